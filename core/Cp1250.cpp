@@ -1,0 +1,146 @@
+#include "Cp1250.h"
+
+#include <array>
+
+namespace kwizmar {
+
+namespace {
+
+// Code points of the bytes 0x80 … 0xFF.
+constexpr std::array<char16_t, 128> kHighHalf = {
+0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,
+0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
+0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
+0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
+0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
+0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
+0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9
+};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool EncodeOne(char32_t cp, unsigned char& byte) {
+    if (cp < 0x80) {
+        byte = static_cast<unsigned char>(cp);
+        return true;
+    }
+    for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
+        if (kHighHalf[i] == cp) {
+            byte = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string Cp1250ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80)
+            out += c;
+        else
+            AppendUtf8(out, kHighHalf[b - 0x80]);
+    }
+    return out;
+}
+
+bool NextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) {
+    if (pos >= s.size())
+        return false;
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    int extra = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if (b0 < 0x80) {
+        cp = b0;
+        ++pos;
+        return true;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        value = b0 & 0x1F;
+        minimum = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        value = b0 & 0x0F;
+        minimum = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        value = b0 & 0x07;
+        minimum = 0x10000;
+    } else {
+        return false;
+    }
+    if (pos + extra >= s.size())
+        return false;
+    for (int i = 1; i <= extra; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + i]);
+        if ((b & 0xC0) != 0x80)
+            return false;
+        value = (value << 6) | (b & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return false;
+    cp = value;
+    pos += extra + 1;
+    return true;
+}
+
+std::size_t CodePointCount(std::string_view utf8) {
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        char32_t cp;
+        if (!NextCodePoint(utf8, pos, cp))
+            ++pos;
+        ++count;
+    }
+    return count;
+}
+
+std::string Utf8ToCp1250(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        char32_t cp;
+        if (!NextCodePoint(utf8, pos, cp))
+            throw ECp1250Error("malformed UTF-8", start);
+        unsigned char byte;
+        if (!EncodeOne(cp, byte))
+            throw ECp1250Error("character not in Windows-1250", start);
+        out += static_cast<char>(byte);
+    }
+    return out;
+}
+
+} // namespace kwizmar

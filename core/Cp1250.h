@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Windows-1250 is the code page of everything the program keeps on disk (test
+// files, the results log). Inside the program text is UTF-8; these two calls
+// are the file edge.
+
+namespace kwizmar {
+
+// Thrown by Utf8ToCp1250 for text the code page can't hold. `offset` is the
+// byte offset of the offending character in the UTF-8 input.
+class ECp1250Error : public std::runtime_error {
+public:
+    ECp1250Error(const std::string& what, std::size_t offset)
+        : std::runtime_error(what), offset_(offset) {}
+    std::size_t offset() const { return offset_; }
+
+private:
+    std::size_t offset_;
+};
+
+// Every byte decodes: the five bytes Windows-1250 leaves undefined (0x81, 0x83,
+// 0x88, 0x90, 0x98) become the control characters of the same number, as
+// Windows itself maps them, so that a decode/encode round trip is lossless.
+std::string Cp1250ToUtf8(std::string_view bytes);
+
+// Throws ECp1250Error on malformed UTF-8 or on a character outside the code page.
+std::string Utf8ToCp1250(std::string_view utf8);
+
+// Decodes one code point at `pos` and advances `pos`; returns false on
+// malformed input (pos is left unchanged).
+bool NextCodePoint(std::string_view utf8, std::size_t& pos, char32_t& cp);
+
+// Number of code points in a UTF-8 text (malformed bytes count one each).
+std::size_t CodePointCount(std::string_view utf8);
+
+} // namespace kwizmar

@@ -1,0 +1,14 @@
+#include "Errors.h"
+
+namespace kwizmar {
+
+EFOpenError::EFOpenError(const std::string& path) : EPlatformError("Cannot open file " + path) {}
+
+EFCreateError::EFCreateError(const std::string& path)
+    : EPlatformError("Cannot create file " + path) {}
+
+EConvertError EConvertError::NotAnInteger(const std::string& text) {
+    return EConvertError("'" + text + "' is not a valid integer value");
+}
+
+} // namespace kwizmar

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Failures of the platform (files, number conversion, the registry) travel as
+// exceptions carrying the exact text the user sees; one handler in the
+// application shows them in an error box. Whatever an action did before the
+// throw stays done.
+
+namespace kwizmar {
+
+class EPlatformError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Cannot open file %s"
+class EFOpenError : public EPlatformError {
+public:
+    explicit EFOpenError(const std::string& path);
+};
+
+// "Cannot create file %s"
+class EFCreateError : public EPlatformError {
+public:
+    explicit EFCreateError(const std::string& path);
+};
+
+// "'%s' is not a valid integer value"
+class EConvertError : public EPlatformError {
+public:
+    using EPlatformError::EPlatformError;
+    static EConvertError NotAnInteger(const std::string& text);
+};
+
+} // namespace kwizmar

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "RegionalSettings.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Test files (.ts2): a text of a seven-line header and nine lines per question,
+// Windows-1250, every byte XOR-ed with one scrambling byte. The program only
+// reads them; kwizmar-ts2 makes them.
+
+namespace kwizmar {
+
+// The key whose ten character codes, XOR-ed together, give the scrambling byte.
+inline constexpr std::string_view kScrambleKey = "ZelkaQTRVM";
+unsigned char ScrambleByte();
+
+// A line is read as at most this many bytes; the rest of a longer line is not seen.
+inline constexpr std::size_t kMaxLineBytes = 4096;
+
+// The stored bytes as the reader sees them: cut at the first byte 0, and every
+// lone CR or lone LF turned into a CR LF pair (pairs stay as they are).
+std::string NormaliseStoredText(std::string_view fileBytes);
+
+// XORs every byte with the scrambling byte, stopping at the first stored byte 0
+// or the first byte that decodes to 0 (neither belongs to the text).
+std::string DescrambleTest(std::string_view stored);
+
+// The inverse, for the tools that make test files and for tests. Bytes are
+// XOR-ed as they are; nothing is checked.
+std::string ScrambleTest(std::string_view decoded);
+
+// Splits the decoded Windows-1250 text into lines at CR LF (a final CR LF is
+// optional and makes no empty last line), keeps at most kMaxLineBytes bytes
+// of each line and decodes the lines to UTF-8.
+std::vector<std::string> SplitTestLines(std::string_view decoded);
+
+struct TTestHeader {
+    std::string description;
+    std::string name;
+    std::string author;
+    std::string createdDate;
+    std::string questionCount;
+    std::string maxPoints;
+    std::string selfAnswerCount;
+};
+
+struct TQuestion {
+    std::string text;
+    std::array<std::string, 5> answers;
+    std::string correctLetter;
+    std::string points;
+    std::string selfAnswerLine;
+};
+
+struct TSelfAnswer {
+    bool hasSelfAnswer = false;
+    std::string selfAnswerExtra;
+};
+
+// "TAK…" gives true and the text from the seventh character on; "NIE…" and
+// anything else give false and an empty extra. Case-sensitive.
+TSelfAnswer ParseSelfAnswerLine(std::string_view line);
+
+// Line index of question k (from 1), offset 0 … 8: text, answers A–E, correct
+// letter, points, self-answer line.
+int QuestionLine(int k, int offset);
+
+// The decoded lines of a test. Lines past the end read as empty lines.
+class TTestFile {
+public:
+    TTestFile() = default;
+    explicit TTestFile(std::vector<std::string> lines);
+
+    // Normalise, descramble and split the bytes of a stored file.
+    static TTestFile FromStoredBytes(std::string_view fileBytes);
+    // Reads a whole file; throws EFOpenError when it can't be opened or read.
+    static TTestFile ReadFile(const std::string& path);
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+    std::size_t LineCount() const { return lines_.size(); }
+    const std::string& Line(std::size_t index) const;
+
+    TTestHeader Header() const;
+    TQuestion Question(int k) const;
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// The checks that decide whether a text is a test at all, in their order.
+enum class TTestCheck {
+    None,
+    NameQuoted,           // line 1 non-empty, starting and ending with '"'
+    DateConverts,         // line 3 is a date in the short date format
+    QuestionCountInteger, // line 4
+    MaxPointsInteger,     // line 5
+    SelfAnswerCountInteger, // line 6
+    LineCount,            // at least 9 · N + 7 lines
+};
+
+struct TValidation {
+    TTestCheck failed = TTestCheck::None;
+    int line = -1; // index of the line the failed check looked at
+    bool ok() const { return failed == TTestCheck::None; }
+};
+
+// Runs the checks in order and stops at the first failure.
+TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
+                                 const IRegionalSettings& regional);
+bool ValidateTest(const std::vector<std::string>& lines, const IRegionalSettings& regional);
+
+} // namespace kwizmar

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs Kwizmar 2002 on Debian 12.
+#   ./kwizmar.sh run    install what is missing, build, start with a sample test
+#   ./kwizmar.sh test   install what is missing, build, run every test through ctest
+# Both are idempotent: with everything in place they only rebuild what changed.
+set -euo pipefail
+
+cd "$(dirname "$0")"
+root=$PWD
+build=$root/build
+
+packages=(
+  build-essential cmake ninja-build pkg-config ccache
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-translations-l10n
+  fonts-liberation fonts-dejavu-core
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+)
+
+install_missing() {
+  local missing=()
+  local p
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+  fi
+  cmake --build "$build" --parallel "$(nproc)"
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    configure_and_build
+    shift
+    test_file=${1:-$build/bin/Testy/geografia.ts2}
+    exec "$build/bin/kwizmar" "$test_file"
+    ;;
+  test)
+    install_missing
+    configure_and_build
+    cd "$build"
+    exec ctest --output-on-failure --timeout 300 -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run [test-file] | test" >&2
+    exit 2
+    ;;
+esac

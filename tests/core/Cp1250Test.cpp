@@ -1,0 +1,35 @@
+#include "Cp1250.h"
+
+#include <gtest/gtest.h>
+
+using namespace kwizmar;
+
+TEST(Cp1250, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8(all)), all);
+}
+
+TEST(Cp1250, PolishLettersMapBothWays) {
+    const std::string polish = "Zażółć gęślą jaźń ZAŻÓŁĆ GĘŚLĄ JAŹŃ";
+    const std::string bytes = Utf8ToCp1250(polish);
+    EXPECT_EQ(bytes.size(), CodePointCount(polish));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[2]), 0xBF); // ż
+    EXPECT_EQ(static_cast<unsigned char>(Utf8ToCp1250("Ł")[0]), 0xA3);
+    EXPECT_EQ(Cp1250ToUtf8(bytes), polish);
+    EXPECT_EQ(Cp1250ToUtf8("\x80\x96"), "€–");
+}
+
+TEST(Cp1250, RejectsWhatTheCodePageCannotHold) {
+    try {
+        Utf8ToCp1250("abc 中");
+        FAIL() << "no exception";
+    } catch (const ECp1250Error& e) {
+        EXPECT_EQ(e.offset(), 4u);
+    }
+    EXPECT_THROW(Utf8ToCp1250("ñ"), ECp1250Error);          // Spanish ñ is not in 1250
+    EXPECT_THROW(Utf8ToCp1250("\xC5"), ECp1250Error);        // truncated sequence
+    EXPECT_THROW(Utf8ToCp1250("\xC0\xAF"), ECp1250Error);    // overlong '/'
+    EXPECT_THROW(Utf8ToCp1250("\xED\xA0\x80"), ECp1250Error); // surrogate
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Cp1250.h"
+#include "RegionalSettings.h"
+#include "TestFile.h"
+#include "TextMeasure.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kwizmar::testing {
+
+// Regional settings with a fixed short date format.
+class TFakeRegional final : public IRegionalSettings {
+public:
+    explicit TFakeRegional(std::string dateFormat = kPolishShortDateFormat,
+                           std::string timeFormat = kPolishLongTimeFormat)
+        : date_(std::move(dateFormat)), time_(std::move(timeFormat)) {}
+    std::string ShortDateFormat() const override { return date_; }
+    std::string LongTimeFormat() const override { return time_; }
+
+private:
+    std::string date_, time_;
+};
+
+// Every character is 7 pixels wide, so a line of the question area holds 66.
+class TFakeMeasure final : public ITextMeasure {
+public:
+    int TextWidth(std::string_view utf8, const TFontSpec&) const override {
+        return 7 * static_cast<int>(CodePointCount(utf8));
+    }
+};
+
+// The lines of a valid test with `n` questions; question k asks "Pytanie k",
+// answers "Odp X k", correct letter "b", 2 points, and the self-answer line
+// "TAK - 3" for even k, "NIE" for odd k.
+std::vector<std::string> ValidTestLines(int n);
+
+// The stored bytes of a test: the UTF-8 lines encoded in Windows-1250, joined
+// by CR LF (with a final CR LF when `finalBreak`) and scrambled.
+std::string MakeTs2(const std::vector<std::string>& lines, bool finalBreak = true);
+
+// A fresh folder under the system temporary folder, removed on destruction.
+class TTempDir {
+public:
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace kwizmar::testing
