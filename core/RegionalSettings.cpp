@@ -8,7 +8,9 @@ namespace kwizmar {
 
 namespace {
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -98,7 +100,7 @@ std::string Expand(std::string_view format, std::string_view letters, Field fiel
                 out += '\'';
             } else {
                 out += format.substr(i + 1, end == std::string_view::npos ? std::string_view::npos
-                                                                         : end - i - 1);
+                                                                          : end - i - 1);
             }
             i = end == std::string_view::npos ? format.size() : end + 1;
             continue;
@@ -190,8 +192,8 @@ std::string FormatDate(const TDate& date, std::string_view format) {
 }
 
 std::string FormatTime(const TTime& time, std::string_view format) {
-    const bool twelveHour = format.find("AP") != std::string_view::npos ||
-                            format.find("ap") != std::string_view::npos;
+    const bool twelveHour =
+        format.find("AP") != std::string_view::npos || format.find("ap") != std::string_view::npos;
     return Expand(format, "hHmsA", [&](char letter, int run) -> std::string {
         const int width = run >= 2 ? 2 : 1;
         switch (letter) {

@@ -92,7 +92,9 @@ TSelfAnswer ParseSelfAnswerLine(std::string_view line) {
     return result;
 }
 
-int QuestionLine(int k, int offset) { return 7 + 9 * (k - 1) + offset; }
+int QuestionLine(int k, int offset) {
+    return 7 + 9 * (k - 1) + offset;
+}
 
 TTestFile::TTestFile(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 

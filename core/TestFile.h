@@ -94,12 +94,12 @@ private:
 // The checks that decide whether a text is a test at all, in their order.
 enum class TTestCheck {
     None,
-    NameQuoted,           // line 1 non-empty, starting and ending with '"'
-    DateConverts,         // line 3 is a date in the short date format
-    QuestionCountInteger, // line 4
-    MaxPointsInteger,     // line 5
+    NameQuoted,             // line 1 non-empty, starting and ending with '"'
+    DateConverts,           // line 3 is a date in the short date format
+    QuestionCountInteger,   // line 4
+    MaxPointsInteger,       // line 5
     SelfAnswerCountInteger, // line 6
-    LineCount,            // at least 9 · N + 7 lines
+    LineCount,              // at least 9 · N + 7 lines
 };
 
 struct TValidation {

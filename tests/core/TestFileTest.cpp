@@ -44,11 +44,10 @@ TEST(TestFile, StoredLineBreaksAreNormalisedBeforeDescrambling) {
     const std::string cr = "\x18\x1f"; // CR LF after descrambling: 0x0D 0x0A
     const std::string stored = ScrambleTest("ab") + "\r" + ScrambleTest("cd") + "\n" +
                                ScrambleTest("ef") + "\r\n" + ScrambleTest("gh");
-    const std::string expected =
-        "ab" + cr + "cd" + cr + "ef" + cr + "gh";
-    EXPECT_EQ(NormaliseStoredText(stored),
-              ScrambleTest("ab") + "\r\n" + ScrambleTest("cd") + "\r\n" + ScrambleTest("ef") +
-                  "\r\n" + ScrambleTest("gh"));
+    const std::string expected = "ab" + cr + "cd" + cr + "ef" + cr + "gh";
+    EXPECT_EQ(NormaliseStoredText(stored), ScrambleTest("ab") + "\r\n" + ScrambleTest("cd") +
+                                               "\r\n" + ScrambleTest("ef") + "\r\n" +
+                                               ScrambleTest("gh"));
     EXPECT_EQ(DescrambleTest(NormaliseStoredText(stored)), expected);
     // ... and the scrambled pair of CR LF is what splits lines.
     EXPECT_EQ(Load(ScrambleTest("ab\r\ncd")), (std::vector<std::string>{"ab", "cd"}));

@@ -1,0 +1,154 @@
+#include "Ts2Tool.h"
+
+#include "Cp1250.h"
+#include "TestFile.h"
+#include "TestFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace {
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct TRun {
+    int status;
+    std::string out, err;
+};
+
+TRun RunTool(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const TFakeRegional regional;
+    const int status = RunTs2Tool(args, out, err, regional);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(Ts2Tool, PackThenUnpackGivesTheSourceBack) {
+    const std::string source = Join(ValidTestLines(2));
+    const std::string packed = PackTestSource(source);
+    EXPECT_EQ(packed, MakeTs2(ValidTestLines(2)));
+    EXPECT_EQ(UnpackTestFile(packed), source);
+    // CR LF sources, a byte-order mark and a missing final line break.
+    EXPECT_EQ(UnpackTestFile(PackTestSource("\xEF\xBB\xBFŁódź\r\nżółw")), "Łódź\nżółw");
+    EXPECT_EQ(PackTestSource("a\rb\n"), ScrambleTest("a\r\nb\r\n"));
+}
+
+TEST(Ts2Tool, PackRefusesWhatAFileCannotCarry) {
+    auto errorOf = [](const std::string& source) -> std::string {
+        try {
+            PackTestSource(source);
+        } catch (const ETs2ToolError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(errorOf("ok\nabc ñ"), "wiersz 2, znak 5: znaku „ñ” (U+00F1) nie ma w stronie kodowej "
+                                    "Windows-1250");
+    EXPECT_EQ(errorOf("a\xC3"), "wiersz 1, znak 2: nieprawidłowy zapis UTF-8");
+    // Control characters would turn into line breaks or ends of text once scrambled.
+    EXPECT_EQ(errorOf(std::string("a\x15") + "b"),
+              "wiersz 1, znak 2: znak sterujący U+0015 nie może wystąpić w pliku testowym");
+    EXPECT_NE(errorOf(std::string("a\0b", 3)), "no error");
+    EXPECT_EQ(errorOf("\t tab is fine"), "no error");
+    EXPECT_EQ(errorOf(std::string(4096, 'x')), "no error");
+    EXPECT_EQ(errorOf(std::string(4097, 'x')),
+              "wiersz 1: ma 4097 znaków, a program czyta tylko pierwsze 4096");
+}
+
+TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
+    const TTempDir dir;
+    auto lines = ValidTestLines(2);
+    const std::string good = dir.Write("dobry.ts2", MakeTs2(lines));
+    TRun run = RunTool({"check", good});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("test \"Geografia\": 2 pytań, 4 pkt"), std::string::npos) << run.out;
+    // The sample counts one self-answer question, the header says 0.
+    EXPECT_NE(run.out.find("uwaga: wiersz 7"), std::string::npos) << run.out;
+
+    lines[3] = "2002-05-06";
+    run = RunTool({"check", dir.Write("data.ts2", MakeTs2(lines))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("wiersz 4 (data utworzenia): „2002-05-06” nie jest datą"),
+              std::string::npos)
+        << run.err;
+
+    lines[3] = "06.05.2002";
+    lines.pop_back();
+    run = RunTool({"check", dir.Write("krotki.ts2", MakeTs2(lines))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("plik ma 24 wierszy, a test o 2 pytaniach potrzebuje co najmniej 9 · 2 "
+                           "+ 7 = 25"),
+              std::string::npos)
+        << run.err;
+
+    run = RunTool({"check", dir.Write("dobry.Ts2", MakeTs2(ValidTestLines(1)))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(".ts2 albo .TS2"), std::string::npos);
+
+    auto badPoints = ValidTestLines(1);
+    badPoints[QuestionLine(1, 6)] = "B";
+    badPoints[QuestionLine(1, 7)] = "dwa";
+    run = RunTool({"check", dir.Write("punkty.ts2", MakeTs2(badPoints))});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("pytanie 1, wiersz 14: poprawna odpowiedź „B”"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("pytanie 1, wiersz 15: punkty „dwa”"), std::string::npos) << run.out;
+}
+
+TEST(Ts2Tool, CommandLineFailuresExitNonZero) {
+    const TTempDir dir;
+    EXPECT_EQ(RunTool({}).status, 2);
+    EXPECT_EQ(RunTool({"pack", "jeden"}).status, 2);
+    EXPECT_EQ(RunTool({"spakuj", "a", "b"}).status, 2);
+    TRun run = RunTool({"unpack", (dir.path() / "brak.ts2").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("nie można otworzyć pliku"), std::string::npos);
+    run = RunTool({"check", dir.path().string() + "/"});
+    EXPECT_EQ(run.status, 1);
+    const std::string source = dir.Write("zly.txt", "abc 中\n");
+    run = RunTool({"pack", source, (dir.path() / "zly.ts2").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("zly.txt: wiersz 1, znak 5"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "zly.ts2"));
+    run = RunTool({"pack", dir.Write("ok.txt", "abc\n"), (dir.path() / "brak" / "x.ts2").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("nie można utworzyć pliku"), std::string::npos);
+}
+
+TEST(Ts2Tool, ShippedSamplesAreMadeFromTheirSources) {
+    const std::filesystem::path root = KWIZMAR_SOURCE_DIR;
+    int samples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root / "Testy")) {
+        if (entry.path().extension() != ".ts2")
+            continue;
+        ++samples;
+        const auto source = root / "Testy" / "zrodla" / entry.path().stem().concat(".txt");
+        ASSERT_TRUE(std::filesystem::exists(source)) << source;
+        const std::string stored = ReadFile(entry.path());
+        EXPECT_EQ(UnpackTestFile(stored), ReadFile(source)) << entry.path();
+        EXPECT_EQ(PackTestSource(ReadFile(source)), stored) << entry.path();
+        const TCheckReport report = CheckTestFile(entry.path().string(), stored, TFakeRegional());
+        EXPECT_EQ(report.rejection, "") << entry.path();
+        EXPECT_TRUE(report.notes.empty()) << entry.path() << ": " << report.notes.front();
+    }
+    EXPECT_GE(samples, 2);
+}

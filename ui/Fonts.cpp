@@ -1,0 +1,45 @@
+#include "Fonts.h"
+
+#include <QFontDatabase>
+#include <QHash>
+
+namespace kwizmar {
+
+namespace {
+
+QString SystemFamily(const QString& family) {
+    static QHash<QString, QString> cache;
+    const auto found = cache.constFind(family);
+    if (found != cache.constEnd())
+        return *found;
+    QString mapped;
+    const QStringList available = QFontDatabase::families();
+    if (family == QLatin1String("Times New Roman")) {
+        mapped = available.contains(QStringLiteral("Liberation Serif"))
+                     ? QStringLiteral("Liberation Serif")
+                     : QStringLiteral("serif");
+    } else if (family == QLatin1String("MS Sans Serif")) {
+        mapped = available.contains(QStringLiteral("Liberation Sans"))
+                     ? QStringLiteral("Liberation Sans")
+                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    } else {
+        mapped = family;
+    }
+    cache.insert(family, mapped);
+    return mapped;
+}
+
+} // namespace
+
+QFont UiFont(const TFontSpec& spec) {
+    QFont font(SystemFamily(QString::fromStdString(spec.family)));
+    font.setPixelSize(spec.pixelHeight);
+    font.setBold(spec.bold);
+    return font;
+}
+
+QFont UiFont(const char* family, int pixelHeight, bool bold) {
+    return UiFont(TFontSpec{family, pixelHeight, bold});
+}
+
+} // namespace kwizmar

@@ -1,0 +1,132 @@
+#include "StartPage.h"
+
+#include "Fonts.h"
+#include "SpeedButton.h"
+#include "TestLoader.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStyle>
+
+namespace kwizmar {
+
+namespace {
+
+constexpr int kPageWidth = 511;
+constexpr int kBoxX = 8;
+constexpr int kBoxWidth = kPageWidth - 2 * kBoxX;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+// Edit fields of the start page have the scroll-bar colour as their background.
+void UseScrollBarBackground(QWidget* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, QColor(0xC8, 0xC8, 0xC8));
+    field->setPalette(palette);
+}
+
+} // namespace
+
+TStartPage::TStartPage(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Panel6"));
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    setFont(UiFont("MS Sans Serif", 11));
+
+    auto* welcome = MakeLabel(this, "Label24",
+                              QStringLiteral("WITAJ EGZAMINATORZE !!! WITAMY W PROGRAMIE NERBALY "
+                                             "KWIZMAR 2002\n"
+                                             "Poniższy program umożliwia przeprowadzenie egzaminu "
+                                             "testowego, poczynając od możliwości stworzenia \n"
+                                             "zbioru z pytaniami, a kończąc na przeglądaniu "
+                                             "zarchiwizowanych wyników przeprowadzonego egzaminu."),
+                              QRect(2, 4, kPageWidth - 4, 42));
+    welcome->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    welcome->setFont(UiFont("MS Sans Serif", 10));
+
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    bevel->setGeometry(kBoxX, 50, kBoxWidth, 50);
+
+    MakeLabel(this, "Label2", QStringLiteral(" Podaj swoje imię: "), QRect(20, 54, 200, 16));
+    NameEdit = new QLineEdit(this);
+    NameEdit->setObjectName(QStringLiteral("NameEdit"));
+    NameEdit->setToolTip(QStringLiteral("Wpisz swoje imię"));
+    NameEdit->setGeometry(20, 72, 230, 22);
+    UseScrollBarBackground(NameEdit);
+
+    MakeLabel(this, "Label3", QStringLiteral(" Podaj czas trwania egzaminu: "),
+              QRect(300, 54, 200, 16));
+    SETime = new QSpinBox(this);
+    SETime->setObjectName(QStringLiteral("SETime"));
+    SETime->setToolTip(QStringLiteral("Nastaw czas egzainu"));
+    SETime->setRange(5, 60);
+    SETime->setSingleStep(2);
+    SETime->setValue(10);
+    SETime->setGeometry(300, 72, 80, 22);
+    UseScrollBarBackground(SETime);
+
+    auto* box = new QGroupBox(QStringLiteral(" Test: "), this);
+    box->setObjectName(QStringLiteral("GroupBox1"));
+    box->setToolTip(QStringLiteral("O teście ..."));
+    box->setGeometry(kBoxX, 104, kBoxWidth, 170);
+
+    const int captionWidth = 168;
+    Directory = MakeLabel(box, "Directory", QString(), QRect(10, 16, kBoxWidth - 20, 15));
+    Directory->setToolTip(QStringLiteral("Skąd"));
+    Directory->setFont(UiFont("MS Sans Serif", 11, true));
+    Linia1 = AddValue(box, "Linia1", "Opis :", QStringLiteral("Opis"), 33, 40);
+    Linia2 = MakeLabel(box, "Linia2", QString(), QRect(50, 48, kBoxWidth - 58, 15));
+    Linia2->setToolTip(QStringLiteral("Opis"));
+    Linia2->setFont(Linia1->font());
+    TSName = AddValue(box, "TSName", "Nazwa :", QStringLiteral("Nazwa testu"), 66, captionWidth);
+    TSAutor =
+        AddValue(box, "TSAutor", "Autor testu :", QStringLiteral("Autor testu"), 82, captionWidth);
+    TSData = AddValue(box, "TSData", "Utworzony :", QStringLiteral("Data utworzenia testu"), 98,
+                      captionWidth);
+    TSPyt =
+        AddValue(box, "TSPyt", "Liczba pytań :", QStringLiteral("Liczba pytań"), 114, captionWidth);
+    TSPkt =
+        AddValue(box, "TSPkt", "Max. ilość punktów :", QStringLiteral("Maksymalna ilość punktów"),
+                 130, captionWidth);
+    TSSam = AddValue(box, "TSSam", "Ilość odpowiedzi samodzielnych :",
+                     QStringLiteral("Ilość odpowiedzi samodzielnych w teście"), 146, captionWidth);
+    for (QLabel* value : {TSPyt, TSPkt, TSSam})
+        value->setFixedWidth(kBoxWidth - 100 - value->x());
+
+    SpeedButton2 = new TSpeedButton(
+        "SpeedButton2", QStringLiteral("&Wybierz test ..."), QStringLiteral("Wybierz test"),
+        QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton), box);
+    SpeedButton2->setGeometry(kBoxWidth - 89 - 6, 170 - 63 - 5, 89, 63);
+}
+
+QLabel* TStartPage::AddValue(QGroupBox* box, const char* name, const char* caption,
+                             const QString& hint, int y, int captionWidth) {
+    MakeLabel(box, "", QString::fromUtf8(caption), QRect(10, y, captionWidth, 15));
+    QLabel* value = MakeLabel(box, name, QString(),
+                              QRect(10 + captionWidth, y, kBoxWidth - 20 - captionWidth, 15));
+    value->setToolTip(hint);
+    value->setFont(UiFont("MS Sans Serif", 11, true));
+    return value;
+}
+
+void TStartPage::ShowTestBox(const TTestBoxView& model) {
+    const std::pair<QLabel*, const TControl*> labels[] = {
+        {Directory, &model.Directory}, {Linia1, &model.Linia1},   {Linia2, &model.Linia2},
+        {TSName, &model.TSName},       {TSAutor, &model.TSAutor}, {TSData, &model.TSData},
+        {TSPyt, &model.TSPyt},         {TSPkt, &model.TSPkt},     {TSSam, &model.TSSam}};
+    for (const auto& [label, control] : labels)
+        label->setText(QString::fromStdString(control->text));
+}
+
+} // namespace kwizmar
