@@ -1,0 +1,54 @@
+#include "AtomicFile.h"
+
+#include "Errors.h"
+#include "Platform.h"
+
+#include <atomic>
+#include <string>
+#include <windows.h>
+
+namespace kwizmar {
+
+namespace {
+
+std::atomic<unsigned> tempCounter{0};
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : DWORD(bytes.size());
+        DWORD done = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &done, nullptr))
+            return false;
+        bytes.remove_prefix(done);
+    }
+    return true;
+}
+
+} // namespace
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    std::filesystem::path temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = path;
+        temp += L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(tempCounter++);
+        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        throw EFCreateError(Utf8FromPath(path));
+
+    const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+    const bool closed = CloseHandle(file) != FALSE;
+    if (!written || !closed ||
+        !MoveFileExW(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp.c_str());
+        throw EFCreateError(Utf8FromPath(path));
+    }
+}
+
+} // namespace kwizmar

@@ -1,0 +1,28 @@
+#include "Platform.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace kwizmar {
+
+const char kPathSeparator = '/';
+
+std::string ProgramFilePath() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : Utf8FromPath(self);
+}
+
+bool IsOnLine() {
+    return true;
+}
+
+std::string DefaultDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && *data == '/')
+        return std::string(data) + "/Kwizmar";
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/.local/share/Kwizmar";
+}
+
+} // namespace kwizmar

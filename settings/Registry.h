@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Errors.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The registry as the program sees it: keys under a root, holding named values
+// that are either text or 32-bit integers. On Windows it is the system
+// registry; elsewhere a registry file per key (see FileRegistry.h). Value texts
+// are UTF-8 on every system.
+
+namespace kwizmar {
+
+// The per-user key of the program's settings.
+inline constexpr const char* kSettingsKey = "Software\\Nerbaly\\Kwizmar";
+// The machine-wide key that names the system folders (SysDir, WinDir).
+inline constexpr const char* kSetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
+
+enum class TRegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
+
+enum class TRegDataType { Unknown, String, Integer, Other };
+
+// "Invalid data type for '%s'": a value read as one type is stored as another,
+// or is missing.
+class EInvalidDataType : public EPlatformError {
+public:
+    explicit EInvalidDataType(const std::string& valueName);
+};
+
+// "Failed to set data for '%s'": a value could not be written.
+class EFailedToSetData : public EPlatformError {
+public:
+    explicit EFailedToSetData(const std::string& valueName);
+};
+
+// One open key. It is meant to live only for one access, as the program opens
+// a key, reads or writes, and frees it at once.
+class IRegistryKey {
+public:
+    virtual ~IRegistryKey() = default;
+
+    virtual bool ValueExists(const std::string& name) = 0;
+    // Unknown when the value doesn't exist.
+    virtual TRegDataType GetDataType(const std::string& name) = 0;
+
+    // Throw EInvalidDataType when the value is missing or of another type.
+    virtual std::string ReadString(const std::string& name) = 0;
+    virtual std::int32_t ReadInteger(const std::string& name) = 0;
+
+    // Create or replace the value, on disk at once. Throw EFailedToSetData.
+    virtual void WriteString(const std::string& name, const std::string& value) = 0;
+    virtual void WriteInteger(const std::string& name, std::int32_t value) = 0;
+};
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+
+    // Opens `path` (separated by "\") under `root`. With `canCreate` a missing
+    // key is created. Returns null when the key doesn't exist (and may not be
+    // created) or can't be opened. A store that exists but can't be read or
+    // understood throws (EFOpenError, ERegistryFileError).
+    virtual std::unique_ptr<IRegistryKey> OpenKey(TRegistryRoot root, const std::string& path,
+                                                  bool canCreate) = 0;
+};
+
+// The system's registry: the Windows registry on Windows, the registry files
+// elsewhere. One object for the whole process; it keeps no state between
+// calls, so every access sees the store as it is on disk.
+IRegistry& PlatformRegistry();
+
+} // namespace kwizmar

@@ -1,0 +1,178 @@
+#include "FileRegistry.h"
+
+#include "AtomicFile.h"
+#include "FileLock.h"
+#include "Platform.h"
+#include "RegFile.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <system_error>
+
+namespace kwizmar {
+
+namespace {
+
+constexpr const char* kSettingsSection = "HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar";
+constexpr const char* kSetupSection =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
+
+bool SameKey(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string Home() {
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
+// An XDG variable counts only when it holds an absolute path.
+std::string AbsoluteEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value == '/' ? value : "";
+}
+
+TRegFile LoadFile(const std::string& fileName) {
+    std::string bytes;
+    if (!ReadWholeFile(PathFromUtf8(fileName), bytes))
+        return TRegFile();
+    return TRegFile::Parse(bytes, fileName);
+}
+
+class TFileKey final : public IRegistryKey {
+public:
+    TFileKey(std::string fileName, std::string section, bool writable, TRegFile contents)
+        : fileName_(std::move(fileName)), section_(std::move(section)), writable_(writable),
+          contents_(std::move(contents)) {}
+
+    bool ValueExists(const std::string& name) override { return Find(name) != nullptr; }
+
+    TRegDataType GetDataType(const std::string& name) override {
+        const TRegValue* v = Find(name);
+        return v ? v->type : TRegDataType::Unknown;
+    }
+
+    std::string ReadString(const std::string& name) override {
+        const TRegValue* v = Find(name);
+        if (!v || v->type != TRegDataType::String)
+            throw EInvalidDataType(name);
+        return v->text;
+    }
+
+    std::int32_t ReadInteger(const std::string& name) override {
+        const TRegValue* v = Find(name);
+        if (!v || v->type != TRegDataType::Integer)
+            throw EInvalidDataType(name);
+        return v->integer;
+    }
+
+    void WriteString(const std::string& name, const std::string& value) override {
+        TRegValue v;
+        v.type = TRegDataType::String;
+        v.text = value;
+        Write(name, v);
+    }
+
+    void WriteInteger(const std::string& name, std::int32_t value) override {
+        TRegValue v;
+        v.type = TRegDataType::Integer;
+        v.integer = value;
+        Write(name, v);
+    }
+
+    // Defaults for values the file doesn't give (the Setup key's folders).
+    void SetFallback(const std::string& name, const std::string& text) {
+        if (Find(name))
+            return;
+        TRegValue v;
+        v.type = TRegDataType::String;
+        v.text = text;
+        fallbacks_.Set(section_, name, v);
+    }
+
+private:
+    const TRegValue* Find(const std::string& name) const {
+        const TRegValue* v = contents_.Find(section_, name);
+        return v ? v : fallbacks_.Find(section_, name);
+    }
+
+    void Write(const std::string& name, const TRegValue& value) {
+        if (!writable_)
+            throw EFailedToSetData(name);
+        const std::filesystem::path file = PathFromUtf8(fileName_);
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        if (ec)
+            throw EFailedToSetData(name);
+
+        std::filesystem::path lockFile = file;
+        lockFile += ".lock";
+        TFileLock lock(lockFile);
+        // Another copy of the program may have written since this key was
+        // opened: change only this value in what is on disk now. A file that
+        // can't be understood throws here and is left as it is.
+        TRegFile current = LoadFile(fileName_);
+        try {
+            current.Set(section_, name, value);
+            WriteFileAtomically(file, current.ToText());
+        } catch (const EFCreateError&) {
+            throw EFailedToSetData(name);
+        } catch (const std::invalid_argument&) {
+            throw EFailedToSetData(name);
+        }
+        contents_ = std::move(current);
+    }
+
+    std::string fileName_;
+    std::string section_;
+    bool writable_;
+    TRegFile contents_;
+    TRegFile fallbacks_;
+};
+
+} // namespace
+
+std::string TFileRegistry::SettingsFile() {
+    std::string config = AbsoluteEnv("XDG_CONFIG_HOME");
+    if (config.empty())
+        config = Home() + "/.config";
+    return config + "/Nerbaly/Kwizmar.reg";
+}
+
+std::string TFileRegistry::SetupFile() {
+    std::string dirs = AbsoluteEnv("XDG_CONFIG_DIRS");
+    std::string first = dirs.substr(0, dirs.find(':'));
+    if (first.empty() || first.front() != '/')
+        first = "/etc/xdg";
+    return first + "/Nerbaly/Setup.reg";
+}
+
+std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const std::string& path,
+                                                     bool /*canCreate*/) {
+    if (root == TRegistryRoot::CurrentUser && SameKey(path, kSettingsKey)) {
+        const std::string file = SettingsFile();
+        return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
+    }
+    if (root == TRegistryRoot::LocalMachine && SameKey(path, kSetupKey)) {
+        const std::string file = SetupFile();
+        auto key = std::make_unique<TFileKey>(file, kSetupSection, false, LoadFile(file));
+        key->SetFallback("SysDir", DefaultDataFolder());
+        key->SetFallback("WinDir", DefaultDataFolder());
+        return key;
+    }
+    return nullptr;
+}
+
+IRegistry& PlatformRegistry() {
+    static TFileRegistry registry;
+    return registry;
+}
+
+} // namespace kwizmar

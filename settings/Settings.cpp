@@ -1,0 +1,111 @@
+#include "Settings.h"
+
+#include "FileVersion.h"
+#include "Platform.h"
+#include "StrToInt.h"
+
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+namespace kwizmar {
+
+namespace {
+
+constexpr const char* kDefaultWindowsFolder = "C:\\Windows";
+
+std::unique_ptr<IRegistryKey> OpenSettings(IRegistry& registry, const char* firstValue) {
+    auto key = registry.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
+    if (!key)
+        throw EFailedToSetData(firstValue);
+    return key;
+}
+
+std::string WindowsFolder(IRegistry& registry) {
+    try {
+        auto setup = registry.OpenKey(TRegistryRoot::LocalMachine, kSetupKey, false);
+        if (setup && setup->GetDataType("WinDir") == TRegDataType::String)
+            return setup->ReadString("WinDir");
+    } catch (const std::exception&) {
+        // an unreadable Setup key means the default folder
+    }
+    return kDefaultWindowsFolder;
+}
+
+} // namespace
+
+ERegistrationError::ERegistrationError()
+    : EPlatformError("Błąd! Wystąpił błąd wzwiązany z rejestrem!") {}
+
+TSettings::TSettings(IRegistry& registry, std::string programFile)
+    : Options(registry), registry_(registry), programFile_(std::move(programFile)) {}
+
+// A Path of the wrong type names no file: it is written again, rather than
+// failing every start.
+bool TSettings::PathNamesExistingFile(IRegistryKey& key) const {
+    if (key.GetDataType("Path") != TRegDataType::String)
+        return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(PathFromUtf8(key.ReadString("Path")), ec);
+}
+
+void TSettings::LoadUserSettings() {
+    UserName.clear();
+    Run = 1;
+    auto key = OpenSettings(registry_, "Run");
+
+    // Whether this start must register the file type is decided before Path is
+    // written below, so that a first start on a new account registers it.
+    const bool pathValid = PathNamesExistingFile(*key);
+    registrationDue_ = !pathValid;
+
+    if (key->ValueExists("UserName"))
+        UserName = key->ReadString("UserName");
+
+    if (key->ValueExists("Run")) {
+        const int stored = StrToInt(key->ReadString("Run"));
+        Run = stored == INT_MAX ? INT_MAX : stored + 1;
+    }
+    key->WriteString("Run", std::to_string(Run));
+
+    if (!pathValid) {
+        key->WriteString("Version", ProgramFileVersion());
+        key->WriteString("Path", programFile_);
+        key->WriteString("Name", kApplicationTitle);
+    }
+}
+
+void TSettings::ApplyStoredOptions(IOptionControls& controls) {
+    auto key = registry_.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
+    for (const TOption option : kAllOptions) {
+        const char* name = OptionValueName(option);
+        bool state = OptionDefault(option);
+        if (key && key->ValueExists(name))
+            state = key->ReadInteger(name) != 0;
+        controls.SetOption(option, state);
+    }
+}
+
+void TSettings::RegisterTestFileType() {
+    const std::string windowsFolder = WindowsFolder(registry_);
+    if (!registrationDue_) {
+        auto key = OpenSettings(registry_, "Path");
+        if (PathNamesExistingFile(*key))
+            return;
+    }
+    try {
+        WriteTestFileType(registry_, windowsFolder, programFile_);
+        auto key = OpenSettings(registry_, "Version");
+        key->WriteString("Version", kRegistrationVersion);
+        key->WriteString("Path", programFile_);
+    } catch (const std::exception&) {
+        throw ERegistrationError();
+    }
+    registrationDue_ = false;
+}
+
+void TSettings::WriteUserName(const std::string& name) {
+    OpenSettings(registry_, "UserName")->WriteString("UserName", name);
+}
+
+} // namespace kwizmar
