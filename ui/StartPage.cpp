@@ -3,6 +3,7 @@
 #include "Fonts.h"
 #include "SpeedButton.h"
 #include "TestLoader.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -18,14 +19,6 @@ namespace {
 constexpr int kPageWidth = 511;
 constexpr int kBoxX = 8;
 constexpr int kBoxWidth = kPageWidth - 2 * kBoxX;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    return label;
-}
 
 // Edit fields of the start page have the scroll-bar colour as their background.
 void UseScrollBarBackground(QWidget* field) {

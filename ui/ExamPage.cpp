@@ -1,0 +1,272 @@
+#include "ExamPage.h"
+
+#include "Fonts.h"
+#include "SpeedButton.h"
+#include "Widgets.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+namespace kwizmar {
+
+namespace {
+
+constexpr int kPageWidth = 511;
+constexpr int kPageHeight = 305;
+constexpr int kStripHeight = 22;
+const QRect kAnswersArea(4, 74, kPageWidth - 8, 118);
+
+QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(geometry);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+QLabel* Value(QWidget* parent, const char* name, const QString& hint, const QRect& geometry) {
+    QLabel* label = MakeLabel(parent, name, QString(), geometry);
+    label->setToolTip(hint);
+    label->setFont(UiFont("MS Sans Serif", 11, true));
+    return label;
+}
+
+} // namespace
+
+TExamPage::TExamPage(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Panel3"));
+    setAutoFillBackground(true);
+    setFont(UiFont("MS Sans Serif", 11));
+    BuildHeader();
+    BuildAnswers();
+    BuildStatistics();
+    BuildAnswerForm();
+    BuildVerdict();
+
+    Next = new QPushButton(QStringLiteral("Next"), this);
+    Next->setObjectName(QStringLiteral("Next"));
+    Next->setGeometry(10, kPageHeight + 40, 60, 24);
+    Next->setEnabled(false);
+    Dalej = new QPushButton(QStringLiteral("Dalej"), this);
+    Dalej->setObjectName(QStringLiteral("Dalej"));
+    Dalej->setGeometry(80, kPageHeight + 40, 60, 24);
+    Dalej->setEnabled(false);
+}
+
+void TExamPage::BuildHeader() {
+    Strip = MakePanel(this, "Strip", QRect(0, 0, kPageWidth, kStripHeight));
+    Strip->setStyleSheet(QStringLiteral("#Strip { background: #000080; }"));
+    const QFont bannerFont = UiFont("Times New Roman", 16, true);
+    for (auto [label, name] :
+         {std::pair{&naglowek1, "naglowek1"}, std::pair{&naglowek2, "naglowek2"}}) {
+        *label = new TPressLabel(name, Strip);
+        (*label)->setFont(bannerFont);
+        (*label)->setStyleSheet(QStringLiteral("color: #ffff80;"));
+        (*label)->move(0, 2);
+    }
+    MakePanel(Strip, "Panel9", QRect(0, 0, 9, kStripHeight))->setFrameStyle(QFrame::NoFrame);
+    MakePanel(Strip, "Panel10", QRect(kPageWidth - 12, 0, 12, kStripHeight))
+        ->setFrameStyle(QFrame::NoFrame);
+
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName(QStringLiteral("Bevel2"));
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bevel->setGeometry(4, kStripHeight + 2, kPageWidth - 8, 48);
+    const char* names[] = {"L1", "L2", "L3"};
+    for (int i = 0; i < 3; ++i) {
+        L[static_cast<std::size_t>(i)] = new TPressLabel(names[i], this);
+        TPressLabel* line = L[static_cast<std::size_t>(i)];
+        line->setGeometry(10, kStripHeight + 5 + 14 * i, kPageWidth - 20, 15);
+        line->setFont(UiFont("MS Sans Serif", 13));
+        line->setToolTip(QStringLiteral("Pytanie"));
+    }
+}
+
+void TExamPage::BuildAnswers() {
+    GroupBox2 = new QGroupBox(QStringLiteral(" Proponowane odpowiedzi : "), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setToolTip(QStringLiteral("Proponowane dopowiedzi"));
+    GroupBox2->setGeometry(kAnswersArea);
+    const char* buttonNames[] = {"A", "B", "C", "D", "E"};
+    const char* textNames[] = {"odpA", "odpB", "odpC", "odpD", "odpE"};
+    for (std::size_t i = 0; i < 5; ++i) {
+        const QString letter = QString::fromLatin1(buttonNames[i]);
+        const QString hint = QStringLiteral("Odpowiedź ") + letter;
+        auto* button = new QRadioButton(QStringLiteral("&%1 :").arg(letter), GroupBox2);
+        button->setObjectName(letter);
+        button->setToolTip(hint);
+        button->setFont(UiFont("MS Sans Serif", 11, true));
+        button->setGeometry(8, 18 + 19 * static_cast<int>(i), 46, 18);
+        button->setEnabled(false);
+        button->setAutoExclusive(false); // the exam decides which one is checked
+        Answer[i] = button;
+        auto* text = new TPressLabel(textNames[i], GroupBox2);
+        text->setToolTip(hint);
+        text->setGeometry(56, 18 + 19 * static_cast<int>(i), kAnswersArea.width() - 64, 18);
+        AnswerText[i] = text;
+    }
+}
+
+void TExamPage::BuildStatistics() {
+    auto* box = new QGroupBox(QStringLiteral(" Statystyka : "), this);
+    box->setObjectName(QStringLiteral("GroupBox3"));
+    box->setGeometry(4, 194, kPageWidth - 8, kPageHeight - 196);
+    box->setFont(UiFont("MS Sans Serif", 10));
+
+    const int rowHeight = 17;
+    auto rowY = [&](int row) { return 17 + rowHeight * row; };
+    // Left half: the counts with their gauges.
+    struct TRow {
+        const char* caption;
+        QLabel** value;
+        const char* valueName;
+        const char* valueHint;
+        TGaugeBar** bar;
+        const char* barName;
+        QColor colour;
+        const char* barHint;
+    };
+    const TRow rows[] = {
+        {"Liczba pytań :", &Label13, "Label13", "Liczba pytań w teście", &Gauge1, "Gauge1",
+         Qt::blue, ""},
+        {"Numer pytania :", &NrPyt, "NrPyt", "Numer aktualnego pytania", &PytBar, "PytBar", Qt::red,
+         "Pasek postępu pokazujący ile procęt pytań przeszedłeś"},
+        {"Max. ilość punktów :", &Label19, "Label19", "Maksymalna ilość punktów do zdobycia",
+         &Gauge4, "Gauge4", Qt::blue, ""},
+        {"Zdobyto :", &ZdobytoPkt, "ZdobytoPkt", "Ilość zdobytych punktów", &ZdobytoBar,
+         "ZdobytoBar", QColor(0, 255, 0),
+         "Pasek postępu pokazujący ile procęt punktów zdobyłeś z całości"},
+        {"Stracono :", &StraconoPkt, "StraconoPkt", "Ilość straconych punktów", &StraconoBar,
+         "StraconoBar", Qt::red, "Pasek postępu pokazujący ile procęt punktów straciłeś z całości"},
+    };
+    for (int i = 0; i < 5; ++i) {
+        const TRow& row = rows[i];
+        MakeLabel(box, "", QString::fromUtf8(row.caption), QRect(8, rowY(i), 112, 15));
+        *row.value = Value(box, row.valueName, QString::fromUtf8(row.valueHint),
+                           QRect(122, rowY(i), 36, 15));
+        *row.bar = new TGaugeBar(row.barName, row.colour, box);
+        (*row.bar)->setGeometry(160, rowY(i) + 1, 90, 13);
+        (*row.bar)->setToolTip(QString::fromUtf8(row.barHint));
+    }
+    Gauge1->setValue(100);
+    Gauge4->setValue(100);
+
+    // Right half: the question on screen and the clock.
+    MakeLabel(box, "", QStringLiteral("Ilość punktów do zdobycia :"), QRect(262, rowY(0), 150, 15));
+    Zdobyto = Value(box, "Zdobyto", QStringLiteral("Ilość punktów do zdobycia w tym pytaniu"),
+                    QRect(414, rowY(0), 80, 15));
+    MakeLabel(box, "", QStringLiteral("Odpowiedź samodzielna :"), QRect(262, rowY(1), 150, 15));
+    OdpSam = Value(box, "OdpSam",
+                   QStringLiteral("Pokazuje, czy jest w tym pytaniu odpowiedź samodzielna, i ile "
+                                  "jest za nią punktów"),
+                   QRect(414, rowY(1), 80, 15));
+    QLabel* clock =
+        MakeLabel(box, "Label18", QStringLiteral("Czas :"), QRect(262, rowY(3) - 2, 40, 26));
+    clock->setFont(UiFont("MS Sans Serif", 14, true));
+    minuty = new TTwoDigits("minuty", box);
+    minuty->setGeometry(310, rowY(3) - 4, 40, 28);
+    minuty->setToolTip(QStringLiteral("Ilość minut pozostałych do końca egzaminu"));
+    QLabel* colon = MakeLabel(box, "", QStringLiteral(":"), QRect(352, rowY(3) - 2, 8, 26));
+    colon->setFont(clock->font());
+    sekundy = new TTwoDigits("sekundy", box);
+    sekundy->setGeometry(360, rowY(3) - 4, 40, 28);
+    sekundy->setToolTip(QStringLiteral("Ilość sekund pozostałych do końca egzaminu"));
+}
+
+void TExamPage::BuildAnswerForm() {
+    SAMPanel = MakePanel(this, "SAMPanel", kAnswersArea);
+    SAMPanel->hide();
+    QLabel* prompt = MakeLabel(SAMPanel, "Label21", QStringLiteral("Podaj odpowiedź samodzielną :"),
+                               QRect(10, 16, kAnswersArea.width() - 20, 30));
+    prompt->setFont(UiFont("Times New Roman", 22, true));
+    SamEdit = new QLineEdit(SAMPanel);
+    SamEdit->setObjectName(QStringLiteral("SamEdit"));
+    SamEdit->setToolTip(QStringLiteral("Odpowiedź samodzielna"));
+    SamEdit->setGeometry(10, 56, kAnswersArea.width() - 20, 26);
+    SamEdit->setFont(UiFont("MS Sans Serif", 14));
+    SamEdit->setEnabled(false);
+
+    Panel7 =
+        MakePanel(SAMPanel, "Panel7", QRect(0, 0, kAnswersArea.width(), kAnswersArea.height()));
+    Panel7->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    const QString hint = QStringLiteral("Liczba dodatkowych punktów, za odpowiedź samodzielną");
+    QLabel* intro =
+        MakeLabel(Panel7, "Label22", QStringLiteral("Pytanie zawiera odpowiedź samodzielną."),
+                  QRect(10, 8, 380, 20));
+    intro->setFont(UiFont("MS Sans Serif", 13, true));
+    intro->setToolTip(hint);
+    QLabel* extra = MakeLabel(Panel7, "Label23",
+                              QStringLiteral("Do zdobycia jest dodatkowe        pkt. Wybierz formę "
+                                             "pytania :"),
+                              QRect(10, 30, 400, 20));
+    extra->setFont(UiFont("MS Sans Serif", 12));
+    extra->setToolTip(hint);
+    const int gap =
+        extra->fontMetrics().horizontalAdvance(QStringLiteral("Do zdobycia jest dodatkowe "));
+    LabelAdd = MakeLabel(Panel7, "LabelAdd", QString(), QRect(10 + gap, 30, 34, 20));
+    LabelAdd->setFont(UiFont("MS Sans Serif", 12, true));
+    LabelAdd->setAlignment(Qt::AlignCenter);
+    LabelAdd->setToolTip(hint);
+    RBSam = new QRadioButton(QStringLiteral("&samodzielna"), Panel7);
+    RBSam->setObjectName(QStringLiteral("RBSam"));
+    RBSam->setToolTip(QStringLiteral("Sam wpisujesz odpowiedź"));
+    RBSam->setGeometry(30, 58, 160, 20);
+    RBTest = new QRadioButton(QStringLiteral("&testowa"), Panel7);
+    RBTest->setObjectName(QStringLiteral("RBTest"));
+    RBTest->setToolTip(QStringLiteral("Pytania są w fromie testowej"));
+    RBTest->setGeometry(30, 82, 160, 20);
+    for (QRadioButton* form : {RBSam, RBTest}) {
+        form->setFont(UiFont("MS Sans Serif", 12, true));
+        form->setAutoExclusive(false);
+    }
+    SpeedButton7 =
+        new TSpeedButton("SpeedButton7", QStringLiteral("Da&lej"),
+                         QStringLiteral("Przejdź do wybranej formy pytania"),
+                         QApplication::style()->standardIcon(QStyle::SP_ArrowForward), Panel7);
+    SpeedButton7->setGeometry(kAnswersArea.width() - 73 - 8, kAnswersArea.height() - 63 - 6, 73,
+                              63);
+    SpeedButton7->setEnabled(false);
+}
+
+void TExamPage::BuildVerdict() {
+    ODPPanel = MakePanel(this, "ODPPanel", kAnswersArea);
+    ODPPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ODPPanel->hide();
+    const char* names[] = {"RxLabel1", "RxLabel2", "RxLabel3", "RxLabel4"};
+    const int heights[] = {26, 26, 26, 22};
+    int y = 4;
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto* line = new TShadowLabel(names[i], ODPPanel);
+        line->setGeometry(8, y, kAnswersArea.width() - 16, heights[i]);
+        y += heights[i];
+        if (i < 3) {
+            line->setFont(UiFont("Times New Roman", 22, true));
+        } else {
+            line->setFont(UiFont("Times New Roman", 16, true));
+            QPalette yellow = line->palette();
+            yellow.setColor(QPalette::WindowText, QColor(0xE0, 0xC0, 0x00));
+            line->setPalette(yellow);
+            line->SetShadow(false);
+        }
+        RxLabel[i] = line;
+    }
+    const QIcon next = QApplication::style()->standardIcon(QStyle::SP_DialogOkButton);
+    const QRect corner(kAnswersArea.width() - 60 - 4, kAnswersArea.height() - 44 - 4, 60, 44);
+    SpeedButton8 =
+        new TSpeedButton("SpeedButton8", QStringLiteral("O&K"),
+                         QStringLiteral("Przejdź do następnego pytania"), next, ODPPanel);
+    SpeedButton13 =
+        new TSpeedButton("SpeedButton13", QStringLiteral("O&K"),
+                         QStringLiteral("Przejdź do następnrgo pytania"), next, ODPPanel);
+    for (TSpeedButton* ok : {SpeedButton8, SpeedButton13}) {
+        ok->setGeometry(corner);
+        ok->setIconSize(QSize(20, 20));
+    }
+    SpeedButton13->hide();
+}
+
+} // namespace kwizmar

@@ -1,0 +1,56 @@
+#include "SummaryPage.h"
+
+#include "Fonts.h"
+#include "Widgets.h"
+
+namespace kwizmar {
+
+namespace {
+
+const char* const kGradeScaleText = "Skala ocen odnosi się do ilości zdobytych przez \n"
+                                    "ciebie punktów i tak za zdobycie :\n"
+                                    "0% ÷ 45% - niedostateczny\n"
+                                    "46% ÷ 59% - mierny\n"
+                                    "60% ÷ 69% - dostateczny\n"
+                                    "70% ÷ 79% - dostatecznie dobry\n"
+                                    "80% ÷ 89% - dobry\n"
+                                    "90% ÷ 100% - bardzo dobry\n"
+                                    "> 100% - ceujący";
+
+} // namespace
+
+TSummaryPage::TSummaryPage(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Panel4"));
+    setAutoFillBackground(true);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    const int width = 511;
+    const char* names[] = {"RxLabel5", "RxLabel6", "RxLabel7", "RxLabel8", "RxLabel9", "RxLabel10"};
+    const int heights[] = {27, 24, 21, 27, 27, 27};
+    int y = 24;
+    for (std::size_t i = 0; i < 6; ++i) {
+        auto* line = new TShadowLabel(names[i], this);
+        line->setFont(UiFont("Times New Roman", heights[i], i == 5));
+        line->setGeometry(2, y, width - 4, heights[i] + 14);
+        line->setToolTip(QStringLiteral("Podsumowanie"));
+        line->SetShadow(false);
+        y += heights[i] + 14;
+        RxLabel[i] = line;
+    }
+    QPalette red = RxLabel[5]->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    RxLabel[5]->setPalette(red);
+    RxLabel[5]->SetShadow(true);
+
+    Panel8 = new QFrame(this);
+    Panel8->setObjectName(QStringLiteral("Panel8"));
+    Panel8->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel8->setAutoFillBackground(true);
+    Panel8->setGeometry(0, 0, width, 305);
+    Label25 = MakeLabel(Panel8, "Label25", QString::fromUtf8(kGradeScaleText),
+                        QRect(20, 10, width - 40, 285));
+    Label25->setFont(UiFont("Times New Roman", 22, true));
+    Label25->setAlignment(Qt::AlignCenter);
+    Panel8->hide();
+}
+
+} // namespace kwizmar

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFrame>
+
+#include <array>
+
+class QLabel;
+
+namespace kwizmar {
+
+class TShadowLabel;
+
+// The summary page (Panel4): six lines about the finished exam, and the grade
+// scale (Panel8) laid over them while "Oceny" is held.
+class TSummaryPage final : public QFrame {
+public:
+    explicit TSummaryPage(QWidget* parent);
+
+    std::array<TShadowLabel*, 6> RxLabel{}; // RxLabel5 … RxLabel10
+    QFrame* Panel8 = nullptr;
+    QLabel* Label25 = nullptr;
+};
+
+} // namespace kwizmar

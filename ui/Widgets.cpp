@@ -1,0 +1,86 @@
+#include "Widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kwizmar {
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(geometry);
+    return label;
+}
+
+TShadowLabel::TShadowLabel(const char* name, QWidget* parent) : QLabel(parent) {
+    setObjectName(QString::fromLatin1(name));
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+}
+
+void TShadowLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setFont(font());
+    const QRect area = contentsRect();
+    if (shadow_) {
+        painter.setPen(QColor(0x60, 0x60, 0x60));
+        painter.drawText(area.translated(2, 2), static_cast<int>(alignment()), text());
+    }
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(area, static_cast<int>(alignment()), text());
+}
+
+TPressLabel::TPressLabel(const char* name, QWidget* parent) : QLabel(parent) {
+    setObjectName(QString::fromLatin1(name));
+    setTextFormat(Qt::PlainText);
+    setMouseTracking(true);
+}
+
+void TPressLabel::mousePressEvent(QMouseEvent* event) {
+    pressedLeft_ = event->button() == Qt::LeftButton;
+    if (onPress_)
+        onPress_(event->buttons());
+    QLabel::mousePressEvent(event);
+}
+
+void TPressLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click =
+        pressedLeft_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    pressedLeft_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click && onClick_)
+        onClick_();
+}
+
+void TPressLabel::mouseMoveEvent(QMouseEvent* event) {
+    if (onMove_)
+        onMove_(event->modifiers());
+    QLabel::mouseMoveEvent(event);
+}
+
+TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
+    : QProgressBar(parent) {
+    setObjectName(QString::fromLatin1(name));
+    setTextVisible(true);
+    setAlignment(Qt::AlignCenter);
+    setFormat(QStringLiteral("%p%"));
+    QPalette gauge = palette();
+    gauge.setColor(QPalette::Highlight, colour);
+    gauge.setColor(QPalette::HighlightedText, Qt::black);
+    setPalette(gauge);
+    setFont(QFont(font().family(), 7));
+}
+
+TTwoDigits::TTwoDigits(const char* name, QWidget* parent) : QLCDNumber(2, parent) {
+    setObjectName(QString::fromLatin1(name));
+    setSegmentStyle(QLCDNumber::Flat);
+    setFrameShape(QFrame::Box);
+    SetNumber(0);
+}
+
+void TTwoDigits::SetNumber(int value) {
+    display(QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')));
+}
+
+} // namespace kwizmar
