@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kwizmar {
@@ -14,6 +15,8 @@ struct TControl {
     std::string text;
     int x = 0;
     int y = 0;
+    // Only where a rule needs it (the banner labels are as wide as their text).
+    int width = 0;
 };
 
 // A control that starts hidden and disabled.
@@ -23,5 +26,18 @@ inline TControl Hidden() {
     c.enabled = false;
     return c;
 }
+
+// A progress gauge. Like the gauges the window draws, it keeps its progress
+// within minValue … maxValue and shows it as a percentage of the range.
+struct TGauge : TControl {
+    std::int64_t minValue = 0;
+    std::int64_t maxValue = 100;
+    std::int64_t progress = 0;
+
+    void SetMaxValue(std::int64_t value);
+    void SetProgress(std::int64_t value);
+    // Whole percent of the range that the progress covers; 0 for an empty range.
+    int PercentDone() const;
+};
 
 } // namespace kwizmar

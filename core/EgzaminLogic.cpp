@@ -1,0 +1,339 @@
+#include "EgzaminLogic.h"
+
+#include "Banner.h"
+#include "ExamClock.h"
+#include "StrToInt.h"
+#include "WrapDisplayLines.h"
+
+namespace kwizmar {
+
+namespace {
+
+constexpr const char* kNoNameText = "Podaj imię użytkownika !!!";
+constexpr const char* kNoTestText = "Nie wybrałeś testu !!!";
+
+void Show(TControl& c, bool enabled) {
+    c.visible = true;
+    c.enabled = enabled;
+}
+
+void Hide(TControl& c) {
+    c.visible = false;
+    c.enabled = false;
+}
+
+} // namespace
+
+TEgzaminLogic::TEgzaminLogic(TExamPorts ports) : ports_(ports) {}
+
+void TEgzaminLogic::LoadTestFile(const std::string& path) {
+    if (!view_.Panel6.visible)
+        return; // tests are chosen on the start page only
+    kwizmar::LoadTestFile(path, loaded_, view_, ports_.regional, ports_.measure);
+}
+
+void TEgzaminLogic::SetUserName(const std::string& text) {
+    view_.NameEdit.text = text;
+}
+
+void TEgzaminLogic::ClampExamMinutes(const std::string& text) {
+    view_.SETime.text = ClampExamMinutesText(text);
+}
+
+void TEgzaminLogic::SetTypedAnswer(const std::string& text) {
+    if (view_.SamEdit.enabled)
+        view_.SamEdit.text = text;
+}
+
+void TEgzaminLogic::SetFocus(const std::string& controlName) {
+    view_.focus = controlName;
+}
+
+void TEgzaminLogic::StartExam() {
+    if (!view_.Panel6.visible)
+        return;
+    if (view_.NameEdit.text.empty()) {
+        ports_.messages.ShowMessage(kNoNameText);
+        return;
+    }
+    if (!loaded_.test) {
+        ports_.messages.ShowMessage(kNoTestText);
+        return;
+    }
+    ports_.userNameStore.StoreUserName(view_.NameEdit.text);
+
+    const TTestHeader header = loaded_.test->Header();
+    TExamState fresh;
+    fresh.chosenLetter = state_.chosenLetter;
+    state_ = fresh;
+    state_.userName = view_.NameEdit.text;
+    state_.minutesAllowed = ExamMinutesOf(view_.SETime.text);
+    const TLocalDateTime now = ports_.clock.Now();
+    state_.headerText =
+        BuildHeaderText({state_.userName, header.name, now.time, now.date, state_.minutesAllowed,
+                         header.questionCount, header.maxPoints},
+                        ports_.regional);
+    PlaceBanner(view_.naglowek1, view_.naglowek2, state_.headerText, ports_.measure);
+    view_.Timer1 = true;
+
+    // Whatever the previous exam left on the answer area goes: a new exam
+    // starts with nothing picked, no verdict and no keyboard target armed.
+    UncheckAnswerButtons();
+    Hide(view_.SpeedButton12);
+    Hide(view_.SpeedButton13);
+    view_.SamEdit.enabled = false;
+    view_.Next.enabled = false;
+    view_.Dalej.enabled = false;
+    view_.SAMPanel.visible = false;
+    view_.ODPPanel.visible = false;
+    view_.Panel4.visible = false;
+    view_.Panel8.visible = false;
+    view_.focus.clear();
+
+    ShowQuestion(1, false);
+
+    // The loader accepts only tests whose header numbers convert.
+    state_.questionCount = StrToInt(header.questionCount);
+    state_.maxPoints = StrToInt(header.maxPoints);
+    view_.Label13.text = header.questionCount;
+    view_.Label19.text = header.maxPoints;
+    state_.questionNumber = 1;
+    view_.NrPyt.text = std::to_string(state_.questionNumber);
+    view_.PytBar.SetMaxValue(state_.questionCount);
+    view_.PytBar.SetProgress(1);
+    view_.ZdobytoBar.SetMaxValue(state_.maxPoints);
+    view_.StraconoBar.SetMaxValue(state_.maxPoints);
+    ShowTotals();
+    state_.minutesLeft = state_.minutesAllowed;
+    state_.secondsLeft = 0;
+    ShowClock();
+    view_.Czas = true;
+    state_.nextQuestion = 2;
+
+    view_.Panel6.visible = false;
+    Hide(view_.SpeedButton3);
+    Hide(view_.SpeedButton4);
+    view_.SpeedButton1.y = kSlot3;
+    view_.SpeedButton6.y = kSlot4;
+    Show(view_.SpeedButton6, false);
+    Show(view_.SpeedButton14, true);
+    view_.SpeedButton2.enabled = false;
+    Show(view_.SpeedButton8, true);
+    SetAnswerButtonsEnabled(true);
+
+    if (state_.hasSelfAnswer && !ports_.options.EveryAnswerInTestForm())
+        OfferAnswerForm();
+}
+
+void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
+    const TTestFile& test = *loaded_.test;
+    const int b = QuestionLine(k, 0);
+    auto line = [&](int offset) { return test.Line(static_cast<std::size_t>(b + offset)); };
+
+    // The number goes in front after wrapping, so L1 may run wider than L2 and L3.
+    const std::vector<std::string> text = WrapDisplayLines(line(0) + ":", 3, ports_.measure);
+    view_.L1.text = std::to_string(k) + ": " + text[0];
+    view_.L2.text = text[1];
+    view_.L3.text = text[2];
+    for (int i = 0; i < 5; ++i)
+        view_.AnswerText(i)->text = line(1 + i);
+
+    state_.correctLetter = line(6);
+    view_.LabelPrawda.text = state_.correctLetter;
+    state_.questionPoints = line(7);
+    view_.Zdobyto.text = state_.questionPoints;
+    view_.OdpSam.text = line(8);
+    if (!keepSelfAnswer) {
+        const TSelfAnswer self = ParseSelfAnswerLine(line(8));
+        state_.hasSelfAnswer = self.hasSelfAnswer;
+        state_.selfAnswerExtra = self.selfAnswerExtra;
+    }
+    // Only the five lower-case letters name an answer; any other letter leaves
+    // the previous question's answer text.
+    static const std::string letters = "abcde";
+    if (state_.correctLetter.size() == 1) {
+        const std::size_t i = letters.find(state_.correctLetter[0]);
+        if (i != std::string::npos)
+            state_.correctAnswerText = line(1 + static_cast<int>(i));
+    }
+    view_.LabelFullOdp.text = state_.correctAnswerText;
+}
+
+void TEgzaminLogic::GoToNextQuestion() {
+    if (view_.SpeedButton8.visible && view_.SpeedButton8.enabled && view_.ODPPanel.visible)
+        NextQuestionStep();
+}
+
+void TEgzaminLogic::NextQuestionStep() {
+    const int c = state_.nextQuestion;
+    // Past the last question the step reads an empty question and keeps the
+    // last one's self-answer; the summary covers it at once.
+    ShowQuestion(c, c == state_.questionCount + 1);
+    view_.Label13.text = view_.TSPyt.text;
+    state_.questionNumber = c;
+    view_.NrPyt.text = std::to_string(c);
+    view_.PytBar.SetProgress(c);
+    view_.SAMPanel.visible = false;
+
+    UncheckAnswerButtons();
+    SetAnswerButtonsEnabled(true);
+    Hide(view_.SpeedButton12);
+    Show(view_.SpeedButton6, false);
+    view_.Next.enabled = false;
+    view_.focus.clear();
+    state_.nextQuestion = c + 1;
+
+    if (state_.hasSelfAnswer && !ports_.options.EveryAnswerInTestForm()) {
+        OfferAnswerForm();
+        view_.SpeedButton6.enabled = false;
+        view_.SpeedButton7.enabled = false;
+    }
+    view_.ODPPanel.visible = false;
+
+    std::exception_ptr logError;
+    if (state_.nextQuestion == state_.questionCount + 2)
+        logError = FinishExam();
+    view_.SpeedButton8.enabled = false;
+    if (logError)
+        std::rethrow_exception(logError);
+}
+
+void TEgzaminLogic::OfferAnswerForm() {
+    view_.SAMPanel.visible = true;
+    view_.Panel7.visible = true;
+    view_.SamEdit.text.clear();
+    // Covered by the chooser, the field takes no keys until a form is chosen.
+    view_.SamEdit.enabled = false;
+    view_.RBSam.checked = false;
+    view_.RBTest.checked = false;
+    state_.answerMode = TAnswerMode::NotChosen;
+    view_.SpeedButton7.enabled = false;
+    view_.LabelAdd.text = state_.selfAnswerExtra;
+    SetAnswerButtonsEnabled(false);
+    view_.focus = "RBSam";
+}
+
+void TEgzaminLogic::PressEnter() {
+    const std::string& f = view_.focus;
+    if (f == "NameEdit" || f == "SETime") {
+        StartExam();
+        return;
+    }
+    for (int i = 0; i < 5; ++i) {
+        if (f == kAnswerButtonNames[i]) {
+            // Enter checks without the button, but only an answer actually
+            // picked on this question: the letter of an earlier one is no pick.
+            if (view_.AnswerButton(i)->enabled && AnyAnswerChecked() && !view_.Panel4.visible &&
+                !view_.Panel6.visible)
+                CheckTestAnswerNow();
+            return;
+        }
+    }
+    if (f == "RBSam" || f == "RBTest") {
+        if (InFormChoice())
+            ChooseAnswerFormNow();
+    } else if (f == "SamEdit") {
+        if (Typing())
+            CheckTypedAnswerNow(TTrigger::EnterKey);
+    } else if (f == "Next") {
+        if (view_.Next.enabled) {
+            NextQuestionStep();
+            view_.Next.enabled = false;
+        }
+    } else if (f == "Dalej") {
+        if (view_.Dalej.enabled)
+            FallBackNow();
+    }
+}
+
+void TEgzaminLogic::ReturnToTestChoice() {
+    if (!view_.SpeedButton14.visible || !view_.SpeedButton14.enabled)
+        return;
+    BackToStartPage();
+    UncheckAnswerButtons();
+    view_.Czas = false;
+    Hide(view_.SpeedButton6);
+    Hide(view_.SpeedButton12);
+    Hide(view_.SpeedButton14);
+}
+
+void TEgzaminLogic::SpeedButton9Click() {
+    if (!view_.SpeedButton9.visible || !view_.SpeedButton9.enabled)
+        return;
+    BackToStartPage();
+}
+
+void TEgzaminLogic::BackToStartPage() {
+    Hide(view_.SpeedButton10);
+    Hide(view_.SpeedButton11);
+    view_.Panel8.visible = false;
+    view_.Panel4.visible = false;
+    view_.ODPPanel.visible = false;
+    view_.SpeedButton8.enabled = false;
+    view_.SAMPanel.visible = false;
+
+    Show(view_.SpeedButton3, true);
+    view_.SpeedButton2.enabled = true;
+    view_.Panel6.visible = true;
+
+    view_.SpeedButton1.y = kSlot4;
+    view_.SpeedButton4.y = kSlot3;
+    Show(view_.SpeedButton5, true);
+    Show(view_.SpeedButton4, true);
+
+    SetAnswerButtonsEnabled(false);
+    view_.Timer1 = false;
+    Hide(view_.SpeedButton9);
+
+    // The keyboard targets of a verdict must not outlive the exam: Enter on the
+    // start page starts an exam and nothing else.
+    view_.Next.enabled = false;
+    view_.Dalej.enabled = false;
+    view_.focus = "NameEdit";
+}
+
+void TEgzaminLogic::SetAnswerButtonsEnabled(bool enabled) {
+    for (int i = 0; i < 5; ++i)
+        view_.AnswerButton(i)->enabled = enabled;
+}
+
+void TEgzaminLogic::UncheckAnswerButtons() {
+    for (int i = 0; i < 5; ++i)
+        view_.AnswerButton(i)->checked = false;
+}
+
+bool TEgzaminLogic::AnyAnswerChecked() const {
+    for (int i = 0; i < 5; ++i)
+        if (view_.AnswerButton(i)->checked)
+            return true;
+    return false;
+}
+
+bool TEgzaminLogic::AnswersOpen() const {
+    return !view_.Panel6.visible && !view_.Panel4.visible && !view_.SAMPanel.visible &&
+           !view_.ODPPanel.visible;
+}
+
+bool TEgzaminLogic::InFormChoice() const {
+    return view_.SAMPanel.visible && view_.Panel7.visible && !view_.Panel6.visible &&
+           !view_.Panel4.visible;
+}
+
+bool TEgzaminLogic::Typing() const {
+    return view_.SAMPanel.visible && !view_.Panel7.visible && view_.SamEdit.enabled &&
+           !view_.Panel6.visible && !view_.Panel4.visible;
+}
+
+void TEgzaminLogic::ShowTotals() {
+    view_.ZdobytoPkt.text = std::to_string(state_.pointsGained);
+    view_.StraconoPkt.text = std::to_string(state_.pointsLost);
+    view_.ZdobytoBar.SetProgress(state_.pointsGained);
+    view_.StraconoBar.SetProgress(state_.pointsLost);
+}
+
+void TEgzaminLogic::ShowClock() {
+    view_.minuty.text = TwoDigits(state_.minutesLeft);
+    view_.sekundy.text = TwoDigits(state_.secondsLeft);
+}
+
+} // namespace kwizmar

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "AnswerFeedback.h"
+#include "EgzaminView.h"
+#include "ExamPorts.h"
+#include "ExamState.h"
+#include "TestLoader.h"
+
+#include <exception>
+#include <string>
+
+namespace kwizmar {
+
+// The rules of the main window, from the choice of a test through the exam to
+// the grade and back. It owns the loaded test, the exam state and the view;
+// the window forwards every event to one operation here and then shows view().
+//
+// Clicks are forwarded whatever the state of the control; an operation started
+// by a control that is hidden or disabled in the model does nothing, so a stale
+// event can't act. Enter goes to PressEnter, which acts by view().focus; the
+// window reports focus moves it makes itself (Tab, a click into a field) with
+// SetFocus.
+//
+// Errors: a failure of the platform or of a number conversion is thrown as
+// EPlatformError (or EConvertError, "'%s' is not a valid integer value") and
+// stops the operation where it arose; what was done before stays done, so the
+// window shows the error and then the view as it stands. The one exception to
+// "stops where it arose" is the finish of an exam: a results log that can't be
+// written doesn't keep the exam from ending (see GoToNextQuestion).
+class TEgzaminLogic {
+public:
+    explicit TEgzaminLogic(TExamPorts ports);
+
+    const TEgzaminView& view() const { return view_; }
+    const TExamState& state() const { return state_; }
+    const TLoadedTest& loadedTest() const { return loaded_; }
+
+    // --- start page -------------------------------------------------------
+    // Reads the test file into the test box; throws EFOpenError when it can't
+    // be opened (nothing changes then).
+    void LoadTestFile(const std::string& path);
+    // Edits of the name field, the time field and the typed-answer field.
+    void SetUserName(const std::string& text);
+    void ClampExamMinutes(const std::string& text); // also keeps the field within 5 … 60
+    void SetTypedAnswer(const std::string& text);
+    void SetFocus(const std::string& controlName);
+
+    // "&Start": checks the name and the test (message boxes), stores the name,
+    // builds the banner, resets the counters, shows question 1, starts both timers.
+    void StartExam();
+
+    // --- test form ----------------------------------------------------------
+    // A click on an answer button or its text: letter "a" … "e".
+    void ChooseAnswer(const std::string& letter);
+    // "O&K" of the test form (SpeedButton6).
+    void CheckTestAnswer();
+    // Mouse move over the answers; acts only with Ctrl held.
+    void RevealCorrectChoice(bool ctrlHeld);
+
+    // --- typed answer -------------------------------------------------------
+    // A click on "&samodzielna" (SelfTyped) or "&testowa" (TestForm).
+    void ChooseFormOption(TAnswerMode mode);
+    // "Da&lej" (SpeedButton7).
+    void ChooseAnswerForm();
+    // "O&K" of the typed answer (SpeedButton12).
+    void CheckTypedAnswer();
+    // "O&K" after a wrong typed answer (SpeedButton13).
+    void FallBackToTestForm();
+    // Mouse move over the typed-answer field; acts only with Ctrl held.
+    void RevealTypedAnswer(bool ctrlHeld);
+
+    // --- moving on ------------------------------------------------------------
+    // "O&K" after a verdict (SpeedButton8): the next question, or the finish
+    // after the last one. At the finish a results log that can't be written
+    // still leaves the exam finished (summary shown, clock stopped); the error
+    // is thrown afterwards so that the window reports it.
+    void GoToNextQuestion();
+    // The Enter key, routed by the focus: name or time field → StartExam;
+    // answer button → check the pick; form option → ChooseAnswerForm;
+    // typed-answer field → check the typed answer; Next → next question;
+    // Dalej → back to the test form.
+    void PressEnter();
+
+    // --- timers ---------------------------------------------------------------
+    // The exam clock's second; at 0:00 the exam finishes at once.
+    void ClockTick();
+    // The banner's 70 ms step.
+    void BannerStep();
+
+    // --- summary and returns ----------------------------------------------------
+    // A mouse button pressed on / released from "Oceny" (SpeedButton11).
+    void ShowGradeScale(bool pressed);
+    // "&Powrót ...": abandons the exam in progress, no result logged.
+    void ReturnToTestChoice();
+    // "&Egzaminuj ...": back to the start page after a finished exam.
+    void SpeedButton9Click();
+
+private:
+    enum class TTrigger { Button, EnterKey };
+
+    void ShowQuestion(int k, bool keepSelfAnswer);
+    void NextQuestionStep();
+    void OfferAnswerForm();
+    void SetAnswerButtonsEnabled(bool enabled);
+    void UncheckAnswerButtons();
+    void ShowFeedback(const TAnswerFeedback& feedback);
+    void ShowTotals();
+    void ShowClock();
+    bool AnyAnswerChecked() const;
+    bool AnswersOpen() const;
+    bool InFormChoice() const;
+    bool Typing() const;
+    void CheckTestAnswerNow();
+    void ChooseAnswerFormNow();
+    void CheckTypedAnswerNow(TTrigger trigger);
+    void FallBackNow();
+    std::exception_ptr FinishExam();
+    void BackToStartPage();
+
+    TExamPorts ports_;
+    TLoadedTest loaded_;
+    TExamState state_;
+    TEgzaminView view_;
+};
+
+} // namespace kwizmar

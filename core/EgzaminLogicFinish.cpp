@@ -1,0 +1,95 @@
+// The clock, the banner and the end of an exam.
+#include "EgzaminLogic.h"
+
+#include "Banner.h"
+#include "ExamClock.h"
+#include "ExamResult.h"
+
+namespace kwizmar {
+
+namespace {
+
+void Show(TControl& c) {
+    c.visible = true;
+    c.enabled = true;
+}
+
+void Hide(TControl& c) {
+    c.visible = false;
+    c.enabled = false;
+}
+
+} // namespace
+
+void TEgzaminLogic::ClockTick() {
+    if (!view_.Czas)
+        return; // a tick that was already queued when the clock stopped
+    const bool timeUp = TickDown(state_.minutesLeft, state_.secondsLeft);
+    ShowClock();
+    if (!timeUp)
+        return;
+    // Whatever is on screen, unchecked picks and typed text included, is
+    // dropped: the next-question step finishes the exam at once.
+    state_.nextQuestion = state_.questionCount + 1;
+    try {
+        NextQuestionStep();
+    } catch (...) {
+        view_.Czas = false;
+        throw;
+    }
+    view_.Czas = false;
+}
+
+void TEgzaminLogic::BannerStep() {
+    if (view_.Timer1)
+        StepBanner(view_.naglowek1, view_.naglowek2);
+}
+
+void TEgzaminLogic::ShowGradeScale(bool pressed) {
+    if (!pressed)
+        view_.Panel8.visible = false;
+    else if (view_.SpeedButton11.visible && view_.SpeedButton11.enabled && view_.Panel4.visible)
+        view_.Panel8.visible = true;
+}
+
+std::exception_ptr TEgzaminLogic::FinishExam() {
+    view_.SpeedButton2.enabled = false;
+    Hide(view_.SpeedButton3);
+    Hide(view_.SpeedButton5);
+    Hide(view_.SpeedButton6);
+    Hide(view_.SpeedButton12);
+    Show(view_.SpeedButton9);
+    Hide(view_.SpeedButton14);
+    Show(view_.SpeedButton11);
+    Show(view_.SpeedButton10);
+
+    const TExamResult result = ComputeExamResult(state_);
+    const auto lines = SummaryLines(state_.userName, result);
+    TControl* labels[] = {&view_.RxLabel5, &view_.RxLabel6, &view_.RxLabel7,
+                          &view_.RxLabel8, &view_.RxLabel9, &view_.RxLabel10};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        labels[i]->text = lines[i];
+
+    // The exam is over whether or not its line reaches the log: the summary
+    // shows and the clock stops either way, and the caller reports the failure.
+    std::exception_ptr logError;
+    try {
+        ports_.resultsLog.AppendResultLine(ResultLineText(state_.headerText, result));
+    } catch (...) {
+        logError = std::current_exception();
+    }
+
+    view_.Panel4.visible = true;
+    view_.Czas = false;
+
+    // Nothing under the summary takes Enter any more, not even the form
+    // chooser that the step past the last question may have put up.
+    view_.SAMPanel.visible = false;
+    view_.Next.enabled = false;
+    view_.Dalej.enabled = false;
+    Hide(view_.SpeedButton13);
+    view_.focus.clear();
+    return logError;
+}
+
+} // namespace kwizmar

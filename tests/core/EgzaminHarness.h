@@ -1,0 +1,92 @@
+#pragma once
+
+#include "EgzaminLogic.h"
+#include "ExamPorts.h"
+#include "TestFixtures.h"
+
+#include <string>
+#include <vector>
+
+namespace kwizmar::testing {
+
+class TFakeUserNameStore final : public IUserNameStore {
+public:
+    void StoreUserName(const std::string& name) override { stored.push_back(name); }
+    std::vector<std::string> stored;
+};
+
+class TFakeOptions final : public IExamOptions {
+public:
+    bool EveryAnswerInTestForm() const override { return odp; }
+    bool odp = false;
+};
+
+// Numbers its lines the way the results log does; `failWith` makes the next
+// appends fail as a log that can't be written.
+class TFakeResultsLog final : public IResultsLogAppender {
+public:
+    void AppendResultLine(const std::string& lineText) override;
+    std::vector<std::string> lines;
+    std::string failWith;
+};
+
+class TFakeMessages final : public IMessageBox {
+public:
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    std::vector<std::string> shown;
+};
+
+class TFakeClock final : public ILocalClock {
+public:
+    TLocalDateTime Now() const override { return now; }
+    TLocalDateTime now{{2002, 5, 6}, {10, 15, 0}};
+};
+
+// 7 px per character, except the banner, whose text is `bannerWidth` wide
+// when that is set.
+class TBannerMeasure final : public ITextMeasure {
+public:
+    int TextWidth(std::string_view utf8, const TFontSpec& font) const override;
+    int bannerWidth = 0;
+};
+
+// The main window's logic with fakes for everything outside the core.
+class TEgzaminHarness {
+public:
+    TEgzaminHarness();
+
+    // Writes the lines as a test file and loads it.
+    void Load(const std::vector<std::string>& lines, const std::string& fileName = "test.ts2");
+    // Loads the lines and starts an exam for "Tester".
+    void Begin(const std::vector<std::string>& lines, const std::string& minutes = "10");
+
+    void Enter(const std::string& focus);
+    void Ticks(int count);
+    // Answers the question on screen in the test form, choosing the test form
+    // first when the chooser is up, and confirms the verdict.
+    void AnswerInTestForm(const std::string& letter);
+    void ChooseForm(TAnswerMode mode);
+    void Type(const std::string& text);
+
+    const TEgzaminView& view() const { return logic.view(); }
+    const TExamState& state() const { return logic.state(); }
+
+    TTempDir dir;
+    TFakeUserNameStore names;
+    TFakeOptions options;
+    TFakeResultsLog log;
+    TFakeMessages messages;
+    TFakeClock clock;
+    TFakeRegional regional;
+    TBannerMeasure measure;
+    TEgzaminLogic logic;
+};
+
+// ValidTestLines(n) with the self-answer line of question k replaced.
+std::vector<std::string> WithSelfAnswer(std::vector<std::string> lines, int k,
+                                        const std::string& selfAnswerLine);
+// Replaces line `offset` (0 … 8) of question k.
+std::vector<std::string> WithQuestionLine(std::vector<std::string> lines, int k, int offset,
+                                          const std::string& text);
+
+} // namespace kwizmar::testing
