@@ -1,0 +1,293 @@
+#include "Settings.h"
+
+#include "FileRegistry.h"
+#include "LockdownRecorder.h"
+#include "RegFile.h"
+#include "Scratch.h"
+#include "ScrollingCaption.h"
+#include "TestFileIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <unistd.h>
+
+using namespace kwizmar;
+
+namespace {
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n";
+
+// A program file to point Path at.
+std::string MakeProgram(const std::filesystem::path& file) {
+    WriteBytes(file, "#!/bin/sh\n");
+    return file.string();
+}
+
+// The start-up steps of the main window, in their order.
+std::unique_ptr<TSettings> Start(const std::string& program, TScrollingCaption* caption = nullptr,
+                                 ILockdownOperations* lockdown = nullptr) {
+    auto settings = std::make_unique<TSettings>(PlatformRegistry(), program);
+    settings->Options.AttachCaption(caption);
+    settings->Options.AttachLockdown(lockdown);
+    settings->LoadUserSettings();
+    settings->ApplyStoredOptions();
+    settings->RegisterTestFileType();
+    return settings;
+}
+
+std::string Stored(const std::string& name) {
+    auto key = PlatformRegistry().OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, false);
+    return key->GetDataType(name) == TRegDataType::String ? key->ReadString(name)
+                                                          : std::to_string(key->ReadInteger(name));
+}
+
+std::string DesktopEntry(const TScratch& scratch) {
+    return ReadBytes(scratch.DataHome() / "applications/kwizmar.desktop");
+}
+
+} // namespace
+
+TEST(Settings, FirstStartCountsOneWritesTheRecordsAndRegistersTheFileType) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    TScrollingCaption caption;
+    TLockdownRecorder lockdown;
+    auto settings = Start(program, &caption, &lockdown);
+
+    EXPECT_EQ(settings->UserName, "");
+    EXPECT_EQ(settings->Run, 1);
+    EXPECT_TRUE(settings->Options.Get(TOption::Scroll));
+    for (TOption o : {TOption::PZadan, TOption::Statystyki, TOption::Odp, TOption::DesktopEnabled,
+                      TOption::TaskBarEnabled})
+        EXPECT_FALSE(settings->Options.Get(o)) << OptionValueName(o);
+    EXPECT_TRUE(caption.Enabled());
+    EXPECT_TRUE(lockdown.Calls().empty());
+
+    // A person can read it; the registration's record replaced the version.
+    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), kHeader +
+                                                     "\"Run\"=\"1\"\n"
+                                                     "\"Version\"=\"2.0\"\n"
+                                                     "\"Path\"=\"" +
+                                                     program +
+                                                     "\"\n"
+                                                     "\"Name\"=\"Kwizmar 2002\"\n"
+                                                     "\"Scroll\"=dword:00000001\n");
+
+    const std::string mime = ReadBytes(scratch.DataHome() / "mime/packages/kwizmar.xml");
+    EXPECT_NE(mime.find("<mime-type type=\"application/x-kwizmar-test\">"), std::string::npos);
+    EXPECT_NE(mime.find("<comment>Plik testowy programu Nerbaly KWIZMAR 2002</comment>"),
+              std::string::npos);
+    EXPECT_NE(mime.find("<glob pattern=\"*.ts2\"/>"), std::string::npos);
+    const std::string entry = DesktopEntry(scratch);
+    EXPECT_NE(entry.find("\nExec=" + program + " %f\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nMimeType=application/x-kwizmar-test;\n"), std::string::npos);
+    EXPECT_NE(entry.find("[Desktop Action Egzaminuj]\nName=Egzaminuj\n"), std::string::npos);
+    EXPECT_EQ(ReadBytes(scratch.DataHome() /
+                        "icons/hicolor/scalable/mimetypes/application-x-kwizmar-test.svg"),
+              std::string(TestFileIconSvg()));
+}
+
+TEST(Settings, SecondStartCountsOnAndLeavesTheRecordsAlone) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    Start(program)->WriteUserName("Żaneta");
+    {
+        auto key = PlatformRegistry().OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
+        key->WriteString("Name", "by hand");
+    }
+    std::filesystem::remove(scratch.DataHome() / "applications/kwizmar.desktop");
+
+    auto second = Start(program);
+    EXPECT_EQ(second->Run, 2);
+    EXPECT_EQ(second->UserName, "Żaneta");
+    EXPECT_EQ(Stored("Run"), "2");
+    EXPECT_EQ(Stored("Name"), "by hand");
+    EXPECT_EQ(Stored("Version"), "2.0");
+    EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / "applications/kwizmar.desktop"));
+}
+
+TEST(Settings, MovedProgramWritesTheRecordsAgainAndRegistersTheNewPlace) {
+    TScratch scratch;
+    const std::string old = MakeProgram(scratch.Root() / "bin/kwizmar");
+    Start(old);
+    std::filesystem::remove(old);
+    const std::string moved = MakeProgram(scratch.Root() / "Program Files/kwizmar");
+
+    TSettings settings(PlatformRegistry(), moved);
+    settings.LoadUserSettings();
+    EXPECT_EQ(settings.Run, 2);
+    EXPECT_EQ(Stored("Version"), "1.5.0.124");
+    EXPECT_EQ(Stored("Path"), moved);
+    settings.ApplyStoredOptions();
+    settings.RegisterTestFileType();
+    EXPECT_EQ(Stored("Version"), "2.0");
+    EXPECT_NE(DesktopEntry(scratch).find("\nExec=\"" + moved + "\" %f\n"), std::string::npos);
+}
+
+TEST(Settings, RunThatIsNoNumberIsReportedAndNothingIsRewritten) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    const std::string before = kHeader + "\"Run\"=\"dwa\"\n";
+    WriteBytes(scratch.SettingsFile(), before);
+
+    TSettings settings(PlatformRegistry(), program);
+    try {
+        settings.LoadUserSettings();
+        FAIL() << "no exception";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "'dwa' is not a valid integer value");
+    }
+    EXPECT_EQ(settings.Run, 1);
+    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
+    // Path was missing at this start: the file type is still registered.
+    settings.RegisterTestFileType();
+    EXPECT_EQ(Stored("Path"), program);
+    EXPECT_EQ(Stored("Run"), "dwa");
+}
+
+TEST(Settings, OptionsOfTheWrongTypeStopTheRestAndNonZeroIsTrue) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    WriteBytes(scratch.SettingsFile(), kHeader + "\"Scroll\"=dword:00000000\n"
+                                                 "\"PZadan\"=dword:00000007\n"
+                                                 "\"Statystyki\"=dword:ffffffff\n"
+                                                 "\"Odp\"=\"1\"\n"
+                                                 "\"DesktopEnabled\"=dword:00000001\n");
+    TSettings settings(PlatformRegistry(), program);
+    TLockdownRecorder lockdown;
+    settings.Options.AttachLockdown(&lockdown);
+    try {
+        settings.ApplyStoredOptions();
+        FAIL() << "no exception";
+    } catch (const EInvalidDataType& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'Odp'");
+    }
+    EXPECT_FALSE(settings.Options.Get(TOption::Scroll));
+    EXPECT_TRUE(settings.Options.Get(TOption::PZadan));
+    EXPECT_TRUE(settings.Options.Get(TOption::Statystyki));
+    EXPECT_FALSE(settings.Options.Get(TOption::DesktopEnabled)); // after the fault: not applied
+    EXPECT_TRUE(lockdown.Calls().empty());
+    EXPECT_EQ(Stored("PZadan"), "1"); // written back as 1
+}
+
+TEST(Settings, StoredLockdownIsAppliedAtStartBeforeAnyExam) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    WriteBytes(scratch.SettingsFile(),
+               kHeader + "\"DesktopEnabled\"=dword:00000001\n\"TaskBarEnabled\"=dword:00000001\n");
+    TLockdownRecorder lockdown;
+    Start(program, nullptr, &lockdown);
+    LiftEverything(lockdown); // the main window closing
+    std::vector<std::string> calls;
+    for (const auto& c : lockdown.Calls())
+        calls.push_back(c.ToString());
+    const std::vector<std::string> expected = {
+        "ShowDesktopIcons(false)", "EnableDesktopView(false)", "LockTaskSwitch(true)",
+        "ShowTaskbar(false)",      "EnableTaskbar(false)",     "EnableStartButton(false)",
+        "LockTaskSwitch(true)",    "ShowDesktopIcons(true)",   "EnableDesktopView(true)",
+        "LockTaskSwitch(false)",   "ShowTaskbar(true)",        "EnableTaskbar(true)",
+        "EnableStartButton(true)"};
+    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(Stored("DesktopEnabled"), "1"); // the next start locks again
+    EXPECT_EQ(Stored("TaskBarEnabled"), "1");
+}
+
+TEST(Settings, UnreadableSettingsFileIsReportedAndNeverOverwritten) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    const std::string garbage = kHeader + "\"Run\"=\"3\"\nthis is no value\n";
+    WriteBytes(scratch.SettingsFile(), garbage);
+    TSettings settings(PlatformRegistry(), program);
+    try {
+        settings.LoadUserSettings();
+        FAIL() << "no exception";
+    } catch (const ERegistryFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Invalid registry file " +
+                                             scratch.SettingsFile().string() +
+                                             ", line 5: neither a [key] line, a value, a "
+                                             "comment nor blank");
+    }
+    EXPECT_THROW(settings.WriteUserName("Jan"), ERegistryFileError);
+    EXPECT_THROW(WriteOption(PlatformRegistry(), TOption::Odp, true), ERegistryFileError);
+    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), garbage);
+}
+
+TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    Start(program);
+    const std::string before = ReadBytes(scratch.SettingsFile());
+
+    // A full disk half-way through the new file.
+    WithFileSizeLimit(before.size() / 2, [&] {
+        TSettings settings(PlatformRegistry(), program);
+        try {
+            settings.LoadUserSettings();
+            ADD_FAILURE() << "no exception";
+        } catch (const EFailedToSetData& e) {
+            EXPECT_STREQ(e.what(), "Failed to set data for 'Run'");
+        }
+    });
+    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
+
+    // A folder that has become read-only.
+    const auto folder = scratch.SettingsFile().parent_path();
+    if (scratch.MountTmpfs(folder, 64 * 1024)) {
+        WriteBytes(scratch.SettingsFile(), before);
+        ASSERT_TRUE(scratch.RemountReadOnly());
+    } else if (geteuid() != 0) {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_exec);
+    } else {
+        GTEST_SKIP() << "no way to make a read-only folder here";
+    }
+    EXPECT_THROW(WriteOption(PlatformRegistry(), TOption::Statystyki, true), EFailedToSetData);
+    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
+}
+
+TEST(Settings, AnyRegistrationFailureGivesTheOneMessage) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    WriteBytes(scratch.DataHome() / "applications", "a file where a folder belongs");
+    TSettings settings(PlatformRegistry(), program);
+    settings.LoadUserSettings();
+    try {
+        settings.RegisterTestFileType();
+        FAIL() << "no exception";
+    } catch (const ERegistrationError& e) {
+        EXPECT_STREQ(e.what(), "Błąd! Wystąpił błąd wzwiązany z rejestrem!");
+    }
+    EXPECT_EQ(Stored("Version"), "1.5.0.124"); // the record after it is skipped
+}
+
+TEST(OptionStates, ActOnlyOnChangeAndKeepTheStateWhenTheWriteFails) {
+    TScratch scratch;
+    TOptionStates options(PlatformRegistry());
+    TScrollingCaption caption;
+    options.AttachCaption(&caption);
+    std::vector<std::string> changes;
+    options.OnChanged = [&](TOption o, bool s) {
+        changes.push_back(std::string(OptionValueName(o)) + (s ? "=1" : "=0"));
+    };
+
+    options.SetOption(TOption::Scroll, true);
+    options.SetOption(TOption::PZadan, true);
+    EXPECT_TRUE(caption.Enabled());
+    EXPECT_TRUE(caption.IsMainWindow);
+    options.SetOption(TOption::PZadan, true); // the radio button already checked
+    EXPECT_EQ(changes, (std::vector<std::string>{"Scroll=1", "PZadan=1"}));
+    EXPECT_EQ(Stored("Scroll"), "1");
+
+    // The settings folder can't be made: the box stays checked, the value unwritten.
+    std::filesystem::remove_all(scratch.ConfigHome());
+    WriteBytes(scratch.ConfigHome() / "Nerbaly", "not a folder");
+    try {
+        options.SetOption(TOption::Odp, true);
+        FAIL() << "no exception";
+    } catch (const EFailedToSetData& e) {
+        EXPECT_STREQ(e.what(), "Failed to set data for 'Odp'");
+    }
+    EXPECT_TRUE(options.Get(TOption::Odp));
+}
