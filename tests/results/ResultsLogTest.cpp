@@ -1,0 +1,211 @@
+#include "ResultsLog.h"
+
+#include "Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kwizmar;
+
+namespace {
+
+const std::string kResult =
+    "Użytkownik Tester przystąpił do egzaminu \"Próbny\" o godzinie 10:15:00 dnia 2002-05-06. "
+    "Przewidywany czas egzaminu 10min. Liczba pytań 20. Maksymalna liczba punktów 40. Egzamin "
+    "trwał 7 minut i 12 sekund. Zdobyto 30pkt. (75%) a stracono 10pkt. Otrzymana ocena to: "
+    "dostatecznie dobry.";
+
+// A scratch folder whose Setup file names `<root>/sys` as SysDir.
+struct TLogScratch : TScratch {
+    TLogScratch() {
+        std::filesystem::create_directories(SysDir());
+        SetSysDir(SysDir());
+    }
+    std::filesystem::path SysDir() const { return Root() / "sys"; }
+    std::filesystem::path Log() const { return SysDir() / "MSStr32.dll"; }
+};
+
+} // namespace
+
+TEST(ResultsLog, FirstFinishCreatesTheLogWithLineOne) {
+    TLogScratch scratch;
+    TResultsLog log;
+    EXPECT_EQ(log.AppendResultLine(kResult), 1);
+    EXPECT_EQ(log.Directory(), scratch.SysDir().string());
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"1. " + kResult});
+    // Windows-1250, CR LF after the last line too.
+    const std::string bytes = ReadBytes(scratch.Log());
+    EXPECT_EQ(bytes.substr(0, 16), "1. U\xBFytkownik Te");
+    EXPECT_NE(bytes.find(" trwa\xB3 7 minut"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+}
+
+TEST(ResultsLog, NumbersByCountNotByTheNumbersInTheFile) {
+    TLogScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n1. b\r\n7. c\r\n3. d\r\n2. e\r\n");
+    TResultsLog log;
+    EXPECT_EQ(log.AppendResultLine("x"), 6);
+
+    // The statistics window deletes two lines and saves: numbers stay as written.
+    log.DeleteLine(0);
+    log.DeleteLine(2);
+    log.DeleteLine(99);
+    log.Save();
+    EXPECT_EQ(log.AppendResultLine("y"), 5);
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. b\r\n7. c\r\n2. e\r\n6. x\r\n5. y\r\n");
+
+    log.Clear();
+    log.Save();
+    EXPECT_EQ(ReadBytes(scratch.Log()), ""); // cleared: an empty file, not none
+    EXPECT_EQ(log.AppendResultLine("z"), 1);
+}
+
+TEST(ResultsLog, ReadsEveryLineEndAndStopsAtNul) {
+    EXPECT_EQ(TResultsLog::ParseLog("a\nb\rc\r\nd\r\r\ne"),
+              (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    EXPECT_EQ(TResultsLog::ParseLog(std::string("a\r\nb\0c\r\nd", 10)),
+              (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(TResultsLog::ParseLog("\xA3\xF3"
+                                    "d\x9F"),
+              std::vector<std::string>{"Łódź"});
+    EXPECT_TRUE(TResultsLog::ParseLog("").empty());
+    EXPECT_EQ(TResultsLog::FormatLog({"Łódź", "Ωmega"}), "\xA3\xF3"
+                                                         "d\x9F\r\n?mega\r\n");
+}
+
+TEST(ResultsLog, LoneLineEndsAndAMissingLastEndAreWrittenBackWithCrLf) {
+    TLogScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\n2. b\n3. c");
+    TResultsLog log;
+    log.LoadIntoList();
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"1. a", "2. b", "3. c"}));
+    log.Save();
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. a\r\n2. b\r\n3. c\r\n");
+}
+
+TEST(ResultsLog, EmptyAndMissingLogsBothStartAtOne) {
+    TLogScratch scratch;
+    TResultsLog log;
+    log.LoadIntoList();
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_FALSE(std::filesystem::exists(scratch.Log())); // reading creates nothing
+    WriteBytes(scratch.Log(), "");
+    EXPECT_EQ(log.AppendResultLine("a"), 1);
+}
+
+TEST(ResultsLog, LocatesAfreshButSavesWhereItLoaded) {
+    TLogScratch scratch;
+    TResultsLog log;
+    log.LoadIntoList();
+    const auto other = scratch.Root() / "elsewhere";
+    std::filesystem::create_directories(other);
+    scratch.SetSysDir(other);
+    log.Save(); // the statistics window's save: no locating
+    EXPECT_TRUE(std::filesystem::exists(scratch.Log()));
+    EXPECT_FALSE(std::filesystem::exists(other / "MSStr32.dll"));
+    EXPECT_EQ(log.Locate(), (other / "MSStr32.dll").string());
+}
+
+TEST(ResultsLog, WithoutSetupFileTheLogLivesInTheProgramsDataFolder) {
+    TScratch scratch;
+    TResultsLog log;
+    EXPECT_EQ(log.AppendResultLine("a"), 1);
+    EXPECT_EQ(ReadBytes(scratch.DataHome() / "Kwizmar/MSStr32.dll"), "1. a\r\n");
+}
+
+TEST(ResultsLog, FailuresAreReportedWithThePath) {
+    TLogScratch scratch;
+    TResultsLog log;
+    // A SysDir that names nothing.
+    scratch.SetSysDir(scratch.Root() / "nowhere");
+    try {
+        log.AppendResultLine("a");
+        FAIL() << "no exception";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file " + (scratch.Root() / "nowhere/MSStr32.dll").string());
+    }
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"1. a"}); // kept in memory
+    // A log that can't be read.
+    scratch.SetSysDir(scratch.SysDir());
+    std::filesystem::create_directories(scratch.Log());
+    try {
+        log.LoadIntoList();
+        FAIL() << "no exception";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + scratch.Log().string());
+    }
+}
+
+TEST(ResultsLog, SaveThatFailsHalfWayKeepsTheOldLogAndTheNewLine) {
+    TLogScratch scratch;
+    std::string old;
+    for (int i = 1; i <= 50; ++i)
+        old += std::to_string(i) + ". " + std::string(60, 'r') + "\r\n";
+    WriteBytes(scratch.Log(), old);
+
+    TResultsLog log;
+    WithFileSizeLimit(old.size() / 2,
+                      [&] { EXPECT_THROW(log.AppendResultLine(kResult), EFCreateError); });
+    EXPECT_EQ(ReadBytes(scratch.Log()), old);
+    ASSERT_EQ(log.lines().size(), 51u);
+    EXPECT_EQ(log.lines().back(), "51. " + kResult);
+
+    // A file system that fills up.
+    const auto small = scratch.Root() / "small";
+    if (!scratch.MountTmpfs(small, 8 * 1024))
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    std::string filled;
+    while (filled.size() < 5000)
+        filled += std::to_string(filled.size()) + ". " + std::string(50, 'f') + "\r\n";
+    WriteBytes(small / "MSStr32.dll", filled);
+    scratch.SetSysDir(small);
+    EXPECT_THROW(log.AppendResultLine(kResult), EFCreateError);
+    EXPECT_EQ(ReadBytes(small / "MSStr32.dll"), filled);
+
+    // And one that has become read-only.
+    ASSERT_TRUE(scratch.RemountReadOnly());
+    EXPECT_THROW(log.AppendResultLine(kResult), EFCreateError);
+    EXPECT_EQ(ReadBytes(small / "MSStr32.dll"), filled);
+}
+
+TEST(ResultsLog, TwoProgramsAppendingAtOnceLoseNoLine) {
+    TLogScratch scratch;
+    constexpr int kEach = 200;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) {
+            int status = 0;
+            try {
+                TResultsLog log;
+                for (int i = 0; i < kEach; ++i)
+                    log.AppendResultLine("program " + std::to_string(c) + " line " +
+                                         std::to_string(i));
+            } catch (...) {
+                status = 1;
+            }
+            _exit(status);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    TResultsLog log;
+    log.LoadIntoList();
+    ASSERT_EQ(log.lines().size(), 2u * kEach);
+    std::set<std::string> texts;
+    for (std::size_t i = 0; i < log.lines().size(); ++i) {
+        const std::string prefix = std::to_string(i + 1) + ". ";
+        ASSERT_EQ(log.lines()[i].substr(0, prefix.size()), prefix);
+        texts.insert(log.lines()[i].substr(prefix.size()));
+    }
+    EXPECT_EQ(texts.size(), 2u * kEach);
+}
