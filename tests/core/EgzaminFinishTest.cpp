@@ -192,3 +192,44 @@ TEST(Banner, CopiesSwapWhenTheLeadingOnePassesX550) {
     EXPECT_EQ(v.naglowek2.x, -952);
     EXPECT_EQ(v.naglowek1.x, 568); // and put back behind the other
 }
+
+TEST(Finish, SampleGeographyTestRunEndToEnd) {
+    TEgzaminHarness h;
+    h.logic.LoadTestFile(std::string(KWIZMAR_SOURCE_DIR) + "/Testy/geografia.ts2");
+    ASSERT_TRUE(h.view().SpeedButton3.enabled) << h.view().Linia1.text;
+    EXPECT_EQ(h.view().TSName.text, "\"Geografia Polski\"");
+    h.logic.SetUserName("Anna");
+    h.logic.StartExam();
+
+    // 1: typed right, 2 + 2 extra points.
+    h.ChooseForm(TAnswerMode::SelfTyped);
+    h.Type("  śnieżka ");
+    h.Enter("SamEdit");
+    h.Ticks(30);
+    h.Enter("Next");
+    // 2: typed wrong, then the right pick in the test form, 1 point, no extra.
+    h.ChooseForm(TAnswerMode::SelfTyped);
+    h.Type("Wisla");
+    h.logic.CheckTypedAnswer();
+    h.logic.FallBackToTestForm();
+    h.logic.ChooseAnswer("d");
+    h.logic.CheckTestAnswer();
+    h.Ticks(30);
+    h.logic.GoToNextQuestion();
+    // 3: right pick, 1 point; 4 and 5: wrong picks, 2 and 3 points lost.
+    EXPECT_EQ(h.view().L1.text, "3: Które miasto jest stolicą województwa dolnośląskiego?:");
+    h.AnswerInTestForm("c");
+    h.AnswerInTestForm("a");
+    h.Ticks(65);
+    h.logic.ChooseAnswer("b");
+    h.logic.CheckTestAnswer();
+    EXPECT_EQ(h.view().RxLabel4.text, "z Czechami");
+    h.logic.GoToNextQuestion();
+
+    ASSERT_EQ(h.log.lines.size(), 1u);
+    EXPECT_EQ(h.log.lines[0],
+              "1. Użytkownik Anna przystąpił do egzaminu \"Geografia Polski\" o godzinie 10:15:00 "
+              "dnia 06.05.2002. Przewidywany czas egzaminu 10min. Liczba pytań 5. Maksymalna "
+              "liczba punktów 9. Egzamin trwał 2 minut i 5 sekund. Zdobyto 6pkt. (66%) a "
+              "stracono 5pkt. Otrzymana ocena to: dostateczny.");
+}
