@@ -285,6 +285,11 @@ TEST(EgzaminStates, PowrotFromEveryAnswerStateGoesBackToTheStartPage) {
         h.Enter("NameEdit");
         ExpectState(h.view(), C);
         EXPECT_EQ(h.state().pointsGained, 0);
+        // Nothing of the abandoned question's verdict comes back with the next one.
+        h.ChooseForm(TAnswerMode::SelfTyped);
+        h.Type("Odp B 1");
+        h.Enter("SamEdit");
+        ExpectState(h.view(), V);
     }
 }
 
