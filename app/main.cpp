@@ -1,5 +1,4 @@
-#include "Egzamin.h"
-#include "ErrorHandler.h"
+#include "Kwizmar.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,12 +16,7 @@ int main(int argc, char* argv[]) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslations);
 
-    kwizmar::SetApplicationTitle(QStringLiteral("Kwizmar 2002"));
-
-    kwizmar::TEgzamin window;
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1)
-        window.SetCommandLineTest(arguments.at(1));
-    window.show();
+    kwizmar::TKwizmar program(QCoreApplication::arguments());
+    program.Show();
     return QApplication::exec();
 }

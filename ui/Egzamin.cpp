@@ -1,16 +1,31 @@
 #include "Egzamin.h"
 
+#include "ContextHelp.h"
 #include "ErrorHandler.h"
+#include "ExamPage.h"
+#include "HelpPanel.h"
+#include "Lockdown.h"
+#include "Odometer.h"
+#include "Settings.h"
 #include "SpeedButton.h"
 #include "StartPage.h"
+#include "SummaryPage.h"
+#include "Widgets.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStyle>
-#include <QTimer>
 
 namespace kwizmar {
 
@@ -19,7 +34,6 @@ namespace {
 constexpr int kClientWidth = 602;
 constexpr int kClientHeight = 307;
 constexpr int kColumnWidth = 89;
-constexpr int kSlotY[] = {6, 86, 166, 240};
 
 QIcon StandardIcon(QStyle::StandardPixmap icon) {
     return QApplication::style()->standardIcon(icon);
@@ -27,7 +41,11 @@ QIcon StandardIcon(QStyle::StandardPixmap icon) {
 
 } // namespace
 
-TEgzamin::TEgzamin(QWidget* parent) : QWidget(parent) {
+TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)), userNameStore_(services_.settings),
+      options_(services_.everyAnswerInTestForm), logAppender_(services_.resultsLog) {
+    logic_ = std::make_unique<TEgzaminLogic>(
+        TExamPorts{userNameStore_, options_, logAppender_, messages_, clock_, regional_, measure_});
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -35,53 +53,182 @@ TEgzamin::TEgzamin(QWidget* parent) : QWidget(parent) {
     setFixedSize(kClientWidth, kClientHeight);
 
     BuildLeftColumn();
+    auto* content = new QFrame(this);
+    content->setObjectName(QStringLiteral("Panel2"));
+    content->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    content->setGeometry(kColumnWidth, 0, kClientWidth - kColumnWidth, kClientHeight);
+    Panel2 = content;
+    const QRect page(1, 1, content->width() - 2, content->height() - 2);
+    Panel3 = new TExamPage(content);
+    Panel3->setGeometry(page);
+    Panel4 = new TSummaryPage(content);
+    Panel4->setGeometry(page);
+    Panel6 = new TStartPage(content);
+    Panel6->setGeometry(page);
+    HP = new THelpPanel(this);
+    HP->OnMouseMove([this] { HP->hide(); });
 
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    static_cast<QFrame*>(Panel2)->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel2->setGeometry(kColumnWidth, 0, kClientWidth - kColumnWidth, kClientHeight);
+    BuildBindings();
+    ConnectEvents();
+    ConnectTimers();
+    WatchEvents();
 
-    Panel6 = new TStartPage(Panel2);
-    Panel6->setGeometry(1, 1, Panel2->width() - 2, Panel2->height() - 2);
-    connect(Panel6->SpeedButton2, &QToolButton::clicked, this, [this] { ChooseTest(); });
-
-    ClearTestBox(box_);
+    // The stored name and the run counter; an error here leaves the window as it is.
+    RunGuarded([this] { services_.settings.LoadUserSettings(); });
+    Panel6->NameEdit->setText(QString::fromStdString(services_.settings.UserName));
+    logic_->SetUserName(services_.settings.UserName);
+    Panel6->Odometer1->SetValue(services_.settings.Run);
     Render();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TEgzamin::BuildLeftColumn() {
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    static_cast<QFrame*>(Panel1)->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(0, 0, kColumnWidth, kClientHeight);
+TEgzamin::~TEgzamin() = default;
 
-    auto place = [this](TSpeedButton* button, int slot) {
-        button->setGeometry(8, kSlotY[slot - 1], 73, 63);
+void TEgzamin::BuildLeftColumn() {
+    auto* column = new QFrame(this);
+    column->setObjectName(QStringLiteral("Panel1"));
+    column->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    column->setGeometry(0, 0, kColumnWidth, kClientHeight);
+    Panel1 = column;
+    auto button = [column](const char* name, const char* caption, const char* hint,
+                           QStyle::StandardPixmap icon) {
+        auto* b = new TSpeedButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint),
+                                   StandardIcon(icon), column);
+        b->resize(73, 63);
+        return b;
     };
-    SpeedButton5 = new TSpeedButton("SpeedButton5", QStringLiteral("&Opcje"),
-                                    QStringLiteral("Opcje dostępne w programie"),
-                                    StandardIcon(QStyle::SP_FileDialogDetailedView), Panel1);
-    place(SpeedButton5, 1);
-    SpeedButton3 = new TSpeedButton("SpeedButton3", QStringLiteral("&Start"),
-                                    QStringLiteral("Rozpocznij test"),
-                                    StandardIcon(QStyle::SP_MediaPlay), Panel1);
-    place(SpeedButton3, 2);
+    SpeedButton5 = button("SpeedButton5", "&Opcje", "Opcje dostępne w programie",
+                          QStyle::SP_FileDialogDetailedView);
+    SpeedButton10 =
+        button("SpeedButton10", "&Statystyki", "Statystyki", QStyle::SP_FileDialogInfoView);
+    SpeedButton3 = button("SpeedButton3", "&Start", "Rozpocznij test", QStyle::SP_MediaPlay);
+    SpeedButton14 =
+        button("SpeedButton14", "&Powrót ...", "Powróć do wyboru testu", QStyle::SP_ArrowBack);
+    SpeedButton11 = button("SpeedButton11", "Oceny", "Skala ocen", QStyle::SP_FileDialogListView);
     SpeedButton4 =
-        new TSpeedButton("SpeedButton4", QStringLiteral("Abo&ut"), QStringLiteral("O programie"),
-                         StandardIcon(QStyle::SP_MessageBoxInformation), Panel1);
-    place(SpeedButton4, 3);
-    SpeedButton1 = new TSpeedButton("SpeedButton1", QStringLiteral("&Zamknij"),
-                                    QStringLiteral("Zakończ działanie programu"),
-                                    StandardIcon(QStyle::SP_DialogCloseButton), Panel1);
-    place(SpeedButton1, 4);
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { close(); });
+        button("SpeedButton4", "Abo&ut", "O programie", QStyle::SP_MessageBoxInformation);
+    SpeedButton1 = button("SpeedButton1", "&Zamknij", "Zakończ działanie programu",
+                          QStyle::SP_DialogCloseButton);
+    SpeedButton6 = button("SpeedButton6", "O&K", "Zatwierdź wybór", QStyle::SP_DialogApplyButton);
+    SpeedButton12 = button("SpeedButton12", "O&K", "Zatwierdź wybór", QStyle::SP_DialogApplyButton);
+    SpeedButton9 =
+        button("SpeedButton9", "&Egzaminuj ...", "Egzaminuj ponownie", QStyle::SP_BrowserReload);
+}
+
+void TEgzamin::ConnectEvents() {
+    auto click = [this](QAbstractButton* b, std::function<void()> action) {
+        connect(b, &QAbstractButton::clicked, this, [this, action] { Act(action); });
+    };
+    TEgzaminLogic& logic = *logic_;
+    click(SpeedButton1, [this] { close(); });
+    click(SpeedButton3, [&logic] { logic.StartExam(); });
+    click(SpeedButton4, [this] { OpenSecondary(secondary_.size() > 2 ? secondary_[2] : nullptr); });
+    click(SpeedButton5, [this] { OpenSecondary(secondary_.size() > 1 ? secondary_[1] : nullptr); });
+    click(SpeedButton10, [this] { OpenSecondary(secondary_.empty() ? nullptr : secondary_[0]); });
+    click(SpeedButton6, [&logic] { logic.CheckTestAnswer(); });
+    click(SpeedButton12, [&logic] { logic.CheckTypedAnswer(); });
+    click(SpeedButton9, [&logic] { logic.SpeedButton9Click(); });
+    click(SpeedButton14, [&logic] { logic.ReturnToTestChoice(); });
+    click(Panel6->SpeedButton2, [this] { ChooseTest(); });
+
+    TExamPage* exam = Panel3;
+    for (int i = 0; i < 5; ++i) {
+        const std::string letter(1, static_cast<char>('a' + i));
+        click(exam->Answer[static_cast<std::size_t>(i)],
+              [&logic, letter] { logic.ChooseAnswer(letter); });
+        TPressLabel* text = exam->AnswerText[static_cast<std::size_t>(i)];
+        text->OnClick([this, &logic, letter] { Act([&] { logic.ChooseAnswer(letter); }); });
+        text->OnMove([this, &logic](Qt::KeyboardModifiers m) {
+            if (m & Qt::ControlModifier)
+                Act([&] { logic.RevealCorrectChoice(true); });
+        });
+    }
+    click(exam->RBSam, [&logic] { logic.ChooseFormOption(TAnswerMode::SelfTyped); });
+    click(exam->RBTest, [&logic] { logic.ChooseFormOption(TAnswerMode::TestForm); });
+    click(exam->SpeedButton7, [&logic] { logic.ChooseAnswerForm(); });
+    click(exam->SpeedButton8, [&logic] { logic.GoToNextQuestion(); });
+    click(exam->SpeedButton13, [&logic] { logic.FallBackToTestForm(); });
+    click(exam->Next, [&logic] {
+        logic.SetFocus("Next");
+        logic.PressEnter();
+    });
+    click(exam->Dalej, [&logic] {
+        logic.SetFocus("Dalej");
+        logic.PressEnter();
+    });
+
+    connect(Panel6->NameEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!rendering_)
+            Act([&] { logic_->SetUserName(text.toStdString()); });
+    });
+    connect(Panel6->SETime, &QSpinBox::textChanged, this, [this](const QString& text) {
+        if (!rendering_)
+            Act([&] { logic_->ClampExamMinutes(text.toStdString()); });
+    });
+    connect(exam->SamEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!rendering_)
+            Act([&] { logic_->SetTypedAnswer(text.toStdString()); });
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (rendering_ || !now || now->window() != this)
+            return;
+        const QString name = HelpName(now);
+        if (ControlOf(name))
+            logic_->SetFocus(name.toStdString());
+    });
+}
+
+void TEgzamin::ConnectTimers() {
+    Czas.setInterval(1000);
+    Timer1.setInterval(70);
+    connect(&Czas, &QTimer::timeout, this, [this] { Act([this] { logic_->ClockTick(); }); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { Act([this] { logic_->BannerStep(); }); });
+
+    TScrollingCaption& caption = services_.caption;
+    caption.OnWindowTitle = [this](const std::string& title) {
+        setWindowTitle(QString::fromStdString(title));
+    };
+    caption.OnApplicationTitle = [](const std::string& title) {
+        SetApplicationTitle(QString::fromStdString(title));
+    };
+    captionTimer_.setInterval(caption.Interval());
+    connect(&captionTimer_, &QTimer::timeout, this, [this] {
+        services_.caption.Step();
+        if (!services_.caption.Enabled())
+            captionTimer_.stop();
+    });
+}
+
+void TEgzamin::WatchEvents() {
+    // Enter, right-button help, Ctrl over the typed answer and "Oceny" held
+    // down all arrive here.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (!w->objectName().isEmpty())
+            w->installEventFilter(this);
+    }
+    Panel6->SETime->findChild<QLineEdit*>()->installEventFilter(this);
+    Panel3->SamEdit->setMouseTracking(true);
 }
 
 void TEgzamin::SetCommandLineTest(const QString& path) {
     commandLineTest_ = path;
+}
+
+void TEgzamin::SetFirstShowSteps(std::function<void()> steps) {
+    firstShowSteps_ = std::move(steps);
+}
+
+void TEgzamin::SetOnFirstShow(std::function<void()> handler) {
+    onFirstShow_ = std::move(handler);
+}
+
+void TEgzamin::SetSecondaryWindows(QWidget* statistics, QWidget* options, QWidget* about) {
+    secondary_ = {statistics, options, about};
+    for (QWidget* window : secondary_)
+        if (window)
+            window->installEventFilter(this);
 }
 
 QString TEgzamin::TestFolder() {
@@ -104,8 +251,21 @@ void TEgzamin::ChooseTest() {
 }
 
 void TEgzamin::LoadTest(const QString& path) {
-    RunGuarded([&] { LoadTestFile(path.toStdString(), loaded_, box_, regional_, measure_); });
+    Act([&] { logic_->LoadTestFile(path.toStdString()); });
+}
+
+void TEgzamin::Act(const std::function<void()>& action) {
+    RunGuarded(action);
     Render();
+}
+
+void TEgzamin::OpenSecondary(QWidget* window) {
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+    setEnabled(false);
 }
 
 void TEgzamin::showEvent(QShowEvent* event) {
@@ -113,17 +273,110 @@ void TEgzamin::showEvent(QShowEvent* event) {
     if (shownOnce_)
         return;
     shownOnce_ = true;
+    if (onFirstShow_)
+        onFirstShow_();
     // After the window is on screen, so that an error box has a window to sit on.
     QTimer::singleShot(0, this, [this] {
-        if (!commandLineTest_.isEmpty())
+        bool stepsDone = false;
+        RunGuarded([&] {
+            if (firstShowSteps_)
+                firstShowSteps_();
+            stepsDone = true;
+        });
+        if (services_.caption.Enabled())
+            captionTimer_.start();
+        if (stepsDone && !commandLineTest_.isEmpty())
             LoadTest(commandLineTest_);
+        Render();
     });
 }
 
-void TEgzamin::Render() {
-    Panel6->ShowTestBox(box_);
-    SpeedButton3->setVisible(box_.SpeedButton3.visible);
-    SpeedButton3->setEnabled(box_.SpeedButton3.enabled);
+void TEgzamin::closeEvent(QCloseEvent* event) {
+    // The desktop and the taskbar come back whatever the options say; the
+    // stored options stay, so the next start locks again.
+    LiftEverything(services_.lockdown);
+    Czas.stop();
+    Timer1.stop();
+    captionTimer_.stop();
+    for (QWidget* window : secondary_)
+        if (window)
+            window->hide();
+    QWidget::closeEvent(event);
+    event->accept();
+}
+
+bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
+    if (std::find(secondary_.begin(), secondary_.end(), watched) != secondary_.end()) {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::Close)
+            setEnabled(true);
+        return false;
+    }
+    const QString name = HelpName(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && ControlOf(name)) {
+            Act([&] {
+                logic_->SetFocus(name.toStdString());
+                logic_->PressEnter();
+            });
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == SpeedButton11) {
+            Act([this] { logic_->ShowGradeScale(true); });
+            return false;
+        }
+        const bool onAnswerText = name.startsWith(QLatin1String("odp"));
+        if (onAnswerText && (mouse->buttons() & Qt::LeftButton))
+            Act([&] { logic_->SetFocus(name.mid(3).toStdString()); });
+        if (mouse->buttons() & Qt::RightButton)
+            ShowHelp(name);
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (watched == SpeedButton11)
+            Act([this] { logic_->ShowGradeScale(false); });
+        break;
+    case QEvent::MouseMove:
+        if (watched == Panel3->SamEdit &&
+            (static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier))
+            Act([this] { logic_->RevealTypedAnswer(true); });
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString TEgzamin::HelpName(QObject* object) const {
+    // The time field's inner line edit speaks for the field.
+    if (object && object->parent() == Panel6->SETime)
+        return Panel6->SETime->objectName();
+    return object ? object->objectName() : QString();
+}
+
+void TEgzamin::ShowHelp(const QString& controlName) {
+    const THelpEntry* entry = HelpFor(controlName.toStdString());
+    if (!entry)
+        return;
+    // Only what the user can see and use explains itself.
+    const TControl* control = ControlOf(controlName);
+    if (control && (!control->visible || !control->enabled))
+        return;
+    HP->SetLines(QString::fromUtf8(entry->H1), QString::fromUtf8(entry->H2),
+                 QString::fromUtf8(entry->H3));
+    const QRect outer = frameGeometry();
+    const QPoint pointer = QCursor::pos();
+    const THelpPlacement place = PlaceHelpPanel(
+        {pointer.x(), pointer.y()}, {outer.x(), outer.y(), outer.width(), outer.height()},
+        HP->width(), HP->height());
+    HP->move(place.left, place.top);
+    HP->raise();
+    HP->show();
 }
 
 } // namespace kwizmar

@@ -1,27 +1,59 @@
 #pragma once
 
+#include "EgzaminLogic.h"
+#include "ExamAdapters.h"
 #include "QtRegionalSettings.h"
 #include "QtTextMeasure.h"
-#include "TestLoader.h"
+#include "ScrollingCaption.h"
 
+#include <QTimer>
 #include <QWidget>
 
-class QFileDialog;
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace kwizmar {
 
+class ILockdownOperations;
+class TExamPage;
+class THelpPanel;
+class TOdometer;
+class TResultsLog;
+class TSettings;
 class TSpeedButton;
 class TStartPage;
+class TSummaryPage;
 
-// The main window. It shows the state of the loaded test and forwards the
-// user's actions to the program's rules; it keeps no rules of its own.
+// What the main window works with, owned by the application.
+struct TEgzaminServices {
+    TSettings& settings;
+    TResultsLog& resultsLog;
+    ILockdownOperations& lockdown;
+    TScrollingCaption& caption;
+    // The live state of "Wyświetlaj każdą opowiedź w formie testowej".
+    std::function<bool()> everyAnswerInTestForm;
+};
+
+// The main window. It shows the model of TEgzaminLogic and forwards every
+// user action and timer tick to it; the rules live there.
 class TEgzamin final : public QWidget {
 public:
-    explicit TEgzamin(QWidget* parent = nullptr);
+    explicit TEgzamin(TEgzaminServices services, QWidget* parent = nullptr);
+    ~TEgzamin() override;
 
     // The test to load once the window is first shown (the command line's
     // first argument); empty for none.
     void SetCommandLineTest(const QString& path);
+    // What else runs at the first showing, before the command-line test: the
+    // stored options and the file-type registration. An error there skips the
+    // rest, the command-line test included.
+    void SetFirstShowSteps(std::function<void()> steps);
+    // Runs when the window is first shown, before anything else (the splash goes).
+    void SetOnFirstShow(std::function<void()> handler);
+    // The statistics, options and about windows, opened by "&Statystyki",
+    // "&Opcje" and "Abo&ut"; the main window is disabled while one is open.
+    void SetSecondaryWindows(QWidget* statistics, QWidget* options, QWidget* about);
 
     // The folder the test chooser opens in: "Testy" beside the program.
     static QString TestFolder();
@@ -30,30 +62,71 @@ public:
     void ChooseTest();
     void LoadTest(const QString& path);
 
-    const TLoadedTest& LoadedTest() const { return loaded_; }
+    const TEgzaminLogic& Logic() const { return *logic_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildLeftColumn();
-    void Render();
+    struct TBinding {
+        QWidget* widget;
+        const TControl* control;
+    };
 
+    void BuildLeftColumn();
+    void BuildBindings();
+    void ConnectEvents();
+    void ConnectTimers();
+    void WatchEvents();
+    // Runs one action on the logic, reports its error, then shows the model.
+    void Act(const std::function<void()>& action);
+    void Render();
+    void RenderFocus();
+    void OpenSecondary(QWidget* window);
+    void ShowHelp(const QString& controlName);
+    const TControl* ControlOf(const QString& name) const;
+    QString HelpName(QObject* object) const;
+
+    TEgzaminServices services_;
     TQtRegionalSettings regional_;
     TQtTextMeasure measure_;
-    TLoadedTest loaded_;
-    TTestBoxView box_;
+    TSettingsUserNameStore userNameStore_;
+    TLiveExamOptions options_;
+    TResultsLogAppender logAppender_;
+    TQtMessageBox messages_;
+    TSystemClock clock_;
+    std::unique_ptr<TEgzaminLogic> logic_;
 
     QString commandLineTest_;
+    std::function<void()> firstShowSteps_;
+    std::function<void()> onFirstShow_;
     bool shownOnce_ = false;
+    bool rendering_ = false;
+    std::vector<TBinding> bindings_;
+    std::vector<QWidget*> secondary_;
+
+    QTimer Czas;
+    QTimer Timer1;
+    QTimer captionTimer_;
 
     QWidget* Panel1 = nullptr;
     QWidget* Panel2 = nullptr;
     TStartPage* Panel6 = nullptr;
-    TSpeedButton* SpeedButton1 = nullptr; // "&Zamknij"
-    TSpeedButton* SpeedButton3 = nullptr; // "&Start"
-    TSpeedButton* SpeedButton4 = nullptr; // "Abo&ut"
-    TSpeedButton* SpeedButton5 = nullptr; // "&Opcje"
+    TExamPage* Panel3 = nullptr;
+    TSummaryPage* Panel4 = nullptr;
+    THelpPanel* HP = nullptr;
+    TSpeedButton* SpeedButton1 = nullptr;  // "&Zamknij"
+    TSpeedButton* SpeedButton3 = nullptr;  // "&Start"
+    TSpeedButton* SpeedButton4 = nullptr;  // "Abo&ut"
+    TSpeedButton* SpeedButton5 = nullptr;  // "&Opcje"
+    TSpeedButton* SpeedButton6 = nullptr;  // "O&K", test form
+    TSpeedButton* SpeedButton9 = nullptr;  // "&Egzaminuj ..."
+    TSpeedButton* SpeedButton10 = nullptr; // "&Statystyki"
+    TSpeedButton* SpeedButton11 = nullptr; // "Oceny"
+    TSpeedButton* SpeedButton12 = nullptr; // "O&K", typed answer
+    TSpeedButton* SpeedButton14 = nullptr; // "&Powrót ..."
 };
 
 } // namespace kwizmar

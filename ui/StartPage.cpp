@@ -1,8 +1,8 @@
 #include "StartPage.h"
 
 #include "Fonts.h"
+#include "Odometer.h"
 #include "SpeedButton.h"
-#include "TestLoader.h"
 #include "Widgets.h"
 
 #include <QApplication>
@@ -60,12 +60,8 @@ TStartPage::TStartPage(QWidget* parent) : QFrame(parent) {
 
     MakeLabel(this, "Label3", QStringLiteral(" Podaj czas trwania egzaminu: "),
               QRect(300, 54, 200, 16));
-    SETime = new QSpinBox(this);
-    SETime->setObjectName(QStringLiteral("SETime"));
+    SETime = new TTimeSpin("SETime", this);
     SETime->setToolTip(QStringLiteral("Nastaw czas egzainu"));
-    SETime->setRange(5, 60);
-    SETime->setSingleStep(2);
-    SETime->setValue(10);
     SETime->setGeometry(300, 72, 80, 22);
     UseScrollBarBackground(SETime);
 
@@ -101,6 +97,19 @@ TStartPage::TStartPage(QWidget* parent) : QFrame(parent) {
         "SpeedButton2", QStringLiteral("&Wybierz test ..."), QStringLiteral("Wybierz test"),
         QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton), box);
     SpeedButton2->setGeometry(kBoxWidth - 89 - 6, 170 - 63 - 5, 89, 63);
+
+    // The run counter stands in the gap of the sentence around it.
+    QLabel* sentence = MakeLabel(
+        this, "Label1",
+        QStringLiteral("Ten program jest uruchamiany poraz                                        "
+                       "na tym komputerze."),
+        QRect(kBoxX, 280, kBoxWidth, 18));
+    sentence->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    const int before = sentence->fontMetrics().horizontalAdvance(
+        QStringLiteral("Ten program jest uruchamiany poraz "));
+    const int whole = sentence->fontMetrics().horizontalAdvance(sentence->text());
+    Odometer1 = new TOdometer("Odometer1", this);
+    Odometer1->setGeometry(kBoxX + (kBoxWidth - whole) / 2 + before, 279, 96, 20);
 }
 
 QLabel* TStartPage::AddValue(QGroupBox* box, const char* name, const char* caption,
@@ -111,15 +120,6 @@ QLabel* TStartPage::AddValue(QGroupBox* box, const char* name, const char* capti
     value->setToolTip(hint);
     value->setFont(UiFont("MS Sans Serif", 11, true));
     return value;
-}
-
-void TStartPage::ShowTestBox(const TTestBoxView& model) {
-    const std::pair<QLabel*, const TControl*> labels[] = {
-        {Directory, &model.Directory}, {Linia1, &model.Linia1},   {Linia2, &model.Linia2},
-        {TSName, &model.TSName},       {TSAutor, &model.TSAutor}, {TSData, &model.TSData},
-        {TSPyt, &model.TSPyt},         {TSPkt, &model.TSPkt},     {TSSam, &model.TSSam}};
-    for (const auto& [label, control] : labels)
-        label->setText(QString::fromStdString(control->text));
 }
 
 } // namespace kwizmar

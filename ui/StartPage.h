@@ -9,6 +9,7 @@ class QGroupBox;
 
 namespace kwizmar {
 
+class TOdometer;
 class TSpeedButton;
 struct TTestBoxView;
 
@@ -18,15 +19,10 @@ class TStartPage final : public QFrame {
 public:
     explicit TStartPage(QWidget* parent);
 
-    void ShowTestBox(const TTestBoxView& box);
-
     QLineEdit* NameEdit = nullptr;
     QSpinBox* SETime = nullptr;
     TSpeedButton* SpeedButton2 = nullptr; // "&Wybierz test ..."
-
-private:
-    QLabel* AddValue(QGroupBox* box, const char* name, const char* caption, const QString& hint,
-                     int y, int captionWidth);
+    TOdometer* Odometer1 = nullptr;       // how many times the program was started
 
     QLabel* Directory = nullptr;
     QLabel* Linia1 = nullptr;
@@ -37,6 +33,10 @@ private:
     QLabel* TSPyt = nullptr;
     QLabel* TSPkt = nullptr;
     QLabel* TSSam = nullptr;
+
+private:
+    QLabel* AddValue(QGroupBox* box, const char* name, const char* caption, const QString& hint,
+                     int y, int captionWidth);
 };
 
 } // namespace kwizmar

@@ -1,7 +1,9 @@
 #include "Widgets.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 
 namespace kwizmar {
 
@@ -70,6 +72,34 @@ TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
     gauge.setColor(QPalette::HighlightedText, Qt::black);
     setPalette(gauge);
     setFont(QFont(font().family(), 7));
+}
+
+TTimeSpin::TTimeSpin(const char* name, QWidget* parent) : QSpinBox(parent) {
+    setObjectName(QString::fromLatin1(name));
+    setRange(5, 60);
+    setSingleStep(2);
+    setValue(10);
+    lineEdit()->setMaxLength(10);
+    setKeyboardTracking(true);
+}
+
+void TTimeSpin::ShowText(const QString& text) {
+    const QSignalBlocker quiet(this);
+    setValue(valueFromText(text));
+    lineEdit()->setText(text);
+}
+
+QValidator::State TTimeSpin::validate(QString& input, int&) const {
+    for (int i = 0; i < input.size(); ++i)
+        if (!input.at(i).isDigit() && !(i == 0 && (input.at(i) == u'-' || input.at(i) == u'+')))
+            return QValidator::Invalid;
+    return QValidator::Acceptable;
+}
+
+int TTimeSpin::valueFromText(const QString& text) const {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? qBound(minimum(), value, maximum()) : minimum();
 }
 
 TTwoDigits::TTwoDigits(const char* name, QWidget* parent) : QLCDNumber(2, parent) {

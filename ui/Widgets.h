@@ -3,6 +3,7 @@
 #include <QLCDNumber>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSpinBox>
 
 #include <functional>
 
@@ -54,6 +55,19 @@ private:
 class TGaugeBar final : public QProgressBar {
 public:
     TGaugeBar(const char* name, const QColor& colour, QWidget* parent);
+};
+
+// The exam-time field: any text of digits may be typed (the exam keeps it
+// within its bounds as it changes); the arrows step within the bounds.
+class TTimeSpin final : public QSpinBox {
+public:
+    TTimeSpin(const char* name, QWidget* parent);
+    // Shows `text` as typed, without reporting it as an edit.
+    void ShowText(const QString& text);
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override;
+    int valueFromText(const QString& text) const override;
 };
 
 // A two-digit counter of the exam clock (leading zero, no animation).

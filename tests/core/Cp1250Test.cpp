@@ -28,8 +28,8 @@ TEST(Cp1250, RejectsWhatTheCodePageCannotHold) {
     } catch (const ECp1250Error& e) {
         EXPECT_EQ(e.offset(), 4u);
     }
-    EXPECT_THROW(Utf8ToCp1250("ñ"), ECp1250Error);          // Spanish ñ is not in 1250
-    EXPECT_THROW(Utf8ToCp1250("\xC5"), ECp1250Error);        // truncated sequence
-    EXPECT_THROW(Utf8ToCp1250("\xC0\xAF"), ECp1250Error);    // overlong '/'
+    EXPECT_THROW(Utf8ToCp1250("ñ"), ECp1250Error);            // Spanish ñ is not in 1250
+    EXPECT_THROW(Utf8ToCp1250("\xC5"), ECp1250Error);         // truncated sequence
+    EXPECT_THROW(Utf8ToCp1250("\xC0\xAF"), ECp1250Error);     // overlong '/'
     EXPECT_THROW(Utf8ToCp1250("\xED\xA0\x80"), ECp1250Error); // surrogate
 }

@@ -1,0 +1,61 @@
+#include "ProgramFixture.h"
+
+#include "LockdownRecorder.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace kwizmar::testing {
+
+ProgramTest::ProgramTest() {
+    for (const char* sub : {"config", "data", "xdg"})
+        std::filesystem::create_directories(dir.path() / sub);
+    setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (dir.path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_DIRS", (dir.path() / "xdg").c_str(), 1);
+    ProcessLockdownRecorder().Clear();
+}
+
+ProgramTest::~ProgramTest() {
+    if (program)
+        program->MainWindow().close();
+    program.reset();
+    QApplication::processEvents();
+}
+
+void ProgramTest::Start(const QStringList& arguments) {
+    program = std::make_unique<TKwizmar>(QStringList{QStringLiteral("kwizmar")} + arguments);
+    program->Show();
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    // The first-show steps run from the event loop right after the showing.
+    QTest::qWait(20);
+}
+
+QString ProgramTest::Text(const char* name) {
+    auto* label = Find<QLabel>(name);
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
+}
+
+QToolButton* ProgramTest::Button(const char* name) {
+    return Find<QToolButton>(name);
+}
+
+std::string ProgramTest::SettingsFile() const {
+    std::ifstream in(dir.path() / "config" / "Nerbaly" / "Kwizmar.reg", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void ProgramTest::WriteSettingsFile(const std::string& text) const {
+    std::filesystem::create_directories(dir.path() / "config" / "Nerbaly");
+    std::ofstream out(dir.path() / "config" / "Nerbaly" / "Kwizmar.reg", std::ios::binary);
+    out << text;
+}
+
+} // namespace kwizmar::testing

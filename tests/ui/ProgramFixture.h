@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Egzamin.h"
+#include "Kwizmar.h"
+#include "TestFixtures.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kwizmar::testing {
+
+// The whole program started as main() starts it, on settings, data and
+// machine-wide folders of its own, with the lockdown calls recorded.
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest();
+    ~ProgramTest() override;
+
+    // Starts the program with `arguments` after the program's own path, shows
+    // the main window and waits until its first-show steps have run.
+    void Start(const QStringList& arguments = {});
+    TEgzamin& Window() { return program->MainWindow(); }
+
+    QString Text(const char* name);
+    QToolButton* Button(const char* name);
+    template <typename T> T* Find(const char* name) {
+        return Window().findChild<T*>(QString::fromLatin1(name));
+    }
+    // The settings file as the program left it.
+    std::string SettingsFile() const;
+    void WriteSettingsFile(const std::string& text) const;
+
+    TTempDir dir;
+    std::unique_ptr<TKwizmar> program;
+};
+
+} // namespace kwizmar::testing

@@ -1,0 +1,51 @@
+#include "Kwizmar.h"
+
+#include "About.h"
+#include "Egzamin.h"
+#include "ErrorHandler.h"
+#include "Lockdown.h"
+#include "Opcje.h"
+#include "Platform.h"
+#include "Splash.h"
+#include "Statystyka.h"
+
+#include <QApplication>
+
+namespace kwizmar {
+
+TKwizmar::TKwizmar(const QStringList& arguments)
+    : splash_(std::make_unique<TSplash>()), registry_(PlatformRegistry()),
+      settings_(registry_, ProgramFilePath()), resultsLog_(registry_) {
+    // The splash is painted at once: the event loop doesn't run yet.
+    splash_->show();
+    splash_->repaint();
+    QApplication::processEvents();
+
+    SetApplicationTitle(QString::fromUtf8(kApplicationTitle));
+    settings_.Options.AttachCaption(&caption_);
+    settings_.Options.AttachLockdown(&PlatformLockdown());
+
+    main_ = std::make_unique<TEgzamin>(
+        TEgzaminServices{settings_, resultsLog_, PlatformLockdown(), caption_,
+                         [this] { return settings_.Options.Get(TOption::Odp); }});
+    statistics_ = std::make_unique<TStatystyka>();
+    options_ = std::make_unique<Topcje>();
+    about_ = std::make_unique<TF_About>();
+    main_->SetSecondaryWindows(statistics_.get(), options_.get(), about_.get());
+
+    main_->SetOnFirstShow([this] { splash_.reset(); });
+    main_->SetFirstShowSteps([this] {
+        settings_.ApplyStoredOptions();
+        settings_.RegisterTestFileType();
+    });
+    if (arguments.size() > 1)
+        main_->SetCommandLineTest(arguments.at(1));
+}
+
+TKwizmar::~TKwizmar() = default;
+
+void TKwizmar::Show() {
+    main_->show();
+}
+
+} // namespace kwizmar

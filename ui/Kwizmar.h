@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ResultsLog.h"
+#include "ScrollingCaption.h"
+#include "Settings.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace kwizmar {
+
+class TEgzamin;
+class TF_About;
+class TSplash;
+class TStatystyka;
+class Topcje;
+
+// The program as a whole: its start-up in a fixed order, its windows and the
+// parts they share. Construct it after the QApplication.
+class TKwizmar {
+public:
+    // `arguments` as the command line gives them; the first after the program
+    // is a test file to load once the main window shows.
+    explicit TKwizmar(const QStringList& arguments);
+    ~TKwizmar();
+
+    // Shows the main window; the event loop does the rest.
+    void Show();
+
+    TEgzamin& MainWindow() { return *main_; }
+    TSplash* Splash() { return splash_.get(); }
+    TSettings& Settings() { return settings_; }
+
+private:
+    std::unique_ptr<TSplash> splash_;
+    IRegistry& registry_;
+    TScrollingCaption caption_;
+    TSettings settings_;
+    TResultsLog resultsLog_;
+    std::unique_ptr<TEgzamin> main_;
+    std::unique_ptr<TStatystyka> statistics_;
+    std::unique_ptr<Topcje> options_;
+    std::unique_ptr<TF_About> about_;
+};
+
+} // namespace kwizmar

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kwizmar {
+
+class Topcje final : public QWidget {
+public:
+    explicit Topcje(QWidget* parent = nullptr);
+};
+
+} // namespace kwizmar

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kwizmar {
+
+class TStatystyka final : public QWidget {
+public:
+    explicit TStatystyka(QWidget* parent = nullptr);
+};
+
+} // namespace kwizmar
