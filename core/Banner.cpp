@@ -3,7 +3,7 @@
 namespace kwizmar {
 
 const TFontSpec& BannerFont() {
-    static const TFontSpec font{"Times New Roman", 19, true};
+    static const TFontSpec font{"Times New Roman", 16, true};
     return font;
 }
 
