@@ -37,7 +37,7 @@ TEST(ScrollingCaption, RotatesLeftAndRepeatsEveryLSteps) {
 
 TEST(ScrollingCaption, TaskbarTitleFollowsOnlyWhileIsMainWindow) {
     TScrollingCaption caption("abc", "App");
-    caption.Space = "_";
+    caption.Space = std::string(1, '_');
     caption.IsMainWindow = true;
     caption.SetEnabled(true);
     EXPECT_EQ(caption.ApplicationTitle(), "abc");
