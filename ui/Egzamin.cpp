@@ -181,7 +181,12 @@ void TEgzamin::ConnectEvents() {
 }
 
 void TEgzamin::ConnectTimers() {
+    // Named children, so that tests can find them and speed them up.
+    Czas.setParent(this);
+    Czas.setObjectName(QStringLiteral("Czas"));
     Czas.setInterval(1000);
+    Timer1.setParent(this);
+    Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(70);
     connect(&Czas, &QTimer::timeout, this, [this] { Act([this] { logic_->ClockTick(); }); });
     connect(&Timer1, &QTimer::timeout, this, [this] { Act([this] { logic_->BannerStep(); }); });

@@ -68,9 +68,13 @@ void TExamPage::BuildHeader() {
         (*label)->setStyleSheet(QStringLiteral("color: #ffff80;"));
         (*label)->move(0, 2);
     }
-    MakePanel(Strip, "Panel9", QRect(0, 0, 9, kStripHeight))->setFrameStyle(QFrame::NoFrame);
-    MakePanel(Strip, "Panel10", QRect(kPageWidth - 12, 0, 12, kStripHeight))
-        ->setFrameStyle(QFrame::NoFrame);
+    // The two ends of the strip cover the text as it comes in and goes out.
+    for (QFrame* end : {MakePanel(Strip, "Panel9", QRect(0, 0, 9, kStripHeight)),
+                        MakePanel(Strip, "Panel10", QRect(kPageWidth - 12, 0, 12, kStripHeight))}) {
+        end->setFrameStyle(QFrame::NoFrame);
+        end->setStyleSheet(QStringLiteral("background: #000050;"));
+        end->raise();
+    }
 
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel2"));

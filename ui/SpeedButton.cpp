@@ -1,5 +1,7 @@
 #include "SpeedButton.h"
 
+#include "Fonts.h"
+
 namespace kwizmar {
 
 TSpeedButton::TSpeedButton(const char* objectName, const QString& caption, const QString& hint,
@@ -9,7 +11,8 @@ TSpeedButton::TSpeedButton(const char* objectName, const QString& caption, const
     setText(caption);
     setToolTip(hint);
     setIcon(glyph);
-    setIconSize(QSize(32, 32));
+    setIconSize(QSize(30, 30));
+    setFont(UiFont("MS Sans Serif", 11));
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);

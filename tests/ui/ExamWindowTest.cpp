@@ -1,0 +1,303 @@
+// The main window driven as a person drives it: keyboard, accelerators,
+// mouse, timers.
+
+#include "GuiHelpers.h"
+#include "LockdownRecorder.h"
+#include "ProgramFixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLCDNumber>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <fstream>
+#include <sstream>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace {
+
+// The correct letters of the shipped sample test "Geografia Polski".
+constexpr const char* kGeografiaAnswers = "bdcea";
+
+class ExamWindowTest : public ProgramTest {
+protected:
+    void StartOnSample() {
+        Start({TEgzamin::TestFolder() + "/geografia.ts2"});
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton3")->isVisible(); }));
+    }
+    // Keys go where the focus is, as they do for a person at the keyboard.
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &Window();
+        QTest::keyClick(target, key, modifiers);
+        QTest::qWait(5);
+    }
+    void Alt(char letter) {
+        Key(static_cast<Qt::Key>(Qt::Key_A + (letter - 'a')), Qt::AltModifier);
+        QTest::qWait(150); // the accelerator's click comes a moment later
+    }
+    bool Shown(const char* name) {
+        QWidget* w = Find<QWidget>(name);
+        return w && w->isVisible();
+    }
+    QString FocusName() {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName() : QString();
+    }
+    // Lets a sped-up clock run without the pauses of QTest::qWaitFor.
+    bool RunClockUntilSummary() {
+        QElapsedTimer guard;
+        guard.start();
+        while (!Shown("Panel4") && guard.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return Shown("Panel4");
+    }
+    std::string LogFile() {
+        std::ifstream in(dir.path() / "data" / "Kwizmar" / "MSStr32.dll", std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    void TypeName(const QString& name) {
+        auto* edit = Find<QLineEdit>("NameEdit");
+        edit->setFocus();
+        QTest::keyClicks(edit, name);
+    }
+};
+
+} // namespace
+
+TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
+    StartOnSample();
+    TypeName("Jan Kowalski");
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Shown("Panel3"));
+    EXPECT_FALSE(Shown("Panel6"));
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k + 1);
+        if (Shown("Panel7")) { // the form chooser: take the test form
+            EXPECT_EQ(FocusName(), "RBSam");
+            Alt('t');
+            Key(Qt::Key_Return);
+        }
+        ASSERT_TRUE(Find<QWidget>("A")->isEnabled());
+        Alt(kGeografiaAnswers[k]);
+        EXPECT_TRUE(Find<QRadioButton>(std::string(1, char(kGeografiaAnswers[k] - 32)).c_str())
+                        ->isChecked());
+        Key(Qt::Key_Return); // confirm the pick
+        ASSERT_TRUE(Shown("ODPPanel"));
+        EXPECT_EQ(Text("RxLabel2"), "Gratuluję Jan Kowalski");
+        EXPECT_EQ(FocusName(), "Next");
+        Key(Qt::Key_Return); // on to the next question
+    }
+    ASSERT_TRUE(Shown("Panel4"));
+    EXPECT_EQ(Text("RxLabel5"), "Jan Kowalski gratuluję przejścia egzaminu");
+    EXPECT_EQ(Text("RxLabel8"), "Zdobyłeś 100% całości punktów.");
+    EXPECT_EQ(Text("RxLabel10"), "bardzo dobry");
+    EXPECT_TRUE(Button("SpeedButton9")->isVisible());
+    EXPECT_FALSE(Find<QTimer>("Czas")->isActive());
+
+    const QString line = QString::fromStdString(Cp1250ToUtf8(LogFile()));
+    const QRegularExpression expected(
+        "^1\\. Użytkownik Jan Kowalski przystąpił do egzaminu \"Geografia Polski\" o godzinie "
+        "\\d\\d:\\d\\d:\\d\\d dnia \\d\\d\\.\\d\\d\\.\\d{4}\\. Przewidywany czas egzaminu 10min\\. "
+        "Liczba pytań 5\\. Maksymalna liczba punktów 9\\. Egzamin trwał -?\\d+ minut i \\d+ "
+        "sekund\\. Zdobyto 9pkt\\. \\(100%\\) a stracono 0pkt\\. Otrzymana ocena to: bardzo "
+        "dobry\\.\r\n$");
+    EXPECT_TRUE(expected.match(line).hasMatch()) << line.toStdString();
+}
+
+TEST_F(ExamWindowTest, WrongTypedAnswerFallsBackToTheTestFormByEnter) {
+    StartOnSample();
+    TypeName("Ola");
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Shown("Panel7"));
+    Alt('s'); // "&samodzielna"; "&Start" is hidden during the exam
+    EXPECT_TRUE(Find<QRadioButton>("RBSam")->isChecked());
+    Key(Qt::Key_Return); // "Da&lej"
+    ASSERT_TRUE(Shown("SamEdit"));
+    EXPECT_FALSE(Shown("Panel7"));
+    EXPECT_EQ(FocusName(), "SamEdit");
+    // Polish letters typed one by one, as a keyboard sends them.
+    for (const QChar ch : QStringLiteral("Łysica"))
+        QTest::sendKeyEvent(QTest::Click, Find<QWidget>("SamEdit"), Qt::Key_unknown, QString(ch),
+                            Qt::NoModifier);
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Shown("ODPPanel"));
+    EXPECT_EQ(Text("RxLabel1"), "Niestety Ola");
+    EXPECT_EQ(Text("RxLabel3"), "Sprój testowo");
+    EXPECT_TRUE(Shown("SpeedButton13"));
+    EXPECT_EQ(FocusName(), "Dalej");
+    Key(Qt::Key_Return);
+    // The same question again, in the test form.
+    EXPECT_FALSE(Shown("ODPPanel"));
+    EXPECT_FALSE(Shown("SAMPanel"));
+    EXPECT_TRUE(Find<QWidget>("B")->isEnabled());
+    EXPECT_EQ(Text("NrPyt"), "1");
+    Alt('b');
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text("RxLabel2"), "Gratuluję Ola");
+}
+
+TEST_F(ExamWindowTest, ClockRunningOutFinishesTheExam) {
+    StartOnSample();
+    TypeName("Ela");
+    QWidget* time = Find<QWidget>("SETime");
+    ASSERT_NE(time, nullptr);
+    time->setFocus();
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(time, Qt::Key_3); // below the minimum: becomes 5
+    EXPECT_EQ(time->findChild<QLineEdit*>()->text(), "5");
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Shown("Panel3"));
+    EXPECT_EQ(Find<QLCDNumber>("minuty")->intValue(), 5);
+    // Three hundred seconds, quickly.
+    Find<QTimer>("Czas")->setInterval(0);
+    ASSERT_TRUE(RunClockUntilSummary());
+    EXPECT_EQ(Find<QLCDNumber>("minuty")->intValue(), 0);
+    EXPECT_EQ(Find<QLCDNumber>("sekundy")->intValue(), 0);
+    EXPECT_FALSE(Find<QTimer>("Czas")->isActive());
+    EXPECT_EQ(Text("RxLabel6"), "Egzamin trwał 4 minut i 60 sekund");
+    EXPECT_EQ(Text("RxLabel7"), "Do zdobycia było 9, z czego zdobyto 0 a stracono 0");
+    EXPECT_EQ(Text("RxLabel10"), "niedostateczny");
+    EXPECT_NE(LogFile().find("Egzamin trwa\xB3 4 minut i 60 sekund"), std::string::npos);
+}
+
+TEST_F(ExamWindowTest, AltSStartsOnTheStartPageAndOpensStatisticsAfterwards) {
+    StartOnSample();
+    TypeName("Ala");
+    Alt('s');
+    ASSERT_TRUE(Shown("Panel3"));
+    // Abandon with "&Powrót ..." and start again, then finish by the clock.
+    Alt('p');
+    ASSERT_TRUE(Shown("Panel6"));
+    EXPECT_TRUE(Button("SpeedButton3")->isVisible());
+    Alt('s');
+    ASSERT_TRUE(Shown("Panel3"));
+    Find<QTimer>("Czas")->setInterval(0);
+    ASSERT_TRUE(RunClockUntilSummary());
+    EXPECT_EQ(LogFile().substr(0, 3), "1. "); // the abandoned exam wrote nothing
+    // "Oceny" shows the grade scale exactly while a mouse button is held on it.
+    QWidget* grades = Button("SpeedButton11");
+    QTest::mousePress(grades, Qt::RightButton);
+    EXPECT_TRUE(Shown("Panel8"));
+    EXPECT_FALSE(Shown("HP"));
+    QTest::mouseRelease(grades, Qt::RightButton);
+    EXPECT_FALSE(Shown("Panel8"));
+    Alt('s');
+    QWidget* statistics = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "TStatystyka")
+            statistics = w;
+    ASSERT_NE(statistics, nullptr);
+    EXPECT_TRUE(statistics->isVisible());
+    EXPECT_FALSE(Window().isEnabled());
+    statistics->close();
+    EXPECT_TRUE(Window().isEnabled());
+    // "&Egzaminuj ..." goes back to the start page with the test still there.
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Alt('e');
+    EXPECT_TRUE(Shown("Panel6"));
+    EXPECT_EQ(Text("TSName"), "\"Geografia Polski\"");
+    EXPECT_EQ(Find<QLineEdit>("NameEdit")->text(), "Ala");
+}
+
+TEST_F(ExamWindowTest, StoredLockdownAppliesAtStartAndClosingLiftsIt) {
+    WriteSettingsFile("Windows Registry Editor Version 5.00\r\n\r\n"
+                      "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\r\n"
+                      "\"DesktopEnabled\"=dword:00000001\r\n"
+                      "\"TaskBarEnabled\"=dword:00000001\r\n");
+    Start();
+    EXPECT_EQ(program->Splash(), nullptr); // gone once the main window showed
+    auto calls = [] {
+        std::vector<std::string> names;
+        for (const TLockdownCall& call : ProcessLockdownRecorder().Calls())
+            names.push_back(call.operation + (call.argument ? "(true)" : "(false)"));
+        return names;
+    };
+    const std::vector<std::string> atStart = {"ShowDesktopIcons(false)", "EnableDesktopView(false)",
+                                              "LockTaskSwitch(true)",    "ShowTaskbar(false)",
+                                              "EnableTaskbar(false)",    "EnableStartButton(false)",
+                                              "LockTaskSwitch(true)"};
+    EXPECT_EQ(calls(), atStart);
+    Window().close();
+    std::vector<std::string> all = atStart;
+    for (const char* lift :
+         {"ShowDesktopIcons(true)", "EnableDesktopView(true)", "LockTaskSwitch(false)",
+          "ShowTaskbar(true)", "EnableTaskbar(true)", "EnableStartButton(true)"})
+        all.push_back(lift);
+    EXPECT_EQ(calls(), all);
+    // The stored options stay for the next start; the run counter counted this one.
+    EXPECT_NE(SettingsFile().find("\"DesktopEnabled\"=dword:00000001"), std::string::npos);
+    EXPECT_NE(SettingsFile().find("\"Run\"=\"1\""), std::string::npos);
+}
+
+TEST_F(ExamWindowTest, RightButtonHelpNextToThePointerAndInsideTheWindow) {
+    StartOnSample();
+    auto* panel = Find<QWidget>("HP");
+    auto pressRight = [&](QWidget* w, QPoint local) {
+        QCursor::setPos(w->mapToGlobal(local));
+        QTest::mousePress(w, Qt::RightButton, Qt::NoModifier, local);
+        QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, local);
+    };
+    const QRect outer = Window().frameGeometry();
+
+    QWidget* start = Button("SpeedButton3");
+    pressRight(start, QPoint(10, 10));
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(Text("H1"), "Kliknięcie w ten przycisk spowoduje rozpoczęcie");
+    EXPECT_EQ(Text("H2"), "egzaminowania z wybranego przez ciebie testu [ENTER] lub [Alt + S]");
+    EXPECT_FALSE(Find<QWidget>("H3")->isVisible());
+    const QPoint global = start->mapToGlobal(QPoint(10, 10));
+    EXPECT_EQ(panel->pos(), QPoint(global.x() - outer.x(), global.y() - outer.y()));
+    const int twoLineHeight = panel->height();
+
+    // A three-line entry near the right edge: pulled 8 px inside the outer width.
+    QWidget* chooser = Button("SpeedButton2");
+    pressRight(chooser, QPoint(chooser->width() - 2, 5));
+    EXPECT_EQ(Text("H1"), "Jeżeli jeszcze nie wybrałeś pliku z testem,to zrób to klikając w ten "
+                          "przycisk.");
+    EXPECT_TRUE(Find<QWidget>("H3")->isVisible());
+    EXPECT_EQ(panel->height(), twoLineHeight + 14);
+    EXPECT_EQ(panel->x(), outer.width() - panel->width() - 8);
+
+    // Near the bottom: 36 px above the outer height.
+    QWidget* close = Button("SpeedButton1");
+    pressRight(close, QPoint(5, close->height() - 2));
+    EXPECT_EQ(Text("H1"), "Jeżeli znudziła Ci się już zabawa z programem");
+    EXPECT_EQ(panel->y(), outer.height() - panel->height() - 36);
+
+    // The pointer passing over the panel hides it.
+    QTest::mouseMove(panel, QPoint(3, 3));
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), panel->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(panel, &move);
+    EXPECT_FALSE(panel->isVisible());
+
+    // Controls without help give none; "Oceny" isn't on screen before an exam.
+    pressRight(Find<QWidget>("TSName"), QPoint(2, 2));
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(ExamWindowTest, LeftPressOnAnAnswerTextFocusesItsButtonAndMarksIt) {
+    StartOnSample();
+    TypeName("Ewa");
+    Key(Qt::Key_Return);
+    Alt('t');
+    Key(Qt::Key_Return);
+    QWidget* text = Find<QWidget>("odpC");
+    QTest::mouseClick(text, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(FocusName(), "C");
+    EXPECT_TRUE(Find<QRadioButton>("C")->isChecked());
+    EXPECT_TRUE(Button("SpeedButton6")->isEnabled());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text("RxLabel1"), "Niestety Ewa");
+    EXPECT_EQ(Text("StraconoPkt"), "2");
+}
