@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ResultsLog.h"
+#include "TextMeasure.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kwizmar {
+
+// The buttons of the statistics window, by their names.
+struct TStatystykaView {
+    bool SpeedButton3 = false; // "Z&apisz ..."  enabled
+    bool SpeedButton2 = false; // "&Usuń ..."    enabled
+    bool SpeedButton4 = false; // "&Wyczyść"     enabled
+    // "&Drukuj" (SpeedButton5) and "&Zamknij" (SpeedButton1) are always enabled.
+
+    int selected = -1;        // the selected line of ListBox1, -1 for none
+    int horizontalExtent = 0; // ListBox1's horizontal scroll extent; 0 for none
+};
+
+// The statistics window's rules over the one list of the results log.
+//
+// Locked means: "Zablokuj edytowanie statystyk" is checked at that moment; the
+// window asks `locked` each time it needs to know, never the stored setting.
+class TStatystykaLogic {
+public:
+    // The list's font: the form's default, MS Sans Serif 8 point.
+    static TFontSpec ListFont() { return {"MS Sans Serif", 11, false}; }
+
+    TStatystykaLogic(TResultsLog& log, std::function<bool()> locked, const ITextMeasure& measure);
+
+    // The window is shown: the log is loaded afresh into the list, "&Usuń ..."
+    // and "Z&apisz ..." are disabled, "&Wyczyść" is enabled when not locked
+    // and the list is not empty. A log that can't be read throws what
+    // TResultsLog::LoadIntoList throws; the buttons are set for the list as it
+    // is then all the same.
+    void FormShow();
+
+    // A line is selected (`index` into lines(); -1 for none) in a list whose
+    // client area is `clientWidth` pixels wide. The selected line alone sets
+    // the horizontal extent: its width + 20 when wider than the list, else 0.
+    // "&Wyczyść" and "&Usuń ..." follow the lock.
+    void ListBox1Click(int index, int clientWidth);
+
+    // "&Usuń ...": deletes the selected line (a no-op without one, or while
+    // the button is disabled), enables "Z&apisz ...", disables "&Usuń ...".
+    void SpeedButton2Click();
+    // "&Wyczyść": empties the list; "Z&apisz ..." enabled, the other two not.
+    void SpeedButton4Click();
+    // "Z&apisz ...": writes the list to the log's current path. Throws
+    // EFCreateError, leaving the button enabled and the list as it was.
+    void SpeedButton3Click();
+
+    const std::vector<std::string>& lines() const { return log_.lines(); }
+    const TStatystykaView& view() const { return view_; }
+
+private:
+    TResultsLog& log_;
+    std::function<bool()> locked_;
+    const ITextMeasure& measure_;
+    TStatystykaView view_;
+};
+
+// A page of a printout: the printed lines from its top.
+using TPrintPage = std::vector<std::string>;
+
+// The printout of `lines` in `font`: from the top left of each page, one list
+// line after another; a line wider than `pageWidth` goes on over the next
+// printed lines, each broken after the last character that fits (a character
+// wider than the page still gets a printed line of its own). A page holds
+// pageHeight / lineHeight printed lines (at least one); a line continued past
+// the bottom goes on at the top of the next page. An empty list prints no
+// page. Widths are measured with `measure`, which must measure in the
+// printer's units.
+std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
+                                    const ITextMeasure& measure, const TFontSpec& font,
+                                    int pageWidth, int pageHeight, int lineHeight);
+
+} // namespace kwizmar

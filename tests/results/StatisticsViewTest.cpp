@@ -1,0 +1,202 @@
+#include "StatisticsView.h"
+
+#include "Scratch.h"
+
+#include <gtest/gtest.h>
+
+using namespace kwizmar;
+
+namespace {
+
+// Every character is 10 pixels wide, whatever the font.
+class TFixedMeasure final : public ITextMeasure {
+public:
+    int TextWidth(std::string_view utf8, const TFontSpec&) const override {
+        int n = 0;
+        for (unsigned char c : utf8)
+            n += (c & 0xC0) != 0x80;
+        return n * 10;
+    }
+};
+
+struct TStatScratch : TScratch {
+    TStatScratch() {
+        std::filesystem::create_directories(Root() / "sys");
+        SetSysDir(Root() / "sys");
+    }
+    std::filesystem::path Log() const { return Root() / "sys" / "MSStr32.dll"; }
+};
+
+struct Buttons {
+    bool usun, wyczysc, zapisz;
+    bool operator==(const Buttons&) const = default;
+};
+
+Buttons Of(const TStatystykaLogic& logic) {
+    return {logic.view().SpeedButton2, logic.view().SpeedButton4, logic.view().SpeedButton3};
+}
+
+} // namespace
+
+TEST(Statystyka, ButtonStatesFollowTheTable) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. bb\r\n3. ccc\r\n");
+    TResultsLog log;
+    bool locked = false;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [&] { return locked; }, measure);
+
+    logic.FormShow();
+    EXPECT_EQ(logic.lines().size(), 3u);
+    EXPECT_EQ(Of(logic), (Buttons{false, true, false})); // just shown, not locked
+    logic.ListBox1Click(1, 500);
+    EXPECT_EQ(Of(logic), (Buttons{true, true, false})); // a line selected
+    logic.SpeedButton2Click();
+    EXPECT_EQ(Of(logic), (Buttons{false, true, true})); // after delete
+    logic.SpeedButton2Click();                          // nothing selected again: no second delete
+    EXPECT_EQ(logic.lines(), (std::vector<std::string>{"1. a", "3. ccc"}));
+    logic.SpeedButton3Click();
+    EXPECT_EQ(Of(logic), (Buttons{false, true, false})); // after save
+    logic.SpeedButton4Click();
+    EXPECT_EQ(Of(logic), (Buttons{false, false, true})); // after clear
+    EXPECT_TRUE(logic.lines().empty());
+    // Clearing and deleting changed only the list until the save.
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. a\r\n3. ccc\r\n");
+    logic.SpeedButton3Click();
+    EXPECT_EQ(ReadBytes(scratch.Log()), "");
+
+    // Shown again on the empty log, then on a missing one: nothing to clear.
+    logic.FormShow();
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+    std::filesystem::remove(scratch.Log());
+    logic.FormShow();
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+}
+
+TEST(Statystyka, DeletingTheOnlyLineLeavesClearEnabledAndClearingTheEmptyListSaves) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. jedyna\r\n");
+    TResultsLog log;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [] { return false; }, measure);
+    logic.FormShow();
+    logic.ListBox1Click(0, 500);
+    logic.SpeedButton2Click();
+    EXPECT_EQ(Of(logic), (Buttons{false, true, true}));
+    logic.SpeedButton3Click();
+    logic.SpeedButton4Click();
+    EXPECT_EQ(Of(logic), (Buttons{false, false, true}));
+}
+
+TEST(Statystyka, TheLockIsReadAtEachUse) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
+    TResultsLog log;
+    bool locked = true;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [&] { return locked; }, measure);
+
+    logic.FormShow();
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+    logic.ListBox1Click(0, 500);
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+    EXPECT_EQ(logic.view().selected, 0);
+    // The disabled buttons do nothing.
+    logic.SpeedButton2Click();
+    logic.SpeedButton4Click();
+    EXPECT_EQ(logic.lines().size(), 2u);
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+
+    // Unlocked while the window stays open: the next selection follows.
+    locked = false;
+    logic.ListBox1Click(1, 500);
+    EXPECT_EQ(Of(logic), (Buttons{true, true, false}));
+    locked = true;
+    logic.ListBox1Click(0, 500);
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+}
+
+TEST(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. krótka\r\n" + std::string(60, 'x') + "\r\n");
+    TResultsLog log;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [] { return false; }, measure);
+    logic.FormShow();
+    logic.ListBox1Click(1, 500);
+    EXPECT_EQ(logic.view().horizontalExtent, 620);
+    logic.ListBox1Click(0, 500);
+    EXPECT_EQ(logic.view().horizontalExtent, 0);
+    // Exactly as wide as the list: no scroll bar.
+    logic.ListBox1Click(1, 600);
+    EXPECT_EQ(logic.view().horizontalExtent, 0);
+}
+
+TEST(Statystyka, DeleteThenSaveKeepsTheNumbersAndTheNextExamCountsOn) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n3. c\r\n4. d\r\n");
+    TResultsLog log;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [] { return false; }, measure);
+    logic.FormShow();
+    logic.ListBox1Click(0, 500);
+    logic.SpeedButton2Click();
+    logic.ListBox1Click(1, 500);
+    logic.SpeedButton2Click();
+    logic.SpeedButton3Click();
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n4. d\r\n");
+    EXPECT_EQ(log.AppendResultLine("e"), 3);
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n4. d\r\n3. e\r\n");
+}
+
+TEST(Statystyka, UnsavedEditsAreLostAtTheNextShowing) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
+    TResultsLog log;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [] { return false; }, measure);
+    logic.FormShow();
+    logic.SpeedButton4Click();
+    logic.FormShow();
+    EXPECT_EQ(logic.lines().size(), 2u);
+    EXPECT_EQ(Of(logic), (Buttons{false, true, false}));
+}
+
+TEST(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n");
+    TResultsLog log;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [] { return false; }, measure);
+    logic.FormShow();
+    logic.ListBox1Click(0, 500);
+    std::filesystem::remove(scratch.Log());
+    std::filesystem::create_directory(scratch.Log()); // exists, can't be read as a file
+    EXPECT_THROW(logic.FormShow(), std::exception);
+    EXPECT_TRUE(logic.lines().empty());
+    EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
+}
+
+TEST(StatystykaPrint, LinesWrapAfterTheLastCharacterThatFitsAndBreakIntoPages) {
+    TFixedMeasure measure;
+    const TFontSpec font = TStatystykaLogic::ListFont();
+    // 5 characters to a printed line, 3 printed lines to a page.
+    const auto pages =
+        PrintLayout({"1. ab", "2. ąęśćżźół", "", "3. xyz"}, measure, font, 50, 45, 13);
+    const std::vector<TPrintPage> expected = {
+        {"1. ab", "2. ąę", "śćżźó"}, {"ł", "", "3. xy"}, {"z"}};
+    EXPECT_EQ(pages, expected);
+
+    EXPECT_TRUE(PrintLayout({}, measure, font, 50, 45, 13).empty());
+    // A character wider than the page still gets a printed line, and a page
+    // lower than one line still holds one.
+    EXPECT_EQ(PrintLayout({"abc"}, measure, font, 5, 5, 13),
+              (std::vector<TPrintPage>{{"a"}, {"b"}, {"c"}}));
+}

@@ -1,0 +1,101 @@
+#include "OptionsView.h"
+
+#include "LockdownRecorder.h"
+#include "Scratch.h"
+#include "ScrollingCaption.h"
+#include "Settings.h"
+
+#include <gtest/gtest.h>
+
+using namespace kwizmar;
+
+namespace {
+
+std::string Stored(const std::string& name) {
+    auto key = PlatformRegistry().OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, false);
+    if (!key || !key->ValueExists(name))
+        return "<none>";
+    return std::to_string(key->ReadInteger(name));
+}
+
+struct TOptions {
+    TScrollingCaption caption;
+    TLockdownRecorder lockdown;
+    TOptionStates states{PlatformRegistry()};
+    TOpcjeLogic logic{states};
+    TOptions() {
+        states.AttachCaption(&caption);
+        states.AttachLockdown(&lockdown);
+    }
+};
+
+} // namespace
+
+TEST(Opcje, StartsAsTheFormWithTheRadioButtonsDisabled) {
+    TScratch scratch;
+    TOptions o;
+    const TOpcjeView v = o.logic.view();
+    EXPECT_FALSE(v.CheckBox108.checked);
+    EXPECT_TRUE(v.RadioButton34.checked);
+    EXPECT_FALSE(v.RadioButton34.enabled);
+    EXPECT_FALSE(v.RadioButton35.checked);
+    EXPECT_FALSE(v.RadioButton35.enabled);
+    for (const TOptionControl& c : {v.CheckBox1, v.CheckBox2, v.CheckBox3, v.CheckBox4})
+        EXPECT_FALSE(c.checked);
+}
+
+TEST(Opcje, ScrollingKeepsTheRadioChoiceWhileOffAndRadioButtonsActOnlyWhenChosen) {
+    TScratch scratch;
+    TOptions o;
+    o.logic.CheckBox108Click();
+    EXPECT_TRUE(o.caption.Enabled());
+    EXPECT_EQ(Stored("Scroll"), "1");
+    o.logic.RadioButton34Click(); // already the chosen one
+    EXPECT_EQ(Stored("PZadan"), "<none>");
+    o.logic.RadioButton35Click();
+    EXPECT_TRUE(o.caption.IsMainWindow);
+    EXPECT_EQ(Stored("PZadan"), "1");
+
+    o.logic.CheckBox108Click();
+    TOpcjeView v = o.logic.view();
+    EXPECT_FALSE(o.caption.Enabled());
+    EXPECT_EQ(Stored("Scroll"), "0");
+    EXPECT_FALSE(v.RadioButton35.enabled);
+    EXPECT_TRUE(v.RadioButton35.checked);
+    EXPECT_FALSE(v.RadioButton34.checked);
+
+    o.logic.CheckBox108Click();
+    v = o.logic.view();
+    EXPECT_TRUE(v.RadioButton35.enabled && v.RadioButton35.checked);
+    EXPECT_TRUE(v.RadioButton34.enabled && !v.RadioButton34.checked);
+    o.logic.RadioButton34Click();
+    EXPECT_FALSE(o.caption.IsMainWindow);
+    EXPECT_EQ(Stored("PZadan"), "0");
+}
+
+TEST(Opcje, StoredOptionsRunTheActionsOfTheControlsThatChange) {
+    TScratch scratch;
+    {
+        TOptions first;
+        first.logic.CheckBox4Click();
+        first.logic.CheckBox2Click();
+        EXPECT_EQ(Stored("TaskBarEnabled"), "1");
+        EXPECT_EQ(Stored("DesktopEnabled"), "<none>");
+    }
+    TOptions o;
+    TSettings settings(PlatformRegistry(), "/nonexistent/kwizmar");
+    settings.ApplyStoredOptions(o.logic);
+    const TOpcjeView v = o.logic.view();
+    EXPECT_TRUE(v.CheckBox108.checked); // missing Scroll: checked, and written
+    EXPECT_EQ(Stored("Scroll"), "1");
+    EXPECT_TRUE(v.CheckBox2.checked);
+    EXPECT_TRUE(v.CheckBox4.checked);
+    EXPECT_FALSE(v.CheckBox3.checked);
+    EXPECT_EQ(Stored("DesktopEnabled"), "<none>"); // unchanged control: nothing written
+    std::vector<std::string> calls;
+    for (const TLockdownCall& c : o.lockdown.Calls())
+        calls.push_back(c.ToString());
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"ShowTaskbar(false)", "EnableTaskbar(false)",
+                                        "EnableStartButton(false)", "LockTaskSwitch(true)"}));
+}
