@@ -239,6 +239,10 @@ void TExamPage::BuildAnswerForm() {
 void TExamPage::BuildVerdict() {
     ODPPanel = MakePanel(this, "ODPPanel", kAnswersArea);
     ODPPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    QPalette verdict = ODPPanel->palette();
+    verdict.setColor(QPalette::Window, QColor(0x1C, 0x3C, 0x78));
+    verdict.setColor(QPalette::ButtonText, Qt::white);
+    ODPPanel->setPalette(verdict);
     ODPPanel->hide();
     const char* names[] = {"RxLabel1", "RxLabel2", "RxLabel3", "RxLabel4"};
     const int heights[] = {26, 26, 26, 22};
@@ -247,15 +251,17 @@ void TExamPage::BuildVerdict() {
         auto* line = new TShadowLabel(names[i], ODPPanel);
         line->setGeometry(8, y, kAnswersArea.width() - 16, heights[i]);
         y += heights[i];
+        QPalette colours = line->palette();
         if (i < 3) {
             line->setFont(UiFont("Times New Roman", 22, true));
+            colours.setColor(QPalette::WindowText, Qt::white);
+            line->SetShadowColour(QColor(0x00, 0x00, 0x20));
         } else {
             line->setFont(UiFont("Times New Roman", 16, true));
-            QPalette yellow = line->palette();
-            yellow.setColor(QPalette::WindowText, QColor(0xE0, 0xC0, 0x00));
-            line->setPalette(yellow);
+            colours.setColor(QPalette::WindowText, QColor(0xFF, 0xE0, 0x30));
             line->SetShadow(false);
         }
+        line->setPalette(colours);
         RxLabel[i] = line;
     }
     const QIcon next = QApplication::style()->standardIcon(QStyle::SP_DialogOkButton);

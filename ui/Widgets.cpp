@@ -26,7 +26,7 @@ void TShadowLabel::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     const QRect area = contentsRect();
     if (shadow_) {
-        painter.setPen(QColor(0xA8, 0xA8, 0xA8));
+        painter.setPen(shadowColour_);
         painter.drawText(area.translated(2, 2), static_cast<int>(alignment()), text());
     }
     painter.setPen(palette().color(QPalette::WindowText));

@@ -18,12 +18,14 @@ class TShadowLabel final : public QLabel {
 public:
     TShadowLabel(const char* name, QWidget* parent);
     void SetShadow(bool shadow) { shadow_ = shadow; }
+    void SetShadowColour(const QColor& colour) { shadowColour_ = colour; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool shadow_ = true;
+    QColor shadowColour_{0xA8, 0xA8, 0xA8};
 };
 
 // A label that reports mouse presses and moves (answer texts, banner, question
