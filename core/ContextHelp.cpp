@@ -121,6 +121,13 @@ const THelpEntry* HelpFor(std::string_view controlName) {
     return nullptr;
 }
 
+std::vector<std::string_view> HelpControlNames() {
+    std::vector<std::string_view> names;
+    for (const auto& [name, entry] : kHelp)
+        names.push_back(name);
+    return names;
+}
+
 THelpPlacement PlaceHelpPanel(TScreenPoint pointer, TWindowFrame window, int panelWidth,
                               int panelHeight) {
     // The pointer's position can be anywhere on a screen; keep the sums in range.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 // Right-button help of the main window: the lines each control explains itself
 // with, and where the help panel stands.
@@ -16,6 +17,9 @@ struct THelpEntry {
 // The help of a main-window control, by its name; nullptr for the controls
 // that give none (group boxes, figures, the summary, "Oceny" ...).
 const THelpEntry* HelpFor(std::string_view controlName);
+
+// The names of all controls that have help, in no particular order.
+std::vector<std::string_view> HelpControlNames();
 
 struct TScreenPoint {
     int x = 0;

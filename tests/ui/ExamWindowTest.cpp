@@ -1,6 +1,7 @@
 // The main window driven as a person drives it: keyboard, accelerators,
 // mouse, timers.
 
+#include "ContextHelp.h"
 #include "GuiHelpers.h"
 #include "LockdownRecorder.h"
 #include "ProgramFixture.h"
@@ -300,4 +301,18 @@ TEST_F(ExamWindowTest, LeftPressOnAnAnswerTextFocusesItsButtonAndMarksIt) {
     Key(Qt::Key_Return);
     EXPECT_EQ(Text("RxLabel1"), "Niestety Ewa");
     EXPECT_EQ(Text("StraconoPkt"), "2");
+}
+
+TEST_F(ExamWindowTest, EveryControlWithHelpIsInTheWindowWithItsHint) {
+    Start();
+    for (std::string_view name : HelpControlNames()) {
+        QWidget* w = Find<QWidget>(std::string(name).c_str());
+        EXPECT_NE(w, nullptr) << name;
+    }
+    // A few hints, as the examinee reads them.
+    EXPECT_EQ(Button("SpeedButton14")->toolTip(), "Powróć do wyboru testu");
+    EXPECT_EQ(Find<QWidget>("SETime")->toolTip(), "Nastaw czas egzainu");
+    EXPECT_EQ(Find<QWidget>("SpeedButton13")->toolTip(), "Przejdź do następnrgo pytania");
+    EXPECT_EQ(Find<QWidget>("PytBar")->toolTip(),
+              "Pasek postępu pokazujący ile procęt pytań przeszedłeś");
 }
