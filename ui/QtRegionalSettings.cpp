@@ -42,7 +42,8 @@ std::string WithoutTimeZone(const std::string& format) {
     }
     while (!out.empty() && out.back() == ' ')
         out.pop_back();
-    return out;
+    const std::size_t first = out.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : out.substr(first);
 }
 
 } // namespace kwizmar
