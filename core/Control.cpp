@@ -4,6 +4,16 @@
 
 namespace kwizmar {
 
+void Show(TControl& c, bool enabled) {
+    c.visible = true;
+    c.enabled = enabled;
+}
+
+void Hide(TControl& c) {
+    c.visible = false;
+    c.enabled = false;
+}
+
 void TGauge::SetMaxValue(std::int64_t value) {
     maxValue = value;
     SetProgress(progress);

@@ -19,6 +19,10 @@ struct TControl {
     int width = 0;
 };
 
+// Shows a control, enabled or not; hides and disables one.
+void Show(TControl& c, bool enabled = true);
+void Hide(TControl& c);
+
 // A control that starts hidden and disabled.
 inline TControl Hidden() {
     TControl c;

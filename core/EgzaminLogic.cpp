@@ -12,16 +12,6 @@ namespace {
 constexpr const char* kNoNameText = "Podaj imię użytkownika !!!";
 constexpr const char* kNoTestText = "Nie wybrałeś testu !!!";
 
-void Show(TControl& c, bool enabled) {
-    c.visible = true;
-    c.enabled = enabled;
-}
-
-void Hide(TControl& c) {
-    c.visible = false;
-    c.enabled = false;
-}
-
 } // namespace
 
 TEgzaminLogic::TEgzaminLogic(TExamPorts ports) : ports_(ports) {}

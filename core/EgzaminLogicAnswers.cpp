@@ -10,16 +10,6 @@ namespace {
 
 constexpr std::string_view kLetters = "abcde";
 
-void Show(TControl& c, bool enabled) {
-    c.visible = true;
-    c.enabled = enabled;
-}
-
-void Hide(TControl& c) {
-    c.visible = false;
-    c.enabled = false;
-}
-
 int LetterIndex(const std::string& letter) {
     if (letter.size() != 1)
         return -1;

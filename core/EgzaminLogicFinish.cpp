@@ -7,20 +7,6 @@
 
 namespace kwizmar {
 
-namespace {
-
-void Show(TControl& c) {
-    c.visible = true;
-    c.enabled = true;
-}
-
-void Hide(TControl& c) {
-    c.visible = false;
-    c.enabled = false;
-}
-
-} // namespace
-
 void TEgzaminLogic::ClockTick() {
     if (!view_.Czas)
         return; // a tick that was already queued when the clock stopped
