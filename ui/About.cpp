@@ -1,11 +1,280 @@
 #include "About.h"
 
+#include "FileVersion.h"
+#include "Fonts.h"
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QToolButton>
+
+#include <functional>
+
 namespace kwizmar {
 
-TF_About::TF_About(QWidget* parent) : QWidget(parent, Qt::Window) {
+namespace {
+
+// A label that acts on a click: a hand pointer, red while the button is held.
+class TLinkLabel final : public QLabel {
+public:
+    TLinkLabel(const char* name, std::function<void()> onClick, QWidget* parent)
+        : QLabel(parent), onClick_(std::move(onClick)) {
+        setObjectName(QString::fromLatin1(name));
+        setCursor(Qt::PointingHandCursor);
+        setStyleSheet(Normal());
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton)
+            setStyleSheet(QStringLiteral("color: red;"));
+        QLabel::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton)
+            return QLabel::mouseReleaseEvent(event);
+        setStyleSheet(Normal());
+        if (rect().contains(event->position().toPoint()))
+            onClick_();
+    }
+
+private:
+    static QString Normal() { return QStringLiteral("color: #0000c0;"); }
+    std::function<void()> onClick_;
+};
+
+// The program's picture: an exam sheet with ticked answers on a blue ground,
+// and the program's name.
+QPixmap AboutPicture() {
+    QPixmap pixmap(400, 160);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, 400, 160);
+    ground.setColorAt(0, QColor(16, 48, 128));
+    ground.setColorAt(1, QColor(70, 140, 220));
+    p.fillRect(pixmap.rect(), ground);
+
+    p.save();
+    p.translate(44, 18);
+    p.rotate(-6);
+    p.setPen(QPen(QColor(30, 30, 30), 1));
+    p.setBrush(QColor(250, 250, 240));
+    p.drawRect(0, 0, 92, 124);
+    for (int i = 0; i < 5; ++i) {
+        const int y = 16 + i * 21;
+        p.setBrush(Qt::white);
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        p.drawRect(10, y, 11, 11);
+        p.setPen(QPen(QColor(150, 150, 150), 2));
+        p.drawLine(30, y + 6, 80 - (i % 2) * 14, y + 6);
+        if (i != 2) {
+            p.setPen(QPen(QColor(20, 150, 40), 3, Qt::SolidLine, Qt::RoundCap));
+            QPainterPath tick;
+            tick.moveTo(11, y + 5);
+            tick.lineTo(15, y + 10);
+            tick.lineTo(23, y - 2);
+            p.drawPath(tick);
+        }
+    }
+    p.restore();
+
+    QFont title = UiFont("Times New Roman", 44, true);
+    title.setItalic(true);
+    p.setFont(title);
+    p.setPen(QColor(0, 0, 0, 90));
+    p.drawText(QRect(162, 34, 236, 60), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Kwizmar"));
+    p.setPen(Qt::white);
+    p.drawText(QRect(160, 32, 236, 60), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Kwizmar"));
+    p.setFont(UiFont("Times New Roman", 30, true));
+    p.setPen(QColor(255, 220, 90));
+    p.drawText(QRect(160, 86, 236, 36), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002"));
+    p.setFont(UiFont("MS Sans Serif", 12));
+    p.setPen(QColor(230, 240, 255));
+    p.drawText(QRect(160, 124, 236, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("program egzaminacyjny"));
+    return pixmap;
+}
+
+QPixmap SmallPicture(const QColor& fill, const QString& letter) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    p.setPen(Qt::white);
+    p.setFont(UiFont("MS Sans Serif", 11, true));
+    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letter);
+    return pixmap;
+}
+
+} // namespace
+
+TF_About::TF_About(IShellOpen* shell, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TF_About"));
     setWindowTitle(QStringLiteral("O programie ..."));
-    setFixedSize(438, 300);
+    setFont(UiFont("MS Sans Serif", 11));
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    const QString helpPage = QDir(QCoreApplication::applicationDirPath())
+                                 .filePath(QStringLiteral("help/trelvo2006.html"));
+    logic_ = std::make_unique<TF_AboutLogic>(TAboutServices{
+        downloader_, shell ? *shell : systemShell_, measure_, [] { return IsOnLine(); },
+        [] { return TempFolder(); }, [] { return ProgramFileVersion(); },
+        [] { return QDate::currentDate().year(); }, helpPage.toStdString(),
+        [](const std::string& file) { return QFileInfo::exists(QString::fromStdString(file)); },
+        UpdateBaseAddress()});
+
+    auto* img_About = new QLabel(this);
+    img_About->setObjectName(QStringLiteral("img_About"));
+    img_About->setPixmap(AboutPicture());
+    Label("l_Version", true);
+    Label("a_l_1", false);
+    Label("a_l_2", false);
+    Link("a_l_3", &TF_AboutLogic::a_l_3Click);
+    Label("a_l_4", false);
+    Link("a_l_5", &TF_AboutLogic::a_l_5Click);
+    Label("a_l_6", false);
+    Link("a_l_7", &TF_AboutLogic::a_l_7Click);
+    Label("a_l_8", false);
+    Link("a_l_9", &TF_AboutLogic::a_l_9Click);
+    Label("a_l_10", false);
+    Link("imgGL", &TF_AboutLogic::imgGLClick,
+         SmallPicture(QColor(0, 110, 180), QStringLiteral("in")));
+    Link("img_Money", &TF_AboutLogic::img_MoneyClick,
+         SmallPicture(QColor(230, 160, 0), QStringLiteral("zł")));
+    QLabel* notice = Label("l_SzukamPracy", true);
+    notice->setStyleSheet(QStringLiteral("color: #c00000;"));
+    // Laid over the notice and never blinking, so the notice can be clicked
+    // while it is hidden.
+    Link("l_SzukamPracy2", &TF_AboutLogic::l_SzukamPracy2Click)->setStyleSheet(QString());
+    Button("sb_DownUpdate", QStyle::SP_ArrowDown, &TF_AboutLogic::sb_DownUpdateClick);
+    Button("sb_Pomoc", QStyle::SP_DialogHelpButton, &TF_AboutLogic::sb_PomocClick);
+    QToolButton* ok = Button("sb_OK", QStyle::SP_DialogOkButton, nullptr);
+    connect(ok, &QToolButton::clicked, this, &QWidget::close);
+
+    Timer_SzukamPracy.setParent(this);
+    Timer_SzukamPracy.setObjectName(QStringLiteral("Timer_SzukamPracy"));
+    Timer_SzukamPracy.setInterval(500);
+    connect(&Timer_SzukamPracy, &QTimer::timeout, this,
+            [this] { Act(&TF_AboutLogic::Timer_SzukamPracyTimer); });
+    Render();
+}
+
+TF_About::~TF_About() = default;
+
+QLabel* TF_About::Label(const char* name, bool bold) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(UiFont("MS Sans Serif", 11, bold));
+    return label;
+}
+
+QLabel* TF_About::Link(const char* name, void (TF_AboutLogic::*click)(), const QPixmap& picture) {
+    auto* label = new TLinkLabel(
+        name, [this, click] { Act(click); }, this);
+    label->setFont(UiFont("MS Sans Serif", 11));
+    if (!picture.isNull())
+        label->setPixmap(picture);
+    return label;
+}
+
+QToolButton* TF_About::Button(const char* name, QStyle::StandardPixmap glyph,
+                              void (TF_AboutLogic::*click)()) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setIcon(style()->standardIcon(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setFocusPolicy(Qt::NoFocus);
+    if (click)
+        connect(button, &QToolButton::clicked, this, [this, click] { Act(click); });
+    return button;
+}
+
+void TF_About::Act(void (TF_AboutLogic::*operation)()) {
+    ((*logic_).*operation)();
+    Render();
+}
+
+void TF_About::Render() {
+    static const std::pair<const char*, TAboutControl TF_AboutView::*> kControls[] = {
+        {"img_About", &TF_AboutView::img_About},
+        {"l_Version", &TF_AboutView::l_Version},
+        {"a_l_1", &TF_AboutView::a_l_1},
+        {"a_l_2", &TF_AboutView::a_l_2},
+        {"a_l_3", &TF_AboutView::a_l_3},
+        {"a_l_4", &TF_AboutView::a_l_4},
+        {"a_l_5", &TF_AboutView::a_l_5},
+        {"a_l_6", &TF_AboutView::a_l_6},
+        {"a_l_7", &TF_AboutView::a_l_7},
+        {"a_l_8", &TF_AboutView::a_l_8},
+        {"a_l_9", &TF_AboutView::a_l_9},
+        {"a_l_10", &TF_AboutView::a_l_10},
+        {"imgGL", &TF_AboutView::imgGL},
+        {"img_Money", &TF_AboutView::img_Money},
+        {"l_SzukamPracy", &TF_AboutView::l_SzukamPracy},
+        {"l_SzukamPracy2", &TF_AboutView::l_SzukamPracy2},
+        {"sb_DownUpdate", &TF_AboutView::sb_DownUpdate},
+        {"sb_Pomoc", &TF_AboutView::sb_Pomoc},
+        {"sb_OK", &TF_AboutView::sb_OK},
+    };
+    const TF_AboutView& v = logic_->view();
+    for (const auto& [name, member] : kControls) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        const TAboutControl& c = v.*member;
+        widget->setGeometry(c.x, c.y, c.width, c.height);
+        widget->setToolTip(QString::fromStdString(c.hint));
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull())
+            label->setText(QString::fromStdString(c.text));
+        else if (auto* button = qobject_cast<QToolButton*>(widget))
+            button->setText(QString::fromStdString(c.text));
+        widget->setVisible(c.visible);
+    }
+    findChild<QWidget*>(QStringLiteral("l_SzukamPracy2"))->raise();
+    if (v.clientHeight > 0)
+        setFixedSize(v.clientWidth, v.clientHeight);
+    if (v.Timer_SzukamPracy != Timer_SzukamPracy.isActive())
+        v.Timer_SzukamPracy ? Timer_SzukamPracy.start() : Timer_SzukamPracy.stop();
+}
+
+void TF_About::showEvent(QShowEvent* event) {
+    // The first showing on line waits for the update file; the window appears
+    // once it has come or failed.
+    Act(&TF_AboutLogic::FormShow);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    QWidget::showEvent(event);
+}
+
+void TF_About::hideEvent(QHideEvent* event) {
+    Act(&TF_AboutLogic::FormClose);
+    QWidget::hideEvent(event);
+}
+
+void TF_About::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace kwizmar

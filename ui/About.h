@@ -1,12 +1,49 @@
 #pragma once
 
+#include "AboutView.h"
+#include "QtDownloader.h"
+#include "QtShellOpen.h"
+#include "QtTextMeasure.h"
+
+#include <QStyle>
+#include <QTimer>
 #include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QToolButton;
 
 namespace kwizmar {
 
+// The about window: the program's picture and version, the maker's links, the
+// help page, and once per run the check for a newer version.
 class TF_About final : public QWidget {
 public:
-    explicit TF_About(QWidget* parent = nullptr);
+    // `shell` opens the links; the system's "open" action when null.
+    explicit TF_About(IShellOpen* shell = nullptr, QWidget* parent = nullptr);
+    ~TF_About() override;
+
+    const TF_AboutLogic& Logic() const { return *logic_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Act(void (TF_AboutLogic::*operation)());
+    void Render();
+    QLabel* Label(const char* name, bool bold);
+    QLabel* Link(const char* name, void (TF_AboutLogic::*click)(), const QPixmap& picture = {});
+    QToolButton* Button(const char* name, QStyle::StandardPixmap glyph,
+                        void (TF_AboutLogic::*click)());
+
+    TQtDownloader downloader_;
+    TQtShellOpen systemShell_;
+    TQtTextMeasure measure_;
+    std::unique_ptr<TF_AboutLogic> logic_;
+    QTimer Timer_SzukamPracy;
 };
 
 } // namespace kwizmar

@@ -27,15 +27,18 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 
     main_ = std::make_unique<TEgzamin>(
         TEgzaminServices{settings_, resultsLog_, PlatformLockdown(), caption_,
-                         [this] { return settings_.Options.Get(TOption::Odp); }});
-    statistics_ = std::make_unique<TStatystyka>();
-    options_ = std::make_unique<Topcje>();
+                         [this] { return options_->Get(TOption::Odp); }});
+    // The options window's controls are the live option states: the exam and
+    // the statistics ask them each time.
+    statistics_ = std::make_unique<TStatystyka>(
+        resultsLog_, [this] { return options_->Get(TOption::Statystyki); });
+    options_ = std::make_unique<Topcje>(settings_.Options);
     about_ = std::make_unique<TF_About>();
     main_->SetSecondaryWindows(statistics_.get(), options_.get(), about_.get());
 
     main_->SetOnFirstShow([this] { splash_.reset(); });
     main_->SetFirstShowSteps([this] {
-        settings_.ApplyStoredOptions();
+        settings_.ApplyStoredOptions(*options_);
         settings_.RegisterTestFileType();
     });
     if (arguments.size() > 1)

@@ -31,6 +31,9 @@ public:
     TEgzamin& MainWindow() { return *main_; }
     TSplash* Splash() { return splash_.get(); }
     TSettings& Settings() { return settings_; }
+    TStatystyka& Statistics() { return *statistics_; }
+    Topcje& Options() { return *options_; }
+    TF_About& About() { return *about_; }
 
 private:
     std::unique_ptr<TSplash> splash_;

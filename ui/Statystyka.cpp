@@ -1,11 +1,199 @@
 #include "Statystyka.h"
 
+#include "ErrorHandler.h"
+#include "Fonts.h"
+#include "LogListModel.h"
+#include "SpeedButton.h"
+
+#include <QKeyEvent>
+#include <QListView>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <cmath>
+
 namespace kwizmar {
 
-TStatystyka::TStatystyka(QWidget* parent) : QWidget(parent, Qt::Window) {
+namespace {
+
+constexpr int kItemHeight = 13;
+
+// Widths as the printer will draw them, in its own units.
+class TDeviceMeasure final : public ITextMeasure {
+public:
+    TDeviceMeasure(const QFont& font, QPaintDevice* device) : metrics_(font, device) {}
+    int TextWidth(std::string_view utf8, const TFontSpec&) const override {
+        return int(std::ceil(
+            metrics_.horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())))));
+    }
+
+private:
+    QFontMetricsF metrics_;
+};
+
+// A small printer for "&Drukuj": there is no printer among the style's icons.
+QIcon PrinterGlyph() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9.5, 3.5, 13, 10)); // paper going in
+    p.setBrush(QColor(150, 150, 160));
+    p.drawRoundedRect(QRectF(3.5, 12.5, 25, 12), 2, 2); // body
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8.5, 20.5, 15, 9)); // paper coming out
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.drawLine(QPointF(11, 24), QPointF(21, 24));
+    p.drawLine(QPointF(11, 26.5), QPointF(19, 26.5));
+    p.setBrush(QColor(60, 180, 60));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(23, 15, 3, 3));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
+    : QWidget(parent, Qt::Window), logic_(log, std::move(locked), measure_) {
     setObjectName(QStringLiteral("TStatystyka"));
     setWindowTitle(QStringLiteral("Statystyka"));
-    setFixedSize(544, 375);
+    resize(544, 375);
+    setFont(UiFont("MS Sans Serif", 11));
+
+    ListBox1 = new QListView(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setFont(UiFont(TStatystykaLogic::ListFont()));
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setTextElideMode(Qt::ElideNone);
+    ListBox1->setWordWrap(false);
+    ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    model_ = new TLogListModel(log.lines(), kItemHeight, this);
+    ListBox1->setModel(model_);
+    ListBox1->installEventFilter(this);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto button = [this](const char* name, const char* caption, const char* hint, QIcon glyph,
+                         int left) {
+        auto* b = new TSpeedButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint), glyph,
+                                   Panel1);
+        b->setGeometry(left, 5, 73, 63);
+        return b;
+    };
+    QStyle* s = style();
+    SpeedButton3 = button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany",
+                          s->standardIcon(QStyle::SP_DialogSaveButton), 24);
+    SpeedButton2 = button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię",
+                          s->standardIcon(QStyle::SP_TrashIcon), 112);
+    SpeedButton4 = button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko",
+                          s->standardIcon(QStyle::SP_DialogResetButton), 200);
+    SpeedButton5 = button("SpeedButton5", "&Drukuj", "Drukuj statystyki", PrinterGlyph(), 288);
+    SpeedButton1 = button("SpeedButton1", "&Zamknij", "Zamknij statystyki",
+                          s->standardIcon(QStyle::SP_DialogCloseButton), 440);
+
+    connect(SpeedButton3, &QToolButton::clicked, this,
+            [this] { Act([this] { logic_.SpeedButton3Click(); }, false); });
+    connect(SpeedButton2, &QToolButton::clicked, this,
+            [this] { Act([this] { logic_.SpeedButton2Click(); }, true); });
+    connect(SpeedButton4, &QToolButton::clicked, this,
+            [this] { Act([this] { logic_.SpeedButton4Click(); }, true); });
+    connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (rendering_)
+                    return;
+                Act([&] { logic_.ListBox1Click(current.row(), ListBox1->viewport()->width()); },
+                    false);
+            });
+}
+
+TStatystyka::~TStatystyka() = default;
+
+void TStatystyka::showEvent(QShowEvent* event) {
+    Act([this] { logic_.FormShow(); }, true);
+    QWidget::showEvent(event);
+}
+
+void TStatystyka::Act(const std::function<void()>& action, bool listChanged) {
+    RunGuarded(action);
+    Render(listChanged);
+}
+
+void TStatystyka::Render(bool listChanged) {
+    rendering_ = true;
+    const TStatystykaView& v = logic_.view();
+    model_->SetExtent(v.horizontalExtent);
+    if (listChanged) {
+        model_->Reload();
+    } else {
+        // The rows' size changed with the extent: lay them out again.
+        ListBox1->doItemsLayout();
+        if (v.selected >= 0)
+            ListBox1->scrollTo(model_->index(v.selected), QAbstractItemView::EnsureVisible);
+    }
+    ListBox1->setHorizontalScrollBarPolicy(v.horizontalExtent > 0 ? Qt::ScrollBarAsNeeded
+                                                                  : Qt::ScrollBarAlwaysOff);
+    SpeedButton3->setEnabled(v.SpeedButton3);
+    SpeedButton2->setEnabled(v.SpeedButton2);
+    SpeedButton4->setEnabled(v.SpeedButton4);
+    rendering_ = false;
+}
+
+void TStatystyka::resizeEvent(QResizeEvent* event) {
+    const int panelTop = height() - 73;
+    ListBox1->setGeometry(0, 0, width(), panelTop);
+    Panel1->setGeometry(0, panelTop, width(), 73);
+    QWidget::resizeEvent(event);
+}
+
+bool TStatystyka::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListBox1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TStatystyka::SpeedButton5Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog PrintDialog1(&printer, this);
+    PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
+    if (PrintDialog1.exec() != QDialog::Accepted)
+        return;
+    Print(printer);
+}
+
+void TStatystyka::Print(QPrinter& printer) {
+    QFont font = UiFont(TStatystykaLogic::ListFont());
+    font.setPointSize(8); // the list's 8 points, in the printer's own resolution
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return; // the printing layer has said why
+    painter.setFont(font);
+    const QFontMetrics metrics(font, &printer);
+    const TDeviceMeasure measure(font, &printer);
+    const std::vector<TPrintPage> pages =
+        PrintLayout(logic_.lines(), measure, TStatystykaLogic::ListFont(), printer.width(),
+                    printer.height(), metrics.height());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            printer.newPage();
+        int top = 0;
+        for (const std::string& line : pages[i]) {
+            painter.drawText(0, top + metrics.ascent(), QString::fromStdString(line));
+            top += metrics.height();
+        }
+    }
+    painter.end();
 }
 
 } // namespace kwizmar

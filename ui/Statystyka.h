@@ -1,12 +1,57 @@
 #pragma once
 
+#include "QtTextMeasure.h"
+#include "StatisticsView.h"
+
 #include <QWidget>
+
+#include <functional>
+
+class QListView;
+class QPrinter;
 
 namespace kwizmar {
 
+class TLogListModel;
+class TSpeedButton;
+
+// The statistics window: the results log's one list, with delete, clear, save
+// and print. It is created once and hidden, not destroyed, when closed.
 class TStatystyka final : public QWidget {
 public:
-    explicit TStatystyka(QWidget* parent = nullptr);
+    // `locked` tells whether "Zablokuj edytowanie statystyk" is checked now.
+    TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent = nullptr);
+    ~TStatystyka() override;
+
+    // "&Drukuj": the print dialog, then the list on the chosen printer.
+    void SpeedButton5Click();
+    // The list on `printer` in the list's font, wrapped at the page width and
+    // broken into pages.
+    void Print(QPrinter& printer);
+
+    const TStatystykaLogic& Logic() const { return logic_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Act(const std::function<void()>& action, bool listChanged);
+    void Render(bool listChanged);
+
+    TQtTextMeasure measure_;
+    TStatystykaLogic logic_;
+    TLogListModel* model_ = nullptr;
+    bool rendering_ = false;
+
+    QListView* ListBox1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    TSpeedButton* SpeedButton1 = nullptr; // "&Zamknij"
+    TSpeedButton* SpeedButton2 = nullptr; // "&Usuń ..."
+    TSpeedButton* SpeedButton3 = nullptr; // "Z&apisz ..."
+    TSpeedButton* SpeedButton4 = nullptr; // "&Wyczyść"
+    TSpeedButton* SpeedButton5 = nullptr; // "&Drukuj"
 };
 
 } // namespace kwizmar

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <string>
+#include <vector>
+
+namespace kwizmar {
+
+// The lines of the results log for a list view, one row per line, converted
+// to Qt's text only when a row is drawn, so that a long log opens at once.
+// Every row reports the same size: the list's line height and the horizontal
+// extent the list is given (0: as wide as the view).
+class TLogListModel final : public QAbstractListModel {
+public:
+    TLogListModel(const std::vector<std::string>& lines, int lineHeight, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // The lines changed as a whole.
+    void Reload();
+    void SetExtent(int extent) { extent_ = extent; }
+
+private:
+    const std::vector<std::string>& lines_;
+    int lineHeight_;
+    int extent_ = 0;
+};
+
+} // namespace kwizmar

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "AboutView.h"
+
+namespace kwizmar {
+
+// Downloads over HTTP(S) with Qt Network. The call blocks its caller but
+// keeps the window system's events flowing (not the user's input), and gives
+// up after `timeoutMs`; a failure, a time-out, an HTTP error status or an
+// answer larger than the update file could be all count as a failed download
+// and leave no local file.
+class TQtDownloader final : public IDownloader {
+public:
+    explicit TQtDownloader(int timeoutMs = 5000) : timeoutMs_(timeoutMs) {}
+    void Download(const std::string& address, const std::string& localFile) override;
+
+private:
+    int timeoutMs_;
+};
+
+} // namespace kwizmar
