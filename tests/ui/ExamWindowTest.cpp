@@ -301,6 +301,23 @@ TEST_F(ExamWindowTest, LeftPressOnAnAnswerTextFocusesItsButtonAndMarksIt) {
     Key(Qt::Key_Return);
     EXPECT_EQ(Text("RxLabel1"), "Niestety Ewa");
     EXPECT_EQ(Text("StraconoPkt"), "2");
+
+    // On the next question, Ctrl held while the pointer crosses an answer text
+    // marks the right answer; without Ctrl nothing happens.
+    Key(Qt::Key_Return);
+    Alt('t');
+    Key(Qt::Key_Return);
+    auto move = [&](Qt::KeyboardModifiers modifiers) {
+        QWidget* answer = Find<QWidget>("odpA");
+        QMouseEvent event(QEvent::MouseMove, QPointF(4, 4), answer->mapToGlobal(QPointF(4, 4)),
+                          Qt::NoButton, Qt::NoButton, modifiers);
+        QApplication::sendEvent(answer, &event);
+    };
+    move(Qt::NoModifier);
+    EXPECT_FALSE(Find<QRadioButton>("D")->isChecked());
+    move(Qt::ControlModifier);
+    EXPECT_TRUE(Find<QRadioButton>("D")->isChecked());
+    EXPECT_EQ(FocusName(), "D");
 }
 
 TEST_F(ExamWindowTest, EveryControlWithHelpIsInTheWindowWithItsHint) {
