@@ -122,6 +122,13 @@ QPixmap SmallPicture(const QColor& fill, const QString& letter) {
 
 } // namespace
 
+int TF_About::TLabelMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) const {
+    return QFontMetrics(UiFont(font))
+        .boundingRect(QRect(), Qt::TextSingleLine,
+                      QString::fromUtf8(utf8.data(), qsizetype(utf8.size())))
+        .width();
+}
+
 TF_About::TF_About(IShellOpen* shell, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TF_About"));

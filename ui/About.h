@@ -3,7 +3,6 @@
 #include "AboutView.h"
 #include "QtDownloader.h"
 #include "QtShellOpen.h"
-#include "QtTextMeasure.h"
 
 #include <QStyle>
 #include <QTimer>
@@ -41,7 +40,13 @@ private:
 
     TQtDownloader downloader_;
     TQtShellOpen systemShell_;
-    TQtTextMeasure measure_;
+    // Label widths as QLabel sizes its text, which is a pixel or so wider than
+    // the text's advance.
+    class TLabelMeasure final : public ITextMeasure {
+    public:
+        int TextWidth(std::string_view utf8, const TFontSpec& font) const override;
+    };
+    TLabelMeasure measure_;
     std::unique_ptr<TF_AboutLogic> logic_;
     QTimer Timer_SzukamPracy;
 };

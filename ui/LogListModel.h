@@ -21,6 +21,7 @@ public:
     // The lines changed as a whole.
     void Reload();
     void SetExtent(int extent) { extent_ = extent; }
+    int Extent() const { return extent_; }
 
 private:
     const std::vector<std::string>& lines_;

@@ -106,13 +106,15 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
             [this] { Act([this] { logic_.SpeedButton4Click(); }, true); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
-    connect(ListBox1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (rendering_)
-                    return;
-                Act([&] { logic_.ListBox1Click(current.row(), ListBox1->viewport()->width()); },
-                    false);
-            });
+    // A line counts as selected when it is selected, not when the list merely
+    // gets a current row by taking the focus.
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (rendering_)
+            return;
+        const QModelIndexList rows = ListBox1->selectionModel()->selectedRows();
+        const int row = rows.isEmpty() ? -1 : rows.first().row();
+        Act([&] { logic_.ListBox1Click(row, ListBox1->viewport()->width()); }, false);
+    });
 }
 
 TStatystyka::~TStatystyka() = default;
@@ -130,17 +132,23 @@ void TStatystyka::Act(const std::function<void()>& action, bool listChanged) {
 void TStatystyka::Render(bool listChanged) {
     rendering_ = true;
     const TStatystykaView& v = logic_.view();
-    model_->SetExtent(v.horizontalExtent);
     if (listChanged) {
+        model_->SetExtent(v.horizontalExtent);
         model_->Reload();
-    } else {
-        // The rows' size changed with the extent: lay them out again.
+    } else if (model_->Extent() != v.horizontalExtent) {
+        // The rows' width is the scroll extent; the list takes a new width
+        // only from a fresh layout, which drops the selection and the
+        // position, so both are put back.
+        const int top = ListBox1->verticalScrollBar()->value();
+        model_->SetExtent(v.horizontalExtent);
+        model_->Reload();
         ListBox1->doItemsLayout();
-        if (v.selected >= 0)
-            ListBox1->scrollTo(model_->index(v.selected), QAbstractItemView::EnsureVisible);
+        if (v.selected >= 0) {
+            const QModelIndex index = model_->index(v.selected);
+            ListBox1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        }
+        ListBox1->verticalScrollBar()->setValue(top);
     }
-    ListBox1->setHorizontalScrollBarPolicy(v.horizontalExtent > 0 ? Qt::ScrollBarAsNeeded
-                                                                  : Qt::ScrollBarAlwaysOff);
     SpeedButton3->setEnabled(v.SpeedButton3);
     SpeedButton2->setEnabled(v.SpeedButton2);
     SpeedButton4->setEnabled(v.SpeedButton4);

@@ -1,0 +1,230 @@
+// The about window against a real HTTP server on 127.0.0.1: the update check
+// as the window shows it, and what its links hand to the system.
+
+#include "About.h"
+#include "LocalHttpServer.h"
+#include "ProgramFixture.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace {
+
+class TRecordingShell final : public IShellOpen {
+public:
+    std::vector<std::pair<std::string, TShowMode>> opened;
+    void Open(const std::string& target, TShowMode mode) override {
+        opened.emplace_back(target, mode);
+    }
+};
+
+class AboutTest : public ::testing::Test {
+protected:
+    AboutTest() {
+        std::filesystem::create_directories(temp.path() / "tmp");
+        savedTmp_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+        savedUrl_ = std::getenv("KWIZMAR_UPDATE_URL");
+        setenv("TMPDIR", (temp.path() / "tmp").c_str(), 1);
+    }
+    ~AboutTest() override {
+        about.reset();
+        if (savedTmp_.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", savedTmp_.c_str(), 1);
+        setenv("KWIZMAR_UPDATE_URL", savedUrl_.c_str(), 1);
+    }
+    // A window whose update site is `base`, shown once.
+    void ShowAbout(const std::string& base) {
+        setenv("KWIZMAR_UPDATE_URL", base.c_str(), 1);
+        about = std::make_unique<TF_About>(&shell);
+        about->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(about.get()));
+    }
+    void ServeVersion(const std::string& body) { server.Serve("/version.ini", body); }
+    template <typename T = QWidget> T* Control(const char* name) {
+        return about->findChild<T*>(QString::fromLatin1(name));
+    }
+    bool UpdateButtonShown() { return Control("sb_DownUpdate")->isVisible(); }
+    void ClickLabel(const char* name) {
+        QTest::mouseClick(Control(name), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    }
+    bool UpdateFileLeft() const {
+        return std::filesystem::exists(temp.path() / "tmp" / "dane.ini");
+    }
+
+    TTempDir temp;
+    TLocalHttpServer server;
+    TRecordingShell shell;
+    std::unique_ptr<TF_About> about;
+
+private:
+    std::string savedTmp_, savedUrl_;
+};
+
+} // namespace
+
+TEST_F(AboutTest, ANewerVersionShowsTheUpdateButtonAndTheCheckRunsOnce) {
+    ServeVersion("[dane]\r\nNBHomePage=https://strona.nerbaly.pl/\r\n"
+                 "CV_File=https://www.nerbaly.pl/praca.html\r\n"
+                 "[Kwizmar2002]\r\nversion=1.5.0.125\r\nurl=https://www.nerbaly.pl/kwizmar.zip\r\n"
+                 "new=Nowe testy i poprawki\r\n");
+    ShowAbout(server.BaseAddress());
+    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_FALSE(UpdateFileLeft());
+    auto* update = Control<QToolButton>("sb_DownUpdate");
+    EXPECT_TRUE(update->isVisible());
+    EXPECT_EQ(update->text(), "Dostępna jest nowa wersja programu");
+    EXPECT_EQ(update->toolTip(), "Nowe testy i poprawki");
+    EXPECT_EQ(Control<QLabel>("a_l_9")->text(), "https://strona.nerbaly.pl/");
+    EXPECT_TRUE(Control("l_SzukamPracy2")->isVisible());
+    EXPECT_EQ(Control("l_SzukamPracy")->toolTip(), "https://www.nerbaly.pl/praca.html");
+
+    QTest::mouseClick(update, Qt::LeftButton);
+    ClickLabel("a_l_9");
+    ASSERT_EQ(shell.opened.size(), 2u);
+    EXPECT_EQ(shell.opened[0],
+              std::pair(std::string("https://www.nerbaly.pl/kwizmar.zip"), TShowMode::Normal));
+    EXPECT_EQ(shell.opened[1],
+              std::pair(std::string("https://strona.nerbaly.pl/"), TShowMode::Maximised));
+
+    // The notice blinks; its twin stays and opens the notice's address even
+    // while the notice is hidden.
+    auto* timer = about->findChild<QTimer*>("Timer_SzukamPracy");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Control("l_SzukamPracy")->isVisible(); }, 3000));
+    EXPECT_TRUE(Control("l_SzukamPracy2")->isVisible());
+    ClickLabel("l_SzukamPracy2");
+    EXPECT_EQ(shell.opened.back(),
+              std::pair(std::string("https://www.nerbaly.pl/praca.html"), TShowMode::Maximised));
+
+    // Shown again: no second download, the button stays.
+    QTest::keyClick(about.get(), Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_FALSE(timer->isActive());
+    ServeVersion("[Kwizmar2002]\r\nversion=1.0.0.0\r\n");
+    about->show();
+    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_TRUE(UpdateButtonShown());
+}
+
+TEST_F(AboutTest, AnOlderEqualOrShortVersionShowsNoUpdateButton) {
+    for (const char* version : {"1.4.9.0", "1.5.0.124", "2.0"}) {
+        SCOPED_TRACE(version);
+        ServeVersion(std::string("[dane]\n[Kwizmar2002]\nversion=") + version +
+                     "\nurl=https://www.nerbaly.pl/kwizmar.zip\n");
+        ShowAbout(server.BaseAddress());
+        EXPECT_FALSE(UpdateButtonShown());
+        EXPECT_FALSE(Control("l_SzukamPracy")->isVisible()); // [dane] without CV_File
+    }
+    // Newer, but nowhere to download it from.
+    ServeVersion("[Kwizmar2002]\nversion=1.5.0.125\n");
+    ShowAbout(server.BaseAddress());
+    EXPECT_FALSE(UpdateButtonShown());
+    EXPECT_EQ(server.Requests(), 4);
+}
+
+TEST_F(AboutTest, AMissingFileOrADeadServerLeavesTheDefaults) {
+    for (const bool dead : {false, true}) {
+        SCOPED_TRACE(dead ? "dead server" : "no version.ini");
+        const int before = server.Requests();
+        ShowAbout(dead ? TLocalHttpServer::DeadAddress() : server.BaseAddress());
+        EXPECT_EQ(server.Requests(), before + (dead ? 0 : 1));
+        EXPECT_FALSE(UpdateButtonShown());
+        EXPECT_EQ(Control<QLabel>("a_l_9")->text(), QString::fromUtf8(kDefaultHomePage));
+        EXPECT_FALSE(Control("l_SzukamPracy")->isVisible());
+        EXPECT_FALSE(Control("l_SzukamPracy2")->isVisible());
+        EXPECT_FALSE(UpdateFileLeft());
+        // The failed check counts: the next showing asks nothing.
+        about->close();
+        ServeVersion("[Kwizmar2002]\nversion=9.0.0.0\nurl=https://www.nerbaly.pl/k.zip\n");
+        about->show();
+        EXPECT_FALSE(UpdateButtonShown());
+        EXPECT_EQ(server.Requests(), before + (dead ? 0 : 1));
+        server.Serve("/version.ini", "");
+        server.Serve("/version.ini.missing", "");
+        ServeVersion("");
+    }
+}
+
+TEST_F(AboutTest, FilesAndProgramsNamedByATamperedUpdateFileAreNeverOpened) {
+    ServeVersion("[dane]\nNBHomePage=file:///etc/passwd\nCV_File=/usr/bin/xterm\n"
+                 "[Kwizmar2002]\nversion=9.9.9.9\nurl=xterm -e sh\nnew=Kliknij\n");
+    ShowAbout(server.BaseAddress());
+    EXPECT_FALSE(UpdateButtonShown());
+    EXPECT_FALSE(Control("l_SzukamPracy")->isVisible());
+    EXPECT_EQ(Control<QLabel>("a_l_9")->text(), QString::fromUtf8(kDefaultHomePage));
+    ClickLabel("a_l_9");
+    ClickLabel("l_SzukamPracy2");
+    for (const auto& [target, mode] : shell.opened)
+        EXPECT_EQ(target, kDefaultHomePage);
+    EXPECT_EQ(shell.opened.size(), 1u);
+}
+
+TEST_F(AboutTest, TextsLinksAndLayout) {
+    ShowAbout(TLocalHttpServer::DeadAddress());
+    EXPECT_EQ(about->windowTitle(), "O programie ...");
+    EXPECT_EQ(about->width(), 438);
+    EXPECT_EQ(about->height(), about->Logic().view().clientHeight);
+    EXPECT_EQ(Control<QLabel>("l_Version")->text(), "v 1.5.0.124");
+    EXPECT_EQ(Control<QLabel>("a_l_2")->text(), "E-mail:");
+    EXPECT_EQ(Control<QLabel>("a_l_3")->toolTip(),
+              "Jeżeli masz jakieś uwagi/propozycje daj mi znać");
+    EXPECT_EQ(Control<QLabel>("a_l_9")->toolTip(), "Odwiedź moją stronę internetową");
+    EXPECT_EQ(Control("img_Money")->toolTip(), "Wesprzyj mnie finansowo");
+    EXPECT_TRUE(
+        Control<QLabel>("a_l_1")->text().endsWith(QString::number(QDate::currentDate().year())));
+    // Every text fits in its label, and every control inside the window.
+    for (QLabel* label : about->findChildren<QLabel*>()) {
+        if (!label->isVisible())
+            continue;
+        SCOPED_TRACE(label->objectName().toStdString());
+        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_LE(label->geometry().right(), about->width());
+    }
+    for (QToolButton* button : about->findChildren<QToolButton*>()) {
+        if (button->isVisible()) {
+            EXPECT_GE(button->width(), button->sizeHint().width())
+                << button->objectName().toStdString();
+            EXPECT_LE(button->geometry().bottom(), about->height());
+        }
+    }
+    // The help page is installed beside the program.
+    const std::string help =
+        QCoreApplication::applicationDirPath().toStdString() + "/help/trelvo2006.html";
+    ASSERT_TRUE(std::filesystem::exists(help));
+    ASSERT_TRUE(Control("sb_Pomoc")->isVisible());
+    QTest::mouseClick(Control("sb_Pomoc"), Qt::LeftButton);
+    ClickLabel("a_l_3");
+    ClickLabel("a_l_7");
+    ASSERT_EQ(shell.opened.size(), 3u);
+    EXPECT_EQ(shell.opened[0], std::pair(help, TShowMode::Maximised));
+    EXPECT_EQ(shell.opened[1].first,
+              "mailto:kwizmar@nerbaly.pl?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego "
+              "programu Kwizmar 2002.");
+    EXPECT_EQ(shell.opened[2], std::pair(std::string("gg:4817263"), TShowMode::Normal));
+    about->grab().save(QString::fromStdString((temp.path() / "about.png").string()));
+
+    QTest::mouseClick(Control("sb_OK"), Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(ProgramTest, AboutOpensFromTheMainWindowAndGivesItBack) {
+    Start();
+    QTest::mouseClick(Button("SpeedButton4"), Qt::LeftButton);
+    ASSERT_TRUE(program->About().isVisible());
+    EXPECT_FALSE(Window().isEnabled());
+    QTest::keyClick(&program->About(), Qt::Key_Escape);
+    EXPECT_FALSE(program->About().isVisible());
+    EXPECT_TRUE(Window().isEnabled());
+}

@@ -1,0 +1,218 @@
+// The statistics window in the running program: the log on screen, the
+// buttons by the lock of the options window, editing, saving and printing.
+
+#include "Statystyka.h"
+#include "Cp1250.h"
+#include "LogListModel.h"
+#include "Opcje.h"
+#include "ProgramFixture.h"
+
+#include <QListView>
+#include <QPrinter>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace {
+
+using TStates = std::array<bool, 3>;
+
+class StatystykaTest : public ProgramTest {
+protected:
+    std::filesystem::path LogPath() const {
+        return dir.path() / "data" / "Kwizmar" / "MSStr32.dll";
+    }
+    void WriteLog(const std::vector<std::string>& lines) const {
+        std::filesystem::create_directories(LogPath().parent_path());
+        std::ofstream out(LogPath(), std::ios::binary);
+        for (const std::string& line : lines)
+            out << Utf8ToCp1250(line) << "\r\n";
+    }
+    std::string ReadLog() const {
+        std::ifstream in(LogPath(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return Cp1250ToUtf8(bytes.str());
+    }
+    TStatystyka& Statistics() { return program->Statistics(); }
+    QListView* List() { return Statistics().findChild<QListView*>("ListBox1"); }
+    QToolButton* StatButton(const char* name) {
+        return Statistics().findChild<QToolButton*>(QString::fromLatin1(name));
+    }
+    void Open() {
+        Statistics().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Statistics()));
+    }
+    void Select(int row) {
+        const QRect rect = List()->visualRect(List()->model()->index(row, 0));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    }
+    // "&Usuń ...", "&Wyczyść", "Z&apisz ..." enabled.
+    std::array<bool, 3> States() {
+        return {StatButton("SpeedButton2")->isEnabled(), StatButton("SpeedButton4")->isEnabled(),
+                StatButton("SpeedButton3")->isEnabled()};
+    }
+    QStringList Rows() {
+        QStringList rows;
+        for (int i = 0; i < List()->model()->rowCount(); ++i)
+            rows << List()->model()->index(i, 0).data().toString();
+        return rows;
+    }
+    void Lock(bool locked) {
+        auto* box = program->Options().findChild<QAbstractButton*>("CheckBox1");
+        if (box->isChecked() != locked)
+            QTest::mouseClick(box, Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
+    WriteLog({"1. Użytkownik Ala", "2. Użytkownik Olek", "3. Użytkownik Żaneta"});
+    Start();
+    Open();
+    EXPECT_EQ(Statistics().windowTitle(), "Statystyka");
+    EXPECT_EQ(Statistics().size(), QSize(544, 375));
+    const std::pair<const char*, QString> captions[] = {{"SpeedButton3", "Z&apisz ..."},
+                                                        {"SpeedButton2", "&Usuń ..."},
+                                                        {"SpeedButton4", "&Wyczyść"},
+                                                        {"SpeedButton5", "&Drukuj"},
+                                                        {"SpeedButton1", "&Zamknij"}};
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(StatButton(name)->text(), caption) << name;
+    EXPECT_EQ(StatButton("SpeedButton2")->toolTip(), "Usuń wybraną linię");
+    EXPECT_EQ(StatButton("SpeedButton1")->x(), 440);
+    EXPECT_EQ(Rows(),
+              (QStringList{"1. Użytkownik Ala", "2. Użytkownik Olek", "3. Użytkownik Żaneta"}));
+    EXPECT_EQ(States(), (TStates{false, true, false}));
+    Select(1);
+    EXPECT_EQ(States(), (TStates{true, true, false}));
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    EXPECT_EQ(States(), (TStates{false, true, true}));
+    QTest::mouseClick(StatButton("SpeedButton3"), Qt::LeftButton);
+    EXPECT_EQ(States(), (TStates{false, true, false}));
+    QTest::mouseClick(StatButton("SpeedButton4"), Qt::LeftButton);
+    EXPECT_EQ(States(), (TStates{false, false, true}));
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_TRUE(StatButton("SpeedButton5")->isEnabled());
+    EXPECT_TRUE(StatButton("SpeedButton1")->isEnabled());
+
+    // Shown again: the unsaved clearing is gone; now locked by the options.
+    Statistics().close();
+    Lock(true);
+    Open();
+    EXPECT_EQ(Rows().size(), 2);
+    EXPECT_EQ(States(), (TStates{false, false, false}));
+    Select(0);
+    EXPECT_EQ(List()->currentIndex().row(), 0);
+    EXPECT_EQ(States(), (TStates{false, false, false}));
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    EXPECT_EQ(Rows().size(), 2);
+    // Unlocked while the window is open: the next selection sees it.
+    Lock(false);
+    Select(1);
+    EXPECT_EQ(States(), (TStates{true, true, false}));
+}
+
+TEST_F(StatystykaTest, AMissingLogShowsAnEmptyListAndEscCloses) {
+    Start();
+    QTest::mouseClick(Button("SpeedButton10"), Qt::LeftButton); // hidden before an exam
+    Open();
+    EXPECT_EQ(List()->model()->rowCount(), 0);
+    EXPECT_EQ(States(), (TStates{false, false, false}));
+    EXPECT_FALSE(std::filesystem::exists(LogPath()));
+    List()->setFocus();
+    QTest::keyClick(List(), Qt::Key_Escape);
+    EXPECT_FALSE(Statistics().isVisible());
+}
+
+TEST_F(StatystykaTest, DeleteThenSaveKeepsTheLineNumbers) {
+    WriteLog({"1. pierwszy", "2. drugi", "3. trzeci", "4. czwarty"});
+    Start();
+    Open();
+    Select(0);
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    EXPECT_EQ(ReadLog(), "1. pierwszy\r\n2. drugi\r\n3. trzeci\r\n4. czwarty\r\n");
+    Select(1);
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    QTest::mouseClick(StatButton("SpeedButton3"), Qt::LeftButton);
+    EXPECT_EQ(ReadLog(), "2. drugi\r\n4. czwarty\r\n");
+    EXPECT_EQ(Rows(), (QStringList{"2. drugi", "4. czwarty"}));
+}
+
+TEST_F(StatystykaTest, ALongSelectedLineGetsAHorizontalScrollBar) {
+    const std::string longLine =
+        "1. Użytkownik Zbigniew Brzęczyszczykiewicz przystąpił do egzaminu \"Geografia Polski\" "
+        "o godzinie 10:15:00 dnia 06.05.2002. Przewidywany czas egzaminu 10min. Liczba pytań 5.";
+    WriteLog({longLine, "2. krótki"});
+    Start();
+    Open();
+    QScrollBar* bar = List()->horizontalScrollBar();
+    Select(1);
+    EXPECT_FALSE(bar->isVisible());
+    Select(0);
+    const int width = List()->fontMetrics().horizontalAdvance(QString::fromStdString(longLine));
+    EXPECT_EQ(Statistics().Logic().view().horizontalExtent, width + 20);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_GE(bar->maximum() + List()->viewport()->width(), width);
+    Select(1);
+    EXPECT_EQ(Statistics().Logic().view().horizontalExtent, 0);
+    EXPECT_FALSE(bar->isVisible());
+    Statistics().grab().save(QString::fromStdString((dir.path() / "statystyka.png").string()));
+}
+
+TEST_F(StatystykaTest, ALargeLogOpensWholeInTheList) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 100000; ++i)
+        lines.push_back(std::to_string(i) + ". Użytkownik Jan zdał egzamin na ocenę dobry.");
+    WriteLog(lines);
+    Start();
+    Open();
+    ASSERT_EQ(List()->model()->rowCount(), 100000);
+    List()->scrollToBottom();
+    Select(99999);
+    EXPECT_EQ(List()->currentIndex().data().toString(),
+              "100000. Użytkownik Jan zdał egzamin na ocenę dobry.");
+    EXPECT_TRUE(StatButton("SpeedButton2")->isEnabled());
+}
+
+TEST_F(StatystykaTest, PrintoutToPdfHoldsTheListLineByLineWithLongLinesWrapped) {
+    std::string longLine = "3. Początek długiej linii";
+    for (int i = 0; i < 40; ++i)
+        longLine += " słowo" + std::to_string(i);
+    longLine += " koniec.";
+    WriteLog({"1. Użytkownik Łucja zdała na ocenę celujący.", "2. Użytkownik Óskar", longLine});
+    Start();
+    Open();
+    const std::string pdf = (dir.path() / "wydruk.pdf").string();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    Statistics().Print(printer);
+
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QStringList printed =
+        QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(printed.size(), 4) << printed.join('\n').toStdString();
+    EXPECT_EQ(printed[0].trimmed(), "1. Użytkownik Łucja zdała na ocenę celujący.");
+    EXPECT_EQ(printed[1].trimmed(), "2. Użytkownik Óskar");
+    // The long line goes on over the following printed lines, nothing lost.
+    QString rest;
+    for (int i = 2; i < printed.size(); ++i) {
+        if (printed[i].trimmed() == QStringLiteral("\f"))
+            continue;
+        rest += printed[i].trimmed();
+    }
+    EXPECT_GT(printed.size(), 3);
+    auto squeeze = [](QString s) { return s.remove(' ').remove('\f'); };
+    EXPECT_EQ(squeeze(rest), squeeze(QString::fromStdString(longLine)));
+    EXPECT_TRUE(printed[2].trimmed().startsWith("3. Początek długiej linii"));
+}
