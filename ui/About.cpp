@@ -120,6 +120,21 @@ QPixmap SmallPicture(const QColor& fill, const QString& letter) {
     return pixmap;
 }
 
+// The author's profile: a person on a blue tile.
+QPixmap ProfilePicture() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 90, 170));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(5.5, 2.5, 5, 5));
+    p.drawChord(QRectF(3, 8.5, 10, 10), 0, 180 * 16);
+    return pixmap;
+}
+
 } // namespace
 
 int TF_About::TLabelMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) const {
@@ -162,8 +177,7 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
     Label("a_l_8", false);
     Link("a_l_9", &TF_AboutLogic::a_l_9Click);
     Label("a_l_10", false);
-    Link("imgGL", &TF_AboutLogic::imgGLClick,
-         SmallPicture(QColor(0, 110, 180), QStringLiteral("in")));
+    Link("imgGL", &TF_AboutLogic::imgGLClick, ProfilePicture());
     Link("img_Money", &TF_AboutLogic::img_MoneyClick,
          SmallPicture(QColor(230, 160, 0), QStringLiteral("zł")));
     QLabel* notice = Label("l_SzukamPracy", true);
