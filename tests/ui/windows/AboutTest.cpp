@@ -219,6 +219,23 @@ TEST_F(AboutTest, TextsLinksAndLayout) {
     EXPECT_FALSE(about->isVisible());
 }
 
+TEST_F(AboutTest, ADownloadThatHangsOrIsTooLargeFailsWithoutAFile) {
+    const std::string local = (temp.path() / "tmp" / "dane.ini").string();
+    TQtDownloader downloader(300);
+    server.Serve("/version.ini", "[Kwizmar2002]\nversion=1.5.0.125\n");
+    downloader.Download(server.BaseAddress() + "version.ini", local);
+    ASSERT_TRUE(std::filesystem::exists(local));
+
+    server.SetSilent(true);
+    downloader.Download(server.BaseAddress() + "version.ini", local);
+    EXPECT_FALSE(std::filesystem::exists(local)); // the time-out, and the old file is gone
+
+    server.SetSilent(false);
+    server.Serve("/version.ini", std::string(200 * 1024, 'x'));
+    downloader.Download(server.BaseAddress() + "version.ini", local);
+    EXPECT_FALSE(std::filesystem::exists(local));
+}
+
 TEST_F(ProgramTest, AboutOpensFromTheMainWindowAndGivesItBack) {
     Start();
     QTest::mouseClick(Button("SpeedButton4"), Qt::LeftButton);

@@ -59,6 +59,8 @@ TLocalHttpServer::TLocalHttpServer() {
 TLocalHttpServer::~TLocalHttpServer() {
     stop_ = true;
     thread_.join();
+    for (int client : unanswered_)
+        close(client);
     close(listener_);
 }
 
@@ -98,6 +100,10 @@ void TLocalHttpServer::Run() {
             request.append(buffer, std::size_t(n));
         }
         ++requests_;
+        if (silent_) {
+            unanswered_.push_back(client);
+            continue;
+        }
         std::string path;
         if (request.rfind("GET ", 0) == 0)
             path = request.substr(4, request.find(' ', 4) - 4);

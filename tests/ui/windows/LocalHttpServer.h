@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace kwizmar::testing {
 
@@ -22,6 +23,8 @@ public:
     std::string BaseAddress() const;
     void Serve(const std::string& path, const std::string& body);
     int Requests() const { return requests_; }
+    // While silent, requests are read but never answered.
+    void SetSilent(bool silent) { silent_ = silent; }
 
     // An address where nothing listens.
     static std::string DeadAddress();
@@ -32,9 +35,11 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> silent_{false};
     std::atomic<int> requests_{0};
     std::mutex mutex_;
     std::map<std::string, std::string> bodies_;
+    std::vector<int> unanswered_;
     std::thread thread_;
 };
 
