@@ -3,10 +3,12 @@
 
 #include "Statystyka.h"
 #include "Cp1250.h"
+#include "GuiHelpers.h"
 #include "LogListModel.h"
 #include "Opcje.h"
 #include "ProgramFixture.h"
 
+#include <QDialog>
 #include <QListView>
 #include <QPrinter>
 #include <QProcess>
@@ -215,4 +217,21 @@ TEST_F(StatystykaTest, PrintoutToPdfHoldsTheListLineByLineWithLongLinesWrapped) 
     auto squeeze = [](QString s) { return s.remove(' ').remove('\f'); };
     EXPECT_EQ(squeeze(rest), squeeze(QString::fromStdString(longLine)));
     EXPECT_TRUE(printed[2].trimmed().startsWith("3. Początek długiej linii"));
+}
+
+TEST_F(StatystykaTest, PrintingAsksForThePrinterFirstAndCancellingPrintsNothing) {
+    WriteLog({"1. jedyny"});
+    Start();
+    Open();
+    QString dialogName;
+    const bool asked =
+        WithModal([&] { QTest::mouseClick(StatButton("SpeedButton5"), Qt::LeftButton); },
+                  [&](QWidget* modal) {
+                      dialogName = modal->objectName();
+                      static_cast<QDialog*>(modal)->reject();
+                  });
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(dialogName, "PrintDialog1");
+    EXPECT_EQ(Rows(), QStringList{"1. jedyny"});
+    EXPECT_TRUE(Statistics().isVisible());
 }
