@@ -9,12 +9,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QShowEvent>
 #include <QToolButton>
 
 #include <functional>
@@ -278,7 +280,10 @@ void TF_About::Render() {
 
 void TF_About::showEvent(QShowEvent* event) {
     // The first showing on line waits for the update file; the window appears
-    // once it has come or failed.
+    // once it has come or failed. The window system showing it again after
+    // hiding it is no new showing.
+    if (event->spontaneous())
+        return QWidget::showEvent(event);
     Act(&TF_AboutLogic::FormShow);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -286,7 +291,8 @@ void TF_About::showEvent(QShowEvent* event) {
 }
 
 void TF_About::hideEvent(QHideEvent* event) {
-    Act(&TF_AboutLogic::FormClose);
+    if (!event->spontaneous())
+        Act(&TF_AboutLogic::FormClose);
     QWidget::hideEvent(event);
 }
 

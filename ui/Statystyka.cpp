@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 
 #include <cmath>
@@ -120,7 +121,10 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
 TStatystyka::~TStatystyka() = default;
 
 void TStatystyka::showEvent(QShowEvent* event) {
-    Act([this] { logic_.FormShow(); }, true);
+    // Only a real showing reloads the log; coming back from the taskbar
+    // must not throw away the edits.
+    if (!event->spontaneous())
+        Act([this] { logic_.FormShow(); }, true);
     QWidget::showEvent(event);
 }
 
