@@ -100,11 +100,11 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
                           s->standardIcon(QStyle::SP_DialogCloseButton), 440);
 
     connect(SpeedButton3, &QToolButton::clicked, this,
-            [this] { Act([this] { logic_.SpeedButton3Click(); }, false); });
+            [this] { Act([this] { logic_.SpeedButton3Click(); }, TListChange::None); });
     connect(SpeedButton2, &QToolButton::clicked, this,
-            [this] { Act([this] { logic_.SpeedButton2Click(); }, true); });
+            [this] { Act([this] { logic_.SpeedButton2Click(); }, TListChange::Edited); });
     connect(SpeedButton4, &QToolButton::clicked, this,
-            [this] { Act([this] { logic_.SpeedButton4Click(); }, true); });
+            [this] { Act([this] { logic_.SpeedButton4Click(); }, TListChange::Edited); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     // A line counts as selected when it is selected, not when the list merely
@@ -114,7 +114,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
             return;
         const QModelIndexList rows = ListBox1->selectionModel()->selectedRows();
         const int row = rows.isEmpty() ? -1 : rows.first().row();
-        Act([&] { logic_.ListBox1Click(row, ListBox1->viewport()->width()); }, false);
+        Act([&] { logic_.ListBox1Click(row, ListBox1->viewport()->width()); }, TListChange::None);
     });
 }
 
@@ -124,21 +124,24 @@ void TStatystyka::showEvent(QShowEvent* event) {
     // Only a real showing reloads the log; coming back from the taskbar
     // must not throw away the edits.
     if (!event->spontaneous())
-        Act([this] { logic_.FormShow(); }, true);
+        Act([this] { logic_.FormShow(); }, TListChange::Loaded);
     QWidget::showEvent(event);
 }
 
-void TStatystyka::Act(const std::function<void()>& action, bool listChanged) {
+void TStatystyka::Act(const std::function<void()>& action, TListChange change) {
     RunGuarded(action);
-    Render(listChanged);
+    Render(change);
 }
 
-void TStatystyka::Render(bool listChanged) {
+void TStatystyka::Render(TListChange change) {
     rendering_ = true;
     const TStatystykaView& v = logic_.view();
-    if (listChanged) {
+    if (change != TListChange::None) {
+        const int top = ListBox1->verticalScrollBar()->value();
         model_->SetExtent(v.horizontalExtent);
         model_->Reload();
+        ListBox1->doItemsLayout();
+        ListBox1->verticalScrollBar()->setValue(change == TListChange::Edited ? top : 0);
     } else if (model_->Extent() != v.horizontalExtent) {
         // The rows' width is the scroll extent; the list takes a new width
         // only from a fresh layout, which drops the selection and the

@@ -37,8 +37,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Act(const std::function<void()>& action, bool listChanged);
-    void Render(bool listChanged);
+    // What an action did to the lines: nothing, an edit (the list keeps its
+    // place), or a fresh load (the list starts at the top).
+    enum class TListChange { None, Edited, Loaded };
+    void Act(const std::function<void()>& action, TListChange change);
+    void Render(TListChange change);
 
     TQtTextMeasure measure_;
     TStatystykaLogic logic_;

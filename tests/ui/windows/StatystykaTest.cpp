@@ -182,6 +182,13 @@ TEST_F(StatystykaTest, ALargeLogOpensWholeInTheList) {
     EXPECT_EQ(List()->currentIndex().data().toString(),
               "100000. Użytkownik Jan zdał egzamin na ocenę dobry.");
     EXPECT_TRUE(StatButton("SpeedButton2")->isEnabled());
+    // Deleting near the end keeps the list where it was.
+    const int bottom = List()->verticalScrollBar()->value();
+    ASSERT_GT(bottom, 0);
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    EXPECT_EQ(List()->model()->rowCount(), 99999);
+    EXPECT_EQ(List()->verticalScrollBar()->value(), List()->verticalScrollBar()->maximum());
+    EXPECT_GE(List()->verticalScrollBar()->value(), bottom - 1);
 }
 
 TEST_F(StatystykaTest, PrintoutToPdfHoldsTheListLineByLineWithLongLinesWrapped) {
