@@ -2,12 +2,14 @@
 // they switch at once, and the exam reading its option from here.
 
 #include "Opcje.h"
+#include "GuiHelpers.h"
 #include "LockdownRecorder.h"
 #include "ProgramFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
 
@@ -202,4 +204,24 @@ TEST_F(OpcjeTest, OdpMakesTheNextQuestionSkipTheFormChooser) {
     EXPECT_EQ(Window().Logic().state().questionNumber, 4);
     EXPECT_FALSE(shown("Panel7"));
     EXPECT_TRUE(Find<QWidget>("A")->isEnabled());
+}
+
+TEST_F(OpcjeTest, AFailedWriteIsShownAndTheClickStillTakesEffect) {
+    Start();
+    Open();
+    // The settings folder's place taken by a file: nothing can be written.
+    std::filesystem::remove_all(dir.path() / "config");
+    dir.Write("config", "");
+    QString text;
+    const bool shown = WithModal([&] { Click("CheckBox3"); },
+                                 [&](QWidget* box) {
+                                     text = static_cast<QMessageBox*>(box)->text();
+                                     static_cast<QMessageBox*>(box)->accept();
+                                 });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(text, "Failed to set data for 'DesktopEnabled'");
+    EXPECT_TRUE(Control("CheckBox3")->isChecked());
+    EXPECT_TRUE(Options().Get(TOption::DesktopEnabled));
+    ASSERT_FALSE(ProcessLockdownRecorder().Calls().empty());
+    EXPECT_EQ(ProcessLockdownRecorder().Calls().back().ToString(), "LockTaskSwitch(true)");
 }
