@@ -199,11 +199,9 @@ void TEgzamin::ConnectTimers() {
         SetApplicationTitle(QString::fromStdString(title));
     };
     captionTimer_.setInterval(caption.Interval());
-    connect(&captionTimer_, &QTimer::timeout, this, [this] {
-        services_.caption.Step();
-        if (!services_.caption.Enabled())
-            captionTimer_.stop();
-    });
+    // The timer runs for the whole life of the window: the option can switch
+    // scrolling on and off at any time, and a step does nothing while it is off.
+    connect(&captionTimer_, &QTimer::timeout, this, [this] { services_.caption.Step(); });
 }
 
 void TEgzamin::WatchEvents() {
@@ -288,8 +286,7 @@ void TEgzamin::showEvent(QShowEvent* event) {
                 firstShowSteps_();
             stepsDone = true;
         });
-        if (services_.caption.Enabled())
-            captionTimer_.start();
+        captionTimer_.start();
         if (stepsDone && !commandLineTest_.isEmpty())
             LoadTest(commandLineTest_);
         Render();

@@ -4,8 +4,10 @@
 #include "ContextHelp.h"
 #include "GuiHelpers.h"
 #include "LockdownRecorder.h"
+#include "Opcje.h"
 #include "ProgramFixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLCDNumber>
@@ -332,4 +334,18 @@ TEST_F(ExamWindowTest, EveryControlWithHelpIsInTheWindowWithItsHint) {
     EXPECT_EQ(Find<QWidget>("SpeedButton13")->toolTip(), "Przejdź do następnrgo pytania");
     EXPECT_EQ(Find<QWidget>("PytBar")->toolTip(),
               "Pasek postępu pokazujący ile procęt pytań przeszedłeś");
+}
+
+TEST_F(ExamWindowTest, TitleScrollsAgainWhenTheOptionIsTickedAgain) {
+    Start(); // a first start switches scrolling on
+    const QString plain = "Nerbaly Kwizmar 2002";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Window().windowTitle() != plain; }, 2000));
+    auto* scroll = program->Options().findChild<QAbstractButton*>("CheckBox108");
+    ASSERT_NE(scroll, nullptr);
+    scroll->click(); // off: the plain title stays
+    EXPECT_EQ(Window().windowTitle(), plain);
+    QTest::qWait(450);
+    EXPECT_EQ(Window().windowTitle(), plain);
+    scroll->click(); // on again
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Window().windowTitle() != plain; }, 2000));
 }
