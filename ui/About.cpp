@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "Emblem.h"
 #include "FileVersion.h"
 #include "Fonts.h"
 #include "Platform.h"
@@ -65,29 +66,7 @@ QPixmap AboutPicture() {
     ground.setColorAt(1, QColor(70, 140, 220));
     p.fillRect(pixmap.rect(), ground);
 
-    p.save();
-    p.translate(44, 18);
-    p.rotate(-6);
-    p.setPen(QPen(QColor(30, 30, 30), 1));
-    p.setBrush(QColor(250, 250, 240));
-    p.drawRect(0, 0, 92, 124);
-    for (int i = 0; i < 5; ++i) {
-        const int y = 16 + i * 21;
-        p.setBrush(Qt::white);
-        p.setPen(QPen(QColor(60, 60, 60), 1));
-        p.drawRect(10, y, 11, 11);
-        p.setPen(QPen(QColor(150, 150, 150), 2));
-        p.drawLine(30, y + 6, 80 - (i % 2) * 14, y + 6);
-        if (i != 2) {
-            p.setPen(QPen(QColor(20, 150, 40), 3, Qt::SolidLine, Qt::RoundCap));
-            QPainterPath tick;
-            tick.moveTo(11, y + 5);
-            tick.lineTo(15, y + 10);
-            tick.lineTo(23, y - 2);
-            p.drawPath(tick);
-        }
-    }
-    p.restore();
+    PaintExamSheet(p, QPointF(44, 18), -6, 92, 5);
 
     QFont title = UiFont("Times New Roman", 44, true);
     title.setItalic(true);

@@ -1,5 +1,6 @@
 #include "Splash.h"
 
+#include "Emblem.h"
 #include "Fonts.h"
 
 #include <QGuiApplication>
@@ -29,27 +30,7 @@ void TSplash::paintEvent(QPaintEvent*) {
     sky.setColorAt(1, QColor(0x00, 0x70, 0xB0));
     painter.fillRect(rect(), sky);
 
-    // A sheet of test questions with ticked boxes.
-    painter.save();
-    painter.translate(28, 26);
-    painter.rotate(-8);
-    painter.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
-    painter.setBrush(QColor(0xFA, 0xFA, 0xF0));
-    painter.drawRect(0, 0, 70, 92);
-    for (int row = 0; row < 4; ++row) {
-        const int y = 12 + row * 20;
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(8, y, 10, 10);
-        painter.drawLine(24, y + 3, 62, y + 3);
-        painter.drawLine(24, y + 8, 52, y + 8);
-        if (row != 2) {
-            painter.setPen(QPen(QColor(0xC0, 0x10, 0x10), 2.2));
-            painter.drawLine(9, y + 5, 13, y + 9);
-            painter.drawLine(13, y + 9, 20, y - 2);
-            painter.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
-        }
-    }
-    painter.restore();
+    PaintExamSheet(painter, QPointF(28, 26), -8, 70, 4);
 
     painter.setPen(QColor(0xFF, 0xFF, 0x90));
     painter.setFont(UiFont("Times New Roman", 38, true));
