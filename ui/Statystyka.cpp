@@ -5,11 +5,13 @@
 #include "LogListModel.h"
 #include "SpeedButton.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
@@ -123,8 +125,12 @@ TStatystyka::~TStatystyka() = default;
 void TStatystyka::showEvent(QShowEvent* event) {
     // Only a real showing reloads the log; coming back from the taskbar
     // must not throw away the edits.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // In the middle of the screen, over the main window, like the other windows.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
         Act([this] { logic_.FormShow(); }, TListChange::Loaded);
+    }
     QWidget::showEvent(event);
 }
 
