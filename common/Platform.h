@@ -34,4 +34,10 @@ bool IsOnLine();
 // always given.
 std::string DefaultDataFolder();
 
+// The user's own data folder, whatever folder the results log is in: where a
+// result that could not reach the log waits, and where a backup copy is kept
+// while a shared file is rewritten in place. $XDG_DATA_HOME/Kwizmar elsewhere,
+// %APPDATA%\Nerbaly\Kwizmar on Windows. Created by whoever first writes into it.
+std::string UserDataFolder();
+
 } // namespace kwizmar

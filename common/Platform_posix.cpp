@@ -25,4 +25,8 @@ std::string DefaultDataFolder() {
     return std::string(home ? home : "") + "/.local/share/Kwizmar";
 }
 
+std::string UserDataFolder() {
+    return DefaultDataFolder();
+}
+
 } // namespace kwizmar

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include <cstdlib>
 #include <windows.h>
 #include <wininet.h>
 
@@ -28,6 +29,13 @@ bool IsOnLine() {
 
 std::string DefaultDataFolder() {
     return {};
+}
+
+std::string UserDataFolder() {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (!appData || !*appData)
+        return {};
+    return Utf8FromPath(std::filesystem::path(appData) / L"Nerbaly" / L"Kwizmar");
 }
 
 } // namespace kwizmar

@@ -7,6 +7,9 @@ EFOpenError::EFOpenError(const std::string& path) : EPlatformError("Cannot open 
 EFCreateError::EFCreateError(const std::string& path)
     : EPlatformError("Cannot create file " + path) {}
 
+EFCreateError::EFCreateError(const std::string& path, const std::string& note)
+    : EPlatformError("Cannot create file " + path + "\n\n" + note) {}
+
 EConvertError EConvertError::NotAnInteger(const std::string& text) {
     return EConvertError("'" + text + "' is not a valid integer value");
 }

@@ -25,6 +25,8 @@ public:
 class EFCreateError : public EPlatformError {
 public:
     explicit EFCreateError(const std::string& path);
+    // The same text, then a blank line and `note` (what became of the data).
+    EFCreateError(const std::string& path, const std::string& note);
 };
 
 // "'%s' is not a valid integer value"

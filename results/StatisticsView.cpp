@@ -18,13 +18,17 @@ void TStatystykaLogic::FormShow() {
     }
     // Even when the log could not be read the buttons must match the list as it
     // stands, or "&Usuń ..." could stay enabled from an earlier showing.
+    ShowLoadedList();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TStatystykaLogic::ShowLoadedList() {
     view_.SpeedButton2 = false;
     view_.SpeedButton3 = false;
     view_.SpeedButton4 = !locked_() && !log_.lines().empty();
     view_.selected = -1;
     view_.horizontalExtent = 0;
-    if (failure)
-        std::rethrow_exception(failure);
 }
 
 void TStatystykaLogic::ListBox1Click(int index, int clientWidth) {
@@ -63,7 +67,14 @@ void TStatystykaLogic::SpeedButton4Click() {
 void TStatystykaLogic::SpeedButton3Click() {
     if (!view_.SpeedButton3)
         return;
-    log_.Save();
+    try {
+        log_.Save();
+    } catch (const EResultsLogChanged&) {
+        // The list now holds the log as another copy left it: the window
+        // stands as if just shown.
+        ShowLoadedList();
+        throw;
+    }
     view_.SpeedButton3 = false;
 }
 

@@ -49,14 +49,19 @@ public:
     void SpeedButton2Click();
     // "&Wyczyść": empties the list; "Z&apisz ..." enabled, the other two not.
     void SpeedButton4Click();
-    // "Z&apisz ...": writes the list to the log's current path. Throws
-    // EFCreateError, leaving the button enabled and the list as it was.
+    // "Z&apisz ...": writes the list to the log's current path, with the
+    // lines other copies appended since it was loaded after it. Throws
+    // EFCreateError, leaving the button enabled and the list as it was; or
+    // EResultsLogChanged when another copy rewrote the log meanwhile: the list
+    // is then the log as it is and the buttons as on a fresh showing.
     void SpeedButton3Click();
 
     const std::vector<std::string>& lines() const { return log_.lines(); }
     const TStatystykaView& view() const { return view_; }
 
 private:
+    void ShowLoadedList();
+
     TResultsLog& log_;
     std::function<bool()> locked_;
     const ITextMeasure& measure_;

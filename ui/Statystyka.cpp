@@ -102,7 +102,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
                           s->standardIcon(QStyle::SP_DialogCloseButton), 440);
 
     connect(SpeedButton3, &QToolButton::clicked, this,
-            [this] { Act([this] { logic_.SpeedButton3Click(); }, TListChange::None); });
+            [this] { Act([this] { logic_.SpeedButton3Click(); }, TListChange::Edited); });
     connect(SpeedButton2, &QToolButton::clicked, this,
             [this] { Act([this] { logic_.SpeedButton2Click(); }, TListChange::Edited); });
     connect(SpeedButton4, &QToolButton::clicked, this,
@@ -147,6 +147,11 @@ void TStatystyka::Render(TListChange change) {
         model_->SetExtent(v.horizontalExtent);
         model_->Reload();
         ListBox1->doItemsLayout();
+        // A save keeps the selection (other copies' lines may have come in
+        // below it); a delete or a clear has none left.
+        if (v.selected >= 0)
+            ListBox1->selectionModel()->setCurrentIndex(model_->index(v.selected),
+                                                        QItemSelectionModel::ClearAndSelect);
         ListBox1->verticalScrollBar()->setValue(change == TListChange::Edited ? top : 0);
     } else if (model_->Extent() != v.horizontalExtent) {
         // The rows' width is the scroll extent; the list takes a new width

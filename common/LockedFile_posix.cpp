@@ -1,0 +1,228 @@
+#include "LockedFile.h"
+
+#include "Errors.h"
+#include "Platform.h"
+#include "PosixIo.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace kwizmar {
+
+namespace {
+
+std::atomic<unsigned> nameCounter{0};
+
+std::string UniqueSuffix() {
+    return std::to_string(::getpid()) + "-" + std::to_string(nameCounter++);
+}
+
+[[noreturn]] void ThrowFor(TLockedFile::TAccess access, const std::filesystem::path& path) {
+    if (access == TLockedFile::TAccess::Read)
+        throw EFOpenError(Utf8FromPath(path));
+    throw EFCreateError(Utf8FromPath(path));
+}
+
+// The file a path names at the end of its symbolic links.
+std::filesystem::path RealPath(const std::filesystem::path& path) {
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::filesystem::path(real.get()) : path;
+}
+
+int OpenNewFile(const std::filesystem::path& name) {
+    int fd;
+    do
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+enum class TRenamed { Yes, NotPossible };
+
+// The new content in a file beside the real one, with its mode, owner and
+// group, renamed over it. NotPossible where the folder takes no new file, the
+// owner can't be kept or the rename is refused; a failed write throws.
+TRenamed ReplaceByRename(int fd, std::string_view bytes, const std::filesystem::path& shown) {
+    struct stat old {};
+    if (::fstat(fd, &old) != 0 || old.st_nlink != 1)
+        return TRenamed::NotPossible;
+    const std::filesystem::path real = RealPath(shown);
+    std::filesystem::path temp = real;
+    temp += ".tmp" + UniqueSuffix();
+    const int out = OpenNewFile(temp);
+    if (out < 0)
+        return TRenamed::NotPossible;
+
+    struct stat made {};
+    const bool owned =
+        ::fstat(out, &made) == 0 && ((made.st_uid == old.st_uid && made.st_gid == old.st_gid) ||
+                                     ::fchown(out, old.st_uid, old.st_gid) == 0);
+    if (!owned || ::fchmod(out, old.st_mode & 07777) != 0) {
+        ::close(out);
+        ::unlink(temp.c_str());
+        return TRenamed::NotPossible;
+    }
+    const bool written = posix::WriteAll(out, bytes) && ::fsync(out) == 0;
+    if (::close(out) != 0 || !written) {
+        ::unlink(temp.c_str());
+        throw EFCreateError(Utf8FromPath(shown));
+    }
+    if (::rename(temp.c_str(), real.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        if (error == EACCES || error == EPERM || error == EBUSY)
+            return TRenamed::NotPossible;
+        throw EFCreateError(Utf8FromPath(shown));
+    }
+    posix::SyncFolder(real.parent_path());
+    return TRenamed::Yes;
+}
+
+// Keeps `old` in a new file of `folder`; the empty path when it can't.
+std::filesystem::path KeepBackup(std::string_view old, const std::filesystem::path& folder,
+                                 const std::filesystem::path& shown) {
+    if (folder.empty())
+        return {};
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::filesystem::path backup =
+        folder / (shown.filename().string() + ".kopia-" + UniqueSuffix());
+    const int out = OpenNewFile(backup);
+    if (out < 0)
+        return {};
+    const bool written = posix::WriteAll(out, old) && ::fsync(out) == 0;
+    if (::close(out) != 0 || !written) {
+        ::unlink(backup.c_str());
+        return {};
+    }
+    posix::SyncFolder(folder);
+    return backup;
+}
+
+bool WriteWhole(int fd, std::string_view bytes) {
+    return posix::WriteAllAt(fd, bytes, 0) && ::ftruncate(fd, off_t(bytes.size())) == 0 &&
+           ::fsync(fd) == 0;
+}
+
+} // namespace
+
+TLockedFile::TLockedFile(const std::filesystem::path& path, TAccess access) : path_(path) {
+    int flags = O_CLOEXEC | O_NONBLOCK; // a FIFO in the file's place must not hang us
+    flags |= access == TAccess::Read ? O_RDONLY : O_RDWR;
+    if (access == TAccess::Create)
+        flags |= O_CREAT;
+    for (;;) {
+        const int fd = ::open(path.c_str(), flags, 0666);
+        if (fd < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == ENOENT && access != TAccess::Create)
+                return;
+            ThrowFor(access, path);
+        }
+        struct stat own {};
+        if (::fstat(fd, &own) != 0 || !S_ISREG(own.st_mode)) {
+            ::close(fd);
+            ThrowFor(access, path);
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // A file system without locks still gets its data: a result written
+        // unlocked is better than a result lost.
+        int rc;
+        do
+            rc = ::flock(fd, access == TAccess::Read ? LOCK_SH : LOCK_EX);
+        while (rc != 0 && errno == EINTR);
+
+        // Another copy may have replaced the file while this one waited: the
+        // lock counts only on the file the path names now.
+        struct stat now {};
+        if (::stat(path.c_str(), &now) == 0 && now.st_dev == own.st_dev &&
+            now.st_ino == own.st_ino) {
+            handle_ = fd;
+            return;
+        }
+        ::close(fd);
+    }
+}
+
+TLockedFile::~TLockedFile() {
+    Close();
+}
+
+void TLockedFile::Close() {
+    if (handle_ != -1)
+        ::close(int(handle_)); // closing releases the lock
+    handle_ = -1;
+}
+
+std::string TLockedFile::ReadAll(std::size_t spare) {
+    const int fd = int(handle_);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        throw EFOpenError(Utf8FromPath(path_));
+    std::string bytes;
+    bytes.reserve(std::size_t(st.st_size) + spare);
+    bytes.resize(std::size_t(st.st_size));
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew after all
+        const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EFOpenError(Utf8FromPath(path_));
+        if (n == 0)
+            break;
+        done += std::size_t(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {
+    const int fd = int(handle_);
+    if (fd >= 0 && posix::WriteAllAt(fd, bytes, offset) && ::fsync(fd) == 0)
+        return;
+    if (fd >= 0 && ::ftruncate(fd, off_t(offset)) == 0)
+        ::fsync(fd);
+    throw EFCreateError(Utf8FromPath(path_));
+}
+
+void TLockedFile::Replace(std::string_view bytes, std::string_view old,
+                          const std::filesystem::path& backupFolder) {
+    const int fd = int(handle_);
+    struct Closer {
+        TLockedFile& file;
+        ~Closer() { file.Close(); }
+    } closer{*this};
+    if (fd < 0)
+        throw EFCreateError(Utf8FromPath(path_));
+    if (ReplaceByRename(fd, bytes, path_) == TRenamed::Yes)
+        return;
+
+    const std::filesystem::path backup = KeepBackup(old, backupFolder, path_);
+    if (backup.empty())
+        throw EFCreateError(Utf8FromPath(path_));
+    if (!WriteWhole(fd, bytes)) {
+        if (WriteWhole(fd, old))
+            ::unlink(backup.c_str());
+        throw EFCreateError(Utf8FromPath(path_));
+    }
+    ::unlink(backup.c_str());
+}
+
+void TLockedFile::Truncate() {
+    const int fd = int(handle_);
+    if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::fsync(fd) != 0)
+        throw EFCreateError(Utf8FromPath(path_));
+}
+
+} // namespace kwizmar

@@ -1,0 +1,163 @@
+#include "LockedFile.h"
+
+#include "Errors.h"
+#include "Platform.h"
+
+#include <atomic>
+#include <string>
+#include <system_error>
+#include <windows.h>
+
+// On Windows the lock is a byte-range lock far past any real end of file, so
+// that it never stands in the way of reading the data itself. The file is
+// never replaced by a rename here (the rename would lose its security
+// settings): a whole rewrite is always done in place after a backup copy.
+
+namespace kwizmar {
+
+namespace {
+
+std::atomic<unsigned> nameCounter{0};
+
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+
+HANDLE Handle(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+
+bool WriteAllAt(HANDLE file, std::string_view bytes, std::uint64_t offset) {
+    while (!bytes.empty()) {
+        OVERLAPPED at{};
+        at.Offset = DWORD(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = DWORD(offset >> 32);
+        const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : DWORD(bytes.size());
+        DWORD done = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &done, &at) || done == 0)
+            return false;
+        bytes.remove_prefix(done);
+        offset += done;
+    }
+    return true;
+}
+
+bool CutAt(HANDLE file, std::uint64_t size) {
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(size);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+bool WriteWhole(HANDLE file, std::string_view bytes) {
+    return WriteAllAt(file, bytes, 0) && CutAt(file, bytes.size()) && FlushFileBuffers(file);
+}
+
+} // namespace
+
+TLockedFile::TLockedFile(const std::filesystem::path& path, TAccess access) : path_(path) {
+    const DWORD rights = access == TAccess::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    const DWORD disposition = access == TAccess::Create ? OPEN_ALWAYS : OPEN_EXISTING;
+    HANDLE file =
+        CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (access != TAccess::Create &&
+            (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
+            return;
+        if (access == TAccess::Read)
+            throw EFOpenError(Utf8FromPath(path));
+        throw EFCreateError(Utf8FromPath(path));
+    }
+    OVERLAPPED at{};
+    at.OffsetHigh = kLockOffsetHigh;
+    LockFileEx(file, access == TAccess::Read ? 0 : LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at);
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+}
+
+TLockedFile::~TLockedFile() {
+    Close();
+}
+
+void TLockedFile::Close() {
+    if (handle_ == -1)
+        return;
+    OVERLAPPED at{};
+    at.OffsetHigh = kLockOffsetHigh;
+    UnlockFileEx(Handle(handle_), 0, 1, 0, &at);
+    CloseHandle(Handle(handle_));
+    handle_ = -1;
+}
+
+std::string TLockedFile::ReadAll(std::size_t spare) {
+    LARGE_INTEGER size{};
+    if (handle_ == -1 || !GetFileSizeEx(Handle(handle_), &size))
+        throw EFOpenError(Utf8FromPath(path_));
+    std::string bytes;
+    bytes.reserve(std::size_t(size.QuadPart) + spare);
+    std::uint64_t offset = 0;
+    char buffer[65536];
+    for (;;) {
+        OVERLAPPED at{};
+        at.Offset = DWORD(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = DWORD(offset >> 32);
+        DWORD done = 0;
+        if (!ReadFile(Handle(handle_), buffer, sizeof buffer, &done, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            throw EFOpenError(Utf8FromPath(path_));
+        }
+        if (done == 0)
+            break;
+        bytes.append(buffer, done);
+        offset += done;
+    }
+    return bytes;
+}
+
+void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {
+    if (handle_ != -1 && WriteAllAt(Handle(handle_), bytes, offset) &&
+        FlushFileBuffers(Handle(handle_)))
+        return;
+    if (handle_ != -1 && CutAt(Handle(handle_), offset))
+        FlushFileBuffers(Handle(handle_));
+    throw EFCreateError(Utf8FromPath(path_));
+}
+
+void TLockedFile::Replace(std::string_view bytes, std::string_view old,
+                          const std::filesystem::path& backupFolder) {
+    struct Closer {
+        TLockedFile& file;
+        ~Closer() { file.Close(); }
+    } closer{*this};
+    if (handle_ == -1)
+        throw EFCreateError(Utf8FromPath(path_));
+
+    std::error_code ec;
+    std::filesystem::create_directories(backupFolder, ec);
+    std::filesystem::path backup = backupFolder / path_.filename();
+    backup +=
+        L".kopia-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(nameCounter++);
+    HANDLE copy = CreateFileW(backup.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (copy == INVALID_HANDLE_VALUE)
+        throw EFCreateError(Utf8FromPath(path_));
+    const bool kept = WriteAllAt(copy, old, 0) && FlushFileBuffers(copy);
+    CloseHandle(copy);
+    if (!kept) {
+        DeleteFileW(backup.c_str());
+        throw EFCreateError(Utf8FromPath(path_));
+    }
+
+    if (!WriteWhole(Handle(handle_), bytes)) {
+        if (WriteWhole(Handle(handle_), old))
+            DeleteFileW(backup.c_str());
+        throw EFCreateError(Utf8FromPath(path_));
+    }
+    DeleteFileW(backup.c_str());
+}
+
+void TLockedFile::Truncate() {
+    if (handle_ == -1 || !CutAt(Handle(handle_), 0) || !FlushFileBuffers(Handle(handle_)))
+        throw EFCreateError(Utf8FromPath(path_));
+}
+
+} // namespace kwizmar

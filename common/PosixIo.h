@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+// Small POSIX file steps shared by the file writers of this folder.
+
+namespace kwizmar::posix {
+
+// Writes all of `bytes` at `offset`, or returns false (errno tells why).
+bool WriteAllAt(int fd, std::string_view bytes, std::uint64_t offset);
+
+// Writes all of `bytes` at the file position, or returns false.
+bool WriteAll(int fd, std::string_view bytes);
+
+// Flushes a folder, so that a rename or a new name in it reaches the disk. A
+// failure loses nothing that was written, so it is not reported.
+void SyncFolder(const std::filesystem::path& folder);
+
+} // namespace kwizmar::posix

@@ -1,0 +1,64 @@
+#include "PendingResults.h"
+
+#include "Errors.h"
+#include "Platform.h"
+#include "ResultsLog.h"
+
+#include <system_error>
+
+namespace kwizmar {
+
+std::filesystem::path TPendingResults::File() {
+    const std::string folder = UserDataFolder();
+    return folder.empty() ? std::filesystem::path() : PathFromUtf8(folder) / kFileName;
+}
+
+bool TPendingResults::Keep(std::string_view encodedText) noexcept {
+    try {
+        const std::filesystem::path file = File();
+        if (file.empty())
+            return false;
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        TLockedFile pending(file, TLockedFile::TAccess::Create);
+        const std::string bytes = pending.ReadAll();
+        std::string line(TResultsLog::LineEndToClose(bytes));
+        line.append(encodedText);
+        line += "\r\n";
+        pending.AppendAt(bytes.size(), line);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+TPendingResults::TPendingResults() {
+    const std::filesystem::path file = File();
+    if (file.empty())
+        return;
+    try {
+        file_ = std::make_unique<TLockedFile>(file, TLockedFile::TAccess::Update);
+        if (!file_->IsOpen())
+            return;
+        const std::string bytes = file_->ReadAll();
+        for (std::string_view line : TResultsLog::SplitLines(bytes))
+            if (!line.empty())
+                waiting_.emplace_back(line);
+    } catch (const EPlatformError&) {
+        file_.reset();
+        waiting_.clear();
+    }
+}
+
+void TPendingResults::Done() noexcept {
+    if (!file_ || !file_->IsOpen() || waiting_.empty())
+        return;
+    try {
+        file_->Truncate();
+        std::error_code ec;
+        std::filesystem::remove(File(), ec);
+    } catch (const EPlatformError&) {
+    }
+}
+
+} // namespace kwizmar

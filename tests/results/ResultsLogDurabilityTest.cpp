@@ -1,0 +1,425 @@
+// The results log under the setups schools really have: shared folders,
+// protected and linked files, full disks, crashes and several copies of the
+// program at once. Every result must end up in the log exactly once.
+#include "PendingResults.h"
+#include "ResultsLog.h"
+
+#include "Scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <functional>
+#include <pwd.h>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kwizmar;
+
+namespace {
+
+struct TLogScratch : TScratch {
+    TLogScratch() {
+        std::filesystem::create_directories(SysDir());
+        SetSysDir(SysDir());
+    }
+    std::filesystem::path SysDir() const { return Root() / "sys"; }
+    std::filesystem::path Log() const { return SysDir() / "MSStr32.dll"; }
+    std::filesystem::path Pending() const { return DataHome() / "Kwizmar/wyniki-oczekujace.txt"; }
+};
+
+struct stat StatOf(const std::filesystem::path& file) {
+    struct stat st {};
+    EXPECT_EQ(::stat(file.c_str(), &st), 0) << file;
+    return st;
+}
+
+std::string KeptNote(const TLogScratch& scratch) {
+    return "\n\nWynik egzaminu nie przepadł: zachowano go w pliku " + scratch.Pending().string() +
+           " i zostanie dopisany do pliku wyników razem z następnym wynikiem.";
+}
+
+// Without root the test runs as the ordinary user it already is; as root
+// (CI) the cases run as "nobody", which also drops the power to override
+// file permissions.
+uid_t OrdinaryUid() {
+    if (::geteuid() != 0)
+        return ::geteuid();
+    const passwd* nobody = ::getpwnam("nobody");
+    return nobody ? nobody->pw_uid : 65534;
+}
+
+void GiveToOrdinaryUser(const std::filesystem::path& path) {
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), OrdinaryUid(), OrdinaryUid()), 0) << path;
+    }
+}
+
+// Runs `action` in a child process as an ordinary user; returns "" when it ran
+// through, or "!" and the text of what it threw.
+std::string AsOrdinaryUser(const std::function<void()>& action) {
+    int out[2];
+    if (::pipe(out) != 0)
+        return "pipe failed";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        std::string result;
+        if (::geteuid() == 0 && (::setgid(OrdinaryUid()) != 0 || ::setuid(OrdinaryUid()) != 0)) {
+            result = "cannot become an ordinary user";
+        } else {
+            try {
+                action();
+            } catch (const std::exception& e) {
+                result = std::string("!") + e.what();
+            }
+        }
+        if (::write(out[1], result.data(), result.size()) < 0)
+            _exit(2);
+        _exit(0);
+    }
+    ::close(out[1]);
+    std::string result;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, std::size_t(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return result;
+}
+
+// A scratch folder an ordinary user can work in: folders they may enter, and
+// their own data folder.
+struct TSharedScratch : TLogScratch {
+    TSharedScratch() {
+        std::filesystem::permissions(Root(), std::filesystem::perms(0755));
+        std::filesystem::create_directories(DataHome() / "Kwizmar");
+        GiveToOrdinaryUser(DataHome());
+        GiveToOrdinaryUser(DataHome() / "Kwizmar");
+    }
+};
+
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Waits for every child and expects each to have exited with 0.
+void ExpectAllExitedCleanly(const std::vector<pid_t>& children) {
+    for (pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+}
+
+template <class F> pid_t Spawn(F body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int status = 0;
+        try {
+            body();
+        } catch (...) {
+            status = 1;
+        }
+        _exit(status);
+    }
+    return child;
+}
+
+} // namespace
+
+TEST(ResultsLogDurability, AppendEndsACutLastLineAndRewritesAnyOtherLogWhole) {
+    const struct {
+        std::string before, after;
+        bool inPlace;
+    } cases[] = {
+        {"", "1. x\r\n", true},
+        {"1. a\r\n2. cut", "1. a\r\n2. cut\r\n3. x\r\n", true},
+        {"1. a\r\n2. cut\r", "1. a\r\n2. cut\r\n3. x\r\n", true},
+        {"1. a\n2. b\r\n", "1. a\r\n2. b\r\n3. x\r\n", false},
+        {"1. a\r2. b", "1. a\r\n2. b\r\n3. x\r\n", false},
+        {std::string("1. a\r\n\0junk\r\n", 13), "1. a\r\n2. x\r\n", false},
+    };
+    for (const auto& c : cases) {
+        TLogScratch scratch;
+        WriteBytes(scratch.Log(), c.before);
+        const ino_t inode = StatOf(scratch.Log()).st_ino;
+        TResultsLog log;
+        log.AppendResultLine("x");
+        EXPECT_EQ(ReadBytes(scratch.Log()), c.after) << c.before;
+        EXPECT_EQ(StatOf(scratch.Log()).st_ino == inode, c.inPlace) << c.before;
+        EXPECT_EQ(TResultsLog::FormatLog(log.lines()), c.after) << c.before;
+    }
+}
+
+TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext) {
+    TLogScratch scratch;
+    const auto small = scratch.Root() / "small";
+    if (!scratch.MountTmpfs(small, 16 * 1024))
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    // Two whole pages of tmpfs, so that one more byte needs a page more.
+    std::string filled;
+    for (int i = 1; filled.size() < 8000; ++i)
+        filled += std::to_string(i) + ". " + std::string(50, 'f') + "\r\n";
+    filled.insert(filled.size() - 2, 8192 - filled.size(), 'f');
+    WriteBytes(small / "MSStr32.dll", filled);
+    const int lines = int(TResultsLog::ParseLog(filled).size());
+    {
+        // Fill the rest of the file system.
+        std::ofstream filler(small / "filler", std::ios::binary);
+        const std::string block(512, 'x');
+        while (filler.write(block.data(), std::streamsize(block.size())) && filler.flush()) {
+        }
+    }
+    scratch.SetSysDir(small);
+    const std::string log = (small / "MSStr32.dll").string();
+
+    TResultsLog results;
+    for (const char* text : {"pierwszy", "drugi"}) {
+        try {
+            results.AppendResultLine(text);
+            FAIL() << "no exception";
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + log + KeptNote(scratch));
+        }
+        EXPECT_EQ(ReadBytes(log), filled);
+        EXPECT_EQ(results.lines().back(), std::to_string(lines + 1) + ". " + text);
+    }
+    EXPECT_EQ(ReadBytes(scratch.Pending()), "pierwszy\r\ndrugi\r\n");
+
+    // Space again: both waiting results go in first, numbered on.
+    std::filesystem::remove(small / "filler");
+    EXPECT_EQ(results.AppendResultLine("trzeci"), lines + 3);
+    auto line = [&](int k, const char* text) {
+        return std::to_string(lines + k) + ". " + text + "\r\n";
+    };
+    EXPECT_EQ(ReadBytes(log), filled + line(1, "pierwszy") + line(2, "drugi") + line(3, "trzeci"));
+    EXPECT_FALSE(std::filesystem::exists(scratch.Pending()));
+
+    // A crash after the log got a waiting result but before it was crossed
+    // off: the result is not written twice.
+    WriteBytes(scratch.Pending(), "drugi\r\n");
+    EXPECT_EQ(results.AppendResultLine("czwarty"), lines + 4);
+    EXPECT_EQ(ReadBytes(log), filled + line(1, "pierwszy") + line(2, "drugi") + line(3, "trzeci") +
+                                  line(4, "czwarty"));
+
+    // A share that has become read-only, and a folder that is gone.
+    ASSERT_TRUE(scratch.RemountReadOnly());
+    EXPECT_THROW(results.AppendResultLine("piąty"), EFCreateError);
+    scratch.SetSysDir(scratch.Root() / "nowhere");
+    EXPECT_THROW(results.AppendResultLine("szósty"), EFCreateError);
+    EXPECT_EQ(ReadBytes(scratch.Pending()), "pi\xB9ty\r\nsz\xF3sty\r\n");
+}
+
+TEST(ResultsLogDurability, AnOrdinaryUserWritesASharedLogInAReadOnlyFolder) {
+    TSharedScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n");
+    std::filesystem::permissions(scratch.Log(), std::filesystem::perms(0666));
+    std::filesystem::permissions(scratch.SysDir(), std::filesystem::perms(0555));
+    const struct stat before = StatOf(scratch.Log());
+
+    EXPECT_EQ(AsOrdinaryUser([] { TResultsLog().AppendResultLine("b"); }), "");
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. a\r\n2. b\r\n");
+
+    // The statistics window's save rewrites the file in place, with a backup
+    // copy in the user's data folder until it is done.
+    EXPECT_EQ(AsOrdinaryUser([] {
+                  TResultsLog log;
+                  log.LoadIntoList();
+                  log.DeleteLine(0);
+                  log.Save();
+              }),
+              "");
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
+    const struct stat after = StatOf(scratch.Log());
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(FilesIn(scratch.DataHome() / "Kwizmar"), std::vector<std::string>{});
+    EXPECT_EQ(FilesIn(scratch.SysDir()), std::vector<std::string>{"MSStr32.dll"});
+}
+
+TEST(ResultsLogDurability, AWriteProtectedLogIsNeverChanged) {
+    TSharedScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n");
+    std::filesystem::permissions(scratch.Log(), std::filesystem::perms(0444));
+    std::filesystem::permissions(scratch.SysDir(), std::filesystem::perms(0777));
+    const std::string path = scratch.Log().string();
+
+    EXPECT_EQ(AsOrdinaryUser([] { TResultsLog().AppendResultLine("b"); }),
+              "!Cannot create file " + path + KeptNote(scratch));
+    EXPECT_EQ(AsOrdinaryUser([] {
+                  TResultsLog log;
+                  log.LoadIntoList();
+                  log.Clear();
+                  log.Save();
+              }),
+              "!Cannot create file " + path);
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. a\r\n");
+    EXPECT_EQ(ReadBytes(scratch.Pending()), "b\r\n");
+}
+
+TEST(ResultsLogDurability, ALinkedLogIsWrittenThroughKeepingModeOwnerAndLinks) {
+    TLogScratch scratch;
+    const auto real = scratch.Root() / "share/wyniki.txt";
+    WriteBytes(real, "1. a\r\n");
+    std::filesystem::permissions(real, std::filesystem::perms(0640));
+    GiveToOrdinaryUser(real);
+    std::filesystem::create_symlink("../share/wyniki.txt", scratch.Log());
+    const struct stat before = StatOf(real);
+
+    TResultsLog log;
+    log.AppendResultLine("b");
+    log.DeleteLine(0);
+    log.Save(); // a whole rewrite, renamed over the real file
+    EXPECT_TRUE(std::filesystem::is_symlink(scratch.Log()));
+    EXPECT_EQ(ReadBytes(real), "2. b\r\n");
+    EXPECT_EQ(StatOf(real).st_mode, before.st_mode);
+    EXPECT_EQ(StatOf(real).st_uid, before.st_uid);
+    EXPECT_EQ(FilesIn(real.parent_path()), std::vector<std::string>{"wyniki.txt"});
+
+    // A second name for the same file keeps seeing it.
+    const auto other = scratch.Root() / "share/kopia.txt";
+    std::filesystem::create_hard_link(real, other);
+    log.AppendResultLine("c");
+    log.DeleteLine(0);
+    log.Save();
+    EXPECT_EQ(ReadBytes(other), "2. c\r\n");
+    EXPECT_EQ(StatOf(other).st_ino, StatOf(real).st_ino);
+}
+
+TEST(ResultsLogDurability, AStatisticsSaveKeepsWhatOthersAppendedAndRefusesARewrittenLog) {
+    TLogScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
+    TResultsLog window;
+    window.LoadIntoList();
+    window.DeleteLine(0);
+    ExpectAllExitedCleanly({Spawn([] { TResultsLog().AppendResultLine("c"); })});
+    window.Save();
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n3. c\r\n");
+    EXPECT_EQ(window.lines(), (std::vector<std::string>{"2. b", "3. c"}));
+
+    // Another copy saves its own edit meanwhile: this one's save is refused
+    // and the list shows the log as it now is.
+    window.Clear();
+    ExpectAllExitedCleanly({Spawn([] {
+        TResultsLog other;
+        other.LoadIntoList();
+        other.DeleteLine(1);
+        other.Save();
+    })});
+    try {
+        window.Save();
+        FAIL() << "no exception";
+    } catch (const EResultsLogChanged& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Nie zapisano zmian: plik wyników " + scratch.Log().string() +
+                      " został w międzyczasie zmieniony przez inną kopię programu. Lista "
+                      "została wczytana na nowo; wprowadź zmiany jeszcze raz.");
+    }
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
+    EXPECT_EQ(window.lines(), std::vector<std::string>{"2. b"});
+
+    // A save that fails half-way leaves the log and the list as they were.
+    window.Clear();
+    ExpectAllExitedCleanly({Spawn([] { TResultsLog().AppendResultLine("długi wynik"); })});
+    EXPECT_THROW(WithFileSizeLimit(3, [&] { window.Save(); }), EFCreateError);
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n2. d\xB3ugi wynik\r\n");
+    EXPECT_TRUE(window.lines().empty());
+}
+
+TEST(ResultsLogDurability, AKilledProgramLeavesCompleteLinesNumberedOn) {
+    TLogScratch scratch;
+    const pid_t child = Spawn([] {
+        TResultsLog log;
+        for (int i = 1; i <= 200; ++i)
+            log.AppendResultLine("wynik " + std::to_string(i));
+    });
+    std::error_code ec;
+    while (std::filesystem::file_size(scratch.Log(), ec) < 20 * 12 || ec)
+        ::usleep(1000);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+
+    TResultsLog log;
+    const int k = log.AppendResultLine("po awarii");
+    ASSERT_EQ(log.lines().size(), std::size_t(k));
+    for (int i = 1; i < k; ++i)
+        EXPECT_EQ(log.lines()[std::size_t(i - 1)],
+                  std::to_string(i) + ". wynik " + std::to_string(i));
+    EXPECT_EQ(log.lines().back(), std::to_string(k) + ". po awarii");
+}
+
+TEST(ResultsLogDurability, FourProgramsAppendingAtOnceNumberEveryLineInTurn) {
+    TLogScratch scratch;
+    constexpr int kPrograms = 4, kEach = 300;
+    std::vector<pid_t> children;
+    for (int c = 0; c < kPrograms; ++c)
+        children.push_back(Spawn([c] {
+            TResultsLog log;
+            for (int i = 0; i < kEach; ++i)
+                log.AppendResultLine("program " + std::to_string(c) + " wynik " +
+                                     std::to_string(i));
+        }));
+    ExpectAllExitedCleanly(children);
+
+    TResultsLog log;
+    log.LoadIntoList();
+    ASSERT_EQ(log.lines().size(), std::size_t(kPrograms * kEach));
+    std::set<std::string> texts;
+    for (std::size_t i = 0; i < log.lines().size(); ++i) {
+        const std::string prefix = std::to_string(i + 1) + ". ";
+        ASSERT_EQ(log.lines()[i].substr(0, prefix.size()), prefix);
+        texts.insert(log.lines()[i].substr(prefix.size()));
+    }
+    EXPECT_EQ(texts.size(), std::size_t(kPrograms * kEach));
+}
+
+TEST(ResultsLogDurability, StatisticsSavesRacingFinishesLoseNoResult) {
+    TLogScratch scratch;
+    constexpr int kJunk = 40, kEach = 100;
+    std::string junk;
+    for (int i = 0; i < kJunk; ++i)
+        junk += "0. do usunięcia\r\n";
+    WriteBytes(scratch.Log(), junk);
+
+    std::vector<pid_t> children;
+    for (int c = 0; c < 2; ++c)
+        children.push_back(Spawn([c] {
+            TResultsLog log;
+            for (int i = 0; i < kEach; ++i)
+                log.AppendResultLine("program " + std::to_string(c) + " wynik " +
+                                     std::to_string(i));
+        }));
+    // A teacher deletes the junk one line and one save at a time.
+    children.push_back(Spawn([] {
+        TResultsLog log;
+        for (int removed = 0; removed < kJunk;) {
+            log.LoadIntoList();
+            log.DeleteLine(0);
+            try {
+                log.Save();
+                ++removed;
+            } catch (const EResultsLogChanged&) {
+            }
+        }
+    }));
+    ExpectAllExitedCleanly(children);
+
+    TResultsLog log;
+    log.LoadIntoList();
+    std::set<std::string> texts;
+    for (const std::string& line : log.lines())
+        texts.insert(line.substr(line.find(". ") + 2));
+    EXPECT_EQ(log.lines().size(), std::size_t(2 * kEach));
+    EXPECT_EQ(texts.size(), std::size_t(2 * kEach));
+    EXPECT_EQ(texts.count("do usunięcia"), 0u);
+}
