@@ -6,6 +6,7 @@
 #include "LockdownRecorder.h"
 #include "Opcje.h"
 #include "ProgramFixture.h"
+#include "ResultsLog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -66,6 +67,20 @@ protected:
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
+    }
+    // Answers every question of the sample right, in the test form; the last
+    // Enter finishes the exam.
+    void AnswerAllButTheLastEnter() {
+        for (int k = 0; k < 5; ++k) {
+            if (Shown("Panel7")) {
+                Alt('t');
+                Key(Qt::Key_Return);
+            }
+            Alt(kGeografiaAnswers[k]);
+            Key(Qt::Key_Return);
+            if (k < 4)
+                Key(Qt::Key_Return);
+        }
     }
     void TypeName(const QString& name) {
         auto* edit = Find<QLineEdit>("NameEdit");
@@ -348,4 +363,42 @@ TEST_F(ExamWindowTest, TitleScrollsAgainWhenTheOptionIsTickedAgain) {
     EXPECT_EQ(Window().windowTitle(), plain);
     scroll->click(); // on again
     EXPECT_TRUE(QTest::qWaitFor([&] { return Window().windowTitle() != plain; }, 2000));
+}
+
+TEST_F(ExamWindowTest, AResultTheLogCannotTakeWaitsAndGoesInWithTheNextExam) {
+    const auto log = dir.path() / "data" / "Kwizmar" / "MSStr32.dll";
+    std::filesystem::create_directories(log); // a folder where the log belongs
+    StartOnSample();
+    TypeName("Ala");
+    Key(Qt::Key_Return);
+    AnswerAllButTheLastEnter();
+    QString boxText;
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_Return); },
+                          [&](QWidget* modal) {
+                              boxText = qobject_cast<QMessageBox*>(modal)->text();
+                              modal->close();
+                          }));
+    const std::string waiting = (dir.path() / "data/Kwizmar/wyniki-oczekujace.txt").string();
+    EXPECT_EQ(boxText, QString::fromStdString(
+                           "Cannot create file " + log.string() +
+                           "\n\nWynik egzaminu nie przepadł: zachowano go w pliku " + waiting +
+                           " i zostanie dopisany do pliku wyników razem z następnym wynikiem."));
+    ASSERT_TRUE(Shown("Panel4")); // the summary all the same
+
+    std::filesystem::remove(log);
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Alt('e'); // "&Egzaminuj ..."
+    ASSERT_TRUE(Shown("Panel6"));
+    Find<QLineEdit>("NameEdit")->clear();
+    TypeName("Ola");
+    Key(Qt::Key_Return);
+    AnswerAllButTheLastEnter();
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Shown("Panel4"));
+    const auto lines = TResultsLog::ParseLog(LogFile());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].starts_with("1. Użytkownik Ala przystąpił")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("2. Użytkownik Ola przystąpił")) << lines[1];
+    EXPECT_FALSE(std::filesystem::exists(waiting));
 }
