@@ -4,7 +4,7 @@
 #include "PendingResults.h"
 #include "ResultsLog.h"
 
-#include "Scratch.h"
+#include "LogScratch.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +20,6 @@
 using namespace kwizmar;
 
 namespace {
-
-struct TLogScratch : TScratch {
-    TLogScratch() {
-        std::filesystem::create_directories(SysDir());
-        SetSysDir(SysDir());
-    }
-    std::filesystem::path SysDir() const { return Root() / "sys"; }
-    std::filesystem::path Log() const { return SysDir() / "MSStr32.dll"; }
-    std::filesystem::path Pending() const { return DataHome() / "Kwizmar/wyniki-oczekujace.txt"; }
-};
 
 struct stat StatOf(const std::filesystem::path& file) {
     struct stat st {};

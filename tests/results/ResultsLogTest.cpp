@@ -1,6 +1,6 @@
 #include "ResultsLog.h"
 
-#include "Scratch.h"
+#include "LogScratch.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +13,6 @@ const std::string kResult =
     "Przewidywany czas egzaminu 10min. Liczba pytań 20. Maksymalna liczba punktów 40. Egzamin "
     "trwał 7 minut i 12 sekund. Zdobyto 30pkt. (75%) a stracono 10pkt. Otrzymana ocena to: "
     "dostatecznie dobry.";
-
-// A scratch folder whose Setup file names `<root>/sys` as SysDir.
-struct TLogScratch : TScratch {
-    TLogScratch() {
-        std::filesystem::create_directories(SysDir());
-        SetSysDir(SysDir());
-    }
-    std::filesystem::path SysDir() const { return Root() / "sys"; }
-    std::filesystem::path Log() const { return SysDir() / "MSStr32.dll"; }
-};
 
 } // namespace
 
