@@ -117,12 +117,14 @@ private:
         TFileLock lock(lockFile);
         // Another copy of the program may have written since this key was
         // opened: change only this value in what is on disk now. A file that
-        // can't be understood throws here and is left as it is.
-        TRegFile current = LoadFile(fileName_);
+        // has become unreadable or can't be understood any more is left as it
+        // is.
+        TRegFile current;
         try {
+            current = LoadFile(fileName_);
             current.Set(section_, name, value);
             WriteFileAtomically(file, current.ToText());
-        } catch (const EFCreateError&) {
+        } catch (const EPlatformError&) {
             throw EFailedToSetData(name);
         } catch (const std::invalid_argument&) {
             throw EFailedToSetData(name);

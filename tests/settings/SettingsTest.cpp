@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -45,6 +46,19 @@ std::string Stored(const std::string& name) {
 
 std::string DesktopEntry(const TScratch& scratch) {
     return ReadBytes(scratch.DataHome() / "applications/kwizmar.desktop");
+}
+
+// The copies of damaged settings files beside the settings file, by name.
+std::vector<std::string> DamagedCopies(const TScratch& scratch) {
+    std::vector<std::string> copies;
+    const std::string prefix = scratch.SettingsFile().filename().string() + ".uszkodzony-";
+    std::error_code ec;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(scratch.SettingsFile().parent_path(), ec))
+        if (entry.path().filename().string().starts_with(prefix))
+            copies.push_back(entry.path().string());
+    std::sort(copies.begin(), copies.end());
+    return copies;
 }
 
 } // namespace
@@ -212,6 +226,35 @@ TEST(Settings, UnreadableSettingsFileIsReportedAndNeverOverwritten) {
     EXPECT_THROW(settings.WriteUserName("Jan"), ERegistryFileError);
     EXPECT_THROW(WriteOption(PlatformRegistry(), TOption::Odp, true), ERegistryFileError);
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), garbage);
+}
+
+TEST(Settings, WriteIntoAFileSpoiltSinceTheKeyOpenedFailsWithTheValueName) {
+    struct TCase {
+        const char* what;
+        void (*spoil)(const std::filesystem::path&);
+    };
+    const TCase cases[] = {
+        {"damaged", [](const std::filesystem::path& f) { WriteBytes(f, "garbage"); }},
+        {"unreadable",
+         [](const std::filesystem::path& f) {
+             std::filesystem::remove(f);
+             std::filesystem::create_directory(f);
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScratch scratch;
+        WriteBytes(scratch.SettingsFile(), kHeader + "\"Run\"=\"3\"\n");
+        auto key = PlatformRegistry().OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
+        c.spoil(scratch.SettingsFile());
+        try {
+            key->WriteString("UserName", "Jan");
+            ADD_FAILURE() << "no exception";
+        } catch (const EFailedToSetData& e) {
+            EXPECT_STREQ(e.what(), "Failed to set data for 'UserName'");
+        }
+        EXPECT_TRUE(DamagedCopies(scratch).empty());
+    }
 }
 
 TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
