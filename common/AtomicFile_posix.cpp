@@ -29,6 +29,12 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Makes `fd`'s file hold exactly `bytes`, on disk.
+bool Overwrite(int fd, std::string_view bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+           ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
 // The rename reaches the disk only with its folder; a failure here loses
 // nothing, the new file is complete either way.
 void SyncFolder(const std::filesystem::path& folder) {
@@ -40,33 +46,85 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// A new, empty file beside `file` that no one else has opened; -1 on failure.
+int CreateTemporary(const std::filesystem::path& file, std::filesystem::path& temp) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = file;
+        temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(tempCounter++);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Gives the temporary file the owner, group and permissions of the file it
+// replaces. False when this process may not hand it to that owner or group.
+bool TakeOver(int fd, const struct stat& old) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0)
+        return false;
+    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    // After the owner: a change of owner clears the set-user-ID and set-group-ID bits.
+    ::fchmod(fd, old.st_mode & 07777);
+    return true;
+}
+
+// The file can't be replaced without changing hands: write over it, with its
+// old bytes kept in the temporary file `fd` (readable by this user alone)
+// until the new ones are on disk.
+bool WriteInPlace(const std::filesystem::path& file, int fd, const std::filesystem::path& temp,
+                  std::string_view bytes) {
+    std::string old;
+    bool kept = false;
+    try {
+        kept = ReadWholeFile(file, old);
+    } catch (const EFOpenError&) {
+        // what can't be read back isn't written over
+    }
+    kept = kept && ::fchmod(fd, 0600) == 0 && WriteAll(fd, old) && ::fsync(fd) == 0;
+    const int target = kept ? ::open(file.c_str(), O_WRONLY | O_CLOEXEC) : -1;
+    if (::close(fd) != 0 || target < 0) {
+        if (target >= 0)
+            ::close(target);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    const bool written = Overwrite(target, bytes);
+    // Whatever failed half-way, the old bytes go back; only when even that
+    // fails does their copy stay.
+    const bool whole = written || Overwrite(target, old);
+    ::close(target);
+    if (whole)
+        ::unlink(temp.c_str());
+    return written;
+}
+
 } // namespace
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const std::filesystem::path folder = path.parent_path();
+    const std::filesystem::path file = LinkTarget(path);
     std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path;
-        temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(tempCounter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
+    const int fd = CreateTemporary(file, temp);
     if (fd < 0)
         throw EFCreateError(Utf8FromPath(path));
 
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777);
+    if (::stat(file.c_str(), &old) == 0 && !TakeOver(fd, old)) {
+        if (!WriteInPlace(file, fd, temp, bytes))
+            throw EFCreateError(Utf8FromPath(path));
+        return;
+    }
 
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!written || !closed || ::rename(temp.c_str(), file.c_str()) != 0) {
         ::unlink(temp.c_str());
         throw EFCreateError(Utf8FromPath(path));
     }
-    SyncFolder(folder);
+    SyncFolder(file.parent_path());
 }
 
 } // namespace kwizmar

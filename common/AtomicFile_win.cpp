@@ -27,10 +27,11 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 } // namespace
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    const std::filesystem::path target = LinkTarget(path);
     std::filesystem::path temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = path;
+        temp = target;
         temp += L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(tempCounter++);
         file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -44,7 +45,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
     const bool closed = CloseHandle(file) != FALSE;
     if (!written || !closed ||
-        !MoveFileExW(temp.c_str(), path.c_str(),
+        !MoveFileExW(temp.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp.c_str());
         throw EFCreateError(Utf8FromPath(path));

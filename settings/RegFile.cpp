@@ -154,7 +154,7 @@ TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
 
-    bool seenHeader = false;
+    bool seenHeader = false, onlyBlank = true;
     std::string section;
     int number = 0;
     while (!bytes.empty()) {
@@ -171,6 +171,7 @@ TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
         try {
             if (!IsValidUtf8(raw))
                 throw TParseError{"the text is not UTF-8"};
+            onlyBlank = onlyBlank && s.empty();
             if (s.empty() || s.front() == ';') {
                 line.kind = TKind::Other;
             } else if (!seenHeader) {
@@ -197,6 +198,9 @@ TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
         }
         file.lines_.push_back(std::move(line));
     }
+    // A file that touch or an installer left empty holds no values yet.
+    if (onlyBlank)
+        return TRegFile();
     if (!seenHeader)
         throw ERegistryFileError(fileName, std::max(number, 1),
                                  std::string("the first line must be \"") + kHeader + "\"");

@@ -17,10 +17,11 @@
 //     "Scroll"=dword:00000001
 //
 // UTF-8 (a byte-order mark is skipped), CR LF or LF line ends, blank lines and
-// ";" comment lines anywhere after the first line. Strings escape "\" and '"'
-// with a backslash; integers are "dword:" and up to eight hex digits; "hex:"
-// values are kept as they are and read as neither type. Key and value names
-// match without regard to case, as in the registry.
+// ";" comment lines anywhere. A file of nothing but blank lines (0 bytes, as
+// touch leaves it) is an empty key; any other starts with the header line.
+// Strings escape "\" and '"' with a backslash; integers are "dword:" and up to
+// eight hex digits; "hex:" values are kept as they are and read as neither
+// type. Key and value names match without regard to case, as in the registry.
 
 namespace kwizmar {
 
@@ -45,8 +46,9 @@ public:
     // An empty file: the header line and nothing else.
     TRegFile();
 
-    // Parses a whole file. Throws ERegistryFileError naming `fileName` and
-    // the first line that doesn't fit the layout above.
+    // Parses a whole file; a blank one gives the empty file. Throws
+    // ERegistryFileError naming `fileName` and the first line that doesn't fit
+    // the layout above.
     static TRegFile Parse(std::string_view bytes, const std::string& fileName);
 
     // The value `name` in the section `[section]`, or null. Where a value is

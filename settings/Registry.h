@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The registry as the program sees it: keys under a root, holding named values
 // that are either text or 32-bit integers. On Windows it is the system
@@ -54,6 +55,14 @@ public:
     virtual void WriteInteger(const std::string& name, std::int32_t value) = 0;
 };
 
+// A store of a key that was found damaged when the key was opened: its bytes
+// were kept under a new name and the key started empty, as on a new account.
+struct TDamagedStore {
+    std::string file;   // the damaged file
+    std::string keptAs; // the copy of its bytes; empty when none could be made,
+                        // the file then left as it was and the key unwritable
+};
+
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
@@ -61,9 +70,14 @@ public:
     // Opens `path` (separated by "\") under `root`. With `canCreate` a missing
     // key is created. Returns null when the key doesn't exist (and may not be
     // created) or can't be opened. A store that exists but can't be read or
-    // understood throws (EFOpenError, ERegistryFileError).
+    // understood throws (EFOpenError, ERegistryFileError), unless the registry
+    // can set it aside (TakeDamagedStores).
     virtual std::unique_ptr<IRegistryKey> OpenKey(TRegistryRoot root, const std::string& path,
                                                   bool canCreate) = 0;
+
+    // The stores found damaged and set aside since the last call, each once.
+    // The system's own registry on Windows never gives any.
+    virtual std::vector<TDamagedStore> TakeDamagedStores() { return {}; }
 };
 
 // The system's registry: the Windows registry on Windows, the registry files

@@ -5,9 +5,14 @@
 #include "Platform.h"
 #include "RegFile.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
 #include <stdexcept>
 #include <system_error>
+#include <unistd.h>
+#include <utility>
 
 namespace kwizmar {
 
@@ -44,6 +49,69 @@ TRegFile LoadFile(const std::string& fileName) {
     if (!ReadWholeFile(PathFromUtf8(fileName), bytes))
         return TRegFile();
     return TRegFile::Parse(bytes, fileName);
+}
+
+std::filesystem::path LockFile(const std::string& fileName) {
+    std::filesystem::path lock = PathFromUtf8(fileName);
+    lock += ".lock";
+    return lock;
+}
+
+// The moment in the name of a damaged file's copy, as the user's clock shows it.
+std::string Timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[32] = "";
+    if (localtime_r(&now, &local))
+        std::strftime(text, sizeof text, "%Y-%m-%d-%H%M%S", &local);
+    return text;
+}
+
+// Writes `bytes` to a new file, never over an existing one, and to the disk.
+// -1 when the name is taken, 0 on any other failure, 1 when written.
+int CreateCopy(const std::string& fileName, const std::string& bytes) {
+    const std::filesystem::path path = PathFromUtf8(fileName);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? -1 : 0;
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        rest.remove_prefix(std::size_t(n));
+    }
+    const bool written = rest.empty() && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written) {
+        ::unlink(path.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+// Keeps the bytes of the damaged file `fileName` under a new name beside it,
+// then starts the file again empty. Returns the new name; empty when the copy
+// couldn't be made or the file not started again, which leaves it as it was.
+std::string SetAside(const std::string& fileName, const std::string& bytes) {
+    const std::string stem = fileName + ".uszkodzony-" + Timestamp();
+    for (int n = 1; n <= 100; ++n) {
+        const std::string copy = n == 1 ? stem : stem + "-" + std::to_string(n);
+        const int made = CreateCopy(copy, bytes);
+        if (made < 0)
+            continue;
+        if (made == 0)
+            return {};
+        try {
+            WriteFileAtomically(PathFromUtf8(fileName), TRegFile().ToText());
+        } catch (const EFCreateError&) {
+            ::unlink(PathFromUtf8(copy).c_str());
+            return {};
+        }
+        return copy;
+    }
+    return {};
 }
 
 class TFileKey final : public IRegistryKey {
@@ -112,17 +180,17 @@ private:
         if (ec)
             throw EFailedToSetData(name);
 
-        std::filesystem::path lockFile = file;
-        lockFile += ".lock";
-        TFileLock lock(lockFile);
+        TFileLock lock(LockFile(fileName_));
         // Another copy of the program may have written since this key was
         // opened: change only this value in what is on disk now. A file that
-        // can't be understood throws here and is left as it is.
-        TRegFile current = LoadFile(fileName_);
+        // has become unreadable or can't be understood any more is left as it
+        // is.
+        TRegFile current;
         try {
+            current = LoadFile(fileName_);
             current.Set(section_, name, value);
             WriteFileAtomically(file, current.ToText());
-        } catch (const EFCreateError&) {
+        } catch (const EPlatformError&) {
             throw EFailedToSetData(name);
         } catch (const std::invalid_argument&) {
             throw EFailedToSetData(name);
@@ -158,7 +226,11 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
                                                      bool /*canCreate*/) {
     if (root == TRegistryRoot::CurrentUser && SameKey(path, kSettingsKey)) {
         const std::string file = SettingsFile();
-        return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
+        try {
+            return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
+        } catch (const ERegistryFileError&) {
+            return OpenDamagedSettings(file);
+        }
     }
     if (root == TRegistryRoot::LocalMachine && SameKey(path, kSetupKey)) {
         const std::string file = SetupFile();
@@ -168,6 +240,37 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
         return key;
     }
     return nullptr;
+}
+
+std::unique_ptr<IRegistryKey> TFileRegistry::OpenDamagedSettings(const std::string& file) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    if (leftDamaged_.count(file))
+        return std::make_unique<TFileKey>(file, kSettingsSection, false, TRegFile());
+
+    TDamagedStore found{file, {}};
+    {
+        TFileLock lock(LockFile(file));
+        // Another copy of the program may have set it aside meanwhile.
+        std::string bytes;
+        if (!ReadWholeFile(PathFromUtf8(file), bytes))
+            return std::make_unique<TFileKey>(file, kSettingsSection, true, TRegFile());
+        try {
+            return std::make_unique<TFileKey>(file, kSettingsSection, true,
+                                              TRegFile::Parse(bytes, file));
+        } catch (const ERegistryFileError&) {
+            found.keptAs = SetAside(file, bytes);
+        }
+    }
+    const bool repaired = !found.keptAs.empty();
+    if (!repaired)
+        leftDamaged_.insert(file);
+    damaged_.push_back(std::move(found));
+    return std::make_unique<TFileKey>(file, kSettingsSection, repaired, TRegFile());
+}
+
+std::vector<TDamagedStore> TFileRegistry::TakeDamagedStores() {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    return std::exchange(damaged_, {});
 }
 
 IRegistry& PlatformRegistry() {

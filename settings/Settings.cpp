@@ -108,4 +108,24 @@ void TSettings::WriteUserName(const std::string& name) {
     OpenSettings(registry_, "UserName")->WriteString("UserName", name);
 }
 
+std::vector<std::string> TSettings::TakeNotices() {
+    std::vector<std::string> notices;
+    for (const TDamagedStore& store : registry_.TakeDamagedStores())
+        notices.push_back(DamagedSettingsNotice(store));
+    return notices;
+}
+
+std::string DamagedSettingsNotice(const TDamagedStore& store) {
+    if (store.keptAs.empty())
+        return "Plik ustawień " + store.file +
+               " jest uszkodzony i nie dał się odczytać.\n\n"
+               "Nie udało się go naprawić, bo nie można było zachować jego kopii, więc "
+               "pozostawiono go bez zmian. Program uruchomił się z ustawieniami domyślnymi "
+               "i do końca pracy nie zapisze żadnych zmian ustawień.";
+    return "Plik ustawień " + store.file +
+           " był uszkodzony i nie dał się odczytać.\n\n"
+           "Zachowano go jako " +
+           store.keptAs + ". Program uruchomił się z ustawieniami domyślnymi.";
+}
+
 } // namespace kwizmar

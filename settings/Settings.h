@@ -4,6 +4,7 @@
 #include "Registry.h"
 
 #include <string>
+#include <vector>
 
 // The program's settings under the per-user key Software\Nerbaly\Kwizmar, and
 // the start-up steps that read them. Value names:
@@ -48,7 +49,8 @@ public:
     // A Run that isn't a whole number throws EConvertError ("'%s' is not a
     // valid integer value") with Run left at 1, nothing rewritten and
     // Version/Path/Name skipped. A failed write throws EFailedToSetData; an
-    // unreadable settings store throws EFOpenError or ERegistryFileError.
+    // unreadable settings store throws EFOpenError. A damaged one is set aside
+    // by the registry and this start goes on as the first (TakeNotices).
     void LoadUserSettings();
 
     // At the first showing of the main window: puts the six stored options, in
@@ -73,6 +75,11 @@ public:
     // At each exam start: stores the examinee's name. Throws EFailedToSetData.
     void WriteUserName(const std::string& name);
 
+    // What the user is to be told about settings files found damaged since
+    // the last call (DamagedSettingsNotice), one text for each: the window
+    // shows them once the start-up has read the settings.
+    std::vector<std::string> TakeNotices();
+
     const std::string& ProgramFile() const { return programFile_; }
 
 private:
@@ -82,6 +89,10 @@ private:
     std::string programFile_;
     bool registrationDue_ = false;
 };
+
+// The notice of a damaged settings file, naming it and, where one was made,
+// its copy.
+std::string DamagedSettingsNotice(const TDamagedStore& store);
 
 // The platform side of RegisterTestFileType: writes the file type for
 // `programFile`, with the icon file in `windowsFolder` where the system wants

@@ -10,6 +10,7 @@
 #include "Statystyka.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 namespace kwizmar {
 
@@ -38,6 +39,7 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 
     main_->SetOnFirstShow([this] { splash_.reset(); });
     main_->SetFirstShowSteps([this] {
+        ShowSettingsNotices();
         settings_.ApplyStoredOptions(*options_);
         settings_.RegisterTestFileType();
     });
@@ -49,6 +51,17 @@ TKwizmar::~TKwizmar() = default;
 
 void TKwizmar::Show() {
     main_->show();
+}
+
+// A settings file found damaged while the main window was made has been set
+// aside by now; its user hears of it once, over the main window.
+void TKwizmar::ShowSettingsNotices() {
+    for (const std::string& notice : settings_.TakeNotices()) {
+        QMessageBox box(QMessageBox::Warning, ApplicationTitle(), QString::fromStdString(notice),
+                        QMessageBox::Ok, main_.get());
+        box.setObjectName(QStringLiteral("MessageBox"));
+        box.exec();
+    }
 }
 
 } // namespace kwizmar

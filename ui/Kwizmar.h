@@ -36,6 +36,8 @@ public:
     TF_About& About() { return *about_; }
 
 private:
+    void ShowSettingsNotices();
+
     std::unique_ptr<TSplash> splash_;
     IRegistry& registry_;
     TScrollingCaption caption_;

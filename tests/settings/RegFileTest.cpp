@@ -59,6 +59,17 @@ TEST(RegFile, NamesTheFileAndLineOfWhatItCannotRead) {
     EXPECT_NE(ErrorOf(header + "[" + kSection + "\n").find("line 2"), std::string::npos);
 }
 
+TEST(RegFile, ABlankFileIsAnEmptyKeyWrittenInTheUsualLayout) {
+    for (const std::string blank : {"", "\xEF\xBB\xBF", "\xEF\xBB\xBF\r\n \t\n\n"}) {
+        SCOPED_TRACE(::testing::PrintToString(blank));
+        TRegFile file = TRegFile::Parse(blank, "f");
+        EXPECT_FALSE(file.Find(kSection, "Run"));
+        file.Set(kSection, "Run", TRegValue{TRegDataType::String, "1", 0, {}});
+        EXPECT_EQ(file.ToText(),
+                  "Windows Registry Editor Version 5.00\n\n[" + kSection + "]\n\"Run\"=\"1\"\n");
+    }
+}
+
 TEST(RegFile, ChangesOneValueAndKeepsTheRest) {
     const std::string text = "Windows Registry Editor Version 5.00\n"
                              "\n"

@@ -6,9 +6,12 @@
 #include "Scratch.h"
 #include "ScrollingCaption.h"
 #include "TestFileIcon.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
 #include <memory>
 #include <unistd.h>
 
@@ -45,6 +48,19 @@ std::string Stored(const std::string& name) {
 
 std::string DesktopEntry(const TScratch& scratch) {
     return ReadBytes(scratch.DataHome() / "applications/kwizmar.desktop");
+}
+
+// The copies of damaged settings files beside the settings file, by name.
+std::vector<std::string> DamagedCopies(const TScratch& scratch) {
+    std::vector<std::string> copies;
+    const std::string prefix = scratch.SettingsFile().filename().string() + ".uszkodzony-";
+    std::error_code ec;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(scratch.SettingsFile().parent_path(), ec))
+        if (entry.path().filename().string().starts_with(prefix))
+            copies.push_back(entry.path().string());
+    std::sort(copies.begin(), copies.end());
+    return copies;
 }
 
 } // namespace
@@ -194,24 +210,181 @@ TEST(Settings, StoredLockdownIsAppliedAtStartBeforeAnyExam) {
     EXPECT_EQ(Stored("TaskBarEnabled"), "1");
 }
 
-TEST(Settings, UnreadableSettingsFileIsReportedAndNeverOverwritten) {
+TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
+    struct TCase {
+        const char* what;
+        std::string bytes;
+        bool damaged;
+    };
+    const TCase cases[] = {
+        {"empty", "", false},
+        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true},
+        {"one bad line", kHeader + "\"Run\"=\"7\"\nthis is no value\n\"Odp\"=dword:00000001\n",
+         true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScratch scratch;
+        const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+        const std::string file = scratch.SettingsFile().string();
+        WriteBytes(file, c.bytes);
+
+        auto first = Start(program);
+        EXPECT_EQ(first->Run, 1);
+        EXPECT_TRUE(first->Options.Get(TOption::Scroll));
+        EXPECT_FALSE(first->Options.Get(TOption::Odp));
+        EXPECT_EQ(Stored("Path"), program);
+        EXPECT_EQ(Stored("Version"), "2.0"); // the file type was registered
+        EXPECT_NE(DesktopEntry(scratch).find(program), std::string::npos);
+        const std::vector<std::string> copies = DamagedCopies(scratch);
+        const std::vector<std::string> notices = first->TakeNotices();
+        if (c.damaged) {
+            ASSERT_EQ(copies.size(), 1u);
+            EXPECT_EQ(ReadBytes(copies[0]), c.bytes);
+            ASSERT_EQ(notices.size(), 1u);
+            EXPECT_NE(notices[0].find(" " + file + " "), std::string::npos) << notices[0];
+            EXPECT_NE(notices[0].find(" " + copies[0] + ". "), std::string::npos) << notices[0];
+        } else {
+            EXPECT_TRUE(copies.empty());
+            EXPECT_TRUE(notices.empty());
+        }
+
+        auto second = Start(program);
+        EXPECT_EQ(second->Run, 2);
+        EXPECT_TRUE(second->TakeNotices().empty());
+        EXPECT_EQ(DamagedCopies(scratch), copies);
+    }
+}
+
+TEST(Settings, CopyOfADamagedFileNeverReplacesAnEarlierOne) {
     TScratch scratch;
     const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
-    const std::string garbage = kHeader + "\"Run\"=\"3\"\nthis is no value\n";
-    WriteBytes(scratch.SettingsFile(), garbage);
-    TSettings settings(PlatformRegistry(), program);
-    try {
-        settings.LoadUserSettings();
-        FAIL() << "no exception";
-    } catch (const ERegistryFileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Invalid registry file " +
-                                             scratch.SettingsFile().string() +
-                                             ", line 5: neither a [key] line, a value, a "
-                                             "comment nor blank");
+    // Earlier copies under every name this start could choose by the clock.
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t t = now; t < now + 60; ++t) {
+        std::tm local{};
+        localtime_r(&t, &local);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+        WriteBytes(scratch.SettingsFile().string() + ".uszkodzony-" + stamp, "earlier");
     }
-    EXPECT_THROW(settings.WriteUserName("Jan"), ERegistryFileError);
-    EXPECT_THROW(WriteOption(PlatformRegistry(), TOption::Odp, true), ERegistryFileError);
+    const std::size_t earlier = DamagedCopies(scratch).size();
+    WriteBytes(scratch.SettingsFile(), "garbage");
+
+    auto settings = Start(program);
+    EXPECT_EQ(settings->TakeNotices().size(), 1u);
+    std::vector<std::string> made;
+    for (const std::string& copy : DamagedCopies(scratch))
+        if (ReadBytes(copy) != "earlier")
+            made.push_back(copy);
+    EXPECT_EQ(DamagedCopies(scratch).size(), earlier + 1);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(ReadBytes(made[0]), "garbage");
+}
+
+TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndNothingIsWritten) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    const std::string garbage = kHeader + "this is no value\n";
+    WriteBytes(scratch.SettingsFile(), garbage);
+    std::filesystem::permissions(scratch.SettingsFile().parent_path(),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::owner_exec);
+    const std::string seen = RunUnprivileged([&] {
+        std::string report;
+        TSettings settings(PlatformRegistry(), program);
+        try {
+            settings.LoadUserSettings();
+        } catch (const EFailedToSetData& e) {
+            report += e.what();
+        }
+        report += "|" + std::to_string(settings.Run);
+        for (const std::string& notice : settings.TakeNotices())
+            report += "|" + notice;
+        try {
+            settings.WriteUserName("Jan");
+        } catch (const EFailedToSetData& e) {
+            report += std::string("|") + e.what();
+        }
+        report += "|" + std::to_string(settings.TakeNotices().size());
+        return report;
+    });
+    const std::string file = scratch.SettingsFile().string();
+    const std::string notice = DamagedSettingsNotice({file, ""});
+    EXPECT_NE(notice.find(" " + file + " "), std::string::npos);
+    EXPECT_EQ(seen,
+              "Failed to set data for 'Run'|1|" + notice + "|Failed to set data for 'UserName'|0");
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), garbage);
+    EXPECT_TRUE(DamagedCopies(scratch).empty());
+}
+
+TEST(Settings, WriteIntoAFileSpoiltSinceTheKeyOpenedFailsWithTheValueName) {
+    struct TCase {
+        const char* what;
+        void (*spoil)(const std::filesystem::path&);
+    };
+    const TCase cases[] = {
+        {"damaged", [](const std::filesystem::path& f) { WriteBytes(f, "garbage"); }},
+        {"unreadable",
+         [](const std::filesystem::path& f) {
+             std::filesystem::remove(f);
+             std::filesystem::create_directory(f);
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScratch scratch;
+        WriteBytes(scratch.SettingsFile(), kHeader + "\"Run\"=\"3\"\n");
+        auto key = PlatformRegistry().OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
+        c.spoil(scratch.SettingsFile());
+        try {
+            key->WriteString("UserName", "Jan");
+            ADD_FAILURE() << "no exception";
+        } catch (const EFailedToSetData& e) {
+            EXPECT_STREQ(e.what(), "Failed to set data for 'UserName'");
+        }
+        EXPECT_TRUE(DamagedCopies(scratch).empty());
+    }
+}
+
+TEST(Settings, SymbolicLinkToTheSettingsFileStaysAndItsTargetIsWritten) {
+    struct TCase {
+        const char* what;
+        bool relative;
+        std::string before; // in the target; none when empty
+        bool damaged;
+    };
+    const TCase cases[] = {
+        {"absolute, to nothing yet", false, "", false},
+        {"relative", true, kHeader + "\"Run\"=\"4\"\n", false},
+        {"relative, to a damaged file", true, "garbage", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScratch scratch;
+        const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+        const auto target = scratch.Root() / "dotfiles/kwizmar.reg";
+        std::filesystem::create_directories(target.parent_path());
+        if (!c.before.empty())
+            WriteBytes(target, c.before);
+        const std::filesystem::path link =
+            c.relative ? std::filesystem::path("../../dotfiles/kwizmar.reg") : target;
+        std::filesystem::create_directories(scratch.SettingsFile().parent_path());
+        std::filesystem::create_symlink(link, scratch.SettingsFile());
+
+        auto settings = Start(program);
+        EXPECT_EQ(settings->Run, c.damaged || c.before.empty() ? 1 : 5);
+        ASSERT_TRUE(std::filesystem::is_symlink(scratch.SettingsFile()));
+        EXPECT_EQ(std::filesystem::read_symlink(scratch.SettingsFile()), link);
+        EXPECT_NE(ReadBytes(target).find("\"Path\"=\"" + program + "\"\n"), std::string::npos);
+        EXPECT_EQ(settings->TakeNotices().size(), c.damaged ? 1u : 0u);
+        const std::vector<std::string> copies = DamagedCopies(scratch);
+        ASSERT_EQ(copies.size(), c.damaged ? 1u : 0u);
+        if (c.damaged) {
+            EXPECT_FALSE(std::filesystem::is_symlink(copies[0]));
+            EXPECT_EQ(ReadBytes(copies[0]), c.before);
+        }
+    }
 }
 
 TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {

@@ -4,6 +4,7 @@
 #include "ContextHelp.h"
 #include "GuiHelpers.h"
 #include "LockdownRecorder.h"
+#include "Odometer.h"
 #include "Opcje.h"
 #include "ProgramFixture.h"
 #include "ResultsLog.h"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QLCDNumber>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -255,6 +257,45 @@ TEST_F(ExamWindowTest, StoredLockdownAppliesAtStartAndClosingLiftsIt) {
     // The stored options stay for the next start; the run counter counted this one.
     EXPECT_NE(SettingsFile().find("\"DesktopEnabled\"=dword:00000001"), std::string::npos);
     EXPECT_NE(SettingsFile().find("\"Run\"=\"1\""), std::string::npos);
+}
+
+TEST_F(ExamWindowTest, DamagedSettingsFileIsToldOnceAndTheExamStillStarts) {
+    WriteSettingsFile("Windows Registry Editor Version 5.00\r\n\r\n"
+                      "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\r\n"
+                      "\"Run\"=\"41\"\r\n"
+                      "this is no value\r\n");
+    // Every message box, from the start to the exam, is noted and closed.
+    QStringList boxes;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            boxes << box->windowTitle() + "|" + box->text();
+            box->accept();
+        }
+    });
+    watch.start();
+    Start({TEgzamin::TestFolder() + "/geografia.ts2"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton3")->isVisible(); }));
+    EXPECT_EQ(Find<TOdometer>("Odometer1")->Value(), 1);
+    TypeName("Ala");
+    QTest::mouseClick(Button("SpeedButton3"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel3"); }));
+    watch.stop();
+
+    const std::filesystem::path folder = dir.path() / "config" / "Nerbaly";
+    QStringList copies;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with("Kwizmar.reg.uszkodzony-"))
+            copies << QString::fromStdString(entry.path().string());
+    ASSERT_EQ(copies.size(), 1);
+    ASSERT_EQ(boxes.size(), 1) << boxes.join("\n").toStdString();
+    const QString file = QString::fromStdString((folder / "Kwizmar.reg").string());
+    EXPECT_TRUE(boxes[0].startsWith("Kwizmar 2002|Plik ustawień " + file + " "))
+        << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(" " + copies[0] + ". ")) << boxes[0].toStdString();
+    EXPECT_NE(SettingsFile().find("\"UserName\"=\"Ala\""), std::string::npos);
 }
 
 TEST_F(ExamWindowTest, RightButtonHelpNextToThePointerAndInsideTheWindow) {
