@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Platform.h"
+#include "PosixIo.h"
 
 #include <atomic>
 #include <cerrno>
@@ -16,34 +17,10 @@ namespace {
 
 std::atomic<unsigned> tempCounter{0};
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
 // Makes `fd`'s file hold exactly `bytes`, on disk.
 bool Overwrite(int fd, std::string_view bytes) {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+    return ::lseek(fd, 0, SEEK_SET) == 0 && posix::WriteAll(fd, bytes) &&
            ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
-}
-
-// The rename reaches the disk only with its folder; a failure here loses
-// nothing, the new file is complete either way.
-void SyncFolder(const std::filesystem::path& folder) {
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // A new, empty file beside `file` that no one else has opened; -1 on failure.
@@ -84,7 +61,7 @@ bool WriteInPlace(const std::filesystem::path& file, int fd, const std::filesyst
     } catch (const EFOpenError&) {
         // what can't be read back isn't written over
     }
-    kept = kept && ::fchmod(fd, 0600) == 0 && WriteAll(fd, old) && ::fsync(fd) == 0;
+    kept = kept && ::fchmod(fd, 0600) == 0 && posix::WriteAll(fd, old) && ::fsync(fd) == 0;
     const int target = kept ? ::open(file.c_str(), O_WRONLY | O_CLOEXEC) : -1;
     if (::close(fd) != 0 || target < 0) {
         if (target >= 0)
@@ -118,13 +95,13 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return;
     }
 
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = posix::WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), file.c_str()) != 0) {
         ::unlink(temp.c_str());
         throw EFCreateError(Utf8FromPath(path));
     }
-    SyncFolder(file.parent_path());
+    posix::SyncFolder(file.parent_path());
 }
 
 } // namespace kwizmar
