@@ -5,6 +5,7 @@
 #include "ResultsLog.h"
 
 #include "LogScratch.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -32,66 +33,29 @@ std::string KeptNote(const TLogScratch& scratch) {
            " i zostanie dopisany do pliku wyników razem z następnym wynikiem.";
 }
 
-// Without root the test runs as the ordinary user it already is; as root
-// (CI) the cases run as "nobody", which also drops the power to override
-// file permissions.
-uid_t OrdinaryUid() {
+// Where the tests run as root, hands a file to "nobody", so that keeping its
+// owner means something.
+void GiveToAnotherUser(const std::filesystem::path& path) {
     if (::geteuid() != 0)
-        return ::geteuid();
+        return;
     const passwd* nobody = ::getpwnam("nobody");
-    return nobody ? nobody->pw_uid : 65534;
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    ASSERT_EQ(::chown(path.c_str(), uid, uid), 0) << path;
 }
 
-void GiveToOrdinaryUser(const std::filesystem::path& path) {
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(path.c_str(), OrdinaryUid(), OrdinaryUid()), 0) << path;
-    }
-}
-
-// Runs `action` in a child process as an ordinary user; returns "" when it ran
-// through, or "!" and the text of what it threw.
+// Runs `action` without the power to override file permissions, as an
+// ordinary user runs; returns "" when it ran through, or "!" and the text of
+// what it threw.
 std::string AsOrdinaryUser(const std::function<void()>& action) {
-    int out[2];
-    if (::pipe(out) != 0)
-        return "pipe failed";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
-        std::string result;
-        if (::geteuid() == 0 && (::setgid(OrdinaryUid()) != 0 || ::setuid(OrdinaryUid()) != 0)) {
-            result = "cannot become an ordinary user";
-        } else {
-            try {
-                action();
-            } catch (const std::exception& e) {
-                result = std::string("!") + e.what();
-            }
+    return RunUnprivileged([&]() -> std::string {
+        try {
+            action();
+            return "";
+        } catch (const std::exception& e) {
+            return std::string("!") + e.what();
         }
-        if (::write(out[1], result.data(), result.size()) < 0)
-            _exit(2);
-        _exit(0);
-    }
-    ::close(out[1]);
-    std::string result;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        result.append(buffer, std::size_t(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return result;
+    });
 }
-
-// A scratch folder an ordinary user can work in: folders they may enter, and
-// their own data folder.
-struct TSharedScratch : TLogScratch {
-    TSharedScratch() {
-        std::filesystem::permissions(Root(), std::filesystem::perms(0755));
-        std::filesystem::create_directories(DataHome() / "Kwizmar");
-        GiveToOrdinaryUser(DataHome());
-        GiveToOrdinaryUser(DataHome() / "Kwizmar");
-    }
-};
 
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
@@ -210,7 +174,7 @@ TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext
 }
 
 TEST(ResultsLogDurability, AnOrdinaryUserWritesASharedLogInAReadOnlyFolder) {
-    TSharedScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n");
     std::filesystem::permissions(scratch.Log(), std::filesystem::perms(0666));
     std::filesystem::permissions(scratch.SysDir(), std::filesystem::perms(0555));
@@ -238,7 +202,7 @@ TEST(ResultsLogDurability, AnOrdinaryUserWritesASharedLogInAReadOnlyFolder) {
 }
 
 TEST(ResultsLogDurability, AWriteProtectedLogIsNeverChanged) {
-    TSharedScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n");
     std::filesystem::permissions(scratch.Log(), std::filesystem::perms(0444));
     std::filesystem::permissions(scratch.SysDir(), std::filesystem::perms(0777));
@@ -262,7 +226,7 @@ TEST(ResultsLogDurability, ALinkedLogIsWrittenThroughKeepingModeOwnerAndLinks) {
     const auto real = scratch.Root() / "share/wyniki.txt";
     WriteBytes(real, "1. a\r\n");
     std::filesystem::permissions(real, std::filesystem::perms(0640));
-    GiveToOrdinaryUser(real);
+    GiveToAnotherUser(real);
     std::filesystem::create_symlink("../share/wyniki.txt", scratch.Log());
     const struct stat before = StatOf(real);
 
