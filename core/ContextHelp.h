@@ -42,7 +42,8 @@ struct THelpPlacement {
 // Where the help panel of the given size goes for a press at `pointer`:
 // the pointer's offset from the window's outer top-left corner, pulled back
 // inside the window where it would pass the right edge (8 px inside) or come
-// within 18 px of the bottom (then 36 px above it).
+// within 18 px of the bottom (then 36 px above it); never left of or above the
+// window's corner.
 THelpPlacement PlaceHelpPanel(TScreenPoint pointer, TWindowFrame window, int panelWidth,
                               int panelHeight);
 

@@ -26,6 +26,10 @@ void TEgzaminLogic::SetUserName(const std::string& text) {
     view_.NameEdit.text = text;
 }
 
+void TEgzaminLogic::TypeExamMinutes(const std::string& text) {
+    view_.SETime.text = text;
+}
+
 void TEgzaminLogic::ClampExamMinutes(const std::string& text) {
     view_.SETime.text = ClampExamMinutesText(text);
 }
@@ -57,6 +61,7 @@ void TEgzaminLogic::StartExam() {
     fresh.chosenLetter = state_.chosenLetter;
     state_ = fresh;
     state_.userName = view_.NameEdit.text;
+    view_.SETime.text = ClampExamMinutesText(view_.SETime.text); // the entry ends here
     state_.minutesAllowed = ExamMinutesOf(view_.SETime.text);
     const TLocalDateTime now = ports_.clock.Now();
     state_.headerText =

@@ -41,7 +41,11 @@ public:
     void LoadTestFile(const std::string& path);
     // Edits of the name field, the time field and the typed-answer field.
     void SetUserName(const std::string& text);
-    void ClampExamMinutes(const std::string& text); // also keeps the field within 5 … 60
+    // The time field: its text as the user types it (a "3" on the way to "30"
+    // stays "3"), then, once the entry is complete (Enter, leaving the field,
+    // an arrow, "&Start"), kept within 5 … 60.
+    void TypeExamMinutes(const std::string& text);
+    void ClampExamMinutes(const std::string& text);
     void SetTypedAnswer(const std::string& text);
     void SetFocus(const std::string& controlName);
 

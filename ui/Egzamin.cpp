@@ -34,9 +34,27 @@ namespace {
 constexpr int kClientWidth = 602;
 constexpr int kClientHeight = 307;
 constexpr int kColumnWidth = 89;
+// The help panel keeps this far from the window's sides, like the right edge's rule.
+constexpr int kHelpMargin = 8;
 
 QIcon StandardIcon(QStyle::StandardPixmap icon) {
     return QApplication::style()->standardIcon(icon);
+}
+
+bool IsTextField(QObject* object) {
+    return qobject_cast<QLineEdit*>(object) || qobject_cast<QAbstractSpinBox*>(object);
+}
+
+// Alt with a key that types a plain character. AltGr (Ctrl+Alt on some
+// systems) gives the Polish letters and is no such key.
+bool IsAltLetter(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held = key.modifiers();
+    if (!(held & Qt::AltModifier) || (held & (Qt::ControlModifier | Qt::GroupSwitchModifier)))
+        return false;
+    const QString text = key.text();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() > 0x20 && c.unicode() < 0x7F;
+    });
 }
 
 } // namespace
@@ -163,10 +181,20 @@ void TEgzamin::ConnectEvents() {
         if (!rendering_)
             Act([&] { logic_->SetUserName(text.toStdString()); });
     });
-    connect(Panel6->SETime, &QSpinBox::textChanged, this, [this](const QString& text) {
+    // The time is kept within its bounds once an entry is complete, never
+    // while digits are still coming: "3" on the way to "30" must stay "3".
+    QSpinBox* time = Panel6->SETime;
+    connect(time->findChild<QLineEdit*>(), &QLineEdit::textEdited, this,
+            [this](const QString& text) {
+                if (!rendering_)
+                    Act([&] { logic_->TypeExamMinutes(text.toStdString()); });
+            });
+    auto clampTime = [this, time] {
         if (!rendering_)
-            Act([&] { logic_->ClampExamMinutes(text.toStdString()); });
-    });
+            Act([&] { logic_->ClampExamMinutes(time->text().toStdString()); });
+    };
+    connect(time, &QSpinBox::editingFinished, this, clampTime);
+    connect(time, &QSpinBox::valueChanged, this, clampTime); // the arrows
     connect(exam->SamEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!rendering_)
             Act([&] { logic_->SetTypedAnswer(text.toStdString()); });
@@ -213,6 +241,8 @@ void TEgzamin::WatchEvents() {
     }
     Panel6->SETime->findChild<QLineEdit*>()->installEventFilter(this);
     Panel3->SamEdit->setMouseTracking(true);
+    for (QWidget* answer : Panel3->Answer)
+        answer->setMouseTracking(true); // Ctrl over the buttons, as over their texts
 }
 
 void TEgzamin::SetCommandLineTest(const QString& path) {
@@ -324,10 +354,25 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
             });
             return true;
         }
+        // An Alt+letter that no visible, enabled button took is no typing.
+        if (IsTextField(watched) && IsAltLetter(*key))
+            return true;
         break;
     }
+    case QEvent::ContextMenu:
+        // The right button explains a field, as it does every other control;
+        // no edit menu comes up over the help.
+        if (IsTextField(watched))
+            return true;
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (doubleClickGuard_.Swallows(watched, *static_cast<QMouseEvent*>(event)))
+            return true;
+        break;
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (doubleClickGuard_.Swallows(watched, *mouse))
+            return true;
         if (watched == SpeedButton11) {
             Act([this] { logic_->ShowGradeScale(true); });
             return false;
@@ -343,11 +388,16 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
         if (watched == SpeedButton11)
             Act([this] { logic_->ShowGradeScale(false); });
         break;
-    case QEvent::MouseMove:
-        if (watched == Panel3->SamEdit &&
-            (static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier))
+    case QEvent::MouseMove: {
+        if (!(static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier))
+            break;
+        if (watched == Panel3->SamEdit)
             Act([this] { logic_->RevealTypedAnswer(true); });
+        else if (std::find(Panel3->Answer.begin(), Panel3->Answer.end(), watched) !=
+                 Panel3->Answer.end())
+            Act([this] { logic_->RevealCorrectChoice(true); });
         break;
+    }
     default:
         break;
     }
@@ -370,7 +420,7 @@ void TEgzamin::ShowHelp(const QString& controlName) {
     if (control && (!control->visible || !control->enabled))
         return;
     HP->SetLines(QString::fromUtf8(entry->H1), QString::fromUtf8(entry->H2),
-                 QString::fromUtf8(entry->H3));
+                 QString::fromUtf8(entry->H3), width() - 2 * kHelpMargin);
     const QRect outer = frameGeometry();
     const QPoint pointer = QCursor::pos();
     const THelpPlacement place = PlaceHelpPanel(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DoubleClickGuard.h"
 #include "EgzaminLogic.h"
 #include "ExamAdapters.h"
 #include "QtRegionalSettings.h"
@@ -97,6 +98,7 @@ private:
     TResultsLogAppender logAppender_;
     TQtMessageBox messages_;
     TSystemClock clock_;
+    TDoubleClickGuard doubleClickGuard_;
     std::unique_ptr<TEgzaminLogic> logic_;
 
     QString commandLineTest_;
@@ -104,6 +106,7 @@ private:
     std::function<void()> onFirstShow_;
     bool shownOnce_ = false;
     bool rendering_ = false;
+    int shownPage_ = -1; // which pages and overlays the last render showed
     std::vector<TBinding> bindings_;
     std::vector<QWidget*> secondary_;
 

@@ -130,6 +130,15 @@ void TEgzamin::Render() {
     // A page lying under the start page or the summary is never seen; hiding it
     // keeps its buttons' accelerators and the focus off it.
     const bool examCovered = v.Panel6.visible || v.Panel4.visible;
+    // The help panel explains what is on screen: a page or overlay that comes
+    // or goes takes it away.
+    const int page = int(v.Panel6.visible) | int(v.Panel4.visible) << 1 |
+                     int(v.ODPPanel.visible) << 2 | int(v.Panel7.visible) << 3 |
+                     int(v.SAMPanel.visible) << 4 | int(v.Panel8.visible) << 5;
+    if (page != shownPage_) {
+        HP->hide();
+        shownPage_ = page;
+    }
     for (const TBinding& b : bindings_) {
         const TControl& c = *b.control;
         QWidget* w = b.widget;

@@ -1,13 +1,20 @@
 #include "HelpPanel.h"
 
+#include "Fonts.h"
 #include "Widgets.h"
 
 #include <QEvent>
 
 namespace kwizmar {
 
+namespace {
+constexpr int kMargin = 2;
+constexpr int kLineHeight = 14;
+} // namespace
+
 THelpPanel::THelpPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("HP"));
+    setFont(UiFont("MS Sans Serif", 11)); // the window's own small type
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setAutoFillBackground(true);
     QPalette pale = palette();
@@ -17,29 +24,35 @@ THelpPanel::THelpPanel(QWidget* parent) : QFrame(parent) {
     setMouseTracking(true);
     const char* names[] = {"H1", "H2", "H3"};
     for (std::size_t i = 0; i < 3; ++i) {
-        H[i] = MakeLabel(this, names[i], QString(), QRect(2, 2 + 14 * static_cast<int>(i), 10, 14));
+        H[i] = MakeLabel(this, names[i], QString(),
+                         QRect(kMargin, kMargin + kLineHeight * static_cast<int>(i), 10, 14));
+        H[i]->setWordWrap(true);
         H[i]->setMouseTracking(true);
         H[i]->installEventFilter(this);
     }
     hide();
 }
 
-void THelpPanel::SetLines(const QString& h1, const QString& h2, const QString& h3) {
+void THelpPanel::SetLines(const QString& h1, const QString& h2, const QString& h3, int maxWidth) {
     const QString texts[] = {h1, h2, h3};
+    const int room = std::max(1, maxWidth - 2 * kMargin);
     int width = 0;
-    int bottom = 0;
     for (std::size_t i = 0; i < 3; ++i) {
-        QLabel* line = H[i];
-        line->setText(texts[i]);
-        line->adjustSize();
-        line->resize(line->fontMetrics().horizontalAdvance(texts[i]), 14);
-        line->setVisible(i < 2 || !texts[i].isEmpty());
-        if (line->isVisibleTo(this)) {
-            width = std::max(width, line->x() + line->width());
-            bottom = line->y() + line->height();
-        }
+        H[i]->setText(texts[i]);
+        H[i]->setVisible(i < 2 || !texts[i].isEmpty());
+        if (H[i]->isVisibleTo(this))
+            width = std::max(width,
+                             std::min(room, H[i]->fontMetrics().horizontalAdvance(texts[i]) + 1));
     }
-    resize(width + 2, bottom + 2);
+    int bottom = kMargin;
+    for (QLabel* line : H) {
+        if (!line->isVisibleTo(this))
+            continue;
+        const int height = std::max(kLineHeight, line->heightForWidth(width));
+        line->setGeometry(kMargin, bottom, width, height);
+        bottom += height;
+    }
+    resize(width + 2 * kMargin, bottom + kMargin);
 }
 
 bool THelpPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -16,8 +16,8 @@ public:
     explicit THelpPanel(QWidget* parent);
 
     // Fills the lines; an empty third line is hidden. Sizes the panel to its
-    // visible lines.
-    void SetLines(const QString& h1, const QString& h2, const QString& h3);
+    // visible lines, no wider than `maxWidth`: a longer line wraps.
+    void SetLines(const QString& h1, const QString& h2, const QString& h3, int maxWidth);
     void OnMouseMove(std::function<void()> handler) { onMove_ = std::move(handler); }
 
     std::array<QLabel*, 3> H{};

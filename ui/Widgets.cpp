@@ -21,16 +21,31 @@ TShadowLabel::TShadowLabel(const char* name, QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
 }
 
+QFont TShadowLabel::FittedFont() const {
+    QFont fitted = font();
+    const int room = contentsRect().width() - 2; // the shadow lies 2 pixels to the right
+    for (int pixels = fitted.pixelSize();
+         pixels > kSmallestPixels && QFontMetrics(fitted).horizontalAdvance(text()) > room;)
+        fitted.setPixelSize(--pixels);
+    return fitted;
+}
+
+QString TShadowLabel::FittedText() const {
+    return QFontMetrics(FittedFont())
+        .elidedText(text(), Qt::ElideMiddle, contentsRect().width() - 2);
+}
+
 void TShadowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setFont(font());
+    painter.setFont(FittedFont());
+    const QString shown = FittedText();
     const QRect area = contentsRect();
     if (shadow_) {
         painter.setPen(shadowColour_);
-        painter.drawText(area.translated(2, 2), static_cast<int>(alignment()), text());
+        painter.drawText(area.translated(2, 2), static_cast<int>(alignment()), shown);
     }
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(area, static_cast<int>(alignment()), text());
+    painter.drawText(area, static_cast<int>(alignment()), shown);
 }
 
 TPressLabel::TPressLabel(const char* name, QWidget* parent) : QLabel(parent) {
@@ -80,13 +95,36 @@ TTimeSpin::TTimeSpin(const char* name, QWidget* parent) : QSpinBox(parent) {
     setSingleStep(2);
     setValue(10);
     lineEdit()->setMaxLength(10);
-    setKeyboardTracking(true);
+    // Typed digits become the value when the entry is complete, not at each key.
+    setKeyboardTracking(false);
 }
 
 void TTimeSpin::ShowText(const QString& text) {
     const QSignalBlocker quiet(this);
     setValue(valueFromText(text));
     lineEdit()->setText(text);
+}
+
+void TTimeSpin::stepBy(int steps) {
+    const int next = qBound(minimum(), valueFromText(text()) + steps * singleStep(), maximum());
+    if (next != value()) {
+        setValue(next);
+        return;
+    }
+    // Typed "5" over a value of 7: the arrow up brings back 7, which is no
+    // change of the value, but is one of the text.
+    lineEdit()->setText(textFromValue(next));
+    emit valueChanged(next);
+}
+
+QAbstractSpinBox::StepEnabled TTimeSpin::stepEnabled() const {
+    const int current = valueFromText(text());
+    StepEnabled enabled = StepNone;
+    if (current < maximum())
+        enabled |= StepUpEnabled;
+    if (current > minimum())
+        enabled |= StepDownEnabled;
+    return enabled;
 }
 
 QValidator::State TTimeSpin::validate(QString& input, int&) const {

@@ -14,11 +14,20 @@ namespace kwizmar {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
 
 // A label in large type with a drop shadow (the verdict and summary lines).
+// A text wider than the label is drawn in smaller type, down to
+// kSmallestPixels, and only then shortened in the middle: a long
+// double-barrelled name still shows whole.
 class TShadowLabel final : public QLabel {
 public:
+    static constexpr int kSmallestPixels = 14;
+
     TShadowLabel(const char* name, QWidget* parent);
     void SetShadow(bool shadow) { shadow_ = shadow; }
     void SetShadowColour(const QColor& colour) { shadowColour_ = colour; }
+
+    // What is drawn: the font made small enough, and the text as it fits.
+    QFont FittedFont() const;
+    QString FittedText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,14 +69,19 @@ public:
 };
 
 // The exam-time field: any text of digits may be typed (the exam keeps it
-// within its bounds as it changes); the arrows step within the bounds.
+// within its bounds once the entry is complete); the arrows step within the
+// bounds.
 class TTimeSpin final : public QSpinBox {
 public:
     TTimeSpin(const char* name, QWidget* parent);
     // Shows `text` as typed, without reporting it as an edit.
     void ShowText(const QString& text);
+    // The arrows step from the text as it stands (digits typed a moment ago
+    // included), kept within the bounds.
+    void stepBy(int steps) override;
 
 protected:
+    StepEnabled stepEnabled() const override;
     QValidator::State validate(QString& input, int& pos) const override;
     int valueFromText(const QString& text) const override;
 };

@@ -24,6 +24,19 @@ TEST(ClampExamMinutes, KeepsTheFieldWithinFiveToSixty) {
     }
 }
 
+TEST(ClampExamMinutes, TypedDigitsStayUntilTheEntryIsCompleteThenStartClamped) {
+    TEgzaminHarness h;
+    h.Load(ValidTestLines(2));
+    h.logic.SetUserName("Tester");
+    for (const char* typed : {"3", "30"})
+        h.logic.TypeExamMinutes(typed);
+    EXPECT_EQ(h.view().SETime.text, "30");
+    h.logic.TypeExamMinutes("2");
+    h.logic.StartExam();
+    EXPECT_EQ(h.view().SETime.text, "5");
+    EXPECT_EQ(h.state().minutesAllowed, 5);
+}
+
 TEST(ClampExamMinutes, AnUnreadableTimeStartsAFiveMinuteExam) {
     TEgzaminHarness h;
     h.Begin(ValidTestLines(2), "abc");

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -172,9 +173,10 @@ TEST_F(ExamWindowTest, ClockRunningOutFinishesTheExam) {
     ASSERT_NE(time, nullptr);
     time->setFocus();
     QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(time, Qt::Key_3); // below the minimum: becomes 5
-    EXPECT_EQ(time->findChild<QLineEdit*>()->text(), "5");
+    QTest::keyClick(time, Qt::Key_3); // below the minimum: 5 once the entry ends
+    EXPECT_EQ(time->findChild<QLineEdit*>()->text(), "3");
     Key(Qt::Key_Return);
+    EXPECT_EQ(time->findChild<QLineEdit*>()->text(), "5");
     ASSERT_TRUE(Shown("Panel3"));
     EXPECT_EQ(Find<QLCDNumber>("minuty")->intValue(), 5);
     // Three hundred seconds, quickly.
@@ -442,4 +444,35 @@ TEST_F(ExamWindowTest, AResultTheLogCannotTakeWaitsAndGoesInWithTheNextExam) {
     EXPECT_TRUE(lines[0].starts_with("1. Użytkownik Ala przystąpił")) << lines[0];
     EXPECT_TRUE(lines[1].starts_with("2. Użytkownik Ola przystąpił")) << lines[1];
     EXPECT_FALSE(std::filesystem::exists(waiting));
+}
+
+TEST_F(ExamWindowTest, TypedTimeKeepsItsDigitsUntilTheEntryEnds) {
+    StartOnSample();
+    auto* time = Find<QSpinBox>("SETime");
+    auto* edit = time->findChild<QLineEdit*>();
+    const struct {
+        const char* typed;
+        Qt::Key end;
+        const char* ended;
+    } cases[] = {
+        {"30", Qt::Key_Tab, "30"}, {"25", Qt::Key_Tab, "25"}, {"3", Qt::Key_Tab, "5"},
+        {"75", Qt::Key_Tab, "60"}, {"3", Qt::Key_Up, "7"},    {"5", Qt::Key_Up, "7"},
+        {"59", Qt::Key_Up, "60"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        time->setFocus();
+        QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+        for (const char* digit = c.typed; *digit; ++digit)
+            QTest::keyClick(time, *digit);
+        EXPECT_EQ(edit->text(), c.typed);
+        QTest::keyClick(time, c.end);
+        EXPECT_EQ(edit->text(), c.ended);
+    }
+    time->setFocus();
+    QTest::keyClick(time, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(time, "45");
+    TypeName("Ela");
+    Button("SpeedButton3")->click();
+    EXPECT_EQ(Window().Logic().state().minutesAllowed, 45);
 }
