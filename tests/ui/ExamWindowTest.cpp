@@ -2,11 +2,11 @@
 // mouse, timers.
 
 #include "ContextHelp.h"
+#include "ExamWindowFixture.h"
 #include "GuiHelpers.h"
 #include "LockdownRecorder.h"
 #include "Odometer.h"
 #include "Opcje.h"
-#include "ProgramFixture.h"
 #include "ResultsLog.h"
 
 #include <QAbstractButton>
@@ -26,73 +26,6 @@
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
-
-namespace {
-
-// The correct letters of the shipped sample test "Geografia Polski".
-constexpr const char* kGeografiaAnswers = "bdcea";
-
-class ExamWindowTest : public ProgramTest {
-protected:
-    void StartOnSample() {
-        Start({TEgzamin::TestFolder() + "/geografia.ts2"});
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton3")->isVisible(); }));
-    }
-    // Keys go where the focus is, as they do for a person at the keyboard.
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &Window();
-        QTest::keyClick(target, key, modifiers);
-        QTest::qWait(5);
-    }
-    void Alt(char letter) {
-        Key(static_cast<Qt::Key>(Qt::Key_A + (letter - 'a')), Qt::AltModifier);
-        QTest::qWait(150); // the accelerator's click comes a moment later
-    }
-    bool Shown(const char* name) {
-        QWidget* w = Find<QWidget>(name);
-        return w && w->isVisible();
-    }
-    QString FocusName() {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w->objectName() : QString();
-    }
-    // Lets a sped-up clock run without the pauses of QTest::qWaitFor.
-    bool RunClockUntilSummary() {
-        QElapsedTimer guard;
-        guard.start();
-        while (!Shown("Panel4") && guard.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        return Shown("Panel4");
-    }
-    std::string LogFile() {
-        std::ifstream in(dir.path() / "data" / "Kwizmar" / "MSStr32.dll", std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    // Answers every question of the sample right, in the test form; the last
-    // Enter finishes the exam.
-    void AnswerAllButTheLastEnter() {
-        for (int k = 0; k < 5; ++k) {
-            if (Shown("Panel7")) {
-                Alt('t');
-                Key(Qt::Key_Return);
-            }
-            Alt(kGeografiaAnswers[k]);
-            Key(Qt::Key_Return);
-            if (k < 4)
-                Key(Qt::Key_Return);
-        }
-    }
-    void TypeName(const QString& name) {
-        auto* edit = Find<QLineEdit>("NameEdit");
-        edit->setFocus();
-        QTest::keyClicks(edit, name);
-    }
-};
-
-} // namespace
 
 TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
     StartOnSample();

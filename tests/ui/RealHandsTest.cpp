@@ -1,0 +1,209 @@
+// The main window under habits real pupils have: Alt pressed by mistake,
+// double-clicks, the right button on a field, long double-barrelled names.
+
+#include "ContextHelp.h"
+#include "ExamWindowFixture.h"
+#include "Widgets.h"
+
+#include <QMenu>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyleHints>
+#include <QTimer>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace {
+
+class RealHandsTest : public ExamWindowTest {
+protected:
+    // Starts the exam and goes to question `k` (1-based), answering the ones
+    // before it right in the test form; a form chooser of question k stays up.
+    void GoToQuestion(int k, const char* name = "Ala") {
+        StartOnSample();
+        TypeName(name);
+        Key(Qt::Key_Return);
+        for (int i = 1; i < k; ++i) {
+            if (Shown("Panel7")) {
+                Alt('t');
+                Key(Qt::Key_Return);
+            }
+            Alt(kGeografiaAnswers[i - 1]);
+            Key(Qt::Key_Return);
+            Key(Qt::Key_Return);
+        }
+    }
+    void PressRight(QWidget* w, QPoint local) {
+        QCursor::setPos(w->mapToGlobal(local));
+        QTest::mousePress(w, Qt::RightButton, Qt::NoModifier, local);
+        QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, local);
+    }
+    // The second click of a double-click, at the place of the first: on
+    // whatever the first click put there.
+    void SecondClickAt(QPoint global) {
+        QWidget* under = QApplication::widgetAt(global);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseDClick(under, Qt::LeftButton, Qt::NoModifier, under->mapFromGlobal(global));
+        QTest::qWait(10);
+    }
+    bool AnyAnswerChecked() {
+        for (const char* letter : {"A", "B", "C", "D", "E"})
+            if (Find<QRadioButton>(letter)->isChecked())
+                return true;
+        return false;
+    }
+    void ExpectWhole(const char* name) {
+        auto* line = Find<TShadowLabel>(name);
+        ASSERT_NE(line, nullptr) << name;
+        EXPECT_EQ(line->FittedText(), line->text()) << name;
+        EXPECT_LE(QFontMetrics(line->FittedFont()).horizontalAdvance(line->text()),
+                  line->contentsRect().width())
+            << name;
+    }
+};
+
+} // namespace
+
+TEST_F(RealHandsTest, AltLetterNeverTypesIntoAFieldButAltGrGivesPolishLetters) {
+    StartOnSample();
+    const struct {
+        const char* field;
+        Qt::KeyboardModifiers altGr;
+    } fields[] = {{"NameEdit", Qt::ControlModifier | Qt::AltModifier},
+                  {"SETime", Qt::GroupSwitchModifier},
+                  {"NameEdit", Qt::GroupSwitchModifier}};
+    for (const auto& f : fields) {
+        SCOPED_TRACE(f.field);
+        QWidget* field = Find<QWidget>(f.field);
+        auto* edit = field->findChild<QLineEdit*>() ? field->findChild<QLineEdit*>()
+                                                    : qobject_cast<QLineEdit*>(field);
+        field->setFocus();
+        edit->setText("12");
+        edit->end(false);
+        for (Qt::Key letter : {Qt::Key_K, Qt::Key_E, Qt::Key_J})
+            QTest::keyClick(field, letter, Qt::AltModifier);
+        EXPECT_EQ(edit->text(), "12");
+        if (qobject_cast<QLineEdit*>(field)) {
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_A, QStringLiteral("ą"), f.altGr);
+            EXPECT_EQ(edit->text(), "12ą");
+        }
+    }
+}
+
+TEST_F(RealHandsTest, AltLetterLeavesATypedAnswerAsTyped) {
+    GoToQuestion(1);
+    Alt('s');
+    Key(Qt::Key_Return);
+    auto* answer = Find<QLineEdit>("SamEdit");
+    ASSERT_TRUE(answer->isEnabled());
+    for (const QChar c : QStringLiteral("Łódź"))
+        QTest::sendKeyEvent(QTest::Click, answer, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    for (Qt::Key letter : {Qt::Key_A, Qt::Key_S})
+        QTest::keyClick(answer, letter, Qt::AltModifier);
+    EXPECT_EQ(answer->text(), "Łódź");
+}
+
+TEST_F(RealHandsTest, ADoubleClickActsOnlyOnTheControlItBeganOn) {
+    // "O&K" of the verdict lies over the answer rows of the next question.
+    GoToQuestion(3);
+    Alt(kGeografiaAnswers[2]);
+    Key(Qt::Key_Return);
+    QWidget* ok = Find<QWidget>("SpeedButton8");
+    ASSERT_TRUE(ok->isVisible());
+    const QPoint place = ok->mapToGlobal(ok->rect().center());
+    QTest::mouseClick(ok, Qt::LeftButton);
+    SecondClickAt(place);
+    EXPECT_EQ(Text("NrPyt"), "4");
+    EXPECT_FALSE(AnyAnswerChecked());
+
+    // "&Start" gives its place to "&Powrót ...".
+    Button("SpeedButton14")->click();
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    QWidget* start = Button("SpeedButton3");
+    ASSERT_TRUE(start->isVisible());
+    const QPoint slot = start->mapToGlobal(start->rect().center());
+    QTest::mouseClick(start, Qt::LeftButton);
+    ASSERT_TRUE(Shown("Panel3"));
+    SecondClickAt(slot);
+    EXPECT_TRUE(Shown("Panel3"));
+    EXPECT_TRUE(Find<QTimer>("Czas")->isActive());
+}
+
+TEST_F(RealHandsTest, HelpStaysInsideTheWindowInItsOwnTypeAndGoesWithItsPage) {
+    GoToQuestion(3);
+    auto* panel = Find<QWidget>("HP");
+    auto everyHelpInside = [&] {
+        for (std::string_view name : HelpControlNames()) {
+            QWidget* w = Find<QWidget>(std::string(name).c_str());
+            if (!w || !w->isVisible() || !w->isEnabled())
+                continue;
+            for (QPoint at : {QPoint(1, 1), QPoint(w->width() - 2, w->height() - 2)}) {
+                PressRight(w, at);
+                if (!panel->isVisible())
+                    continue;
+                EXPECT_TRUE(Window().rect().contains(panel->geometry()))
+                    << name << " at " << at.x() << "," << at.y();
+            }
+        }
+    };
+    EXPECT_EQ(panel->font().family(), Find<QWidget>("Label13")->font().family());
+    everyHelpInside();
+    PressRight(Find<QWidget>("A"), QPoint(2, 2));
+    ASSERT_TRUE(panel->isVisible());
+    Alt('a');
+    Key(Qt::Key_Return); // the verdict covers the answers: their help goes
+    EXPECT_FALSE(panel->isVisible());
+
+    Key(Qt::Key_Return);
+    Alt('e');
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Return);
+    Alt('a');
+    Key(Qt::Key_Return);
+    PressRight(Find<QWidget>("odpB"), QPoint(2, 2));
+    ASSERT_TRUE(panel->isVisible());
+    Key(Qt::Key_Return); // the last question: the summary
+    ASSERT_TRUE(Shown("Panel4"));
+    EXPECT_FALSE(panel->isVisible());
+    everyHelpInside(); // "&Statystyki" among them
+}
+
+TEST_F(RealHandsTest, TheRightButtonOnAFieldGivesItsHelpAndNoEditMenu) {
+    StartOnSample();
+    for (const char* name : {"NameEdit", "SETime"}) {
+        SCOPED_TRACE(name);
+        QWidget* field = Find<QWidget>(name);
+        QWidget* inner = field->findChild<QLineEdit*>() ? field->findChild<QLineEdit*>() : field;
+        PressRight(field, QPoint(5, 5));
+        EXPECT_TRUE(Find<QWidget>("HP")->isVisible());
+        EXPECT_EQ(Text("H1"), QString::fromUtf8(HelpFor(name)->H1));
+        for (QWidget* target : {field, inner}) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                   target->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(target, &menu);
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        }
+    }
+}
+
+TEST_F(RealHandsTest, CtrlOverAnAnswerButtonMarksTheRightAnswer) {
+    GoToQuestion(3);
+    QWidget* button = Find<QWidget>("A");
+    QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), button->mapToGlobal(QPointF(4, 4)),
+                     Qt::NoButton, Qt::NoButton, Qt::ControlModifier);
+    QApplication::sendEvent(button, &move);
+    EXPECT_TRUE(Find<QRadioButton>("C")->isChecked());
+}
+
+TEST_F(RealHandsTest, ALongDoubleBarrelledNameShowsWholeOnTheVerdictAndTheSummary) {
+    const char* name = "Małgorzata Aleksandra Przybyszewska-Wójcikowa";
+    GoToQuestion(5, name);
+    Alt(kGeografiaAnswers[4]);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(Text("RxLabel2"), QString::fromUtf8("Gratuluję ") + QString::fromUtf8(name));
+    ExpectWhole("RxLabel2");
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Shown("Panel4"));
+    ExpectWhole("RxLabel5");
+}
