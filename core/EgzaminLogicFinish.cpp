@@ -50,7 +50,7 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     Show(view_.SpeedButton10);
 
     const TExamResult result = ComputeExamResult(state_);
-    const auto lines = SummaryLines(state_.userName, result);
+    const auto lines = SummaryLines(state_.userName, view_.Label19.text, result);
     TControl* labels[] = {&view_.RxLabel5, &view_.RxLabel6, &view_.RxLabel7,
                           &view_.RxLabel8, &view_.RxLabel9, &view_.RxLabel10};
     for (std::size_t i = 0; i < lines.size(); ++i)

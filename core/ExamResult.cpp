@@ -8,10 +8,9 @@ TExamResult ComputeExamResult(const TExamState& state) {
     TExamResult r;
     r.elapsedMinutes = static_cast<std::int64_t>(state.minutesAllowed) - state.minutesLeft - 1;
     r.elapsedSeconds = 60 - state.secondsLeft;
-    r.maxPoints = state.maxPoints;
     r.pointsGained = state.pointsGained;
     r.pointsLost = state.pointsLost;
-    if (const auto percent = TExactPercent::Of(r.pointsGained, r.maxPoints)) {
+    if (const auto percent = TExactPercent::Of(r.pointsGained, state.maxPoints)) {
         r.percentShown = percent->Truncated();
         r.grade = TGradeScale::Lookup(*percent);
     }
@@ -31,11 +30,12 @@ std::string GradeText(const TExamResult& r) {
     return r.grade ? *r.grade : kNoGradeText;
 }
 
-std::array<std::string, 6> SummaryLines(const std::string& userName, const TExamResult& r) {
+std::array<std::string, 6> SummaryLines(const std::string& userName,
+                                        const std::string& maxPointsText, const TExamResult& r) {
     return {
         userName + " gratuluję przejścia egzaminu",
         DurationText(r),
-        "Do zdobycia było " + std::to_string(r.maxPoints) + ", z czego zdobyto " +
+        "Do zdobycia było " + maxPointsText + ", z czego zdobyto " +
             std::to_string(r.pointsGained) + " a stracono " + std::to_string(r.pointsLost),
         "Zdobyłeś " + PercentText(r) + "% całości punktów.",
         "Otrzymana ocena to:",

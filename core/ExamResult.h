@@ -17,7 +17,6 @@ struct TExamResult {
     // seconds.
     std::int64_t elapsedMinutes = 0;
     int elapsedSeconds = 0;
-    std::int64_t maxPoints = 0;
     std::int64_t pointsGained = 0;
     std::int64_t pointsLost = 0;
     // pointsGained × 100 ÷ maxPoints truncated toward zero; nothing when the
@@ -39,8 +38,12 @@ std::string DurationText(const TExamResult& result);
 std::string PercentText(const TExamResult& result);
 std::string GradeText(const TExamResult& result);
 
-// The six lines of the summary page, RxLabel5 … RxLabel10.
-std::array<std::string, 6> SummaryLines(const std::string& userName, const TExamResult& result);
+// The six lines of the summary page, RxLabel5 … RxLabel10. `maxPointsText` is
+// the maximum as Label19 shows it, the test header's line as it stands ("004"
+// stays "004"); the percentage in `result` comes from its value.
+std::array<std::string, 6> SummaryLines(const std::string& userName,
+                                        const std::string& maxPointsText,
+                                        const TExamResult& result);
 
 // The result line without its number: the banner text without its first 8
 // characters ("***     "), then the duration, the points, the percentage and

@@ -30,7 +30,8 @@ public:
     virtual std::string LongTimeFormat() const = 0;
 };
 
-// The formats used where the system has no regional setting of its own.
+// The formats used where the system has no regional setting of its own. The
+// date format is also the one test files carry their creation date in.
 inline constexpr const char* kPolishShortDateFormat = "dd.MM.yyyy";
 inline constexpr const char* kPolishLongTimeFormat = "HH:mm:ss";
 

@@ -150,6 +150,16 @@ TQuestion TTestFile::Question(int k) const {
     return q;
 }
 
+std::optional<TCreationDate> ParseCreationDate(std::string_view text,
+                                               const IRegionalSettings& regional) {
+    const std::string systemFormat = regional.ShortDateFormat();
+    if (const auto date = ParseShortDate(text, systemFormat))
+        return TCreationDate{*date, TDateFormatUsed::SystemShort, systemFormat};
+    if (const auto date = ParseShortDate(text, kPolishShortDateFormat))
+        return TCreationDate{*date, TDateFormatUsed::Polish, kPolishShortDateFormat};
+    return std::nullopt;
+}
+
 TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
                                  const IRegionalSettings& regional) {
     static const std::string kEmpty;
@@ -159,7 +169,7 @@ TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
     const std::string& name = line(1);
     if (name.empty() || name.front() != '"' || name.back() != '"')
         return {TTestCheck::NameQuoted, 1};
-    if (!ParseShortDate(line(3), regional.ShortDateFormat()))
+    if (!ParseCreationDate(line(3), regional))
         return {TTestCheck::DateConverts, 3};
     const auto questionCount = TryStrToInt(line(4));
     if (!questionCount)

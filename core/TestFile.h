@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,11 +92,24 @@ private:
     std::vector<std::string> lines_;
 };
 
+// A test is written on one computer and opened on others, so its creation date
+// (header line 3) is read in the system's short date format and, failing that,
+// in the Polish format the tests are written in (kPolishShortDateFormat).
+enum class TDateFormatUsed { SystemShort, Polish };
+struct TCreationDate {
+    TDate date;
+    TDateFormatUsed formatUsed = TDateFormatUsed::SystemShort;
+    std::string format; // the pattern that read the date
+};
+// Nothing when neither format reads the text (see ParseShortDate).
+std::optional<TCreationDate> ParseCreationDate(std::string_view text,
+                                               const IRegionalSettings& regional);
+
 // The checks that decide whether a text is a test at all, in their order.
 enum class TTestCheck {
     None,
     NameQuoted,             // line 1 non-empty, starting and ending with '"'
-    DateConverts,           // line 3 is a date in the short date format
+    DateConverts,           // line 3 is a date (ParseCreationDate)
     QuestionCountInteger,   // line 4
     MaxPointsInteger,       // line 5
     SelfAnswerCountInteger, // line 6

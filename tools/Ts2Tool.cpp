@@ -88,6 +88,14 @@ std::string Quoted(const std::string& text) {
     return "„" + text + "”";
 }
 
+std::string SystemDateFormatName(const std::string& format) {
+    return "w krótkim formacie daty systemu (" + format + ")";
+}
+
+std::string PolishDateFormatName() {
+    return std::string("w polskim formacie daty (") + kPolishShortDateFormat + ")";
+}
+
 std::string DescribeRejection(const TValidation& v, const TTestFile& file,
                               const IRegionalSettings& regional) {
     const std::string where =
@@ -98,8 +106,8 @@ std::string DescribeRejection(const TValidation& v, const TTestFile& file,
         return where + "nazwa musi być niepusta i ujęta w znaki \" na początku i na końcu, jest " +
                Quoted(text);
     case TTestCheck::DateConverts:
-        return where + Quoted(text) + " nie jest datą w krótkim formacie daty systemu (" +
-               regional.ShortDateFormat() + ")";
+        return where + Quoted(text) + " nie jest datą ani " +
+               SystemDateFormatName(regional.ShortDateFormat()) + ", ani " + PolishDateFormatName();
     case TTestCheck::QuestionCountInteger:
     case TTestCheck::MaxPointsInteger:
     case TTestCheck::SelfAnswerCountInteger:
@@ -233,6 +241,11 @@ TCheckReport CheckTestFile(const std::string& path, std::string_view stored,
         report.rejection = DescribeRejection(validation, file, regional);
         return report;
     }
+    const TCreationDate created = *ParseCreationDate(file.Line(3), regional);
+    report.dateFormat =
+        "data utworzenia: " + Quoted(file.Line(3)) + " " +
+        (created.formatUsed == TDateFormatUsed::Polish ? PolishDateFormatName()
+                                                       : SystemDateFormatName(created.format));
     report.notes = ExamNotes(file);
     report.summary = "test " + file.Line(1) + ": " + file.Line(4) + " pytań, " + file.Line(5) +
                      " pkt, odpowiedzi samodzielnych: " + file.Line(6);
@@ -274,7 +287,7 @@ int RunTs2Tool(const std::vector<std::string>& args, std::ostream& out, std::ost
                 err << args[1] << ": program odrzuci ten plik: " << report.rejection << "\n";
                 return 1;
             }
-            out << args[1] << ": " << report.summary << "\n";
+            out << args[1] << ": " << report.summary << "\n" << report.dateFormat << "\n";
             for (const std::string& note : report.notes)
                 out << "uwaga: " << note << "\n";
         }

@@ -31,11 +31,13 @@ std::string PackTestSource(std::string_view source);
 std::string UnpackTestFile(std::string_view stored);
 
 // The outcome of `check`: empty `rejection` for a test the program accepts;
-// `notes` are things that pass the loader but go wrong during an exam.
+// `notes` are things that pass the loader but go wrong during an exam;
+// `dateFormat` says which date format read the creation date.
 struct TCheckReport {
     std::string rejection;
     std::vector<std::string> notes;
     std::string summary;
+    std::string dateFormat;
 };
 TCheckReport CheckTestFile(const std::string& path, std::string_view stored,
                            const IRegionalSettings& regional);

@@ -105,6 +105,28 @@ TEST(Finish, NoGradeIsSaidPlainlyNeverLeftOverFromAnEarlierExam) {
               std::string::npos);
 }
 
+TEST(Finish, MaximumShowsAsTheHeaderStatesIt) {
+    struct {
+        const char* maxPoints;
+        const char* percentLine;
+    } cases[] = {
+        {"004", "Zdobyłeś 100% całości punktów."},
+        {"+7", "Zdobyłeś 57% całości punktów."},
+    };
+    for (const auto& c : cases) {
+        TEgzaminHarness h;
+        auto lines = ValidTestLines(2); // 2 points a question
+        lines[5] = c.maxPoints;
+        h.Begin(lines);
+        h.AnswerInTestForm("b");
+        h.AnswerInTestForm("b");
+        ASSERT_TRUE(h.view().Panel4.visible) << c.maxPoints;
+        EXPECT_EQ(h.view().RxLabel7.text, std::string("Do zdobycia było ") + c.maxPoints +
+                                              ", z czego zdobyto 4 a stracono 0");
+        EXPECT_EQ(h.view().RxLabel8.text, c.percentLine);
+    }
+}
+
 TEST(Finish, LogThatCantBeWrittenStillFinishesTheExam) {
     for (const bool byClock : {false, true}) {
         SCOPED_TRACE(byClock ? "time-out" : "last verdict");

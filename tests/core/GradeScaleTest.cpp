@@ -101,7 +101,7 @@ TEST(ExamResult, SummaryAndLogLineOfTheExampleExam) {
         "Otrzymana ocena to:",
         "dostatecznie dobry",
     };
-    EXPECT_EQ(SummaryLines(state.userName, r), summary);
+    EXPECT_EQ(SummaryLines(state.userName, "40", r), summary);
     EXPECT_EQ(ResultLineText(state.headerText, r),
               "Użytkownik Tester przystąpił do egzaminu \"Próbny\" o godzinie 10:15:00 dnia "
               "2002-05-06. Przewidywany czas egzaminu 10min. Liczba pytań 20. Maksymalna liczba "
@@ -116,14 +116,14 @@ TEST(ExamResult, NoGradeAndNoPercentageAreSaidPlainly) {
     state.pointsGained = -1;
     state.maxPoints = 3;
     TExamResult r = ComputeExamResult(state);
-    EXPECT_EQ(SummaryLines("", r)[3], "Zdobyłeś -33% całości punktów.");
+    EXPECT_EQ(SummaryLines("", "", r)[3], "Zdobyłeś -33% całości punktów.");
     EXPECT_EQ(GradeText(r), kNoGradeText);
 
     state.pointsGained = 4;
     state.maxPoints = 0;
     r = ComputeExamResult(state);
     EXPECT_FALSE(r.percentShown);
-    EXPECT_EQ(SummaryLines("", r)[3],
+    EXPECT_EQ(SummaryLines("", "", r)[3],
               std::string("Zdobyłeś ") + kNoPercentText + "% całości punktów.");
     EXPECT_EQ(GradeText(r), kNoGradeText);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace kwizmar;
 using namespace kwizmar::testing;
 
@@ -133,13 +135,51 @@ TEST(ValidateTest, NameMustBeQuoted) {
     }
 }
 
-TEST(ValidateTest, DateFollowsTheShortDateFormat) {
+TEST(ValidateTest, DateReadsInTheSystemFormatOrElseInThePolishOne) {
+    // Each system format with 8 December 2026 written in it, and a text in its
+    // layout that is no date.
+    struct {
+        const char* systemFormat;
+        const char* inSystemFormat;
+        const char* notADate;
+    } cases[] = {
+        {"M/d/yy", "12/8/26", "13/8/26"},
+        {"dd/MM/yyyy", "08/12/2026", "12/31/2026"},
+        {"yyyy-MM-dd", "2026-12-08", "2026-02-29"},
+        {"dd.MM.yyyy", "08.12.2026", "31.04.2026"},
+    };
     auto lines = ValidTestLines(1);
-    lines[3] = "2002-05-06";
-    EXPECT_EQ(ValidateTestDetailed(lines, kPolish).failed, TTestCheck::DateConverts);
-    EXPECT_TRUE(ValidateTest(lines, TFakeRegional("yyyy-MM-dd")));
-    lines[3] = "31.02.2002";
-    EXPECT_FALSE(ValidateTest(lines, kPolish));
+    for (const auto& c : cases) {
+        const TFakeRegional regional(c.systemFormat);
+        const bool systemIsPolish = std::string_view(c.systemFormat) == kPolishShortDateFormat;
+        const struct {
+            const char* date;
+            std::optional<TDateFormatUsed> readIn; // nothing: the file is rejected
+        } dates[] = {
+            {c.inSystemFormat, TDateFormatUsed::SystemShort},
+            {"08.12.2026", systemIsPolish ? TDateFormatUsed::SystemShort : TDateFormatUsed::Polish},
+            {c.notADate, std::nullopt},
+            {"31.04.2026", std::nullopt},
+        };
+        for (const auto& d : dates) {
+            SCOPED_TRACE(std::string(c.systemFormat) + " / " + d.date);
+            lines[3] = d.date;
+            const TValidation v = ValidateTestDetailed(lines, regional);
+            const auto created = ParseCreationDate(d.date, regional);
+            if (!d.readIn) {
+                EXPECT_EQ(v.failed, TTestCheck::DateConverts);
+                EXPECT_EQ(v.line, 3);
+                EXPECT_FALSE(created);
+                continue;
+            }
+            EXPECT_TRUE(v.ok());
+            ASSERT_TRUE(created);
+            EXPECT_EQ(created->formatUsed, *d.readIn);
+            EXPECT_EQ(created->format, *d.readIn == TDateFormatUsed::Polish ? kPolishShortDateFormat
+                                                                            : c.systemFormat);
+            EXPECT_EQ(created->date, (TDate{2026, 12, 8}));
+        }
+    }
 }
 
 TEST(ValidateTest, HeaderNumbersMustBeIntegersCheckedInOrder) {

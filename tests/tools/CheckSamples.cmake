@@ -1,4 +1,5 @@
-# Runs `kwizmar-ts2 check` and `unpack` on every shipped sample test.
+# Runs `kwizmar-ts2 check` and `unpack` on every shipped sample test; with
+# EXPECT, the output of `check` must also match that expression.
 file(GLOB samples ${SAMPLES}/*.ts2)
 list(LENGTH samples count)
 if(count LESS 2)
@@ -7,7 +8,7 @@ endif()
 foreach(sample IN LISTS samples)
   execute_process(COMMAND ${TOOL} check ${sample} RESULT_VARIABLE status OUTPUT_VARIABLE out
                   ERROR_VARIABLE err)
-  if(NOT status EQUAL 0 OR out MATCHES "uwaga:")
+  if(NOT status EQUAL 0 OR out MATCHES "uwaga:" OR (DEFINED EXPECT AND NOT out MATCHES "${EXPECT}"))
     message(FATAL_ERROR "check ${sample}: ${status}\n${out}${err}")
   endif()
   get_filename_component(stem ${sample} NAME_WE)

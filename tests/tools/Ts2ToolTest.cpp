@@ -33,9 +33,9 @@ struct TRun {
     std::string out, err;
 };
 
-TRun RunTool(const std::vector<std::string>& args) {
+TRun RunTool(const std::vector<std::string>& args,
+             const TFakeRegional& regional = TFakeRegional()) {
     std::ostringstream out, err;
-    const TFakeRegional regional;
     const int status = RunTs2Tool(args, out, err, regional);
     return {status, out.str(), err.str()};
 }
@@ -84,14 +84,6 @@ TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
     // The sample counts one self-answer question, the header says 0.
     EXPECT_NE(run.out.find("uwaga: wiersz 7"), std::string::npos) << run.out;
 
-    lines[3] = "2002-05-06";
-    run = RunTool({"check", dir.Write("data.ts2", MakeTs2(lines))});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("wiersz 4 (data utworzenia): „2002-05-06” nie jest datą"),
-              std::string::npos)
-        << run.err;
-
-    lines[3] = "06.05.2002";
     lines.pop_back();
     run = RunTool({"check", dir.Write("krotki.ts2", MakeTs2(lines))});
     EXPECT_EQ(run.status, 1);
@@ -112,6 +104,30 @@ TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
     EXPECT_NE(run.out.find("pytanie 1, wiersz 14: poprawna odpowiedź „B”"), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("pytanie 1, wiersz 15: punkty „dwa”"), std::string::npos) << run.out;
+}
+
+TEST(Ts2Tool, CheckSaysWhichDateFormatReadTheCreationDate) {
+    const TTempDir dir;
+    const TFakeRegional american("M/d/yy");
+    struct {
+        const char* date;
+        int status;
+        const char* said;
+    } cases[] = {
+        {"06.05.2002", 0, "data utworzenia: „06.05.2002” w polskim formacie daty (dd.MM.yyyy)\n"},
+        {"5/6/02", 0, "data utworzenia: „5/6/02” w krótkim formacie daty systemu (M/d/yy)\n"},
+        {"2002-05-06", 1,
+         ": program odrzuci ten plik: wiersz 4 (data utworzenia): „2002-05-06” nie jest datą ani "
+         "w krótkim formacie daty systemu (M/d/yy), ani w polskim formacie daty (dd.MM.yyyy)\n"},
+    };
+    auto lines = ValidTestLines(1);
+    for (const auto& c : cases) {
+        lines[3] = c.date;
+        const TRun run = RunTool({"check", dir.Write("data.ts2", MakeTs2(lines))}, american);
+        EXPECT_EQ(run.status, c.status) << c.date;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.said), std::string::npos)
+            << run.out << run.err;
+    }
 }
 
 TEST(Ts2Tool, CommandLineFailuresExitNonZero) {
