@@ -54,7 +54,7 @@ void TEgzaminLogic::StartExam() {
         ports_.messages.ShowMessage(kNoTestText);
         return;
     }
-    ports_.userNameStore.StoreUserName(view_.NameEdit.text);
+    ports_.storeUserName(view_.NameEdit.text);
 
     const TTestHeader header = loaded_.test->Header();
     TExamState fresh;
@@ -116,7 +116,7 @@ void TEgzaminLogic::StartExam() {
     Show(view_.SpeedButton8, true);
     SetAnswerButtonsEnabled(true);
 
-    if (state_.hasSelfAnswer && !ports_.options.EveryAnswerInTestForm())
+    if (state_.hasSelfAnswer && !ports_.everyAnswerInTestForm())
         OfferAnswerForm();
 }
 
@@ -178,7 +178,7 @@ void TEgzaminLogic::NextQuestionStep() {
     view_.focus.clear();
     state_.nextQuestion = c + 1;
 
-    if (state_.hasSelfAnswer && !ports_.options.EveryAnswerInTestForm()) {
+    if (state_.hasSelfAnswer && !ports_.everyAnswerInTestForm()) {
         OfferAnswerForm();
         view_.SpeedButton6.enabled = false;
         view_.SpeedButton7.enabled = false;

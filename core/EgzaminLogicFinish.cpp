@@ -60,7 +60,7 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     // shows and the clock stops either way, and the caller reports the failure.
     std::exception_ptr logError;
     try {
-        ports_.resultsLog.AppendResultLine(ResultLineText(state_.headerText, result));
+        ports_.appendResultLine(ResultLineText(state_.headerText, result));
     } catch (...) {
         logError = std::current_exception();
     }

@@ -6,6 +6,7 @@
 #include "HelpPanel.h"
 #include "Lockdown.h"
 #include "Odometer.h"
+#include "ResultsLog.h"
 #include "Settings.h"
 #include "SpeedButton.h"
 #include "StartPage.h"
@@ -60,10 +61,14 @@ bool IsAltLetter(const QKeyEvent& key) {
 } // namespace
 
 TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)), userNameStore_(services_.settings),
-      options_(services_.everyAnswerInTestForm), logAppender_(services_.resultsLog) {
+    : QWidget(parent), services_(std::move(services)) {
+    TSettings& settings = services_.settings;
+    TResultsLog& log = services_.resultsLog;
     logic_ = std::make_unique<TEgzaminLogic>(
-        TExamPorts{userNameStore_, options_, logAppender_, messages_, clock_, regional_, measure_});
+        TExamPorts{[&settings](const std::string& name) { settings.WriteUserName(name); },
+                   services_.everyAnswerInTestForm,
+                   [&log](const std::string& line) { log.AppendResultLine(line); }, messages_,
+                   clock_, regional_, measure_});
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

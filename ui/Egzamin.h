@@ -93,9 +93,6 @@ private:
     TEgzaminServices services_;
     TQtRegionalSettings regional_;
     TQtTextMeasure measure_;
-    TSettingsUserNameStore userNameStore_;
-    TLiveExamOptions options_;
-    TResultsLogAppender logAppender_;
     TQtMessageBox messages_;
     TSystemClock clock_;
     TDoubleClickGuard doubleClickGuard_;

@@ -1,22 +1,12 @@
 #include "ExamAdapters.h"
 
 #include "ErrorHandler.h"
-#include "ResultsLog.h"
-#include "Settings.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QMessageBox>
 
 namespace kwizmar {
-
-void TSettingsUserNameStore::StoreUserName(const std::string& name) {
-    settings_.WriteUserName(name);
-}
-
-void TResultsLogAppender::AppendResultLine(const std::string& lineText) {
-    log_.AppendResultLine(lineText);
-}
 
 void TQtMessageBox::ShowMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), QString::fromStdString(text),

@@ -18,7 +18,10 @@ int TBannerMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) cons
 }
 
 TEgzaminHarness::TEgzaminHarness()
-    : logic(TExamPorts{names, options, log, messages, clock, regional, measure}) {}
+    : logic(TExamPorts{[this](const std::string& name) { names.stored.push_back(name); },
+                       [this] { return options.odp; },
+                       [this](const std::string& line) { log.AppendResultLine(line); }, messages,
+                       clock, regional, measure}) {}
 
 void TEgzaminHarness::Load(const std::vector<std::string>& lines, const std::string& fileName) {
     logic.LoadTestFile(dir.Write(fileName, MakeTs2(lines)));

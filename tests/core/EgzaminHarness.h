@@ -9,23 +9,19 @@
 
 namespace kwizmar::testing {
 
-class TFakeUserNameStore final : public IUserNameStore {
-public:
-    void StoreUserName(const std::string& name) override { stored.push_back(name); }
+struct TFakeUserNameStore {
     std::vector<std::string> stored;
 };
 
-class TFakeOptions final : public IExamOptions {
-public:
-    bool EveryAnswerInTestForm() const override { return odp; }
+struct TFakeOptions {
     bool odp = false;
 };
 
 // Numbers its lines the way the results log does; `failWith` makes the next
 // appends fail as a log that can't be written.
-class TFakeResultsLog final : public IResultsLogAppender {
+class TFakeResultsLog {
 public:
-    void AppendResultLine(const std::string& lineText) override;
+    void AppendResultLine(const std::string& lineText);
     std::vector<std::string> lines;
     std::string failWith;
 };
