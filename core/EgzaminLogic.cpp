@@ -77,13 +77,11 @@ void TEgzaminLogic::StartExam() {
     Hide(view_.SpeedButton12);
     Hide(view_.SpeedButton13);
     view_.SamEdit.enabled = false;
-    view_.Next.enabled = false;
-    view_.Dalej.enabled = false;
     view_.SAMPanel.visible = false;
     view_.ODPPanel.visible = false;
     view_.Panel4.visible = false;
     view_.Panel8.visible = false;
-    view_.focus.clear();
+    DisarmVerdictKeys("");
 
     ShowQuestion(1, false);
 
@@ -121,36 +119,30 @@ void TEgzaminLogic::StartExam() {
 }
 
 void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
-    const TTestFile& test = *loaded_.test;
-    const int b = QuestionLine(k, 0);
-    auto line = [&](int offset) { return test.Line(static_cast<std::size_t>(b + offset)); };
+    const TQuestion q = loaded_.test->Question(k);
 
     // The number goes in front after wrapping, so L1 may run wider than L2 and L3.
-    const std::vector<std::string> text = WrapDisplayLines(line(0) + ":", 3, ports_.measure);
+    const std::vector<std::string> text = WrapDisplayLines(q.text + ":", 3, ports_.measure);
     view_.L1.text = std::to_string(k) + ": " + text[0];
     view_.L2.text = text[1];
     view_.L3.text = text[2];
     for (int i = 0; i < 5; ++i)
-        view_.AnswerText(i)->text = line(1 + i);
+        view_.AnswerText(i)->text = q.answers[static_cast<std::size_t>(i)];
 
-    state_.correctLetter = line(6);
+    state_.correctLetter = q.correctLetter;
     view_.LabelPrawda.text = state_.correctLetter;
-    state_.questionPoints = line(7);
+    state_.questionPoints = q.points;
     view_.Zdobyto.text = state_.questionPoints;
-    view_.OdpSam.text = line(8);
+    view_.OdpSam.text = q.selfAnswerLine;
     if (!keepSelfAnswer) {
-        const TSelfAnswer self = ParseSelfAnswerLine(line(8));
+        const TSelfAnswer self = ParseSelfAnswerLine(q.selfAnswerLine);
         state_.hasSelfAnswer = self.hasSelfAnswer;
         state_.selfAnswerExtra = self.selfAnswerExtra;
     }
     // Only the five lower-case letters name an answer; any other letter leaves
     // the previous question's answer text.
-    static const std::string letters = "abcde";
-    if (state_.correctLetter.size() == 1) {
-        const std::size_t i = letters.find(state_.correctLetter[0]);
-        if (i != std::string::npos)
-            state_.correctAnswerText = line(1 + static_cast<int>(i));
-    }
+    if (const int i = AnswerIndex(state_.correctLetter); i >= 0)
+        state_.correctAnswerText = q.answers[static_cast<std::size_t>(i)];
     view_.LabelFullOdp.text = state_.correctAnswerText;
 }
 
@@ -280,11 +272,17 @@ void TEgzaminLogic::BackToStartPage() {
     view_.Timer1 = false;
     Hide(view_.SpeedButton9);
 
-    // The keyboard targets of a verdict must not outlive the exam: Enter on the
-    // start page starts an exam and nothing else.
+    DisarmVerdictKeys("NameEdit");
+}
+
+void TEgzaminLogic::DisarmVerdictKeys(const char* focus) {
+    // Next and Dalej take Enter after a verdict and only then. Left armed past
+    // the verdict, a later Enter on the start page, a new question or the
+    // summary would confirm an answer never given or write a line for an exam
+    // abandoned, so every step that leaves a verdict behind disarms them.
     view_.Next.enabled = false;
     view_.Dalej.enabled = false;
-    view_.focus = "NameEdit";
+    view_.focus = focus;
 }
 
 void TEgzaminLogic::SetAnswerButtonsEnabled(bool enabled) {

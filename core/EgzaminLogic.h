@@ -120,6 +120,7 @@ private:
     void FallBackNow();
     std::exception_ptr FinishExam();
     void BackToStartPage();
+    void DisarmVerdictKeys(const char* focus);
 
     TExamPorts ports_;
     TLoadedTest loaded_;

@@ -6,19 +6,6 @@
 
 namespace kwizmar {
 
-namespace {
-
-constexpr std::string_view kLetters = "abcde";
-
-int LetterIndex(const std::string& letter) {
-    if (letter.size() != 1)
-        return -1;
-    const std::size_t i = kLetters.find(letter[0]);
-    return i == std::string_view::npos ? -1 : static_cast<int>(i);
-}
-
-} // namespace
-
 void TEgzaminLogic::ShowFeedback(const TAnswerFeedback& feedback) {
     view_.RxLabel1.text = feedback.lines[0];
     view_.RxLabel2.text = feedback.lines[1];
@@ -27,7 +14,7 @@ void TEgzaminLogic::ShowFeedback(const TAnswerFeedback& feedback) {
 }
 
 void TEgzaminLogic::ChooseAnswer(const std::string& letter) {
-    const int index = LetterIndex(letter);
+    const int index = AnswerIndex(letter);
     if (index < 0 || !AnswersOpen() || !view_.AnswerButton(index)->enabled)
         return;
     state_.chosenLetter = letter;

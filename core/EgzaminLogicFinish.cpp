@@ -4,6 +4,7 @@
 #include "Banner.h"
 #include "ExamClock.h"
 #include "ExamResult.h"
+#include "ScopeExit.h"
 
 namespace kwizmar {
 
@@ -17,13 +18,8 @@ void TEgzaminLogic::ClockTick() {
     // Whatever is on screen, unchecked picks and typed text included, is
     // dropped: the next-question step finishes the exam at once.
     state_.nextQuestion = state_.questionCount + 1;
-    try {
-        NextQuestionStep();
-    } catch (...) {
-        view_.Czas = false;
-        throw;
-    }
-    view_.Czas = false;
+    const TScopeExit stopClock([this] { view_.Czas = false; });
+    NextQuestionStep();
 }
 
 void TEgzaminLogic::BannerStep() {
@@ -71,10 +67,8 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     // Nothing under the summary takes Enter any more, not even the form
     // chooser that the step past the last question may have put up.
     view_.SAMPanel.visible = false;
-    view_.Next.enabled = false;
-    view_.Dalej.enabled = false;
     Hide(view_.SpeedButton13);
-    view_.focus.clear();
+    DisarmVerdictKeys("");
     return logError;
 }
 

@@ -135,6 +135,12 @@ TTestHeader TTestFile::Header() const {
     return TTestHeader{Line(0), Line(1), Line(2), Line(3), Line(4), Line(5), Line(6)};
 }
 
+int AnswerIndex(std::string_view letter) {
+    static constexpr std::string_view kLetters = "abcde";
+    const std::size_t i = letter.size() == 1 ? kLetters.find(letter[0]) : std::string_view::npos;
+    return i == std::string_view::npos ? -1 : static_cast<int>(i);
+}
+
 TQuestion TTestFile::Question(int k) const {
     auto at = [&](int offset) -> const std::string& {
         const int index = QuestionLine(k, offset);

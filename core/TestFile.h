@@ -57,6 +57,10 @@ struct TQuestion {
     std::string selfAnswerLine;
 };
 
+// The index 0 … 4 of an answer letter "a" … "e" (lower case only, as the
+// correct-letter line names it); -1 for any other text.
+int AnswerIndex(std::string_view letter);
+
 struct TSelfAnswer {
     bool hasSelfAnswer = false;
     std::string selfAnswerExtra;

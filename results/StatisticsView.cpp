@@ -1,7 +1,8 @@
 #include "StatisticsView.h"
 
+#include "ScopeExit.h"
+
 #include <algorithm>
-#include <exception>
 
 namespace kwizmar {
 
@@ -10,17 +11,10 @@ TStatystykaLogic::TStatystykaLogic(TResultsLog& log, std::function<bool()> locke
     : log_(log), locked_(std::move(locked)), measure_(measure) {}
 
 void TStatystykaLogic::FormShow() {
-    std::exception_ptr failure;
-    try {
-        log_.LoadIntoList();
-    } catch (...) {
-        failure = std::current_exception();
-    }
     // Even when the log could not be read the buttons must match the list as it
     // stands, or "&Usuń ..." could stay enabled from an earlier showing.
-    ShowLoadedList();
-    if (failure)
-        std::rethrow_exception(failure);
+    const TScopeExit showList([this] { ShowLoadedList(); });
+    log_.LoadIntoList();
 }
 
 void TStatystykaLogic::ShowLoadedList() {

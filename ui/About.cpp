@@ -1,6 +1,7 @@
 #include "About.h"
 
 #include "Emblem.h"
+#include "ErrorHandler.h"
 #include "FileVersion.h"
 #include "Fonts.h"
 #include "Platform.h"
@@ -212,7 +213,7 @@ QToolButton* TF_About::Button(const char* name, QStyle::StandardPixmap glyph,
 }
 
 void TF_About::Act(void (TF_AboutLogic::*operation)()) {
-    ((*logic_).*operation)();
+    RunGuarded([&] { ((*logic_).*operation)(); });
     Render();
 }
 
