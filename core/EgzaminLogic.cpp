@@ -1,6 +1,7 @@
 #include "EgzaminLogic.h"
 
 #include "Banner.h"
+#include "ContextHelp.h"
 #include "ExamClock.h"
 #include "StrToInt.h"
 #include "WrapDisplayLines.h"
@@ -41,6 +42,23 @@ void TEgzaminLogic::SetTypedAnswer(const std::string& text) {
 
 void TEgzaminLogic::SetFocus(const std::string& controlName) {
     view_.focus = controlName;
+}
+
+void TEgzaminLogic::ShowStoredSettings(const std::string& userName, int run) {
+    view_.NameEdit.text = userName;
+    view_.Odometer1.text = std::to_string(run);
+}
+
+void TEgzaminLogic::PressAnswerText(int index) {
+    if (index >= 0 && index < 5)
+        view_.focus = kAnswerButtonNames[index];
+}
+
+bool TEgzaminLogic::MayExplain(std::string_view controlName) const {
+    if (!HelpFor(controlName))
+        return false;
+    const TControl* control = view_.Control(controlName);
+    return !control || (control->visible && control->enabled);
 }
 
 void TEgzaminLogic::StartExam() {

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace kwizmar {
 
@@ -39,6 +40,9 @@ public:
     // Reads the test file into the test box; throws EFOpenError when it can't
     // be opened (nothing changes then).
     void LoadTestFile(const std::string& path);
+    // The name field and the run counter as the stored settings give them at
+    // start-up.
+    void ShowStoredSettings(const std::string& userName, int run);
     // Edits of the name field, the time field and the typed-answer field.
     void SetUserName(const std::string& text);
     // The time field: its text as the user types it (a "3" on the way to "30"
@@ -48,6 +52,13 @@ public:
     void ClampExamMinutes(const std::string& text);
     void SetTypedAnswer(const std::string& text);
     void SetFocus(const std::string& controlName);
+    // A left press on an answer text (odpA … odpE: 0 … 4) gives its answer
+    // button the focus, as a press on the button would; the click then picks it.
+    void PressAnswerText(int index);
+    // Whether the right button may explain the control `controlName`: it has
+    // help, and it is visible and enabled where the model knows it. Only what
+    // the user can see and use explains itself.
+    bool MayExplain(std::string_view controlName) const;
 
     // "&Start": checks the name and the test (message boxes), stores the name,
     // builds the banner, resets the counters, shows question 1, starts both timers.

@@ -59,6 +59,7 @@ TEgzaminView::TEgzaminView() {
     ODPPanel = Covered();
 
     SETime = Text(std::to_string(kDefaultExamMinutes));
+    Odometer1 = Text("1");
 
     SpeedButton1 = InSlot(TControl{}, kSlot4);
     SpeedButton4 = InSlot(TControl{}, kSlot3);
@@ -107,6 +108,101 @@ const TControl* TEgzaminView::AnswerButton(int index) const {
 TControl* TEgzaminView::AnswerText(int index) {
     TControl* texts[] = {&odpA, &odpB, &odpC, &odpD, &odpE};
     return texts[index];
+}
+
+#define KWIZMAR_CONTROL(name)                                                                      \
+    { #name, &TEgzaminView::name }
+
+const std::vector<TEgzaminView::TNamedControl>& TEgzaminView::Controls() {
+    static const std::vector<TNamedControl> controls = {
+        KWIZMAR_CONTROL(Panel6),
+        KWIZMAR_CONTROL(Panel3),
+        KWIZMAR_CONTROL(Panel4),
+        KWIZMAR_CONTROL(Panel8),
+        KWIZMAR_CONTROL(SAMPanel),
+        KWIZMAR_CONTROL(Panel7),
+        KWIZMAR_CONTROL(ODPPanel),
+        KWIZMAR_CONTROL(NameEdit),
+        KWIZMAR_CONTROL(SETime),
+        KWIZMAR_CONTROL(Odometer1),
+        KWIZMAR_CONTROL(SpeedButton2),
+        KWIZMAR_CONTROL(Directory),
+        KWIZMAR_CONTROL(Linia1),
+        KWIZMAR_CONTROL(Linia2),
+        KWIZMAR_CONTROL(TSName),
+        KWIZMAR_CONTROL(TSAutor),
+        KWIZMAR_CONTROL(TSData),
+        KWIZMAR_CONTROL(TSPyt),
+        KWIZMAR_CONTROL(TSPkt),
+        KWIZMAR_CONTROL(TSSam),
+        KWIZMAR_CONTROL(SpeedButton1),
+        KWIZMAR_CONTROL(SpeedButton3),
+        KWIZMAR_CONTROL(SpeedButton4),
+        KWIZMAR_CONTROL(SpeedButton5),
+        KWIZMAR_CONTROL(SpeedButton6),
+        KWIZMAR_CONTROL(SpeedButton9),
+        KWIZMAR_CONTROL(SpeedButton10),
+        KWIZMAR_CONTROL(SpeedButton11),
+        KWIZMAR_CONTROL(SpeedButton12),
+        KWIZMAR_CONTROL(SpeedButton14),
+        KWIZMAR_CONTROL(naglowek1),
+        KWIZMAR_CONTROL(naglowek2),
+        KWIZMAR_CONTROL(L1),
+        KWIZMAR_CONTROL(L2),
+        KWIZMAR_CONTROL(L3),
+        KWIZMAR_CONTROL(A),
+        KWIZMAR_CONTROL(B),
+        KWIZMAR_CONTROL(C),
+        KWIZMAR_CONTROL(D),
+        KWIZMAR_CONTROL(E),
+        KWIZMAR_CONTROL(odpA),
+        KWIZMAR_CONTROL(odpB),
+        KWIZMAR_CONTROL(odpC),
+        KWIZMAR_CONTROL(odpD),
+        KWIZMAR_CONTROL(odpE),
+        KWIZMAR_CONTROL(Label13),
+        KWIZMAR_CONTROL(NrPyt),
+        KWIZMAR_CONTROL(Label19),
+        KWIZMAR_CONTROL(ZdobytoPkt),
+        KWIZMAR_CONTROL(StraconoPkt),
+        KWIZMAR_CONTROL(Zdobyto),
+        KWIZMAR_CONTROL(OdpSam),
+        KWIZMAR_CONTROL(minuty),
+        KWIZMAR_CONTROL(sekundy),
+        KWIZMAR_CONTROL(LabelAdd),
+        KWIZMAR_CONTROL(RBSam),
+        KWIZMAR_CONTROL(RBTest),
+        KWIZMAR_CONTROL(SpeedButton7),
+        KWIZMAR_CONTROL(SamEdit),
+        KWIZMAR_CONTROL(RxLabel1),
+        KWIZMAR_CONTROL(RxLabel2),
+        KWIZMAR_CONTROL(RxLabel3),
+        KWIZMAR_CONTROL(RxLabel4),
+        KWIZMAR_CONTROL(SpeedButton8),
+        KWIZMAR_CONTROL(SpeedButton13),
+        KWIZMAR_CONTROL(RxLabel5),
+        KWIZMAR_CONTROL(RxLabel6),
+        KWIZMAR_CONTROL(RxLabel7),
+        KWIZMAR_CONTROL(RxLabel8),
+        KWIZMAR_CONTROL(RxLabel9),
+        KWIZMAR_CONTROL(RxLabel10),
+        KWIZMAR_CONTROL(Label25),
+        KWIZMAR_CONTROL(LabelOdp),
+        KWIZMAR_CONTROL(LabelPrawda),
+        KWIZMAR_CONTROL(LabelFullOdp),
+        KWIZMAR_CONTROL(Next),
+        KWIZMAR_CONTROL(Dalej),
+    };
+    return controls;
+}
+
+#undef KWIZMAR_CONTROL
+
+const TControl* TEgzaminView::Control(std::string_view name) const {
+    for (const TNamedControl& named : Controls())
+        if (name == named.name)
+            return &(this->*named.control);
+    return nullptr;
 }
 
 } // namespace kwizmar

@@ -4,6 +4,8 @@
 #include "TestLoader.h"
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kwizmar {
 
@@ -32,7 +34,8 @@ struct TEgzaminView : TTestBoxView {
 
     // Start page.
     TControl NameEdit;
-    TControl SETime; // text: the exam time in minutes, as typed
+    TControl SETime;    // text: the exam time in minutes, as typed
+    TControl Odometer1; // text: the number of this start of the program
 
     // Left column. SpeedButton3 "&Start" is in the test box.
     TControl SpeedButton1;  // "&Zamknij"
@@ -105,6 +108,19 @@ struct TEgzaminView : TTestBoxView {
     TControl* AnswerButton(int index);
     const TControl* AnswerButton(int index) const;
     TControl* AnswerText(int index);
+
+    // The exam page is on screen only while neither the start page nor the
+    // summary covers it; under them its buttons and its focus must not act.
+    bool ExamPageOnScreen() const { return Panel3.visible && !Panel6.visible && !Panel4.visible; }
+
+    // Every control by the name of its window control; null for a name that
+    // names none. The gauges are not among them.
+    const TControl* Control(std::string_view name) const;
+    struct TNamedControl {
+        const char* name;
+        TControl TEgzaminView::*control;
+    };
+    static const std::vector<TNamedControl>& Controls();
 };
 
 // Names of the answer buttons, "A" … "E", as the focus names them.

@@ -8,6 +8,7 @@ namespace kwizmar {
 inline constexpr int kMinExamMinutes = 5;
 inline constexpr int kMaxExamMinutes = 60;
 inline constexpr int kDefaultExamMinutes = 10;
+inline constexpr int kExamMinutesStep = 2; // one click of the field's arrows
 
 // The exam time as the time field reads it: a text that is not a whole number
 // reads as 5, the field's minimum. Not yet kept within 5 … 60.

@@ -98,9 +98,7 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
 
     // The stored name and the run counter; an error here leaves the window as it is.
     RunGuarded([this] { services_.settings.LoadUserSettings(); });
-    Panel6->NameEdit->setText(QString::fromStdString(services_.settings.UserName));
-    logic_->SetUserName(services_.settings.UserName);
-    Panel6->Odometer1->SetValue(services_.settings.Run);
+    logic_->ShowStoredSettings(services_.settings.UserName, services_.settings.Run);
     Render();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -147,9 +145,9 @@ void TEgzamin::ConnectEvents() {
     TEgzaminLogic& logic = *logic_;
     click(SpeedButton1, [this] { close(); });
     click(SpeedButton3, [&logic] { logic.StartExam(); });
-    click(SpeedButton4, [this] { OpenSecondary(secondary_.size() > 2 ? secondary_[2] : nullptr); });
-    click(SpeedButton5, [this] { OpenSecondary(secondary_.size() > 1 ? secondary_[1] : nullptr); });
-    click(SpeedButton10, [this] { OpenSecondary(secondary_.empty() ? nullptr : secondary_[0]); });
+    click(SpeedButton4, [this] { OpenSecondary(about_); });
+    click(SpeedButton5, [this] { OpenSecondary(options_); });
+    click(SpeedButton10, [this] { OpenSecondary(statistics_); });
     click(SpeedButton6, [&logic] { logic.CheckTestAnswer(); });
     click(SpeedButton12, [&logic] { logic.CheckTypedAnswer(); });
     click(SpeedButton9, [&logic] { logic.SpeedButton9Click(); });
@@ -162,6 +160,10 @@ void TEgzamin::ConnectEvents() {
         click(exam->Answer[static_cast<std::size_t>(i)],
               [&logic, letter] { logic.ChooseAnswer(letter); });
         TPressLabel* text = exam->AnswerText[static_cast<std::size_t>(i)];
+        text->OnPress([this, &logic, i](Qt::MouseButtons held) {
+            if (held & Qt::LeftButton)
+                Act([&] { logic.PressAnswerText(i); });
+        });
         text->OnClick([this, &logic, letter] { Act([&] { logic.ChooseAnswer(letter); }); });
         text->OnMove([this, &logic](Qt::KeyboardModifiers m) {
             if (m & Qt::ControlModifier)
@@ -263,8 +265,10 @@ void TEgzamin::SetOnFirstShow(std::function<void()> handler) {
 }
 
 void TEgzamin::SetSecondaryWindows(QWidget* statistics, QWidget* options, QWidget* about) {
-    secondary_ = {statistics, options, about};
-    for (QWidget* window : secondary_)
+    statistics_ = statistics;
+    options_ = options;
+    about_ = about;
+    for (QWidget* window : Secondary())
         if (window)
             window->installEventFilter(this);
 }
@@ -335,7 +339,7 @@ void TEgzamin::closeEvent(QCloseEvent* event) {
     Czas.stop();
     Timer1.stop();
     captionTimer_.stop();
-    for (QWidget* window : secondary_)
+    for (QWidget* window : Secondary())
         if (window)
             window->hide();
     QWidget::closeEvent(event);
@@ -343,7 +347,8 @@ void TEgzamin::closeEvent(QCloseEvent* event) {
 }
 
 bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
-    if (std::find(secondary_.begin(), secondary_.end(), watched) != secondary_.end()) {
+    const auto secondary = Secondary();
+    if (std::find(secondary.begin(), secondary.end(), watched) != secondary.end()) {
         if (event->type() == QEvent::Hide || event->type() == QEvent::Close)
             setEnabled(true);
         return false;
@@ -382,9 +387,6 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
             Act([this] { logic_->ShowGradeScale(true); });
             return false;
         }
-        const bool onAnswerText = name.startsWith(QLatin1String("odp"));
-        if (onAnswerText && (mouse->buttons() & Qt::LeftButton))
-            Act([&] { logic_->SetFocus(name.mid(3).toStdString()); });
         if (mouse->buttons() & Qt::RightButton)
             ShowHelp(name);
         break;
@@ -417,13 +419,9 @@ QString TEgzamin::HelpName(QObject* object) const {
 }
 
 void TEgzamin::ShowHelp(const QString& controlName) {
+    if (!logic_->MayExplain(controlName.toStdString()))
+        return;
     const THelpEntry* entry = HelpFor(controlName.toStdString());
-    if (!entry)
-        return;
-    // Only what the user can see and use explains itself.
-    const TControl* control = ControlOf(controlName);
-    if (control && (!control->visible || !control->enabled))
-        return;
     HP->SetLines(QString::fromUtf8(entry->H1), QString::fromUtf8(entry->H2),
                  QString::fromUtf8(entry->H3), width() - 2 * kHelpMargin);
     const QRect outer = frameGeometry();

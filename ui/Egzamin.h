@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -105,7 +106,10 @@ private:
     bool rendering_ = false;
     int shownPage_ = -1; // which pages and overlays the last render showed
     std::vector<TBinding> bindings_;
-    std::vector<QWidget*> secondary_;
+    std::array<QWidget*, 3> Secondary() const { return {statistics_, options_, about_}; }
+    QWidget* statistics_ = nullptr;
+    QWidget* options_ = nullptr;
+    QWidget* about_ = nullptr;
 
     QTimer Czas;
     QTimer Timer1;

@@ -1,5 +1,7 @@
 #include "Widgets.h"
 
+#include "ExamClock.h"
+
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,9 +93,9 @@ TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
 
 TTimeSpin::TTimeSpin(const char* name, QWidget* parent) : QSpinBox(parent) {
     setObjectName(QString::fromLatin1(name));
-    setRange(5, 60);
-    setSingleStep(2);
-    setValue(10);
+    setRange(kMinExamMinutes, kMaxExamMinutes);
+    setSingleStep(kExamMinutesStep);
+    setValue(kDefaultExamMinutes);
     lineEdit()->setMaxLength(10);
     // Typed digits become the value when the entry is complete, not at each key.
     setKeyboardTracking(false);

@@ -303,3 +303,24 @@ TEST(EgzaminStates, TimeRunningOutInEveryAnswerStateShowsTheSummary) {
         EXPECT_EQ(h.log.lines.size(), 1u);
     }
 }
+
+TEST(EgzaminStates, TheExamPageShowsAndExplainsItselfOnlyWhileUncovered) {
+    TEgzaminHarness h;
+    h.logic.ShowStoredSettings("Ola", 7);
+    EXPECT_EQ(h.view().NameEdit.text, "Ola");
+    EXPECT_EQ(h.view().Control("Odometer1")->text, "7");
+    EXPECT_FALSE(h.view().ExamPageOnScreen()); // under the start page
+    EXPECT_TRUE(h.logic.MayExplain("SpeedButton4"));
+    EXPECT_FALSE(h.logic.MayExplain("SpeedButton14")); // hidden
+    EXPECT_FALSE(h.logic.MayExplain("Linia1"));        // no help
+
+    h.Begin(ValidTestLines(1));
+    EXPECT_TRUE(h.view().ExamPageOnScreen());
+    EXPECT_TRUE(h.logic.MayExplain("A"));
+    h.logic.PressAnswerText(2);
+    EXPECT_EQ(h.view().focus, "C");
+
+    h.AnswerInTestForm("a");
+    EXPECT_TRUE(h.view().Panel4.visible);
+    EXPECT_FALSE(h.view().ExamPageOnScreen()); // under the summary
+}
