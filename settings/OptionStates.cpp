@@ -5,26 +5,11 @@
 
 namespace kwizmar {
 
-const char* OptionValueName(TOption option) {
-    switch (option) {
-    case TOption::Scroll:
-        return "Scroll";
-    case TOption::PZadan:
-        return "PZadan";
-    case TOption::Statystyki:
-        return "Statystyki";
-    case TOption::Odp:
-        return "Odp";
-    case TOption::DesktopEnabled:
-        return "DesktopEnabled";
-    case TOption::TaskBarEnabled:
-        return "TaskBarEnabled";
-    }
-    return "";
-}
-
-bool OptionDefault(TOption option) {
-    return option == TOption::Scroll;
+const TOptionSpec& SpecOf(TOption option) {
+    for (const TOptionSpec& spec : kOptions)
+        if (spec.option == option)
+            return spec;
+    return kOptions.front(); // every option has its row
 }
 
 void WriteOption(IRegistry& registry, TOption option, bool state) {
@@ -40,25 +25,24 @@ void TOptionStates::SetOption(TOption option, bool state) {
     if (Get(option) == state)
         return;
     states_[std::size_t(option)] = state;
-    switch (option) {
-    case TOption::Scroll:
+    switch (SpecOf(option).effect) {
+    case TOptionEffect::TitleScrolling:
         if (caption_)
             caption_->SetEnabled(state);
         break;
-    case TOption::PZadan:
+    case TOptionEffect::TitleOnTaskbar:
         if (caption_)
             caption_->IsMainWindow = state;
         break;
-    case TOption::DesktopEnabled:
+    case TOptionEffect::DesktopLockdown:
         if (lockdown_)
             DesktopLockdown(*lockdown_, state);
         break;
-    case TOption::TaskBarEnabled:
+    case TOptionEffect::TaskbarLockdown:
         if (lockdown_)
             TaskbarLockdown(*lockdown_, state);
         break;
-    case TOption::Statystyki:
-    case TOption::Odp:
+    case TOptionEffect::None:
         break;
     }
     if (OnChanged)

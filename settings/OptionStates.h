@@ -10,19 +10,91 @@ namespace kwizmar {
 class ILockdownOperations;
 class TScrollingCaption;
 
-// The six options of the program, in the order they are applied at start-up.
-// Each is stored under its value name as a 32-bit integer, 1 or 0.
+// The six options of the program. Each is stored under its value name as a
+// 32-bit integer, 1 or 0.
 enum class TOption { Scroll, PZadan, Statystyki, Odp, DesktopEnabled, TaskBarEnabled };
 
-inline constexpr std::array<TOption, 6> kAllOptions = {
-    TOption::Scroll, TOption::PZadan,         TOption::Statystyki,
-    TOption::Odp,    TOption::DesktopEnabled, TOption::TaskBarEnabled};
+// What changing an option does at once, besides storing it.
+enum class TOptionEffect {
+    None,           // read when needed (the statistics window, the exam)
+    TitleScrolling, // the title scroller's Enabled
+    TitleOnTaskbar, // the title scroller's IsMainWindow (the taskbar title too)
+    DesktopLockdown,
+    TaskbarLockdown,
+};
+
+// A control of the options window that shows an option: its check box, or one
+// of its two radio buttons, which chooses `side`.
+struct TOptionWidget {
+    const char* name = nullptr; // the control's name; null for no control
+    const char* caption = "";
+    const char* hint = ""; // "" for none
+    int x = 0, y = 0;      // its place in the window
+    bool radio = false;
+    bool side = true;
+};
+
+// One option, described once.
+struct TOptionSpec {
+    TOption option;
+    const char* valueName;
+    bool byDefault; // the state a missing value stands for
+    TOptionEffect effect;
+    std::array<TOptionWidget, 2> widgets; // a check box, or the false and the true radio button
+    bool needsScrolling = false;          // its controls are enabled only while Scroll is on
+};
+
+// The options in the order they are applied at start-up, which is also the
+// order of their controls in the options window.
+inline constexpr std::array<TOptionSpec, 6> kOptions = {{
+    {TOption::Scroll,
+     "Scroll",
+     true,
+     TOptionEffect::TitleScrolling,
+     {{{"CheckBox108",
+        "Przewijaj tytuł programu:", "Uaktywnia opcje przewijania tytułu na pasku zadań", 16, 8}}}},
+    {TOption::PZadan,
+     "PZadan",
+     false,
+     TOptionEffect::TitleOnTaskbar,
+     {{{"RadioButton34", "tylko na pasku programu",
+        "Skroluje tytuł programu tylko na psaku programu", 40, 27, true, false},
+       {"RadioButton35", "na pasku programu i pasku zadań",
+        "Skroluje tytuł programu na psaku programu i pasku zadań", 40, 46, true, true}}},
+     true},
+    {TOption::Statystyki,
+     "Statystyki",
+     false,
+     TOptionEffect::None,
+     {{{"CheckBox1", "Zablokuj edytowanie statystyk", "", 16, 72}}}},
+    {TOption::Odp,
+     "Odp",
+     false,
+     TOptionEffect::None,
+     {{{"CheckBox2", "Wyświetlaj każdą opowiedź w formie testowej", "", 16, 96}}}},
+    {TOption::DesktopEnabled,
+     "DesktopEnabled",
+     false,
+     TOptionEffect::DesktopLockdown,
+     {{{"CheckBox3", "wyłącz i ukryj pulpit", "", 40, 144}}}},
+    {TOption::TaskBarEnabled,
+     "TaskBarEnabled",
+     false,
+     TOptionEffect::TaskbarLockdown,
+     {{{"CheckBox4", "wyłącz i ukryj przycisk Start i cały pasek zadań", "", 40, 168}}}},
+}};
+
+const TOptionSpec& SpecOf(TOption option);
 
 // "Scroll", "PZadan", "Statystyki", "Odp", "DesktopEnabled", "TaskBarEnabled".
-const char* OptionValueName(TOption option);
+inline const char* OptionValueName(TOption option) {
+    return SpecOf(option).valueName;
+}
 
 // The state a missing value stands for: Scroll true, the others false.
-bool OptionDefault(TOption option);
+inline bool OptionDefault(TOption option) {
+    return SpecOf(option).byDefault;
+}
 
 // Writes an option's value (1 or 0) to the settings key, creating the key when
 // missing. Throws EFailedToSetData with the value's name.
@@ -40,14 +112,8 @@ public:
     virtual void SetOption(TOption option, bool state) = 0;
 };
 
-// The live option states and what changing each one does:
-//   Scroll          the title scroller's Enabled
-//   PZadan          the title scroller's IsMainWindow (taskbar title too)
-//   Statystyki, Odp nothing at once; the statistics window and the exam read
-//                   the state when they need it
-//   DesktopEnabled  the desktop lockdown, at once (lock when true)
-//   TaskBarEnabled  the taskbar lockdown, at once (lock when true)
-// and then the value is written back. The states start as the options window
+// The live option states. Changing one runs its effect (kOptions; a lockdown
+// locks when true) and then writes the value back. The states start as the options window
 // starts: all false (the first radio button, "tylko na pasku programu", is
 // PZadan false).
 //

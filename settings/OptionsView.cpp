@@ -1,17 +1,36 @@
 #include "OptionsView.h"
 
+#include <stdexcept>
+
 namespace kwizmar {
+
+const TOptionControl& TOpcjeView::operator[](std::string_view name) const {
+    for (const auto& [controlName, control] : controls)
+        if (controlName == name)
+            return control;
+    throw std::out_of_range("no option control " + std::string(name));
+}
+
+void TOpcjeLogic::Click(std::string_view name) {
+    for (const TOptionSpec& spec : kOptions)
+        for (const TOptionWidget& widget : spec.widgets)
+            if (widget.name && widget.name == name) {
+                states_.SetOption(spec.option, widget.radio ? widget.side : !Get(spec.option));
+                return;
+            }
+}
 
 TOpcjeView TOpcjeLogic::view() const {
     TOpcjeView v;
-    const bool scroll = Get(TOption::Scroll);
-    v.CheckBox108.checked = scroll;
-    v.RadioButton34 = {!Get(TOption::PZadan), scroll};
-    v.RadioButton35 = {Get(TOption::PZadan), scroll};
-    v.CheckBox1.checked = Get(TOption::Statystyki);
-    v.CheckBox2.checked = Get(TOption::Odp);
-    v.CheckBox3.checked = Get(TOption::DesktopEnabled);
-    v.CheckBox4.checked = Get(TOption::TaskBarEnabled);
+    const bool scrolling = Get(TOption::Scroll);
+    for (const TOptionSpec& spec : kOptions)
+        for (const TOptionWidget& widget : spec.widgets)
+            if (widget.name) {
+                const bool state = Get(spec.option);
+                v.controls.emplace_back(widget.name,
+                                        TOptionControl{widget.radio ? state == widget.side : state,
+                                                       !spec.needsScrolling || scrolling});
+            }
     return v;
 }
 

@@ -2,6 +2,11 @@
 
 #include "OptionStates.h"
 
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 namespace kwizmar {
 
 // One check box or radio button of the options window as the rules see it.
@@ -10,15 +15,11 @@ struct TOptionControl {
     bool enabled = true;
 };
 
-// The controls of the options window, by their names.
+// The controls of the options window in their order (kOptions), by name.
 struct TOpcjeView {
-    TOptionControl CheckBox108;   // "Przewijaj tytuł programu:"        Scroll
-    TOptionControl RadioButton34; // "tylko na pasku programu"          PZadan false
-    TOptionControl RadioButton35; // "na pasku programu i pasku zadań"  PZadan true
-    TOptionControl CheckBox1;     // "Zablokuj edytowanie statystyk"    Statystyki
-    TOptionControl CheckBox2;     // "Wyświetlaj każdą opowiedź ..."    Odp
-    TOptionControl CheckBox3;     // "wyłącz i ukryj pulpit"            DesktopEnabled
-    TOptionControl CheckBox4;     // "wyłącz i ukryj przycisk Start ..." TaskBarEnabled
+    std::vector<std::pair<std::string, TOptionControl>> controls;
+    // The control `name`; throws std::out_of_range for a name it hasn't.
+    const TOptionControl& operator[](std::string_view name) const;
 };
 
 // The options window's rules over the live option states. The controls are
@@ -40,20 +41,14 @@ public:
     // runs its action, one set to the state it has does nothing.
     void SetOption(TOption option, bool state) override { states_.SetOption(option, state); }
 
-    void CheckBox108Click() { Flip(TOption::Scroll); }
-    void RadioButton34Click() { states_.SetOption(TOption::PZadan, false); }
-    void RadioButton35Click() { states_.SetOption(TOption::PZadan, true); }
-    void CheckBox1Click() { Flip(TOption::Statystyki); }
-    void CheckBox2Click() { Flip(TOption::Odp); }
-    void CheckBox3Click() { Flip(TOption::DesktopEnabled); }
-    void CheckBox4Click() { Flip(TOption::TaskBarEnabled); }
+    // A click on the control `name` (kOptions): a check box flips its option,
+    // a radio button chooses its side. A name of no control does nothing.
+    void Click(std::string_view name);
 
     bool Get(TOption option) const { return states_.Get(option); }
     TOpcjeView view() const;
 
 private:
-    void Flip(TOption option) { states_.SetOption(option, !states_.Get(option)); }
-
     TOptionStates& states_;
 };
 

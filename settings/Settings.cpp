@@ -77,12 +77,11 @@ void TSettings::LoadUserSettings() {
 
 void TSettings::ApplyStoredOptions(IOptionControls& controls) {
     auto key = registry_.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
-    for (const TOption option : kAllOptions) {
-        const char* name = OptionValueName(option);
-        bool state = OptionDefault(option);
-        if (key && key->ValueExists(name))
-            state = key->ReadInteger(name) != 0;
-        controls.SetOption(option, state);
+    for (const TOptionSpec& spec : kOptions) {
+        bool state = spec.byDefault;
+        if (key && key->ValueExists(spec.valueName))
+            state = key->ReadInteger(spec.valueName) != 0;
+        controls.SetOption(spec.option, state);
     }
 }
 

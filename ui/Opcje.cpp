@@ -2,6 +2,7 @@
 
 #include "ErrorHandler.h"
 #include "Fonts.h"
+#include "ScopeExit.h"
 #include "SpeedButton.h"
 
 #include <QCheckBox>
@@ -15,22 +16,6 @@
 
 namespace kwizmar {
 
-namespace {
-
-template <typename Button>
-Button* MakeOption(QWidget* parent, const char* name, const char* caption, const char* hint, int x,
-                   int y) {
-    auto* b = new Button(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (*hint)
-        b->setToolTip(QString::fromUtf8(hint));
-    b->move(x, y);
-    b->adjustSize();
-    return b;
-}
-
-} // namespace
-
 Topcje::Topcje(TOptionStates& states, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -41,25 +26,31 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
     setFixedSize(407, 277);
     setFont(UiFont("MS Sans Serif", 11));
 
-    CheckBox108 = MakeOption<QCheckBox>(this, "CheckBox108", "Przewijaj tytuł programu:",
-                                        "Uaktywnia opcje przewijania tytułu na pasku zadań", 16, 8);
-    RadioButton34 =
-        MakeOption<QRadioButton>(this, "RadioButton34", "tylko na pasku programu",
-                                 "Skroluje tytuł programu tylko na psaku programu", 40, 27);
-    RadioButton35 =
-        MakeOption<QRadioButton>(this, "RadioButton35", "na pasku programu i pasku zadań",
-                                 "Skroluje tytuł programu na psaku programu i pasku zadań", 40, 46);
-    CheckBox1 =
-        MakeOption<QCheckBox>(this, "CheckBox1", "Zablokuj edytowanie statystyk", "", 16, 72);
-    CheckBox2 = MakeOption<QCheckBox>(this, "CheckBox2",
-                                      "Wyświetlaj każdą opowiedź w formie testowej", "", 16, 96);
+    // The options' controls in their order, as the table of options describes them.
+    for (const TOptionSpec& spec : kOptions)
+        for (const TOptionWidget& widget : spec.widgets) {
+            if (!widget.name)
+                continue;
+            QAbstractButton* button = widget.radio
+                                          ? static_cast<QAbstractButton*>(new QRadioButton(this))
+                                          : static_cast<QAbstractButton*>(new QCheckBox(this));
+            button->setObjectName(QString::fromLatin1(widget.name));
+            button->setText(QString::fromUtf8(widget.caption));
+            if (*widget.hint)
+                button->setToolTip(QString::fromUtf8(widget.hint));
+            button->move(widget.x, widget.y);
+            button->adjustSize();
+            if (!controls_.empty())
+                setTabOrder(controls_.back(), button);
+            const std::string name = widget.name;
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, name] { Act([&] { logic_.Click(name); }); });
+            controls_.push_back(button);
+        }
     auto* Label1 = new QLabel(QStringLiteral("Na czas trwania egzaminu:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 128);
     Label1->adjustSize();
-    CheckBox3 = MakeOption<QCheckBox>(this, "CheckBox3", "wyłącz i ukryj pulpit", "", 40, 144);
-    CheckBox4 = MakeOption<QCheckBox>(
-        this, "CheckBox4", "wyłącz i ukryj przycisk Start i cały pasek zadań", "", 40, 168);
 
     auto* Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -71,23 +62,6 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
                                     style()->standardIcon(QStyle::SP_DialogApplyButton), this);
     SpeedButton1->setGeometry(320, 208, 73, 57);
 
-    setTabOrder(CheckBox108, RadioButton34);
-    setTabOrder(RadioButton34, RadioButton35);
-    setTabOrder(RadioButton35, CheckBox1);
-    setTabOrder(CheckBox1, CheckBox2);
-    setTabOrder(CheckBox2, CheckBox3);
-    setTabOrder(CheckBox3, CheckBox4);
-
-    connect(CheckBox108, &QCheckBox::clicked, this,
-            [this] { Act(&TOpcjeLogic::CheckBox108Click); });
-    connect(RadioButton34, &QRadioButton::clicked, this,
-            [this] { Act(&TOpcjeLogic::RadioButton34Click); });
-    connect(RadioButton35, &QRadioButton::clicked, this,
-            [this] { Act(&TOpcjeLogic::RadioButton35Click); });
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { Act(&TOpcjeLogic::CheckBox1Click); });
-    connect(CheckBox2, &QCheckBox::clicked, this, [this] { Act(&TOpcjeLogic::CheckBox2Click); });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this] { Act(&TOpcjeLogic::CheckBox3Click); });
-    connect(CheckBox4, &QCheckBox::clicked, this, [this] { Act(&TOpcjeLogic::CheckBox4Click); });
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
 
     // Enter or Esc on any control closes the window before the control can
@@ -99,29 +73,23 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
 }
 
 void Topcje::SetOption(TOption option, bool state) {
-    struct TRenderAfter {
-        Topcje* window;
-        ~TRenderAfter() { window->Render(); }
-    } renderAfter{this};
+    const TScopeExit render(
+        [this] { Render(); }); // the control shows its state even when the write fails
     logic_.SetOption(option, state);
 }
 
-void Topcje::Act(void (TOpcjeLogic::*click)()) {
-    RunGuarded([&] { (logic_.*click)(); });
+void Topcje::Act(const std::function<void()>& click) {
+    RunGuarded(click);
     Render();
 }
 
 void Topcje::Render() {
     const TOpcjeView v = logic_.view();
-    const std::pair<QAbstractButton*, const TOptionControl*> controls[] = {
-        {CheckBox108, &v.CheckBox108},     {RadioButton34, &v.RadioButton34},
-        {RadioButton35, &v.RadioButton35}, {CheckBox1, &v.CheckBox1},
-        {CheckBox2, &v.CheckBox2},         {CheckBox3, &v.CheckBox3},
-        {CheckBox4, &v.CheckBox4}};
-    for (const auto& [button, control] : controls) {
+    for (QAbstractButton* button : controls_) {
+        const TOptionControl& control = v[button->objectName().toStdString()];
         const QSignalBlocker quiet(button);
-        button->setChecked(control->checked);
-        button->setEnabled(control->enabled);
+        button->setChecked(control.checked);
+        button->setEnabled(control.enabled);
     }
 }
 

@@ -4,8 +4,10 @@
 
 #include <QWidget>
 
-class QCheckBox;
-class QRadioButton;
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
 
 namespace kwizmar {
 
@@ -28,17 +30,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Act(void (TOpcjeLogic::*click)());
+    void Act(const std::function<void()>& click);
     void Render();
 
     TOpcjeLogic logic_;
-    QCheckBox* CheckBox108 = nullptr;
-    QRadioButton* RadioButton34 = nullptr;
-    QRadioButton* RadioButton35 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
+    std::vector<QAbstractButton*> controls_; // the options' check boxes and radio buttons
     TSpeedButton* SpeedButton1 = nullptr;
 };
 

@@ -35,40 +35,40 @@ TEST(Opcje, StartsAsTheFormWithTheRadioButtonsDisabled) {
     TScratch scratch;
     TOptions o;
     const TOpcjeView v = o.logic.view();
-    EXPECT_FALSE(v.CheckBox108.checked);
-    EXPECT_TRUE(v.RadioButton34.checked);
-    EXPECT_FALSE(v.RadioButton34.enabled);
-    EXPECT_FALSE(v.RadioButton35.checked);
-    EXPECT_FALSE(v.RadioButton35.enabled);
-    for (const TOptionControl& c : {v.CheckBox1, v.CheckBox2, v.CheckBox3, v.CheckBox4})
+    EXPECT_FALSE(v["CheckBox108"].checked);
+    EXPECT_TRUE(v["RadioButton34"].checked);
+    EXPECT_FALSE(v["RadioButton34"].enabled);
+    EXPECT_FALSE(v["RadioButton35"].checked);
+    EXPECT_FALSE(v["RadioButton35"].enabled);
+    for (const TOptionControl& c : {v["CheckBox1"], v["CheckBox2"], v["CheckBox3"], v["CheckBox4"]})
         EXPECT_FALSE(c.checked);
 }
 
 TEST(Opcje, ScrollingKeepsTheRadioChoiceWhileOffAndRadioButtonsActOnlyWhenChosen) {
     TScratch scratch;
     TOptions o;
-    o.logic.CheckBox108Click();
+    o.logic.Click("CheckBox108");
     EXPECT_TRUE(o.caption.Enabled());
     EXPECT_EQ(Stored("Scroll"), "1");
-    o.logic.RadioButton34Click(); // already the chosen one
+    o.logic.Click("RadioButton34"); // already the chosen one
     EXPECT_EQ(Stored("PZadan"), "<none>");
-    o.logic.RadioButton35Click();
+    o.logic.Click("RadioButton35");
     EXPECT_TRUE(o.caption.IsMainWindow);
     EXPECT_EQ(Stored("PZadan"), "1");
 
-    o.logic.CheckBox108Click();
+    o.logic.Click("CheckBox108");
     TOpcjeView v = o.logic.view();
     EXPECT_FALSE(o.caption.Enabled());
     EXPECT_EQ(Stored("Scroll"), "0");
-    EXPECT_FALSE(v.RadioButton35.enabled);
-    EXPECT_TRUE(v.RadioButton35.checked);
-    EXPECT_FALSE(v.RadioButton34.checked);
+    EXPECT_FALSE(v["RadioButton35"].enabled);
+    EXPECT_TRUE(v["RadioButton35"].checked);
+    EXPECT_FALSE(v["RadioButton34"].checked);
 
-    o.logic.CheckBox108Click();
+    o.logic.Click("CheckBox108");
     v = o.logic.view();
-    EXPECT_TRUE(v.RadioButton35.enabled && v.RadioButton35.checked);
-    EXPECT_TRUE(v.RadioButton34.enabled && !v.RadioButton34.checked);
-    o.logic.RadioButton34Click();
+    EXPECT_TRUE(v["RadioButton35"].enabled && v["RadioButton35"].checked);
+    EXPECT_TRUE(v["RadioButton34"].enabled && !v["RadioButton34"].checked);
+    o.logic.Click("RadioButton34");
     EXPECT_FALSE(o.caption.IsMainWindow);
     EXPECT_EQ(Stored("PZadan"), "0");
 }
@@ -77,8 +77,8 @@ TEST(Opcje, StoredOptionsRunTheActionsOfTheControlsThatChange) {
     TScratch scratch;
     {
         TOptions first;
-        first.logic.CheckBox4Click();
-        first.logic.CheckBox2Click();
+        first.logic.Click("CheckBox4");
+        first.logic.Click("CheckBox2");
         EXPECT_EQ(Stored("TaskBarEnabled"), "1");
         EXPECT_EQ(Stored("DesktopEnabled"), "<none>");
     }
@@ -86,11 +86,11 @@ TEST(Opcje, StoredOptionsRunTheActionsOfTheControlsThatChange) {
     TSettings settings(PlatformRegistry(), "/nonexistent/kwizmar");
     settings.ApplyStoredOptions(o.logic);
     const TOpcjeView v = o.logic.view();
-    EXPECT_TRUE(v.CheckBox108.checked); // missing Scroll: checked, and written
+    EXPECT_TRUE(v["CheckBox108"].checked); // missing Scroll: checked, and written
     EXPECT_EQ(Stored("Scroll"), "1");
-    EXPECT_TRUE(v.CheckBox2.checked);
-    EXPECT_TRUE(v.CheckBox4.checked);
-    EXPECT_FALSE(v.CheckBox3.checked);
+    EXPECT_TRUE(v["CheckBox2"].checked);
+    EXPECT_TRUE(v["CheckBox4"].checked);
+    EXPECT_FALSE(v["CheckBox3"].checked);
     EXPECT_EQ(Stored("DesktopEnabled"), "<none>"); // unchanged control: nothing written
     std::vector<std::string> calls;
     for (const TLockdownCall& c : o.lockdown.Calls())
