@@ -6,6 +6,7 @@
 #include "HelpPanel.h"
 #include "Lockdown.h"
 #include "Odometer.h"
+#include "OpenTest.h"
 #include "ResultsLog.h"
 #include "Settings.h"
 #include "SpeedButton.h"
@@ -274,15 +275,7 @@ QString TEgzamin::TestFolder() {
 }
 
 void TEgzamin::ChooseTest() {
-    QFileDialog OpenTest(this, QStringLiteral("Wybierz test"), TestFolder());
-    OpenTest.setObjectName(QStringLiteral("OpenTest"));
-    OpenTest.setOption(QFileDialog::DontUseNativeDialog);
-    OpenTest.setFileMode(QFileDialog::ExistingFile);
-    OpenTest.setAcceptMode(QFileDialog::AcceptOpen);
-    OpenTest.setNameFilter(QStringLiteral("Testy (*.ts2)"));
-    OpenTest.setDefaultSuffix(QStringLiteral("ts2"));
-    OpenTest.setSizeGripEnabled(true);
-    OpenTest.selectFile(QString());
+    TOpenTest OpenTest(this, TestFolder());
     if (OpenTest.exec() != QDialog::Accepted || OpenTest.selectedFiles().isEmpty())
         return;
     LoadTest(OpenTest.selectedFiles().constFirst());
