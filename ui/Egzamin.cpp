@@ -3,6 +3,7 @@
 #include "ContextHelp.h"
 #include "ErrorHandler.h"
 #include "ExamPage.h"
+#include "FixedFrame.h"
 #include "HelpPanel.h"
 #include "Lockdown.h"
 #include "Odometer.h"
@@ -72,9 +73,7 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
                    clock_, regional_, measure_});
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedFrame(*this, {kClientWidth, kClientHeight});
 
     BuildLeftColumn();
     auto* content = new QFrame(this);
