@@ -12,7 +12,7 @@ build=$root/build
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-translations-l10n libxcb1-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
 )

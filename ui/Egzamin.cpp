@@ -3,9 +3,11 @@
 #include "ContextHelp.h"
 #include "ErrorHandler.h"
 #include "ExamPage.h"
+#include "FixedFrame.h"
 #include "HelpPanel.h"
 #include "Lockdown.h"
 #include "Odometer.h"
+#include "OpenTest.h"
 #include "ResultsLog.h"
 #include "Settings.h"
 #include "SpeedButton.h"
@@ -71,9 +73,7 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
                    clock_, regional_, measure_});
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedFrame(*this, {kClientWidth, kClientHeight});
 
     BuildLeftColumn();
     auto* content = new QFrame(this);
@@ -278,15 +278,7 @@ QString TEgzamin::TestFolder() {
 }
 
 void TEgzamin::ChooseTest() {
-    QFileDialog OpenTest(this, QStringLiteral("Wybierz test"), TestFolder());
-    OpenTest.setObjectName(QStringLiteral("OpenTest"));
-    OpenTest.setOption(QFileDialog::DontUseNativeDialog);
-    OpenTest.setFileMode(QFileDialog::ExistingFile);
-    OpenTest.setAcceptMode(QFileDialog::AcceptOpen);
-    OpenTest.setNameFilter(QStringLiteral("Testy (*.ts2)"));
-    OpenTest.setDefaultSuffix(QStringLiteral("ts2"));
-    OpenTest.setSizeGripEnabled(true);
-    OpenTest.selectFile(QString());
+    TOpenTest OpenTest(this, TestFolder());
     if (OpenTest.exec() != QDialog::Accepted || OpenTest.selectedFiles().isEmpty())
         return;
     LoadTest(OpenTest.selectedFiles().constFirst());

@@ -59,6 +59,34 @@ QIcon PrinterGlyph() {
     return QIcon(pixmap);
 }
 
+// The list of lines. A key that moves in it selects the line it lands on, as
+// a click would, also when that is the line the list already stood on: once
+// the list takes the focus it stands on its first line with nothing selected,
+// and with a single line no key would move anywhere else.
+class TListBox final : public QListView {
+public:
+    using QListView::QListView;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        QListView::keyPressEvent(event);
+        switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            break;
+        default:
+            return;
+        }
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && !selectionModel()->isSelected(current))
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    }
+};
+
 } // namespace
 
 TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
@@ -68,7 +96,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     resize(544, 375);
     setFont(UiFont("MS Sans Serif", 11));
 
-    ListBox1 = new QListView(this);
+    ListBox1 = new TListBox(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setFont(UiFont(TStatystykaLogic::ListFont()));
     ListBox1->setUniformItemSizes(true);

@@ -1,4 +1,5 @@
 #include "ErrorHandler.h"
+#include "QtPolish.h"
 
 #include <QApplication>
 
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
+    // Qt's dialogs speak as they do in the program.
+    kwizmar::SpeakPolish();
     kwizmar::SetApplicationTitle(QStringLiteral("Kwizmar 2002"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -9,6 +9,7 @@
 #include "ProgramFixture.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QListView>
 #include <QPrinter>
 #include <QProcess>
@@ -120,6 +121,39 @@ TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
     Lock(false);
     Select(1);
     EXPECT_EQ(States(), (TStates{true, true, false}));
+}
+
+TEST_F(StatystykaTest, TheFirstMovingKeySelectsALineAsAClickWould) {
+    const std::vector<std::string> three = {"1. Ala", "2. Olek", "3. Żaneta"};
+    const struct {
+        std::vector<std::string> log;
+        Qt::Key key;
+        int row;
+    } cases[] = {
+        {{"1. Ala"}, Qt::Key_Down, 0},     {{"1. Ala"}, Qt::Key_Up, 0},
+        {{"1. Ala"}, Qt::Key_Home, 0},     {{"1. Ala"}, Qt::Key_End, 0},
+        {{"1. Ala"}, Qt::Key_PageDown, 0}, {three, Qt::Key_Up, 0},
+        {three, Qt::Key_Home, 0},          {three, Qt::Key_Down, 1},
+        {three, Qt::Key_End, 2},
+    };
+    Start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.log.size() << " lines, key "
+                                          << QKeySequence(c.key).toString().toStdString());
+        WriteLog(c.log);
+        Open();
+        Statistics().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Statistics()));
+        ASSERT_TRUE(List()->hasFocus());
+        // Taking the focus alone selects nothing.
+        EXPECT_EQ(Statistics().Logic().view().selected, -1);
+        EXPECT_FALSE(StatButton("SpeedButton2")->isEnabled());
+        QTest::keyClick(List(), c.key);
+        EXPECT_EQ(Statistics().Logic().view().selected, c.row);
+        EXPECT_EQ(List()->selectionModel()->selectedRows().value(0).row(), c.row);
+        EXPECT_TRUE(StatButton("SpeedButton2")->isEnabled());
+        Statistics().close();
+    }
 }
 
 TEST_F(StatystykaTest, AMissingLogShowsAnEmptyListAndEscCloses) {
