@@ -3,7 +3,7 @@
 //   QT_QPA_PLATFORM=offscreen statistics_bench
 
 #include "ResultsLog.h"
-#include "StatisticsView.h"
+#include "StatystykaLogic.h"
 #include "Statystyka.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OptionsView.h"
+#include "OpcjeLogic.h"
 
 #include <QWidget>
 

@@ -3,6 +3,7 @@
 #include "ErrorHandler.h"
 #include "Fonts.h"
 #include "LogListModel.h"
+#include "PrintLayout.h"
 #include "SpeedButton.h"
 
 #include <QGuiApplication>

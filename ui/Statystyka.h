@@ -1,7 +1,7 @@
 #pragma once
 
 #include "QtTextMeasure.h"
-#include "StatisticsView.h"
+#include "StatystykaLogic.h"
 
 #include <QWidget>
 

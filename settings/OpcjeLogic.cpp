@@ -1,4 +1,4 @@
-#include "OptionsView.h"
+#include "OpcjeLogic.h"
 
 #include <stdexcept>
 

@@ -1,5 +1,6 @@
-#include "StatisticsView.h"
+#include "StatystykaLogic.h"
 
+#include "PrintLayout.h"
 #include "Scratch.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +185,22 @@ TEST(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
     EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
 }
 
+TEST(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
+    TStatScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
+    TResultsLog log;
+    TFixedMeasure measure;
+    TStatystykaLogic logic(
+        log, [] { return false; }, measure);
+    logic.FormShow();
+    logic.SpeedButton4Click();
+    WriteBytes(scratch.Log(), "2. b\r\n"); // another copy's save
+    EXPECT_THROW(logic.SpeedButton3Click(), EResultsLogChanged);
+    EXPECT_EQ(logic.lines(), std::vector<std::string>{"2. b"});
+    EXPECT_EQ(Of(logic), (Buttons{false, true, false}));
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
+}
+
 TEST(StatystykaPrint, LinesWrapAfterTheLastCharacterThatFitsAndBreakIntoPages) {
     TFixedMeasure measure;
     const TFontSpec font = TStatystykaLogic::ListFont();
@@ -199,20 +216,4 @@ TEST(StatystykaPrint, LinesWrapAfterTheLastCharacterThatFitsAndBreakIntoPages) {
     // lower than one line still holds one.
     EXPECT_EQ(PrintLayout({"abc"}, measure, font, 5, 5, 13),
               (std::vector<TPrintPage>{{"a"}, {"b"}, {"c"}}));
-}
-
-TEST(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
-    TStatScratch scratch;
-    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log;
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
-    logic.FormShow();
-    logic.SpeedButton4Click();
-    WriteBytes(scratch.Log(), "2. b\r\n"); // another copy's save
-    EXPECT_THROW(logic.SpeedButton3Click(), EResultsLogChanged);
-    EXPECT_EQ(logic.lines(), std::vector<std::string>{"2. b"});
-    EXPECT_EQ(Of(logic), (Buttons{false, true, false}));
-    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
 }

@@ -1,0 +1,75 @@
+#include "StatystykaLogic.h"
+
+#include "ScopeExit.h"
+
+#include <algorithm>
+
+namespace kwizmar {
+
+TStatystykaLogic::TStatystykaLogic(TResultsLog& log, std::function<bool()> locked,
+                                   const ITextMeasure& measure)
+    : log_(log), locked_(std::move(locked)), measure_(measure) {}
+
+void TStatystykaLogic::FormShow() {
+    // Even when the log could not be read the buttons must match the list as it
+    // stands, or "&Usuń ..." could stay enabled from an earlier showing.
+    const TScopeExit showList([this] { ShowLoadedList(); });
+    log_.LoadIntoList();
+}
+
+void TStatystykaLogic::ShowLoadedList() {
+    view_.SpeedButton2 = false;
+    view_.SpeedButton3 = false;
+    view_.SpeedButton4 = !locked_() && !log_.lines().empty();
+    view_.selected = -1;
+    view_.horizontalExtent = 0;
+}
+
+void TStatystykaLogic::ListBox1Click(int index, int clientWidth) {
+    if (index < 0 || std::size_t(index) >= log_.lines().size()) {
+        view_.selected = -1;
+        return;
+    }
+    view_.selected = index;
+    const int width = measure_.TextWidth(log_.lines()[std::size_t(index)], ListFont());
+    view_.horizontalExtent = clientWidth < width ? width + 20 : 0;
+    const bool editable = !locked_();
+    view_.SpeedButton4 = editable;
+    view_.SpeedButton2 = editable;
+}
+
+void TStatystykaLogic::SpeedButton2Click() {
+    if (!view_.SpeedButton2 || view_.selected < 0)
+        return;
+    log_.DeleteLine(std::size_t(view_.selected));
+    view_.selected = -1;
+    view_.SpeedButton3 = true;
+    view_.SpeedButton2 = false;
+}
+
+void TStatystykaLogic::SpeedButton4Click() {
+    if (!view_.SpeedButton4)
+        return;
+    log_.Clear();
+    view_.selected = -1;
+    view_.horizontalExtent = 0;
+    view_.SpeedButton3 = true;
+    view_.SpeedButton2 = false;
+    view_.SpeedButton4 = false;
+}
+
+void TStatystykaLogic::SpeedButton3Click() {
+    if (!view_.SpeedButton3)
+        return;
+    try {
+        log_.Save();
+    } catch (const EResultsLogChanged&) {
+        // The list now holds the log as another copy left it: the window
+        // stands as if just shown.
+        ShowLoadedList();
+        throw;
+    }
+    view_.SpeedButton3 = false;
+}
+
+} // namespace kwizmar
