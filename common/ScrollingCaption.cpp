@@ -38,6 +38,8 @@ void TScrollingCaption::SetEnabled(bool enabled) {
     enabled_ = enabled;
     position_ = 1;
     SetTitles(text_);
+    if (OnEnabled)
+        OnEnabled(enabled);
 }
 
 void TScrollingCaption::Step() {

@@ -40,8 +40,10 @@ public:
     bool Enabled() const { return enabled_; }
     // Switching on or off sets the window's title to the plain text (and the
     // application's title too while IsMainWindow is true) and puts p back to 1.
-    // The caller starts or stops its timer to match Enabled().
+    // The caller starts or stops its timer to match Enabled(); OnEnabled tells
+    // it of every switch.
     void SetEnabled(bool enabled);
+    std::function<void(bool enabled)> OnEnabled;
 
     int Interval() const { return interval_; }
     void SetInterval(int milliseconds) { interval_ = milliseconds; }

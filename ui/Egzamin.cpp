@@ -224,7 +224,12 @@ void TEgzamin::ConnectTimers() {
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(70);
     connect(&Czas, &QTimer::timeout, this, [this] { Act([this] { logic_->ClockTick(); }); });
-    connect(&Timer1, &QTimer::timeout, this, [this] { Act([this] { logic_->BannerStep(); }); });
+    // A banner step moves the two banner labels and nothing else: it comes 14
+    // times a second for the whole exam.
+    connect(&Timer1, &QTimer::timeout, this, [this] {
+        logic_->BannerStep();
+        MoveBanner();
+    });
 
     TScrollingCaption& caption = services_.caption;
     caption.OnWindowTitle = [this](const std::string& title) {
@@ -234,9 +239,12 @@ void TEgzamin::ConnectTimers() {
         SetApplicationTitle(QString::fromStdString(title));
     };
     captionTimer_.setInterval(caption.Interval());
-    // The timer runs for the whole life of the window: the option can switch
-    // scrolling on and off at any time, and a step does nothing while it is off.
+    // The timer runs while scrolling is on; the option switches it at any time.
     connect(&captionTimer_, &QTimer::timeout, this, [this] { services_.caption.Step(); });
+    caption.OnEnabled = [this](bool enabled) {
+        if (shownOnce_)
+            enabled ? captionTimer_.start() : captionTimer_.stop();
+    };
 }
 
 void TEgzamin::WatchEvents() {
@@ -317,7 +325,8 @@ void TEgzamin::showEvent(QShowEvent* event) {
                 firstShowSteps_();
             stepsDone = true;
         });
-        captionTimer_.start();
+        if (services_.caption.Enabled())
+            captionTimer_.start();
         if (stepsDone && !commandLineTest_.isEmpty())
             LoadTest(commandLineTest_);
         Render();

@@ -86,6 +86,7 @@ private:
     void Act(const std::function<void()>& action);
     void Render();
     void RenderFocus();
+    void MoveBanner();
     void OpenSecondary(QWidget* window);
     void ShowHelp(const QString& controlName);
     const TControl* ControlOf(const QString& name) const;

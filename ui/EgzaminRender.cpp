@@ -90,11 +90,7 @@ void TEgzamin::Render() {
             w->pos() != QPoint(c.x, c.y))
             w->move(c.x, c.y);
     }
-    for (auto [label, control] :
-         {std::pair{Panel3->naglowek1, &v.naglowek1}, std::pair{Panel3->naglowek2, &v.naglowek2}}) {
-        label->adjustSize();
-        label->move(control->x, label->y());
-    }
+    MoveBanner();
     for (auto [bar, gauge] :
          {std::pair{Panel3->Gauge1, &v.Gauge1}, std::pair{Panel3->Gauge4, &v.Gauge4},
           std::pair{Panel3->PytBar, &v.PytBar}, std::pair{Panel3->ZdobytoBar, &v.ZdobytoBar},
@@ -109,6 +105,17 @@ void TEgzamin::Render() {
         v.Timer1 ? Timer1.start() : Timer1.stop();
     RenderFocus();
     rendering_ = false;
+}
+
+void TEgzamin::MoveBanner() {
+    const TEgzaminView& v = logic_->view();
+    for (auto [label, control] :
+         {std::pair{Panel3->naglowek1, &v.naglowek1}, std::pair{Panel3->naglowek2, &v.naglowek2}}) {
+        if (label->size() != label->sizeHint()) // a new text
+            label->adjustSize();
+        if (label->x() != control->x)
+            label->move(control->x, label->y());
+    }
 }
 
 void TEgzamin::RenderFocus() {

@@ -78,6 +78,23 @@ void TPressLabel::mouseMoveEvent(QMouseEvent* event) {
     QLabel::mouseMoveEvent(event);
 }
 
+void TPressLabel::paintEvent(QPaintEvent* event) {
+    if (!fromPicture_)
+        return QLabel::paintEvent(event);
+    const qreal ratio = devicePixelRatioF();
+    if (pictureText_ != text() || picture_.size() != size() * ratio) {
+        picture_ = QPixmap(size() * ratio);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(palette().color(QPalette::Window));
+        QPainter painter(&picture_);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()), text());
+        pictureText_ = text();
+    }
+    QPainter(this).drawPixmap(0, 0, picture_);
+}
+
 TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
     : QProgressBar(parent) {
     setObjectName(QString::fromLatin1(name));

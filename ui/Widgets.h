@@ -2,6 +2,7 @@
 
 #include <QLCDNumber>
 #include <QLabel>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QSpinBox>
 
@@ -46,6 +47,9 @@ public:
     using TClickHandler = std::function<void()>;
 
     TPressLabel(const char* name, QWidget* parent);
+    // Draws its text once into a picture and then only the picture, on its
+    // own background: for a line of text that moves all the time (the banner).
+    void PaintFromPicture() { fromPicture_ = true; }
     void OnPress(TPressHandler handler) { onPress_ = std::move(handler); }
     void OnMove(TMoveHandler handler) { onMove_ = std::move(handler); }
     void OnClick(TClickHandler handler) { onClick_ = std::move(handler); }
@@ -54,12 +58,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     TPressHandler onPress_;
     TMoveHandler onMove_;
     TClickHandler onClick_;
     bool pressedLeft_ = false;
+    bool fromPicture_ = false;
+    QPixmap picture_;
+    QString pictureText_;
 };
 
 // A gauge: a flat progress bar in one colour.
