@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "FileLock.h"
+#include "FileSizeLimit.h"
 #include "Scratch.h"
 #include "Unprivileged.h"
 

@@ -4,6 +4,7 @@
 #include "PendingResults.h"
 #include "ResultsLog.h"
 
+#include "FileSizeLimit.h"
 #include "LogScratch.h"
 #include "Unprivileged.h"
 
