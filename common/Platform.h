@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 // What the program needs to know about the system it runs on, beyond files:
@@ -8,14 +7,6 @@
 // Texts inside the program are UTF-8; these calls convert at the edge.
 
 namespace kwizmar {
-
-// The separator the program puts between a folder and a file name when it
-// builds a path as text ("\" on Windows, "/" elsewhere).
-extern const char kPathSeparator;
-
-// UTF-8 text <-> filesystem path, lossless on every system.
-std::filesystem::path PathFromUtf8(const std::string& utf8);
-std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The full path of the running program file. Empty when the system can't tell.
 std::string ProgramFilePath();

@@ -1,11 +1,12 @@
 #include "Platform.h"
 
+#include "Paths.h"
+
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 namespace kwizmar {
-
-const char kPathSeparator = '/';
 
 std::string ProgramFilePath() {
     std::error_code ec;

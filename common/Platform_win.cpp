@@ -1,12 +1,13 @@
 #include "Platform.h"
 
+#include "Paths.h"
+
 #include <cstdlib>
+#include <filesystem>
 #include <windows.h>
 #include <wininet.h>
 
 namespace kwizmar {
-
-const char kPathSeparator = '\\';
 
 std::string ProgramFilePath() {
     std::wstring buffer(MAX_PATH, L'\0');

@@ -1,6 +1,7 @@
 #include "PendingResults.h"
 
 #include "Errors.h"
+#include "Paths.h"
 #include "Platform.h"
 #include "ResultsLog.h"
 

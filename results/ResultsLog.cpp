@@ -2,6 +2,7 @@
 
 #include "Cp1250.h"
 #include "LockedFile.h"
+#include "Paths.h"
 #include "PendingResults.h"
 #include "Platform.h"
 

@@ -2,8 +2,11 @@
 
 #include "AtomicFile.h"
 #include "FileLock.h"
+#include "Paths.h"
 #include "Platform.h"
+#include "PosixIo.h"
 #include "RegFile.h"
+#include "WholeFile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -74,16 +77,7 @@ int CreateCopy(const std::string& fileName, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno == EEXIST ? -1 : 0;
-    std::string_view rest = bytes;
-    while (!rest.empty()) {
-        const ssize_t n = ::write(fd, rest.data(), rest.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        rest.remove_prefix(std::size_t(n));
-    }
-    const bool written = rest.empty() && ::fsync(fd) == 0;
+    const bool written = posix::WriteAll(fd, bytes) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written) {
         ::unlink(path.c_str());
         return 0;

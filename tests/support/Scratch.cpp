@@ -1,5 +1,7 @@
 #include "Scratch.h"
 
+#include "WholeFile.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -46,10 +48,10 @@ void TScratch::SetSysDir(const std::filesystem::path& sysDir) const {
 }
 
 std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    if (!kwizmar::ReadWholeFile(file, bytes))
         throw std::runtime_error("cannot read " + file.string());
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return bytes;
 }
 
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {

@@ -5,6 +5,7 @@
 #include "FileSizeLimit.h"
 #include "Scratch.h"
 #include "Unprivileged.h"
+#include "WholeFile.h"
 
 #include <gtest/gtest.h>
 
