@@ -196,6 +196,15 @@ std::size_t CodePointCount(std::string_view utf8) {
     return count;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    char32_t cp;
+    while (pos < text.size())
+        if (!NextCodePoint(text, pos, cp))
+            return false;
+    return true;
+}
+
 std::string Utf8ToCp1250(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

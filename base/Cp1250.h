@@ -38,6 +38,9 @@ bool NextCodePoint(std::string_view utf8, std::size_t& pos, char32_t& cp);
 // Number of code points in a UTF-8 text (malformed bytes count one each).
 std::size_t CodePointCount(std::string_view utf8);
 
+// Whether the text is well-formed UTF-8 throughout.
+bool IsValidUtf8(std::string_view text);
+
 // Upper and lower case as Windows-1250 defines them: the ASCII letters and the
 // letters of the code page's upper half (Ł/ł, Ś/ś, Ą/ą, Ż/ż, Ó/ó …) are case
 // pairs; every other character, one outside the code page included, and

@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "PosixIo.h"
 #include "RegFile.h"
+#include "Text.h"
 #include "WholeFile.h"
 
 #include <cerrno>
@@ -24,17 +25,6 @@ namespace {
 constexpr const char* kSettingsSection = "HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar";
 constexpr const char* kSetupSection =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
-
-bool SameKey(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 std::string Home() {
     const char* home = std::getenv("HOME");
@@ -218,7 +208,7 @@ std::string TFileRegistry::SetupFile() {
 
 std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const std::string& path,
                                                      bool /*canCreate*/) {
-    if (root == TRegistryRoot::CurrentUser && SameKey(path, kSettingsKey)) {
+    if (root == TRegistryRoot::CurrentUser && SameTextIgnoringCase(path, kSettingsKey)) {
         const std::string file = SettingsFile();
         try {
             return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
@@ -226,7 +216,7 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
             return OpenDamagedSettings(file);
         }
     }
-    if (root == TRegistryRoot::LocalMachine && SameKey(path, kSetupKey)) {
+    if (root == TRegistryRoot::LocalMachine && SameTextIgnoringCase(path, kSetupKey)) {
         const std::string file = SetupFile();
         auto key = std::make_unique<TFileKey>(file, kSetupSection, false, LoadFile(file));
         key->SetFallback("SysDir", DefaultDataFolder());
