@@ -1,6 +1,7 @@
 #include "Cp1250.h"
 
 #include <array>
+#include <optional>
 
 namespace kwizmar {
 
@@ -205,21 +206,46 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-std::string Utf8ToCp1250(std::string_view utf8) {
+namespace {
+
+// Without a replacement the first character that can't be written throws.
+std::string Encode(std::string_view utf8, std::optional<char> replacement) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t start = pos;
         char32_t cp;
-        if (!NextCodePoint(utf8, pos, cp))
-            throw ECp1250Error("malformed UTF-8", start);
         unsigned char byte;
-        if (!EncodeOne(cp, byte))
+        if (!NextCodePoint(utf8, pos, cp)) {
+            if (!replacement)
+                throw ECp1250Error("malformed UTF-8", start);
+            out += *replacement;
+            pos = start + 1;
+        } else if (EncodeOne(cp, byte)) {
+            out += static_cast<char>(byte);
+        } else if (!replacement) {
             throw ECp1250Error("character not in Windows-1250", start);
-        out += static_cast<char>(byte);
+        } else {
+            out += *replacement;
+        }
     }
     return out;
+}
+
+} // namespace
+
+std::string Utf8ToCp1250(std::string_view utf8) {
+    return Encode(utf8, std::nullopt);
+}
+
+std::string Utf8ToCp1250(std::string_view utf8, char replacement) {
+    return Encode(utf8, replacement);
+}
+
+bool InCp1250(char32_t cp) {
+    unsigned char byte;
+    return EncodeOne(cp, byte);
 }
 
 } // namespace kwizmar
