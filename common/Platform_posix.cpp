@@ -2,9 +2,7 @@
 
 #include "Paths.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace kwizmar {
 
@@ -16,18 +14,6 @@ std::string ProgramFilePath() {
 
 bool IsOnLine() {
     return true;
-}
-
-std::string DefaultDataFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && *data == '/')
-        return std::string(data) + "/Kwizmar";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share/Kwizmar";
-}
-
-std::string UserDataFolder() {
-    return DefaultDataFolder();
 }
 
 } // namespace kwizmar

@@ -2,7 +2,6 @@
 
 #include "Paths.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <windows.h>
 #include <wininet.h>
@@ -26,17 +25,6 @@ std::string ProgramFilePath() {
 bool IsOnLine() {
     DWORD flags = 0;
     return InternetGetConnectedState(&flags, 0) != FALSE;
-}
-
-std::string DefaultDataFolder() {
-    return {};
-}
-
-std::string UserDataFolder() {
-    const wchar_t* appData = _wgetenv(L"APPDATA");
-    if (!appData || !*appData)
-        return {};
-    return Utf8FromPath(std::filesystem::path(appData) / L"Nerbaly" / L"Kwizmar");
 }
 
 } // namespace kwizmar

@@ -1,8 +1,8 @@
 #include "PendingResults.h"
 
 #include "Errors.h"
+#include "Folders.h"
 #include "Paths.h"
-#include "Platform.h"
 #include "ResultsLog.h"
 
 #include <system_error>

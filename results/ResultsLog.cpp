@@ -1,10 +1,10 @@
 #include "ResultsLog.h"
 
 #include "Cp1250.h"
+#include "Folders.h"
 #include "LockedFile.h"
 #include "Paths.h"
 #include "PendingResults.h"
-#include "Platform.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,15 +2,15 @@
 
 #include "AtomicFile.h"
 #include "FileLock.h"
+#include "Folders.h"
 #include "Paths.h"
-#include "Platform.h"
 #include "PosixIo.h"
 #include "RegFile.h"
 #include "Text.h"
 #include "WholeFile.h"
+#include "XdgFolders.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <stdexcept>
@@ -25,17 +25,6 @@ namespace {
 constexpr const char* kSettingsSection = "HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar";
 constexpr const char* kSetupSection =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
-
-std::string Home() {
-    const char* home = std::getenv("HOME");
-    return home ? home : "";
-}
-
-// An XDG variable counts only when it holds an absolute path.
-std::string AbsoluteEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value == '/' ? value : "";
-}
 
 TRegFile LoadFile(const std::string& fileName) {
     std::string bytes;
@@ -192,24 +181,20 @@ private:
 } // namespace
 
 std::string TFileRegistry::SettingsFile() {
-    std::string config = AbsoluteEnv("XDG_CONFIG_HOME");
-    if (config.empty())
-        config = Home() + "/.config";
-    return config + "/Nerbaly/Kwizmar.reg";
+    const std::string config = XdgConfigHome();
+    return config.empty() ? std::string() : config + "/Nerbaly/Kwizmar.reg";
 }
 
 std::string TFileRegistry::SetupFile() {
-    std::string dirs = AbsoluteEnv("XDG_CONFIG_DIRS");
-    std::string first = dirs.substr(0, dirs.find(':'));
-    if (first.empty() || first.front() != '/')
-        first = "/etc/xdg";
-    return first + "/Nerbaly/Setup.reg";
+    return XdgFirstConfigDir() + "/Nerbaly/Setup.reg";
 }
 
 std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const std::string& path,
                                                      bool /*canCreate*/) {
     if (root == TRegistryRoot::CurrentUser && SameTextIgnoringCase(path, kSettingsKey)) {
         const std::string file = SettingsFile();
+        if (file.empty())
+            return std::make_unique<TFileKey>(file, kSettingsSection, false, TRegFile());
         try {
             return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
         } catch (const ERegistryFileError&) {

@@ -1,4 +1,4 @@
-#include "Platform.h"
+#include "Folders.h"
 
 #include "Paths.h"
 
