@@ -1,11 +1,10 @@
 #include "AboutView.h"
 
-#include "Platform.h"
+#include "Paths.h"
+#include "WholeFile.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace kwizmar {
 
@@ -18,18 +17,21 @@ constexpr int kFirstYear = 2001;
 // Update files are a few lines; anything much larger is not one.
 constexpr std::uintmax_t kMaxUpdateFile = 64 * 1024;
 
+// Only a file the download left counts; one much too large counts as an
+// empty one.
 std::optional<std::string> ReadLocalFile(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
         return std::nullopt;
-    if (std::filesystem::file_size(file, ec) > kMaxUpdateFile || ec)
+    std::string bytes;
+    switch (TryReadWholeFile(file, bytes, kMaxUpdateFile)) {
+    case TWholeFileRead::Read:
+        return bytes;
+    case TWholeFileRead::TooLarge:
         return std::string();
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    default:
         return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    }
 }
 
 } // namespace

@@ -1,11 +1,10 @@
 #include "Platform.h"
 
-#include <cstdlib>
-#include <unistd.h>
+#include "Paths.h"
+
+#include <filesystem>
 
 namespace kwizmar {
-
-const char kPathSeparator = '/';
 
 std::string ProgramFilePath() {
     std::error_code ec;
@@ -15,18 +14,6 @@ std::string ProgramFilePath() {
 
 bool IsOnLine() {
     return true;
-}
-
-std::string DefaultDataFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && *data == '/')
-        return std::string(data) + "/Kwizmar";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share/Kwizmar";
-}
-
-std::string UserDataFolder() {
-    return DefaultDataFolder();
 }
 
 } // namespace kwizmar

@@ -1,12 +1,12 @@
 #include "Platform.h"
 
-#include <cstdlib>
+#include "Paths.h"
+
+#include <filesystem>
 #include <windows.h>
 #include <wininet.h>
 
 namespace kwizmar {
-
-const char kPathSeparator = '\\';
 
 std::string ProgramFilePath() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -25,17 +25,6 @@ std::string ProgramFilePath() {
 bool IsOnLine() {
     DWORD flags = 0;
     return InternetGetConnectedState(&flags, 0) != FALSE;
-}
-
-std::string DefaultDataFolder() {
-    return {};
-}
-
-std::string UserDataFolder() {
-    const wchar_t* appData = _wgetenv(L"APPDATA");
-    if (!appData || !*appData)
-        return {};
-    return Utf8FromPath(std::filesystem::path(appData) / L"Nerbaly" / L"Kwizmar");
 }
 
 } // namespace kwizmar

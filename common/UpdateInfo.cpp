@@ -1,9 +1,9 @@
 #include "UpdateInfo.h"
 
 #include "IniFile.h"
+#include "Text.h"
 #include "VersionTest.h"
 
-#include <cctype>
 #include <cstdlib>
 
 namespace kwizmar {
@@ -14,13 +14,11 @@ std::string UpdateBaseAddress() {
 }
 
 bool IsWebAddress(std::string_view text) {
-    std::string scheme;
     const std::size_t colon = text.find("://");
     if (colon == std::string_view::npos)
         return false;
-    for (char c : text.substr(0, colon))
-        scheme += char(std::tolower(static_cast<unsigned char>(c)));
-    if (scheme != "http" && scheme != "https")
+    const std::string_view scheme = text.substr(0, colon);
+    if (!SameTextIgnoringCase(scheme, "http") && !SameTextIgnoringCase(scheme, "https"))
         return false;
     const std::string_view rest = text.substr(colon + 3);
     if (rest.empty() || rest.front() == '/')

@@ -1,5 +1,7 @@
 #include "RegionalSettings.h"
 
+#include "Text.h"
+
 #include <array>
 #include <cctype>
 #include <vector>
@@ -54,14 +56,6 @@ TDateLayout LayoutOf(std::string_view format) {
     if (seen.size() == 3)
         layout.order = {seen[0], seen[1], seen[2]};
     return layout;
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
 }
 
 bool AllDigits(std::string_view s) {
@@ -130,7 +124,7 @@ std::string Expand(std::string_view format, std::string_view letters, Field fiel
 
 std::optional<TDate> ParseShortDate(std::string_view text, std::string_view shortDateFormat) {
     const TDateLayout layout = LayoutOf(shortDateFormat);
-    text = Trim(text);
+    text = Trim(text, " ");
     std::array<std::string_view, 3> parts;
     for (std::size_t i = 0; i < 3; ++i) {
         const std::size_t sep = text.find(layout.separator);

@@ -2,10 +2,9 @@
 
 #include "Cp1250.h"
 #include "Errors.h"
+#include "Paths.h"
 #include "StrToInt.h"
-
-#include <filesystem>
-#include <fstream>
+#include "WholeFile.h"
 
 namespace kwizmar {
 
@@ -103,25 +102,8 @@ TTestFile TTestFile::FromStoredBytes(std::string_view fileBytes) {
 }
 
 TTestFile TTestFile::ReadFile(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path fsPath(reinterpret_cast<const char8_t*>(path.c_str()));
-    if (std::filesystem::is_directory(fsPath, ec))
-        throw EFOpenError(path);
-    std::ifstream in(fsPath, std::ios::binary);
-    if (!in)
-        throw EFOpenError(path);
-    // A byte 0 ends the stored data, so reading stops there.
     std::string bytes;
-    char chunk[65536];
-    while (in) {
-        in.read(chunk, sizeof chunk);
-        const std::string_view got(chunk, static_cast<std::size_t>(in.gcount()));
-        const std::size_t nul = got.find('\0');
-        bytes.append(got.substr(0, nul));
-        if (nul != std::string_view::npos)
-            break;
-    }
-    if (in.bad())
+    if (!ReadWholeFile(PathFromUtf8(path), bytes))
         throw EFOpenError(path);
     return FromStoredBytes(bytes);
 }

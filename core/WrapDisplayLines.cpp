@@ -1,6 +1,7 @@
 #include "WrapDisplayLines.h"
 
 #include "Cp1250.h"
+#include "Text.h"
 
 namespace kwizmar {
 
@@ -13,12 +14,6 @@ std::size_t FirstCharLength(std::string_view s) {
     if (!NextCodePoint(s, pos, cp))
         return 1;
     return pos;
-}
-
-std::string TrimRight(std::string s) {
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    return s;
 }
 
 // The longest prefix of `word` (at least one character) that fits the width.
@@ -67,8 +62,8 @@ std::vector<std::string> WrapDisplayLines(std::string_view text, int n,
             current += blanks;
             continue;
         }
-        if (!TrimRight(current).empty()) {
-            lines.push_back(TrimRight(current));
+        if (!TrimRight(current, " ").empty()) {
+            lines.emplace_back(TrimRight(current, " "));
             current.clear();
         }
         // The word starts a line of its own; split it while it is wider than one.
@@ -82,8 +77,8 @@ std::vector<std::string> WrapDisplayLines(std::string_view text, int n,
         current = std::string(rest);
         current += blanks;
     }
-    if (static_cast<int>(lines.size()) < n && !TrimRight(current).empty())
-        lines.push_back(TrimRight(current));
+    if (static_cast<int>(lines.size()) < n && !TrimRight(current, " ").empty())
+        lines.emplace_back(TrimRight(current, " "));
     lines.resize(static_cast<std::size_t>(n));
     return lines;
 }

@@ -1,7 +1,8 @@
 #include "PendingResults.h"
 
 #include "Errors.h"
-#include "Platform.h"
+#include "Folders.h"
+#include "Paths.h"
 #include "ResultsLog.h"
 
 #include <system_error>

@@ -1,9 +1,10 @@
 #include "ResultsLog.h"
 
 #include "Cp1250.h"
+#include "Folders.h"
 #include "LockedFile.h"
+#include "Paths.h"
 #include "PendingResults.h"
-#include "Platform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,24 +19,7 @@ namespace {
 // A result must reach the log even when a name holds a letter the code page
 // lacks: such a letter is written as "?", as the system would.
 std::string EncodeLine(const std::string& utf8) {
-    try {
-        return Utf8ToCp1250(utf8);
-    } catch (const ECp1250Error&) {
-    }
-    std::string out;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const std::size_t start = pos;
-        char32_t cp;
-        if (!NextCodePoint(utf8, pos, cp))
-            pos = start + 1;
-        try {
-            out += Utf8ToCp1250(std::string_view(utf8).substr(start, pos - start));
-        } catch (const ECp1250Error&) {
-            out += '?';
-        }
-    }
-    return out;
+    return Utf8ToCp1250(utf8, '?');
 }
 
 // Whether the log is what this program writes: CR LF lines and nothing else,

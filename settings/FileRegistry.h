@@ -14,6 +14,8 @@
 //   $XDG_CONFIG_HOME/Nerbaly/Kwizmar.reg (default ~/.config/...), section
 //   [HKEY_CURRENT_USER\Software\Nerbaly\Kwizmar]. It always opens; the file and
 //   its folder are made by the first write, and an empty file is an empty key.
+//   Without a home folder (XdgFolders.h) there is no file: the key opens
+//   empty and can't be written.
 //   Every write re-reads the file under a lock (Kwizmar.reg.lock beside it),
 //   changes the one value and replaces the file atomically (through a symbolic
 //   link, which stays). A write that fails, also because the file has become
@@ -42,7 +44,8 @@ public:
                                           bool canCreate) override;
     std::vector<TDamagedStore> TakeDamagedStores() override;
 
-    // Where the two files are, by the environment of the moment.
+    // Where the two files are, by the environment of the moment; no settings
+    // file without a home folder.
     static std::string SettingsFile();
     static std::string SetupFile();
 

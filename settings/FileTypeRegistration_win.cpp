@@ -1,7 +1,7 @@
 #include "Settings.h"
 
 #include "AtomicFile.h"
-#include "Platform.h"
+#include "Paths.h"
 #include "TestFileIcon.h"
 
 #include <stdexcept>

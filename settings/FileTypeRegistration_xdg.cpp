@@ -1,11 +1,11 @@
 #include "Settings.h"
 
 #include "AtomicFile.h"
-#include "Platform.h"
+#include "Paths.h"
 #include "TestFileIcon.h"
+#include "XdgFolders.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -28,13 +28,10 @@ constexpr const char* kIconName = "application-x-kwizmar-test";
 constexpr const char* kTypeComment = "Plik testowy programu Nerbaly KWIZMAR 2002";
 
 std::filesystem::path DataHome() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && *data == '/')
-        return data;
-    const char* home = std::getenv("HOME");
-    if (!home || !*home)
+    const std::string data = XdgDataHome();
+    if (data.empty())
         throw std::runtime_error("no home folder");
-    return std::filesystem::path(home) / ".local/share";
+    return PathFromUtf8(data);
 }
 
 // The program path as one argument of an Exec line: quoted when it holds a

@@ -1,6 +1,7 @@
 #include "RegFile.h"
 
 #include "Cp1250.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -8,30 +9,6 @@
 namespace kwizmar {
 
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    std::size_t pos = 0;
-    char32_t cp;
-    while (pos < s.size())
-        if (!NextCodePoint(s, pos, cp))
-            return false;
-    return true;
-}
 
 std::string Quote(const std::string& s) {
     std::string out = "\"";
@@ -209,7 +186,8 @@ TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
 
 const TRegValue* TRegFile::Find(const std::string& section, const std::string& name) const {
     for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
-        if (it->kind == TKind::Value && SameName(it->section, section) && SameName(it->name, name))
+        if (it->kind == TKind::Value && SameTextIgnoringCase(it->section, section) &&
+            SameTextIgnoringCase(it->name, name))
             return &it->value;
     return nullptr;
 }
@@ -222,8 +200,8 @@ void TRegFile::Set(const std::string& section, const std::string& name, const TR
     TLine line{TKind::Value, Render(name, value), section, name, value};
     // Replace the last occurrence (the one that counts), keeping its place.
     for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
-        if (it->kind == TKind::Value && SameName(it->section, section) &&
-            SameName(it->name, name)) {
+        if (it->kind == TKind::Value && SameTextIgnoringCase(it->section, section) &&
+            SameTextIgnoringCase(it->name, name)) {
             line.name = it->name;
             line.section = it->section;
             line.text = Render(line.name, value);
@@ -235,7 +213,7 @@ void TRegFile::Set(const std::string& section, const std::string& name, const TR
     bool inSection = false, seen = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind == TKind::Section)
-            inSection = SameName(lines_[i].section, section);
+            inSection = SameTextIgnoringCase(lines_[i].section, section);
         if (inSection && lines_[i].kind != TKind::Other) {
             insertAt = i + 1;
             seen = true;

@@ -23,19 +23,6 @@ enum class TRegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
 
 enum class TRegDataType { Unknown, String, Integer, Other };
 
-// "Invalid data type for '%s'": a value read as one type is stored as another,
-// or is missing.
-class EInvalidDataType : public EPlatformError {
-public:
-    explicit EInvalidDataType(const std::string& valueName);
-};
-
-// "Failed to set data for '%s'": a value could not be written.
-class EFailedToSetData : public EPlatformError {
-public:
-    explicit EFailedToSetData(const std::string& valueName);
-};
-
 // One open key. It is meant to live only for one access, as the program opens
 // a key, reads or writes, and frees it at once.
 class IRegistryKey {

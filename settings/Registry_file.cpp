@@ -2,11 +2,15 @@
 
 #include "AtomicFile.h"
 #include "FileLock.h"
-#include "Platform.h"
+#include "Folders.h"
+#include "Paths.h"
+#include "PosixIo.h"
 #include "RegFile.h"
+#include "Text.h"
+#include "WholeFile.h"
+#include "XdgFolders.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <stdexcept>
@@ -21,28 +25,6 @@ namespace {
 constexpr const char* kSettingsSection = "HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar";
 constexpr const char* kSetupSection =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
-
-bool SameKey(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-std::string Home() {
-    const char* home = std::getenv("HOME");
-    return home ? home : "";
-}
-
-// An XDG variable counts only when it holds an absolute path.
-std::string AbsoluteEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value == '/' ? value : "";
-}
 
 TRegFile LoadFile(const std::string& fileName) {
     std::string bytes;
@@ -74,16 +56,7 @@ int CreateCopy(const std::string& fileName, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno == EEXIST ? -1 : 0;
-    std::string_view rest = bytes;
-    while (!rest.empty()) {
-        const ssize_t n = ::write(fd, rest.data(), rest.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        rest.remove_prefix(std::size_t(n));
-    }
-    const bool written = rest.empty() && ::fsync(fd) == 0;
+    const bool written = posix::WriteAll(fd, bytes) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written) {
         ::unlink(path.c_str());
         return 0;
@@ -208,31 +181,27 @@ private:
 } // namespace
 
 std::string TFileRegistry::SettingsFile() {
-    std::string config = AbsoluteEnv("XDG_CONFIG_HOME");
-    if (config.empty())
-        config = Home() + "/.config";
-    return config + "/Nerbaly/Kwizmar.reg";
+    const std::string config = XdgConfigHome();
+    return config.empty() ? std::string() : config + "/Nerbaly/Kwizmar.reg";
 }
 
 std::string TFileRegistry::SetupFile() {
-    std::string dirs = AbsoluteEnv("XDG_CONFIG_DIRS");
-    std::string first = dirs.substr(0, dirs.find(':'));
-    if (first.empty() || first.front() != '/')
-        first = "/etc/xdg";
-    return first + "/Nerbaly/Setup.reg";
+    return XdgFirstConfigDir() + "/Nerbaly/Setup.reg";
 }
 
 std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const std::string& path,
                                                      bool /*canCreate*/) {
-    if (root == TRegistryRoot::CurrentUser && SameKey(path, kSettingsKey)) {
+    if (root == TRegistryRoot::CurrentUser && SameTextIgnoringCase(path, kSettingsKey)) {
         const std::string file = SettingsFile();
+        if (file.empty())
+            return std::make_unique<TFileKey>(file, kSettingsSection, false, TRegFile());
         try {
             return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
         } catch (const ERegistryFileError&) {
             return OpenDamagedSettings(file);
         }
     }
-    if (root == TRegistryRoot::LocalMachine && SameKey(path, kSetupKey)) {
+    if (root == TRegistryRoot::LocalMachine && SameTextIgnoringCase(path, kSetupKey)) {
         const std::string file = SetupFile();
         auto key = std::make_unique<TFileKey>(file, kSetupSection, false, LoadFile(file));
         key->SetFallback("SysDir", DefaultDataFolder());

@@ -1,7 +1,7 @@
 #include "Settings.h"
 
 #include "FileVersion.h"
-#include "Platform.h"
+#include "Paths.h"
 #include "StrToInt.h"
 
 #include <climits>

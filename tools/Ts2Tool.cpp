@@ -1,15 +1,15 @@
 #include "Ts2Tool.h"
 
 #include "Cp1250.h"
+#include "Paths.h"
 #include "StrToInt.h"
 #include "TestFile.h"
 #include "TestLoader.h"
+#include "WholeFile.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <sstream>
 
 namespace kwizmar {
 
@@ -56,13 +56,10 @@ void CheckSourceLine(std::string_view line, std::size_t number) {
         if ((cp < 0x20 && cp != '\t') || cp == 0x7F)
             throw ETs2ToolError(Where(number, column) + ": znak sterujący " + CodePointName(cp) +
                                 " nie może wystąpić w pliku testowym");
-        try {
-            Utf8ToCp1250(line.substr(start, pos - start));
-        } catch (const ECp1250Error&) {
+        if (!InCp1250(cp))
             throw ETs2ToolError(Where(number, column) + ": znaku „" +
                                 std::string(line.substr(start, pos - start)) + "” (" +
                                 CodePointName(cp) + ") nie ma w stronie kodowej Windows-1250");
-        }
         ++column;
     }
 }
@@ -161,24 +158,22 @@ std::vector<std::string> ExamNotes(const TTestFile& file) {
     return notes;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    const std::filesystem::path fsPath(reinterpret_cast<const char8_t*>(path.c_str()));
-    std::error_code ec;
-    if (std::filesystem::is_directory(fsPath, ec))
+std::string ReadSource(const std::string& path) {
+    std::string bytes;
+    switch (TryReadWholeFile(PathFromUtf8(path), bytes)) {
+    case TWholeFileRead::Read:
+        return bytes;
+    case TWholeFileRead::Folder:
         throw ETs2ToolError("nie można odczytać pliku " + path + ": to jest katalog");
-    std::ifstream in(fsPath, std::ios::binary);
-    if (!in)
-        throw ETs2ToolError("nie można otworzyć pliku " + path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
+    case TWholeFileRead::CannotRead:
         throw ETs2ToolError("błąd odczytu pliku " + path);
-    return bytes.str();
+    default:
+        throw ETs2ToolError("nie można otworzyć pliku " + path);
+    }
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())),
-                      std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!out)
         throw ETs2ToolError("nie można utworzyć pliku " + path);
     out << bytes;
@@ -270,19 +265,19 @@ int RunTs2Tool(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (command == "pack") {
             std::string packed;
             try {
-                packed = PackTestSource(ReadWholeFile(args[1]));
+                packed = PackTestSource(ReadSource(args[1]));
             } catch (const ETs2ToolError& e) {
                 throw ETs2ToolError(args[1] + ": " + e.what());
             }
             WriteWholeFile(args[2], packed);
         } else if (command == "unpack") {
-            const std::string text = UnpackTestFile(ReadWholeFile(args[1]));
+            const std::string text = UnpackTestFile(ReadSource(args[1]));
             if (args.size() == 3)
                 WriteWholeFile(args[2], text);
             else
                 out << text;
         } else {
-            const TCheckReport report = CheckTestFile(args[1], ReadWholeFile(args[1]), regional);
+            const TCheckReport report = CheckTestFile(args[1], ReadSource(args[1]), regional);
             if (!report.rejection.empty()) {
                 err << args[1] << ": program odrzuci ten plik: " << report.rejection << "\n";
                 return 1;

@@ -3,6 +3,7 @@
 #include "Emblem.h"
 #include "ErrorHandler.h"
 #include "FileVersion.h"
+#include "Folders.h"
 #include "Fonts.h"
 #include "Platform.h"
 

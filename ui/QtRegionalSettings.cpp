@@ -1,5 +1,7 @@
 #include "QtRegionalSettings.h"
 
+#include "Text.h"
+
 #include <QLocale>
 
 namespace kwizmar {
@@ -40,10 +42,7 @@ std::string WithoutTimeZone(const std::string& format) {
         }
         out += c;
     }
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    const std::size_t first = out.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : out.substr(first);
+    return std::string(Trim(out, " "));
 }
 
 } // namespace kwizmar

@@ -1,9 +1,11 @@
-// The results log under the setups schools really have: shared folders,
-// protected and linked files, full disks, crashes and several copies of the
-// program at once. Every result must end up in the log exactly once.
+// The results log under the setups schools really have: no Setup file, shared
+// folders, protected and linked files, full disks, crashes and several copies
+// of the program at once, on the registry files. Every result must end up in
+// the log exactly once.
 #include "PendingResults.h"
 #include "ResultsLog.h"
 
+#include "FileSizeLimit.h"
 #include "LogScratch.h"
 #include "Unprivileged.h"
 
@@ -89,6 +91,13 @@ template <class F> pid_t Spawn(F body) {
 }
 
 } // namespace
+
+TEST(ResultsLog, WithoutSetupFileTheLogLivesInTheProgramsDataFolder) {
+    TScratch scratch;
+    TResultsLog log;
+    EXPECT_EQ(log.AppendResultLine("a"), 1);
+    EXPECT_EQ(ReadBytes(scratch.DataHome() / "Kwizmar/MSStr32.dll"), "1. a\r\n");
+}
 
 TEST(ResultsLogDurability, AppendEndsACutLastLineAndRewritesAnyOtherLogWhole) {
     const struct {

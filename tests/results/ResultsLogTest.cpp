@@ -18,7 +18,7 @@ const std::string kResult =
 
 TEST(ResultsLog, FirstFinishCreatesTheLogWithLineOne) {
     TLogScratch scratch;
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     EXPECT_EQ(log.AppendResultLine(kResult), 1);
     EXPECT_EQ(log.Directory(), scratch.SysDir().string());
     EXPECT_EQ(log.lines(), std::vector<std::string>{"1. " + kResult});
@@ -32,7 +32,7 @@ TEST(ResultsLog, FirstFinishCreatesTheLogWithLineOne) {
 TEST(ResultsLog, NumbersByCountNotByTheNumbersInTheFile) {
     TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n1. b\r\n7. c\r\n3. d\r\n2. e\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     EXPECT_EQ(log.AppendResultLine("x"), 6);
 
     // The statistics window deletes two lines and saves: numbers stay as written.
@@ -65,7 +65,7 @@ TEST(ResultsLog, ReadsEveryLineEndAndStopsAtNul) {
 TEST(ResultsLog, LoneLineEndsAndAMissingLastEndAreWrittenBackWithCrLf) {
     TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\n2. b\n3. c");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     log.LoadIntoList();
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"1. a", "2. b", "3. c"}));
     log.Save();
@@ -74,7 +74,7 @@ TEST(ResultsLog, LoneLineEndsAndAMissingLastEndAreWrittenBackWithCrLf) {
 
 TEST(ResultsLog, EmptyAndMissingLogsBothStartAtOne) {
     TLogScratch scratch;
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     log.LoadIntoList();
     EXPECT_TRUE(log.lines().empty());
     EXPECT_FALSE(std::filesystem::exists(scratch.Log())); // reading creates nothing
@@ -84,7 +84,7 @@ TEST(ResultsLog, EmptyAndMissingLogsBothStartAtOne) {
 
 TEST(ResultsLog, LocatesAfreshButSavesWhereItLoaded) {
     TLogScratch scratch;
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     log.LoadIntoList();
     const auto other = scratch.Root() / "elsewhere";
     std::filesystem::create_directories(other);
@@ -95,17 +95,10 @@ TEST(ResultsLog, LocatesAfreshButSavesWhereItLoaded) {
     EXPECT_EQ(log.Locate(), (other / "MSStr32.dll").string());
 }
 
-TEST(ResultsLog, WithoutSetupFileTheLogLivesInTheProgramsDataFolder) {
-    TScratch scratch;
-    TResultsLog log;
-    EXPECT_EQ(log.AppendResultLine("a"), 1);
-    EXPECT_EQ(ReadBytes(scratch.DataHome() / "Kwizmar/MSStr32.dll"), "1. a\r\n");
-}
-
 TEST(ResultsLog, AFolderInPlaceOfTheLogCannotBeOpened) {
     TLogScratch scratch;
     std::filesystem::create_directories(scratch.Log());
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     try {
         log.LoadIntoList();
         FAIL() << "no exception";

@@ -1,7 +1,7 @@
 #include "StatystykaLogic.h"
 
+#include "LogScratch.h"
 #include "PrintLayout.h"
-#include "Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +20,6 @@ public:
     }
 };
 
-struct TStatScratch : TScratch {
-    TStatScratch() {
-        std::filesystem::create_directories(Root() / "sys");
-        SetSysDir(Root() / "sys");
-    }
-    std::filesystem::path Log() const { return Root() / "sys" / "MSStr32.dll"; }
-};
-
 struct Buttons {
     bool usun, wyczysc, zapisz;
     bool operator==(const Buttons&) const = default;
@@ -40,9 +32,9 @@ Buttons Of(const TStatystykaLogic& logic) {
 } // namespace
 
 TEST(Statystyka, ButtonStatesFollowTheTable) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n2. bb\r\n3. ccc\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     bool locked = false;
     TFixedMeasure measure;
     TStatystykaLogic logic(
@@ -76,9 +68,9 @@ TEST(Statystyka, ButtonStatesFollowTheTable) {
 }
 
 TEST(Statystyka, DeletingTheOnlyLineLeavesClearEnabledAndClearingTheEmptyListSaves) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. jedyna\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     TFixedMeasure measure;
     TStatystykaLogic logic(
         log, [] { return false; }, measure);
@@ -92,9 +84,9 @@ TEST(Statystyka, DeletingTheOnlyLineLeavesClearEnabledAndClearingTheEmptyListSav
 }
 
 TEST(Statystyka, TheLockIsReadAtEachUse) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     bool locked = true;
     TFixedMeasure measure;
     TStatystykaLogic logic(
@@ -121,9 +113,9 @@ TEST(Statystyka, TheLockIsReadAtEachUse) {
 }
 
 TEST(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. krótka\r\n" + std::string(60, 'x') + "\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     TFixedMeasure measure;
     TStatystykaLogic logic(
         log, [] { return false; }, measure);
@@ -138,9 +130,9 @@ TEST(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
 }
 
 TEST(Statystyka, DeleteThenSaveKeepsTheNumbersAndTheNextExamCountsOn) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n3. c\r\n4. d\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     TFixedMeasure measure;
     TStatystykaLogic logic(
         log, [] { return false; }, measure);
@@ -156,9 +148,9 @@ TEST(Statystyka, DeleteThenSaveKeepsTheNumbersAndTheNextExamCountsOn) {
 }
 
 TEST(Statystyka, UnsavedEditsAreLostAtTheNextShowing) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     TFixedMeasure measure;
     TStatystykaLogic logic(
         log, [] { return false; }, measure);
@@ -170,9 +162,9 @@ TEST(Statystyka, UnsavedEditsAreLostAtTheNextShowing) {
 }
 
 TEST(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     TFixedMeasure measure;
     TStatystykaLogic logic(
         log, [] { return false; }, measure);
@@ -186,9 +178,9 @@ TEST(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
 }
 
 TEST(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
-    TStatScratch scratch;
+    TLogScratch scratch;
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log;
+    TResultsLog log(scratch.Registry());
     TFixedMeasure measure;
     TStatystykaLogic logic(
         log, [] { return false; }, measure);

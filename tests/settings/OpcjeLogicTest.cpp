@@ -1,7 +1,7 @@
 #include "OpcjeLogic.h"
 
 #include "LockdownRecorder.h"
-#include "Scratch.h"
+#include "MemoryRegistry.h"
 #include "ScrollingCaption.h"
 #include "Settings.h"
 
@@ -11,29 +11,34 @@ using namespace kwizmar;
 
 namespace {
 
-std::string Stored(const std::string& name) {
-    auto key = PlatformRegistry().OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, false);
-    if (!key || !key->ValueExists(name))
-        return "<none>";
-    return std::to_string(key->ReadInteger(name));
-}
-
 struct TOptions {
-    TScrollingCaption caption;
-    TLockdownRecorder lockdown;
-    TOptionStates states{PlatformRegistry()};
-    TOpcjeLogic logic{states};
-    TOptions() {
+    explicit TOptions(IRegistry& registry) : states(registry) {
         states.AttachCaption(&caption);
         states.AttachLockdown(&lockdown);
     }
+    TScrollingCaption caption;
+    TLockdownRecorder lockdown;
+    TOptionStates states;
+    TOpcjeLogic logic{states};
+};
+
+// Each test starts on a registry of its own with nothing stored.
+class Opcje : public ::testing::Test {
+protected:
+    std::string Stored(const std::string& name) {
+        auto key = registry.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, false);
+        if (!key || !key->ValueExists(name))
+            return "<none>";
+        return std::to_string(key->ReadInteger(name));
+    }
+
+    kwizmar::testing::TMemoryRegistry registry;
 };
 
 } // namespace
 
-TEST(Opcje, StartsAsTheFormWithTheRadioButtonsDisabled) {
-    TScratch scratch;
-    TOptions o;
+TEST_F(Opcje, StartsAsTheFormWithTheRadioButtonsDisabled) {
+    TOptions o(registry);
     const TOpcjeView v = o.logic.view();
     EXPECT_FALSE(v["CheckBox108"].checked);
     EXPECT_TRUE(v["RadioButton34"].checked);
@@ -44,9 +49,8 @@ TEST(Opcje, StartsAsTheFormWithTheRadioButtonsDisabled) {
         EXPECT_FALSE(c.checked);
 }
 
-TEST(Opcje, ScrollingKeepsTheRadioChoiceWhileOffAndRadioButtonsActOnlyWhenChosen) {
-    TScratch scratch;
-    TOptions o;
+TEST_F(Opcje, ScrollingKeepsTheRadioChoiceWhileOffAndRadioButtonsActOnlyWhenChosen) {
+    TOptions o(registry);
     o.logic.Click("CheckBox108");
     EXPECT_TRUE(o.caption.Enabled());
     EXPECT_EQ(Stored("Scroll"), "1");
@@ -73,17 +77,16 @@ TEST(Opcje, ScrollingKeepsTheRadioChoiceWhileOffAndRadioButtonsActOnlyWhenChosen
     EXPECT_EQ(Stored("PZadan"), "0");
 }
 
-TEST(Opcje, StoredOptionsRunTheActionsOfTheControlsThatChange) {
-    TScratch scratch;
+TEST_F(Opcje, StoredOptionsRunTheActionsOfTheControlsThatChange) {
     {
-        TOptions first;
+        TOptions first(registry);
         first.logic.Click("CheckBox4");
         first.logic.Click("CheckBox2");
         EXPECT_EQ(Stored("TaskBarEnabled"), "1");
         EXPECT_EQ(Stored("DesktopEnabled"), "<none>");
     }
-    TOptions o;
-    TSettings settings(PlatformRegistry(), "/nonexistent/kwizmar");
+    TOptions o(registry);
+    TSettings settings(registry, "/nonexistent/kwizmar");
     settings.ApplyStoredOptions(o.logic);
     const TOpcjeView v = o.logic.view();
     EXPECT_TRUE(v["CheckBox108"].checked); // missing Scroll: checked, and written

@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "FileRegistry.h"
+#include "FileSizeLimit.h"
 #include "LockdownRecorder.h"
 #include "RegFile.h"
 #include "Scratch.h"

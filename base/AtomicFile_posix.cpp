@@ -1,8 +1,9 @@
 #include "AtomicFile.h"
 
 #include "Errors.h"
-#include "Platform.h"
+#include "Paths.h"
 #include "PosixIo.h"
+#include "WholeFile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -54,14 +55,10 @@ bool TakeOver(int fd, const struct stat& old) {
 // until the new ones are on disk.
 bool WriteInPlace(const std::filesystem::path& file, int fd, const std::filesystem::path& temp,
                   std::string_view bytes) {
+    // What can't be read back isn't written over.
     std::string old;
-    bool kept = false;
-    try {
-        kept = ReadWholeFile(file, old);
-    } catch (const EFOpenError&) {
-        // what can't be read back isn't written over
-    }
-    kept = kept && ::fchmod(fd, 0600) == 0 && posix::WriteAll(fd, old) && ::fsync(fd) == 0;
+    const bool kept = TryReadWholeFile(file, old) == TWholeFileRead::Read &&
+                      ::fchmod(fd, 0600) == 0 && posix::WriteAll(fd, old) && ::fsync(fd) == 0;
     const int target = kept ? ::open(file.c_str(), O_WRONLY | O_CLOEXEC) : -1;
     if (::close(fd) != 0 || target < 0) {
         if (target >= 0)

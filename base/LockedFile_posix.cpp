@@ -1,7 +1,7 @@
 #include "LockedFile.h"
 
 #include "Errors.h"
-#include "Platform.h"
+#include "Paths.h"
 #include "PosixIo.h"
 
 #include <atomic>

@@ -31,12 +31,22 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // Throws ECp1250Error on malformed UTF-8 or on a character outside the code page.
 std::string Utf8ToCp1250(std::string_view utf8);
 
+// As above, but each character outside the code page and each malformed byte
+// is written as `replacement` ('?', as Windows writes them). Never throws.
+std::string Utf8ToCp1250(std::string_view utf8, char replacement);
+
+// Whether Windows-1250 holds the character.
+bool InCp1250(char32_t cp);
+
 // Decodes one code point at `pos` and advances `pos`; returns false on
 // malformed input (pos is left unchanged).
 bool NextCodePoint(std::string_view utf8, std::size_t& pos, char32_t& cp);
 
 // Number of code points in a UTF-8 text (malformed bytes count one each).
 std::size_t CodePointCount(std::string_view utf8);
+
+// Whether the text is well-formed UTF-8 throughout.
+bool IsValidUtf8(std::string_view text);
 
 // Upper and lower case as Windows-1250 defines them: the ASCII letters and the
 // letters of the code page's upper half (Ł/ł, Ś/ś, Ą/ą, Ż/ż, Ó/ó …) are case

@@ -36,4 +36,17 @@ public:
     static EConvertError NotAnInteger(const std::string& text);
 };
 
+// "Invalid data type for '%s'": a registry value read as one type is stored
+// as another, or is missing.
+class EInvalidDataType : public EPlatformError {
+public:
+    explicit EInvalidDataType(const std::string& valueName);
+};
+
+// "Failed to set data for '%s'": a registry value could not be written.
+class EFailedToSetData : public EPlatformError {
+public:
+    explicit EFailedToSetData(const std::string& valueName);
+};
+
 } // namespace kwizmar

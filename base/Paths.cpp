@@ -1,6 +1,4 @@
-#include "Platform.h"
-
-#include <system_error>
+#include "Paths.h"
 
 namespace kwizmar {
 
@@ -11,12 +9,6 @@ std::filesystem::path PathFromUtf8(const std::string& utf8) {
 std::string Utf8FromPath(const std::filesystem::path& path) {
     const std::u8string s = path.u8string();
     return std::string(s.begin(), s.end());
-}
-
-std::string TempFolder() {
-    std::error_code ec;
-    const std::filesystem::path p = std::filesystem::temp_directory_path(ec);
-    return ec ? std::string() : Utf8FromPath(p);
 }
 
 } // namespace kwizmar

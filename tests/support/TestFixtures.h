@@ -2,10 +2,10 @@
 
 #include "Cp1250.h"
 #include "RegionalSettings.h"
+#include "TempDir.h"
 #include "TestFile.h"
 #include "TextMeasure.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -40,19 +40,5 @@ std::vector<std::string> ValidTestLines(int n);
 // The stored bytes of a test: the UTF-8 lines encoded in Windows-1250, joined
 // by CR LF (with a final CR LF when `finalBreak`) and scrambled.
 std::string MakeTs2(const std::vector<std::string>& lines, bool finalBreak = true);
-
-// A fresh folder under the system temporary folder, removed on destruction.
-class TTempDir {
-public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace kwizmar::testing

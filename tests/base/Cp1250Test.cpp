@@ -33,3 +33,11 @@ TEST(Cp1250, RejectsWhatTheCodePageCannotHold) {
     EXPECT_THROW(Utf8ToCp1250("\xC0\xAF"), ECp1250Error);     // overlong '/'
     EXPECT_THROW(Utf8ToCp1250("\xED\xA0\x80"), ECp1250Error); // surrogate
 }
+
+TEST(Cp1250, WritesTheReplacementForWhatTheCodePageCannotHold) {
+    EXPECT_EQ(Utf8ToCp1250("Łódź 中 ñ", '?'), std::string("\xA3\xF3") + "d\x9F ? ?");
+    // Each malformed byte on its own.
+    EXPECT_EQ(Utf8ToCp1250(std::string("a\xC5") + "b\xC0\xAF", '?'), "a?b??");
+    EXPECT_TRUE(InCp1250(U'ż'));
+    EXPECT_FALSE(InCp1250(U'ñ'));
+}

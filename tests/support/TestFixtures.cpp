@@ -1,8 +1,5 @@
 #include "TestFixtures.h"
 
-#include <fstream>
-#include <random>
-
 namespace kwizmar::testing {
 
 std::vector<std::string> ValidTestLines(int n) {
@@ -33,25 +30,6 @@ std::string MakeTs2(const std::vector<std::string>& lines, bool finalBreak) {
             text += "\r\n";
     }
     return ScrambleTest(text);
-}
-
-TTempDir::TTempDir() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kwizmar-test-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-}
-
-TTempDir::~TTempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-std::string TTempDir::Write(const std::string& name, const std::string& bytes) const {
-    const std::filesystem::path file = path_ / name;
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
-    return file.string();
 }
 
 } // namespace kwizmar::testing

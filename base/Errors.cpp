@@ -14,4 +14,10 @@ EConvertError EConvertError::NotAnInteger(const std::string& text) {
     return EConvertError("'" + text + "' is not a valid integer value");
 }
 
+EInvalidDataType::EInvalidDataType(const std::string& valueName)
+    : EPlatformError("Invalid data type for '" + valueName + "'") {}
+
+EFailedToSetData::EFailedToSetData(const std::string& valueName)
+    : EPlatformError("Failed to set data for '" + valueName + "'") {}
+
 } // namespace kwizmar

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
-// Small POSIX file steps shared by the file writers of this folder.
+// Small POSIX file steps shared by the program's file writers.
 
 namespace kwizmar::posix {
 

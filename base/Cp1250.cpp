@@ -1,6 +1,7 @@
 #include "Cp1250.h"
 
 #include <array>
+#include <optional>
 
 namespace kwizmar {
 
@@ -101,22 +102,60 @@ char32_t CodePointOfByte(unsigned char b) {
     return b < 0x80 ? b : kHighHalf[b - 0x80];
 }
 
+// One step through a UTF-8 text: a character or a malformed byte.
+struct TPiece {
+    std::string_view text;
+    std::size_t offset = 0;
+    bool malformed = false;
+    bool inPage = false;    // Windows-1250 holds the character ...
+    unsigned char byte = 0; // ... as this byte
+};
+
+// Calls `each` for every piece of `utf8` in turn; a malformed byte is a piece
+// of its own.
+template <class F> void ForEachPiece(std::string_view utf8, F each) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        TPiece piece;
+        piece.offset = pos;
+        char32_t cp;
+        if (!NextCodePoint(utf8, pos, cp)) {
+            piece.malformed = true;
+            pos = piece.offset + 1;
+        } else {
+            piece.inPage = EncodeOne(cp, piece.byte);
+        }
+        piece.text = utf8.substr(piece.offset, pos - piece.offset);
+        each(piece);
+    }
+}
+
 std::string MapCase(std::string_view utf8, unsigned char (*map)(unsigned char)) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const std::size_t start = pos;
-        char32_t cp;
-        unsigned char byte;
-        if (!NextCodePoint(utf8, pos, cp)) {
-            out += utf8[pos++];
-        } else if (EncodeOne(cp, byte)) {
-            AppendUtf8(out, CodePointOfByte(map(byte)));
-        } else {
-            out.append(utf8.substr(start, pos - start));
-        }
-    }
+    ForEachPiece(utf8, [&](const TPiece& piece) {
+        if (piece.inPage)
+            AppendUtf8(out, CodePointOfByte(map(piece.byte)));
+        else
+            out.append(piece.text);
+    });
+    return out;
+}
+
+// Without a replacement the first character that can't be written throws.
+std::string Encode(std::string_view utf8, std::optional<char> replacement) {
+    std::string out;
+    out.reserve(utf8.size());
+    ForEachPiece(utf8, [&](const TPiece& piece) {
+        if (piece.inPage)
+            out += static_cast<char>(piece.byte);
+        else if (replacement)
+            out += *replacement;
+        else
+            throw ECp1250Error(piece.malformed ? "malformed UTF-8"
+                                               : "character not in Windows-1250",
+                               piece.offset);
+    });
     return out;
 }
 
@@ -196,21 +235,26 @@ std::size_t CodePointCount(std::string_view utf8) {
     return count;
 }
 
-std::string Utf8ToCp1250(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+bool IsValidUtf8(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const std::size_t start = pos;
-        char32_t cp;
-        if (!NextCodePoint(utf8, pos, cp))
-            throw ECp1250Error("malformed UTF-8", start);
-        unsigned char byte;
-        if (!EncodeOne(cp, byte))
-            throw ECp1250Error("character not in Windows-1250", start);
-        out += static_cast<char>(byte);
-    }
-    return out;
+    char32_t cp;
+    while (pos < text.size())
+        if (!NextCodePoint(text, pos, cp))
+            return false;
+    return true;
+}
+
+std::string Utf8ToCp1250(std::string_view utf8) {
+    return Encode(utf8, std::nullopt);
+}
+
+std::string Utf8ToCp1250(std::string_view utf8, char replacement) {
+    return Encode(utf8, replacement);
+}
+
+bool InCp1250(char32_t cp) {
+    unsigned char byte;
+    return EncodeOne(cp, byte);
 }
 
 } // namespace kwizmar

@@ -39,8 +39,4 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // `path`) for a chain that goes round in a circle or can't be read.
 std::filesystem::path LinkTarget(const std::filesystem::path& path);
 
-// Reads a whole file. Returns false when it doesn't exist; throws EFOpenError
-// ("Cannot open file %s") when it exists but can't be read.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
-
 } // namespace kwizmar

@@ -1,7 +1,7 @@
 #include "AtomicFile.h"
 
 #include "Errors.h"
-#include "Platform.h"
+#include "Paths.h"
 
 #include <atomic>
 #include <string>

@@ -1,0 +1,40 @@
+#include "Text.h"
+
+#include <algorithm>
+
+namespace kwizmar {
+
+namespace {
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+std::string_view TrimLeft(std::string_view s, std::string_view chars) {
+    const std::size_t first = s.find_first_not_of(chars);
+    return first == std::string_view::npos ? std::string_view() : s.substr(first);
+}
+
+std::string_view TrimRight(std::string_view s, std::string_view chars) {
+    const std::size_t last = s.find_last_not_of(chars);
+    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
+std::string_view Trim(std::string_view s, std::string_view chars) {
+    return TrimRight(TrimLeft(s, chars), chars);
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+std::string AsciiLowerCase(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), AsciiLower);
+    return out;
+}
+
+} // namespace kwizmar

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small text helpers for the files the program reads (registry files, ini
+// files, dates). Texts are UTF-8 or Windows-1250; only ASCII bytes are ever
+// looked at, so neither encoding is harmed.
+
+namespace kwizmar {
+
+// Spaces and tabs.
+inline constexpr std::string_view kBlanks = " \t";
+
+// `s` without the characters of `chars` at its start, at its end, or both.
+std::string_view TrimLeft(std::string_view s, std::string_view chars = kBlanks);
+std::string_view TrimRight(std::string_view s, std::string_view chars = kBlanks);
+std::string_view Trim(std::string_view s, std::string_view chars = kBlanks);
+
+// Names as the registry and ini files match them: the ASCII letters without
+// regard to case, every other byte as it is. Independent of the C locale.
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+std::string AsciiLowerCase(std::string_view s);
+
+} // namespace kwizmar
