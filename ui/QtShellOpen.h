@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AboutView.h"
+#include "AboutLogic.h"
 
 namespace kwizmar {
 

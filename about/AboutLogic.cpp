@@ -1,4 +1,4 @@
-#include "AboutView.h"
+#include "AboutLogic.h"
 
 #include "Paths.h"
 #include "WholeFile.h"

@@ -1,5 +1,5 @@
 #include "UpdateInfo.h"
-#include "AboutView.h"
+#include "AboutLogic.h"
 #include "IniFile.h"
 #include "VersionTest.h"
 
