@@ -3,8 +3,8 @@
 //   QT_QPA_PLATFORM=offscreen statistics_bench
 
 #include "ResultsLog.h"
-#include "StatystykaLogic.h"
 #include "Statystyka.h"
+#include "StatystykaLogic.h"
 
 #include <QApplication>
 #include <QPrinter>
