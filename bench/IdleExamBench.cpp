@@ -2,8 +2,10 @@
 // on screen with its banner moving and its clock running, nothing pressed.
 // Run on an X display (or QT_QPA_PLATFORM=offscreen, which draws less):
 //
-//     Xvfb :90 & DISPLAY=:90 build/bin/idle_exam_bench [seconds]
+//     Xvfb :90 & DISPLAY=:90 build/bin/idle_exam_bench [seconds] [still]
 //
+// With "still" the title doesn't scroll (the option is off), so the banner and
+// the clock are measured alone.
 // The program starts as main() starts it, on settings of its own and the
 // sample test; after the start of an exam the process's CPU time over
 // `seconds` (60 by default) is reported as a share of one core.
@@ -20,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -50,6 +54,12 @@ int main(int argc, char* argv[]) {
     for (const char* v : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CONFIG_DIRS"})
         setenv(v, (home / v).c_str(), 1);
     setenv("HOME", home.c_str(), 1);
+    if (argc > 2 && std::string(argv[2]) == "still") {
+        std::filesystem::create_directories(home / "XDG_CONFIG_HOME/Nerbaly");
+        std::ofstream(home / "XDG_CONFIG_HOME/Nerbaly/Kwizmar.reg")
+            << "Windows Registry Editor Version 5.00\n\n"
+               "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n\"Scroll\"=dword:00000000\n";
+    }
 
     QApplication app(argc, argv);
     SpeakPolish();

@@ -354,6 +354,17 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
             setEnabled(true);
         return false;
     }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ContextMenu:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        break;
+    default:
+        return false; // paints and moves come here too, many times a second
+    }
     const QString name = HelpName(watched);
     switch (event->type()) {
     case QEvent::KeyPress: {
