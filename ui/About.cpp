@@ -5,6 +5,7 @@
 #include "FileVersion.h"
 #include "Folders.h"
 #include "Fonts.h"
+#include "Glyphs.h"
 #include "Platform.h"
 
 #include <QCoreApplication>
@@ -168,9 +169,9 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
     // Laid over the notice and never blinking, so the notice can be clicked
     // while it is hidden.
     Link("l_SzukamPracy2", &TF_AboutLogic::l_SzukamPracy2Click)->setStyleSheet(QString());
-    Button("sb_DownUpdate", QStyle::SP_ArrowDown, &TF_AboutLogic::sb_DownUpdateClick);
-    Button("sb_Pomoc", QStyle::SP_DialogHelpButton, &TF_AboutLogic::sb_PomocClick);
-    QToolButton* ok = Button("sb_OK", QStyle::SP_DialogOkButton, nullptr);
+    Button("sb_DownUpdate", TGlyph::Download, &TF_AboutLogic::sb_DownUpdateClick);
+    Button("sb_Pomoc", TGlyph::Help, &TF_AboutLogic::sb_PomocClick);
+    QToolButton* ok = Button("sb_OK", TGlyph::Check, nullptr);
     connect(ok, &QToolButton::clicked, this, &QWidget::close);
 
     Timer_SzukamPracy.setParent(this);
@@ -199,13 +200,12 @@ QLabel* TF_About::Link(const char* name, void (TF_AboutLogic::*click)(), const Q
     return label;
 }
 
-QToolButton* TF_About::Button(const char* name, QStyle::StandardPixmap glyph,
-                              void (TF_AboutLogic::*click)()) {
+QToolButton* TF_About::Button(const char* name, TGlyph glyph, void (TF_AboutLogic::*click)()) {
     auto* button = new QToolButton(this);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setIcon(style()->standardIcon(glyph));
+    button->setIcon(Glyph(glyph));
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::NoFocus);
     if (click)

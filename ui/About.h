@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AboutLogic.h"
+#include "Glyphs.h"
 #include "QtDownloader.h"
 #include "QtShellOpen.h"
 
@@ -35,8 +36,7 @@ private:
     void Render();
     QLabel* Label(const char* name, bool bold);
     QLabel* Link(const char* name, void (TF_AboutLogic::*click)(), const QPixmap& picture = {});
-    QToolButton* Button(const char* name, QStyle::StandardPixmap glyph,
-                        void (TF_AboutLogic::*click)());
+    QToolButton* Button(const char* name, TGlyph glyph, void (TF_AboutLogic::*click)());
 
     TQtDownloader downloader_;
     TQtShellOpen systemShell_;

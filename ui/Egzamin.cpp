@@ -4,6 +4,7 @@
 #include "ErrorHandler.h"
 #include "ExamPage.h"
 #include "FixedFrame.h"
+#include "Glyphs.h"
 #include "HelpPanel.h"
 #include "Lockdown.h"
 #include "Odometer.h"
@@ -39,10 +40,6 @@ constexpr int kClientHeight = 307;
 constexpr int kColumnWidth = 89;
 // The help panel keeps this far from the window's sides, like the right edge's rule.
 constexpr int kHelpMargin = 8;
-
-QIcon StandardIcon(QStyle::StandardPixmap icon) {
-    return QApplication::style()->standardIcon(icon);
-}
 
 bool IsTextField(QObject* object) {
     return qobject_cast<QLineEdit*>(object) || qobject_cast<QAbstractSpinBox*>(object);
@@ -113,29 +110,22 @@ void TEgzamin::BuildLeftColumn() {
     column->setFrameStyle(QFrame::Panel | QFrame::Raised);
     column->setGeometry(0, 0, kColumnWidth, kClientHeight);
     Panel1 = column;
-    auto button = [column](const char* name, const char* caption, const char* hint,
-                           QStyle::StandardPixmap icon) {
+    auto button = [column](const char* name, const char* caption, const char* hint, TGlyph icon) {
         auto* b = new TSpeedButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint),
-                                   StandardIcon(icon), column);
+                                   Glyph(icon), column);
         b->resize(73, 63);
         return b;
     };
-    SpeedButton5 = button("SpeedButton5", "&Opcje", "Opcje dostępne w programie",
-                          QStyle::SP_FileDialogDetailedView);
-    SpeedButton10 =
-        button("SpeedButton10", "&Statystyki", "Statystyki", QStyle::SP_FileDialogInfoView);
-    SpeedButton3 = button("SpeedButton3", "&Start", "Rozpocznij test", QStyle::SP_MediaPlay);
-    SpeedButton14 =
-        button("SpeedButton14", "&Powrót ...", "Powróć do wyboru testu", QStyle::SP_ArrowBack);
-    SpeedButton11 = button("SpeedButton11", "Oceny", "Skala ocen", QStyle::SP_FileDialogListView);
-    SpeedButton4 =
-        button("SpeedButton4", "Abo&ut", "O programie", QStyle::SP_MessageBoxInformation);
-    SpeedButton1 = button("SpeedButton1", "&Zamknij", "Zakończ działanie programu",
-                          QStyle::SP_DialogCloseButton);
-    SpeedButton6 = button("SpeedButton6", "O&K", "Zatwierdź wybór", QStyle::SP_DialogApplyButton);
-    SpeedButton12 = button("SpeedButton12", "O&K", "Zatwierdź wybór", QStyle::SP_DialogApplyButton);
-    SpeedButton9 =
-        button("SpeedButton9", "&Egzaminuj ...", "Egzaminuj ponownie", QStyle::SP_BrowserReload);
+    SpeedButton5 = button("SpeedButton5", "&Opcje", "Opcje dostępne w programie", TGlyph::Options);
+    SpeedButton10 = button("SpeedButton10", "&Statystyki", "Statystyki", TGlyph::Statistics);
+    SpeedButton3 = button("SpeedButton3", "&Start", "Rozpocznij test", TGlyph::Start);
+    SpeedButton14 = button("SpeedButton14", "&Powrót ...", "Powróć do wyboru testu", TGlyph::Back);
+    SpeedButton11 = button("SpeedButton11", "Oceny", "Skala ocen", TGlyph::Grades);
+    SpeedButton4 = button("SpeedButton4", "Abo&ut", "O programie", TGlyph::About);
+    SpeedButton1 = button("SpeedButton1", "&Zamknij", "Zakończ działanie programu", TGlyph::Close);
+    SpeedButton6 = button("SpeedButton6", "O&K", "Zatwierdź wybór", TGlyph::Check);
+    SpeedButton12 = button("SpeedButton12", "O&K", "Zatwierdź wybór", TGlyph::Check);
+    SpeedButton9 = button("SpeedButton9", "&Egzaminuj ...", "Egzaminuj ponownie", TGlyph::Again);
 }
 
 void TEgzamin::ConnectEvents() {

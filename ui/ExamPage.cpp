@@ -1,6 +1,7 @@
 #include "ExamPage.h"
 
 #include "Fonts.h"
+#include "Glyphs.h"
 #include "SpeedButton.h"
 #include "Widgets.h"
 
@@ -237,10 +238,9 @@ void TExamPage::BuildAnswerForm() {
         form->setFont(UiFont("MS Sans Serif", 12, true));
         form->setAutoExclusive(false);
     }
-    SpeedButton7 =
-        new TSpeedButton("SpeedButton7", QStringLiteral("Da&lej"),
-                         QStringLiteral("Przejdź do wybranej formy pytania"),
-                         QApplication::style()->standardIcon(QStyle::SP_ArrowForward), Panel7);
+    SpeedButton7 = new TSpeedButton("SpeedButton7", QStringLiteral("Da&lej"),
+                                    QStringLiteral("Przejdź do wybranej formy pytania"),
+                                    Glyph(TGlyph::Next), Panel7);
     SpeedButton7->setGeometry(kAnswersArea.width() - 73 - 8, kAnswersArea.height() - 63 - 6, 73,
                               63);
     SpeedButton7->setEnabled(false);
@@ -274,7 +274,7 @@ void TExamPage::BuildVerdict() {
         line->setPalette(colours);
         RxLabel[i] = line;
     }
-    const QIcon next = QApplication::style()->standardIcon(QStyle::SP_DialogOkButton);
+    const QIcon next = Glyph(TGlyph::Next);
     const QRect corner(kAnswersArea.width() - 60 - 4, kAnswersArea.height() - 44 - 4, 60, 44);
     SpeedButton8 =
         new TSpeedButton("SpeedButton8", QStringLiteral("O&K"),

@@ -2,6 +2,7 @@
 
 #include "ErrorHandler.h"
 #include "Fonts.h"
+#include "Glyphs.h"
 #include "ScopeExit.h"
 #include "SpeedButton.h"
 
@@ -59,7 +60,7 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
     Bevel1->setGeometry(8, 199, 391, 2);
 
     SpeedButton1 = new TSpeedButton("SpeedButton1", QStringLiteral("&OK"), QStringLiteral("OK"),
-                                    style()->standardIcon(QStyle::SP_DialogApplyButton), this);
+                                    Glyph(TGlyph::Check), this);
     SpeedButton1->setGeometry(320, 208, 73, 57);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);

@@ -1,6 +1,7 @@
 #include "StartPage.h"
 
 #include "Fonts.h"
+#include "Glyphs.h"
 #include "Odometer.h"
 #include "SpeedButton.h"
 #include "Widgets.h"
@@ -93,9 +94,8 @@ TStartPage::TStartPage(QWidget* parent) : QFrame(parent) {
     for (QLabel* value : {TSPyt, TSPkt, TSSam})
         value->setFixedWidth(kBoxWidth - 100 - value->x());
 
-    SpeedButton2 = new TSpeedButton(
-        "SpeedButton2", QStringLiteral("&Wybierz test ..."), QStringLiteral("Wybierz test"),
-        QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton), box);
+    SpeedButton2 = new TSpeedButton("SpeedButton2", QStringLiteral("&Wybierz test ..."),
+                                    QStringLiteral("Wybierz test"), Glyph(TGlyph::Open), box);
     SpeedButton2->setGeometry(kBoxWidth - 89 - 6, 170 - 63 - 5, 89, 63);
 
     // The run counter stands in the gap of the sentence around it.

@@ -2,6 +2,7 @@
 
 #include "ErrorHandler.h"
 #include "Fonts.h"
+#include "Glyphs.h"
 #include "LogListModel.h"
 #include "PrintLayout.h"
 #include "SpeedButton.h"
@@ -39,27 +40,6 @@ private:
 };
 
 // A small printer for "&Drukuj": there is no printer among the style's icons.
-QIcon PrinterGlyph() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(9.5, 3.5, 13, 10)); // paper going in
-    p.setBrush(QColor(150, 150, 160));
-    p.drawRoundedRect(QRectF(3.5, 12.5, 25, 12), 2, 2); // body
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(8.5, 20.5, 15, 9)); // paper coming out
-    p.setPen(QPen(QColor(90, 90, 90), 1));
-    p.drawLine(QPointF(11, 24), QPointF(21, 24));
-    p.drawLine(QPointF(11, 26.5), QPointF(19, 26.5));
-    p.setBrush(QColor(60, 180, 60));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRectF(23, 15, 3, 3));
-    return QIcon(pixmap);
-}
-
 // The list of lines. A key that moves in it selects the line it lands on, as
 // a click would, also when that is the line the list already stood on: once
 // the list takes the focus it stands on its first line with nothing selected,
@@ -119,16 +99,15 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         b->setGeometry(left, 5, 73, 63);
         return b;
     };
-    QStyle* s = style();
-    SpeedButton3 = button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany",
-                          s->standardIcon(QStyle::SP_DialogSaveButton), 24);
-    SpeedButton2 = button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię",
-                          s->standardIcon(QStyle::SP_TrashIcon), 112);
-    SpeedButton4 = button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko",
-                          s->standardIcon(QStyle::SP_DialogResetButton), 200);
-    SpeedButton5 = button("SpeedButton5", "&Drukuj", "Drukuj statystyki", PrinterGlyph(), 288);
-    SpeedButton1 = button("SpeedButton1", "&Zamknij", "Zamknij statystyki",
-                          s->standardIcon(QStyle::SP_DialogCloseButton), 440);
+    SpeedButton3 = button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany", Glyph(TGlyph::Save), 24);
+    SpeedButton2 =
+        button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię", Glyph(TGlyph::Delete), 112);
+    SpeedButton4 =
+        button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko", Glyph(TGlyph::Clear), 200);
+    SpeedButton5 =
+        button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), 288);
+    SpeedButton1 =
+        button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 440);
 
     connect(SpeedButton3, &QToolButton::clicked, this,
             [this] { Act([this] { logic_.SpeedButton3Click(); }, TListChange::Edited); });
