@@ -1,6 +1,8 @@
 #include "Cp1250.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace kwizmar {
@@ -28,6 +30,38 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9
 };
 // clang-format on
+
+// The UTF-8 form of each byte 0x80 … 0xFF, so that decoding looks bytes up
+// instead of encoding code points. Every one of them is below U+10000.
+struct TUtf8OfByte {
+    std::array<char, 3> bytes{};
+    unsigned char size = 0;
+};
+
+constexpr std::array<TUtf8OfByte, 128> kHighHalfUtf8 = [] {
+    std::array<TUtf8OfByte, 128> table{};
+    for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
+        const char32_t cp = kHighHalf[i];
+        TUtf8OfByte& u = table[i];
+        if (cp < 0x800) {
+            u.bytes = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+            u.size = 2;
+        } else {
+            u.bytes = {static_cast<char>(0xE0 | (cp >> 12)),
+                       static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                       static_cast<char>(0x80 | (cp & 0x3F))};
+            u.size = 3;
+        }
+    }
+    return table;
+}();
+
+// Whether the eight bytes at `p` are all ASCII.
+bool EightAscii(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & 0x8080808080808080u) == 0;
+}
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -170,14 +204,42 @@ std::string Cp1250LowerCase(std::string_view utf8) {
 }
 
 std::string Cp1250ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            AppendUtf8(out, kHighHalf[b - 0x80]);
+    // Most text is ASCII, which stays as it is: copy it eight bytes at a time
+    // and size the result exactly before the first letter that needs more.
+    const char* in = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t ascii = 0;
+    while (ascii + 8 <= n && EightAscii(in + ascii))
+        ascii += 8;
+    while (ascii < n && static_cast<unsigned char>(in[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == n)
+        return std::string(bytes);
+    std::size_t size = n;
+    for (std::size_t i = ascii; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (b >= 0x80)
+            size += kHighHalfUtf8[b - 0x80].size - 1u;
+    }
+    std::string out(size, '\0');
+    char* o = out.data();
+    std::memcpy(o, in, ascii);
+    o += ascii;
+    for (std::size_t i = ascii; i < n;) {
+        if (i + 8 <= n && EightAscii(in + i)) {
+            std::memcpy(o, in + i, 8);
+            o += 8;
+            i += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(in[i++]);
+        if (b < 0x80) {
+            *o++ = static_cast<char>(b);
+            continue;
+        }
+        const TUtf8OfByte& u = kHighHalfUtf8[b - 0x80];
+        for (unsigned char k = 0; k < u.size; ++k)
+            *o++ = u.bytes[k];
     }
     return out;
 }

@@ -6,6 +6,14 @@
 #include "StrToInt.h"
 #include "WholeFile.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace kwizmar {
 
 unsigned char ScrambleByte() {
@@ -15,17 +23,42 @@ unsigned char ScrambleByte() {
     return key;
 }
 
-std::string NormaliseStoredText(std::string_view fileBytes) {
-    const std::size_t nul = fileBytes.find('\0');
-    if (nul != std::string_view::npos)
-        fileBytes = fileBytes.substr(0, nul);
+namespace {
+
+// `bytes` up to the first `c`, or whole.
+std::string_view CutAt(std::string_view bytes, char c) {
+    if (bytes.empty())
+        return bytes;
+    const void* found = std::memchr(bytes.data(), c, bytes.size());
+    return found ? bytes.substr(
+                       0, static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data()))
+                 : bytes;
+}
+
+bool Contains(std::string_view bytes, char c) {
+    return !bytes.empty() && std::memchr(bytes.data(), c, bytes.size()) != nullptr;
+}
+
+// The stored bytes that are text: up to the first byte 0 or the first byte
+// that decodes to 0, the scrambling byte itself.
+std::string_view StoredText(std::string_view fileBytes, unsigned char key) {
+    return CutAt(CutAt(fileBytes, '\0'), static_cast<char>(key));
+}
+
+void XorInPlace(std::string& bytes, unsigned char key) {
+    for (char& c : bytes)
+        c = static_cast<char>(static_cast<unsigned char>(c) ^ key);
+}
+
+// Every lone CR or lone LF as a CR LF pair; pairs stay as they are.
+std::string NormaliseLineBreaks(std::string_view bytes) {
     std::string out;
-    out.reserve(fileBytes.size() + fileBytes.size() / 16);
-    for (std::size_t i = 0; i < fileBytes.size(); ++i) {
-        const char c = fileBytes[i];
+    out.reserve(bytes.size() + bytes.size() / 16);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
         if (c == '\r') {
             out += "\r\n";
-            if (i + 1 < fileBytes.size() && fileBytes[i + 1] == '\n')
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
         } else if (c == '\n') {
             out += "\r\n";
@@ -36,43 +69,104 @@ std::string NormaliseStoredText(std::string_view fileBytes) {
     return out;
 }
 
+// The stored text as the reader sees it, decoded in place: cut, normalised
+// and descrambled. Cutting before normalising is the same as after, since the
+// bytes a normalisation adds are neither 0 nor the scrambling byte. A stored
+// CR or LF decodes to a control character that no test text holds, so the
+// normalisation mostly has nothing to do.
+void DecodeStoredText(std::string& bytes) {
+    const unsigned char key = ScrambleByte();
+    bytes.resize(StoredText(bytes, key).size());
+    if (Contains(bytes, '\r') || Contains(bytes, '\n'))
+        bytes = NormaliseLineBreaks(bytes);
+    XorInPlace(bytes, key);
+}
+
+// A bit for each CR LF that starts among the 16 bytes at `p` (bit i for
+// p[i]); the byte after them is read as well. Every x86-64 processor has
+// SSE2; elsewhere the bytes are compared one by one.
+std::uint32_t LineBreakBits(const char* p) {
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i pairs = _mm_and_si128(_mm_cmpeq_epi8(here, _mm_set1_epi8('\r')),
+                                        _mm_cmpeq_epi8(next, _mm_set1_epi8('\n')));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(pairs));
+#else
+    std::uint32_t bits = 0;
+    for (unsigned i = 0; i < 16; ++i)
+        bits |= static_cast<std::uint32_t>(p[i] == '\r' && p[i + 1] == '\n') << i;
+    return bits;
+#endif
+}
+
+// Where each line of `text` starts, and last where a line after the last
+// would start (see TTestFile::starts_).
+//
+// A test has a short line every few dozen bytes, so a search line by line
+// (memchr a line) costs more in calls and mispredicted branches than in
+// looking at bytes. The line breaks are found 16 bytes at a time instead, and
+// the first two of a block are written whether the block has them or not and
+// then counted, so that the loop branches only on blocks of three or more.
+std::vector<std::size_t> LineStarts(std::string_view text) {
+    const char* const t = text.data();
+    const std::size_t n = text.size();
+    constexpr std::size_t kBlock = 16;
+    constexpr std::size_t kMostPerBlock = kBlock / 2;
+    std::vector<std::size_t> starts(n / kBlock + 2 * kMostPerBlock);
+    auto room = [&](std::size_t count) {
+        if (starts.size() < count + kMostPerBlock + 1)
+            starts.resize(2 * starts.size());
+    };
+    std::size_t count = 0;
+    if (n > 0)
+        starts[count++] = 0;
+    std::size_t block = 0;
+    for (; block + kBlock < n; block += kBlock) {
+        room(count);
+        const std::uint32_t first = LineBreakBits(t + block);
+        const std::uint32_t second = first & (first - 1);
+        std::uint32_t rest = second & (second - 1);
+        std::size_t* out = starts.data() + count;
+        out[0] = block + 2 + static_cast<std::size_t>(std::countr_zero(first));
+        out[1] = block + 2 + static_cast<std::size_t>(std::countr_zero(second));
+        count += static_cast<std::size_t>(first != 0) + static_cast<std::size_t>(second != 0);
+        for (; rest != 0; rest &= rest - 1)
+            starts[count++] = block + 2 + static_cast<std::size_t>(std::countr_zero(rest));
+    }
+    room(count);
+    for (std::size_t i = block; i + 1 < n; ++i)
+        if (t[i] == '\r' && t[i + 1] == '\n')
+            starts[count++] = i + 2;
+    // After a final CR LF no line starts; without one, the last line ends
+    // where the text does.
+    if (n > 0 && starts[count - 1] != n)
+        starts[count++] = n + 2;
+    starts.resize(count == 0 ? 1 : count);
+    return starts;
+}
+
+} // namespace
+
+std::string NormaliseStoredText(std::string_view fileBytes) {
+    return NormaliseLineBreaks(CutAt(fileBytes, '\0'));
+}
+
 std::string DescrambleTest(std::string_view stored) {
     const unsigned char key = ScrambleByte();
-    std::string out;
-    out.reserve(stored.size());
-    for (char c : stored) {
-        const auto byte = static_cast<unsigned char>(c);
-        const auto plain = static_cast<unsigned char>(byte ^ key);
-        if (byte == 0 || plain == 0)
-            break;
-        out += static_cast<char>(plain);
-    }
+    std::string out(StoredText(stored, key));
+    XorInPlace(out, key);
     return out;
 }
 
 std::string ScrambleTest(std::string_view decoded) {
-    const unsigned char key = ScrambleByte();
     std::string out(decoded);
-    for (char& c : out)
-        c = static_cast<char>(static_cast<unsigned char>(c) ^ key);
+    XorInPlace(out, ScrambleByte());
     return out;
 }
 
 std::vector<std::string> SplitTestLines(std::string_view decoded) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < decoded.size()) {
-        std::size_t end = decoded.find("\r\n", pos);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = decoded.size();
-        std::string_view line = decoded.substr(pos, end - pos);
-        if (line.size() > kMaxLineBytes)
-            line = line.substr(0, kMaxLineBytes);
-        lines.push_back(Cp1250ToUtf8(line));
-        pos = last ? end : end + 2;
-    }
-    return lines;
+    return TTestFile::FromDecodedText(std::string(decoded)).Lines();
 }
 
 TSelfAnswer ParseSelfAnswerLine(std::string_view line) {
@@ -95,22 +189,57 @@ int QuestionLine(int k, int offset) {
     return 7 + 9 * (k - 1) + offset;
 }
 
-TTestFile::TTestFile(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+TTestFile::TTestFile(const std::vector<std::string>& lines) : utf8_(true) {
+    std::size_t size = 0;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
+    text_.reserve(size);
+    starts_.reserve(lines.size() + 1);
+    for (const std::string& line : lines) {
+        starts_.push_back(text_.size());
+        text_ += line;
+        text_ += "\r\n";
+    }
+    starts_.push_back(text_.size());
+}
 
 TTestFile TTestFile::FromStoredBytes(std::string_view fileBytes) {
-    return TTestFile(SplitTestLines(DescrambleTest(NormaliseStoredText(fileBytes))));
+    std::string text(fileBytes);
+    DecodeStoredText(text);
+    return FromDecodedText(std::move(text));
+}
+
+TTestFile TTestFile::FromDecodedText(std::string decoded) {
+    TTestFile file;
+    file.text_ = std::move(decoded);
+    file.starts_ = LineStarts(file.text_);
+    return file;
 }
 
 TTestFile TTestFile::ReadFile(const std::string& path) {
     std::string bytes;
     if (!ReadWholeFile(PathFromUtf8(path), bytes))
         throw EFOpenError(path);
-    return FromStoredBytes(bytes);
+    DecodeStoredText(bytes);
+    return FromDecodedText(std::move(bytes));
 }
 
-const std::string& TTestFile::Line(std::size_t index) const {
-    static const std::string kEmpty;
-    return index < lines_.size() ? lines_[index] : kEmpty;
+std::string TTestFile::Line(std::size_t index) const {
+    if (index >= LineCount())
+        return {};
+    const std::size_t start = starts_[index];
+    const std::string_view line(text_.data() + start, starts_[index + 1] - 2 - start);
+    if (utf8_)
+        return std::string(line);
+    return Cp1250ToUtf8(line.substr(0, kMaxLineBytes));
+}
+
+std::vector<std::string> TTestFile::Lines() const {
+    std::vector<std::string> lines;
+    lines.reserve(LineCount());
+    for (std::size_t i = 0; i < LineCount(); ++i)
+        lines.push_back(Line(i));
+    return lines;
 }
 
 TTestHeader TTestFile::Header() const {
@@ -124,9 +253,9 @@ int AnswerIndex(std::string_view letter) {
 }
 
 TQuestion TTestFile::Question(int k) const {
-    auto at = [&](int offset) -> const std::string& {
+    auto at = [&](int offset) {
         const int index = QuestionLine(k, offset);
-        return index < 0 ? Line(lines_.size()) : Line(static_cast<std::size_t>(index));
+        return index < 0 ? std::string() : Line(static_cast<std::size_t>(index));
     };
     TQuestion q;
     q.text = at(0);
@@ -148,13 +277,13 @@ std::optional<TCreationDate> ParseCreationDate(std::string_view text,
     return std::nullopt;
 }
 
-TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
-                                 const IRegionalSettings& regional) {
-    static const std::string kEmpty;
-    auto line = [&](std::size_t i) -> const std::string& {
-        return i < lines.size() ? lines[i] : kEmpty;
-    };
-    const std::string& name = line(1);
+namespace {
+
+// The checks, on any list of lines: `line(i)` gives line i (empty past the
+// end), `lineCount` how many there are.
+template <class LineAt>
+TValidation Validate(LineAt line, std::size_t lineCount, const IRegionalSettings& regional) {
+    const auto name = line(1);
     if (name.empty() || name.front() != '"' || name.back() != '"')
         return {TTestCheck::NameQuoted, 1};
     if (!ParseCreationDate(line(3), regional))
@@ -167,13 +296,31 @@ TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
     if (!TryStrToInt(line(6)))
         return {TTestCheck::SelfAnswerCountInteger, 6};
     const long long needed = 9LL * *questionCount + 7;
-    if (static_cast<long long>(lines.size()) < needed)
+    if (static_cast<long long>(lineCount) < needed)
         return {TTestCheck::LineCount, 4};
     return {};
 }
 
+} // namespace
+
+TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
+                                 const IRegionalSettings& regional) {
+    auto line = [&](std::size_t i) {
+        return i < lines.size() ? std::string_view(lines[i]) : std::string_view();
+    };
+    return Validate(line, lines.size(), regional);
+}
+
+TValidation ValidateTestDetailed(const TTestFile& file, const IRegionalSettings& regional) {
+    return Validate([&](std::size_t i) { return file.Line(i); }, file.LineCount(), regional);
+}
+
 bool ValidateTest(const std::vector<std::string>& lines, const IRegionalSettings& regional) {
     return ValidateTestDetailed(lines, regional).ok();
+}
+
+bool ValidateTest(const TTestFile& file, const IRegionalSettings& regional) {
+    return ValidateTestDetailed(file, regional).ok();
 }
 
 } // namespace kwizmar

@@ -36,7 +36,7 @@ std::string ScrambleTest(std::string_view decoded);
 
 // Splits the decoded Windows-1250 text into lines at CR LF (a final CR LF is
 // optional and makes no empty last line), keeps at most kMaxLineBytes bytes
-// of each line and decodes the lines to UTF-8.
+// of each line and decodes the lines to UTF-8 (as TTestFile reads them).
 std::vector<std::string> SplitTestLines(std::string_view decoded);
 
 struct TTestHeader {
@@ -74,26 +74,42 @@ TSelfAnswer ParseSelfAnswerLine(std::string_view line);
 // letter, points, self-answer line.
 int QuestionLine(int k, int offset);
 
-// The decoded lines of a test. Lines past the end read as empty lines.
+// The lines of a test. Lines past the end read as empty lines.
+//
+// A test of thousands of questions is opened to show its header, and the exam
+// then reads one question at a time: the file keeps the descrambled
+// Windows-1250 text and where each line starts, and decodes a line to UTF-8
+// only when it is read.
 class TTestFile {
 public:
     TTestFile() = default;
-    explicit TTestFile(std::vector<std::string> lines);
+    // Lines that are UTF-8 already, held whole (no byte limit applies).
+    explicit TTestFile(const std::vector<std::string>& lines);
 
     // Normalise, descramble and split the bytes of a stored file.
     static TTestFile FromStoredBytes(std::string_view fileBytes);
+    // Split a text that is descrambled already (DescrambleTest).
+    static TTestFile FromDecodedText(std::string decoded);
     // Reads a whole file; throws EFOpenError when it can't be opened or read.
     static TTestFile ReadFile(const std::string& path);
 
-    const std::vector<std::string>& Lines() const { return lines_; }
-    std::size_t LineCount() const { return lines_.size(); }
-    const std::string& Line(std::size_t index) const;
+    std::size_t LineCount() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    // Line `index` in UTF-8, cut to its first kMaxLineBytes bytes on disk.
+    std::string Line(std::size_t index) const;
+    // Every line, decoded.
+    std::vector<std::string> Lines() const;
 
     TTestHeader Header() const;
     TQuestion Question(int k) const;
 
 private:
-    std::vector<std::string> lines_;
+    // The lines one after another, each followed by a CR LF (the last one
+    // perhaps not): Windows-1250 as stored, or UTF-8 when given so.
+    std::string text_;
+    // Where each line starts in text_, and last where a line after the last
+    // would start; a line ends two bytes before the next one starts.
+    std::vector<std::size_t> starts_;
+    bool utf8_ = false;
 };
 
 // A test is written on one computer and opened on others, so its creation date
@@ -126,9 +142,12 @@ struct TValidation {
     bool ok() const { return failed == TTestCheck::None; }
 };
 
-// Runs the checks in order and stops at the first failure.
+// Runs the checks in order and stops at the first failure. Of a TTestFile
+// only the lines the checks look at are decoded.
 TValidation ValidateTestDetailed(const std::vector<std::string>& lines,
                                  const IRegionalSettings& regional);
+TValidation ValidateTestDetailed(const TTestFile& file, const IRegionalSettings& regional);
 bool ValidateTest(const std::vector<std::string>& lines, const IRegionalSettings& regional);
+bool ValidateTest(const TTestFile& file, const IRegionalSettings& regional);
 
 } // namespace kwizmar

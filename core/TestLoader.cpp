@@ -39,7 +39,7 @@ void LoadTestFile(const std::string& path, TLoadedTest& loaded, TTestBoxView& bo
         return;
     }
     TTestFile file = TTestFile::ReadFile(path);
-    if (!ValidateTest(file.Lines(), regional)) {
+    if (!ValidateTest(file, regional)) {
         Reject(path, loaded, box);
         return;
     }

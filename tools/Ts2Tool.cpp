@@ -97,7 +97,7 @@ std::string DescribeRejection(const TValidation& v, const TTestFile& file,
                               const IRegionalSettings& regional) {
     const std::string where =
         "wiersz " + std::to_string(v.line + 1) + " (" + LineName(v.line) + "): ";
-    const std::string& text = file.Line(static_cast<std::size_t>(v.line));
+    const std::string text = file.Line(static_cast<std::size_t>(v.line));
     switch (v.failed) {
     case TTestCheck::NameQuoted:
         return where + "nazwa musi być niepusta i ujęta w znaki \" na początku i na końcu, jest " +
@@ -231,7 +231,7 @@ TCheckReport CheckTestFile(const std::string& path, std::string_view stored,
         return report;
     }
     const TTestFile file = TTestFile::FromStoredBytes(stored);
-    const TValidation validation = ValidateTestDetailed(file.Lines(), regional);
+    const TValidation validation = ValidateTestDetailed(file, regional);
     if (!validation.ok()) {
         report.rejection = DescribeRejection(validation, file, regional);
         return report;

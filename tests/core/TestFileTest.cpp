@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 using namespace kwizmar;
@@ -74,6 +75,37 @@ TEST(TestFile, LinesAreCutAt4096Bytes) {
     const auto loaded = Load(MakeTs2(lines));
     EXPECT_EQ(loaded[0], std::string(4095, 'a') + "ą");
     EXPECT_EQ(loaded[1], lines[1]);
+}
+
+TEST(TestFile, LinesAreFoundWhereverTheBreaksFall) {
+    // The lines of a decoded text as a plain search finds them, one CR LF at a time.
+    auto plainSplit = [](std::string_view text) {
+        std::vector<std::string> lines;
+        for (std::size_t pos = 0; pos < text.size();) {
+            const std::size_t end = std::min(text.find("\r\n", pos), text.size());
+            lines.push_back(Cp1250ToUtf8(text.substr(pos, std::min(end - pos, kMaxLineBytes))));
+            pos = end + 2;
+        }
+        return lines;
+    };
+    // Every arrangement of six bytes out of CR, LF, "a" and "ł", slid across
+    // the steps in which the line breaks are searched.
+    const char pieces[] = {'\r', '\n', 'a', '\xB3'};
+    for (int pattern = 0; pattern < 4096; ++pattern) {
+        std::string middle;
+        for (int i = 0, p = pattern; i < 6; ++i, p /= 4)
+            middle += pieces[p % 4];
+        for (std::size_t before : {0, 1, 10, 14, 15, 16, 17, 31})
+            for (std::size_t after : {0, 1, 16}) {
+                const std::string text =
+                    std::string(before, 'x') + middle + std::string(after, 'y');
+                if (TTestFile::FromDecodedText(text).Lines() != plainSplit(text)) {
+                    ADD_FAILURE() << "pattern " << pattern << ", " << before << " bytes before, "
+                                  << after << " after";
+                    return;
+                }
+            }
+    }
 }
 
 TEST(TestFile, HeaderAndQuestionsReadByLineNumber) {
