@@ -24,12 +24,19 @@ TWholeFileRead TryReadWholeFile(const std::filesystem::path& path, std::string& 
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return TWholeFileRead::CannotOpen;
+    // Read straight into a string of the file's size; a file that grows
+    // meanwhile is read on to its end.
     std::string read;
-    char chunk[65536];
+    const std::uintmax_t expected = std::filesystem::file_size(path, ec);
+    std::size_t done = 0;
+    read.resize(ec ? 65536 : static_cast<std::size_t>(expected) + 1);
     while (in) {
-        in.read(chunk, sizeof chunk);
-        read.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (done == read.size())
+            read.resize(read.size() * 2);
+        in.read(read.data() + done, static_cast<std::streamsize>(read.size() - done));
+        done += static_cast<std::size_t>(in.gcount());
     }
+    read.resize(done);
     if (in.bad())
         return TWholeFileRead::CannotRead;
     bytes = std::move(read);

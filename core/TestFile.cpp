@@ -6,6 +6,7 @@
 #include "StrToInt.h"
 #include "WholeFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -146,6 +147,41 @@ std::vector<std::size_t> LineStarts(std::string_view text) {
     return starts;
 }
 
+// How many lines `text` has: one a CR LF, and a last one without it.
+std::size_t CountLines(std::string_view text) {
+    const char* const t = text.data();
+    const std::size_t n = text.size();
+    std::size_t breaks = 0;
+    std::size_t block = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+    // Each byte lane counts its own CR LFs, up to 255 blocks at a time, and the
+    // lanes are then summed: no per-block bit count.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (block + 16 < n) {
+        __m128i lanes = _mm_setzero_si128();
+        for (int round = 0; round < 255 && block + 16 < n; ++round, block += 16) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + block));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + block + 1));
+            lanes = _mm_sub_epi8(lanes,
+                                 _mm_and_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(next, lf)));
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        breaks += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                  static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+    }
+#else
+    for (; block + 16 < n; block += 16)
+        breaks += static_cast<std::size_t>(std::popcount(LineBreakBits(t + block)));
+#endif
+    for (std::size_t i = block; i + 1 < n; ++i)
+        breaks += t[i] == '\r' && t[i + 1] == '\n';
+    return breaks + (n > 0 && !text.ends_with("\r\n") ? 1 : 0);
+}
+
+// How many header lines are looked up without the table of line starts.
+constexpr std::size_t kHeaderLines = 7;
+
 } // namespace
 
 std::string NormaliseStoredText(std::string_view fileBytes) {
@@ -201,6 +237,7 @@ TTestFile::TTestFile(const std::vector<std::string>& lines) : utf8_(true) {
         text_ += "\r\n";
     }
     starts_.push_back(text_.size());
+    lineCount_ = lines.size();
 }
 
 TTestFile TTestFile::FromStoredBytes(std::string_view fileBytes) {
@@ -212,7 +249,7 @@ TTestFile TTestFile::FromStoredBytes(std::string_view fileBytes) {
 TTestFile TTestFile::FromDecodedText(std::string decoded) {
     TTestFile file;
     file.text_ = std::move(decoded);
-    file.starts_ = LineStarts(file.text_);
+    file.lineCount_ = CountLines(file.text_);
     return file;
 }
 
@@ -224,11 +261,25 @@ TTestFile TTestFile::ReadFile(const std::string& path) {
     return FromDecodedText(std::move(bytes));
 }
 
+std::string_view TTestFile::RawLine(std::size_t index) const {
+    if (starts_.empty() && index < kHeaderLines) {
+        // The header is read before anything else: walk to it from the start.
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < index; ++i)
+            start = text_.find("\r\n", start) + 2;
+        const std::size_t end = std::min(text_.find("\r\n", start), text_.size());
+        return std::string_view(text_).substr(start, end - start);
+    }
+    if (starts_.empty())
+        starts_ = LineStarts(text_);
+    const std::size_t start = starts_[index];
+    return std::string_view(text_.data() + start, starts_[index + 1] - 2 - start);
+}
+
 std::string TTestFile::Line(std::size_t index) const {
     if (index >= LineCount())
         return {};
-    const std::size_t start = starts_[index];
-    const std::string_view line(text_.data() + start, starts_[index + 1] - 2 - start);
+    const std::string_view line = RawLine(index);
     if (utf8_)
         return std::string(line);
     return Cp1250ToUtf8(line.substr(0, kMaxLineBytes));

@@ -93,7 +93,7 @@ public:
     // Reads a whole file; throws EFOpenError when it can't be opened or read.
     static TTestFile ReadFile(const std::string& path);
 
-    std::size_t LineCount() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    std::size_t LineCount() const { return lineCount_; }
     // Line `index` in UTF-8, cut to its first kMaxLineBytes bytes on disk.
     std::string Line(std::size_t index) const;
     // Every line, decoded.
@@ -107,9 +107,14 @@ private:
     // perhaps not): Windows-1250 as stored, or UTF-8 when given so.
     std::string text_;
     // Where each line starts in text_, and last where a line after the last
-    // would start; a line ends two bytes before the next one starts.
-    std::vector<std::size_t> starts_;
+    // would start; a line ends two bytes before the next one starts. Found at
+    // the first look past the header: loading and validating a test needs only
+    // the header and the number of lines. (Not for use from several threads.)
+    mutable std::vector<std::size_t> starts_;
+    std::size_t lineCount_ = 0;
     bool utf8_ = false;
+
+    std::string_view RawLine(std::size_t index) const;
 };
 
 // A test is written on one computer and opened on others, so its creation date
