@@ -56,6 +56,23 @@ void BM_ShowStatisticsWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowStatisticsWindow)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// Until the list is ready to be drawn: the log loaded and the list laid out.
+void BM_OpenStatisticsList(benchmark::State& state) {
+    TLargeLog file(int(state.range(0)));
+    TResultsLog log;
+    TStatystyka window(log, [] { return false; });
+    for (auto _ : state) {
+        window.show();
+        state.PauseTiming();
+        QApplication::processEvents();
+        window.hide();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_OpenStatisticsList)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
