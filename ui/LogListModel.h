@@ -2,18 +2,17 @@
 
 #include <QAbstractListModel>
 
-#include <string>
-#include <vector>
-
 namespace kwizmar {
 
-// The lines of the results log for a list view, one row per line, converted
-// to Qt's text only when a row is drawn, so that a long log opens at once.
-// Every row reports the same size: the list's line height and the horizontal
-// extent the list is given (0: as wide as the view).
+class TResultsLog;
+
+// The lines of the results log for a list view, one row per line. A row is
+// decoded from the log's bytes only when it is drawn, so that a long log
+// opens at once. Every row reports the same size: the list's line height and
+// the horizontal extent the list is given (0: as wide as the view).
 class TLogListModel final : public QAbstractListModel {
 public:
-    TLogListModel(const std::vector<std::string>& lines, int lineHeight, QObject* parent);
+    TLogListModel(const TResultsLog& log, int lineHeight, QObject* parent);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -24,7 +23,7 @@ public:
     int Extent() const { return extent_; }
 
 private:
-    const std::vector<std::string>& lines_;
+    const TResultsLog& log_;
     int lineHeight_;
     int extent_ = 0;
 };
