@@ -7,10 +7,16 @@
 namespace kwizmar {
 
 TLogListModel::TLogListModel(const TResultsLog& log, int lineHeight, QObject* parent)
-    : QAbstractListModel(parent), log_(log), lineHeight_(lineHeight) {}
+    : QAbstractListModel(parent), log_(log), rows_(int(log.LineCount())), lineHeight_(lineHeight) {}
+
+QModelIndex TLogListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || column != 0 || row < 0 || row >= rows_)
+        return {};
+    return createIndex(row, 0);
+}
 
 int TLogListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(log_.LineCount());
+    return parent.isValid() ? 0 : rows_;
 }
 
 QVariant TLogListModel::data(const QModelIndex& index, int role) const {
@@ -25,6 +31,7 @@ QVariant TLogListModel::data(const QModelIndex& index, int role) const {
 
 void TLogListModel::Reload() {
     beginResetModel();
+    rows_ = int(log_.LineCount());
     endResetModel();
 }
 
