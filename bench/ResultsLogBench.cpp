@@ -8,20 +8,22 @@
 
 #include <benchmark/benchmark.h>
 
-using namespace kwizmar;
-using namespace kwizmar::bench;
+#include <string>
 
 namespace {
 
+// The result of one more exam, as the finish hands it over.
+const std::string kResult =
+    "Użytkownik Jan Kowalski przystąpił do egzaminu \"Geografia Polski\" o godzinie 10:15:00 "
+    "dnia 06.05.2002. Przewidywany czas egzaminu 10min. Liczba pytań 5. Maksymalna liczba "
+    "punktów 9. Egzamin trwał 3 minut i 12 sekund. Zdobyto 9pkt. (100%) a stracono 0pkt. "
+    "Otrzymana ocena to: bardzo dobry.";
+
 void BM_AppendResultLine(benchmark::State& state) {
-    TLargeLog file(int(state.range(0)));
-    TResultsLog log;
+    const kwizmar::bench::TLargeLog file(int(state.range(0)));
+    kwizmar::TResultsLog log;
     for (auto _ : state)
-        benchmark::DoNotOptimize(log.AppendResultLine(
-            "Użytkownik Jan Kowalski przystąpił do egzaminu \"Geografia Polski\" o godzinie "
-            "10:15:00 dnia 06.05.2002. Przewidywany czas egzaminu 10min. Liczba pytań 5. "
-            "Maksymalna liczba punktów 9. Egzamin trwał 3 minut i 12 sekund. Zdobyto 9pkt. "
-            "(100%) a stracono 0pkt. Otrzymana ocena to: bardzo dobry."));
+        benchmark::DoNotOptimize(log.AppendResultLine(kResult));
 }
 BENCHMARK(BM_AppendResultLine)
     ->Arg(10000)
@@ -31,9 +33,9 @@ BENCHMARK(BM_AppendResultLine)
     ->UseRealTime();
 
 void BM_RawCopy(benchmark::State& state) {
-    TLargeLog file(int(state.range(0)));
+    const kwizmar::bench::TLargeLog file(int(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(RawCopy(file.Path(), file.Beside("copy")));
+        benchmark::DoNotOptimize(kwizmar::bench::RawCopy(file.Path(), file.Beside("copy")));
 }
 BENCHMARK(BM_RawCopy)
     ->Arg(10000)
