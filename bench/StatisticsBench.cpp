@@ -1,6 +1,6 @@
-// How long the statistics window takes to show a large results log: the file
-// read, the list filled and the window drawn; against the plain read of the
-// same file. Run off screen:
+// How long the statistics window takes to show a large results log: until its
+// list is ready to be drawn (the file read, the list laid out), and drawn as
+// well; against the plain read of the same file. Run off screen:
 //   QT_QPA_PLATFORM=offscreen statistics_bench
 
 #include "LargeLog.h"
