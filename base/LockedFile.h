@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,15 @@ public:
     // The whole content, with `spare` bytes reserved beyond it for the caller
     // to add to. Throws EFOpenError.
     std::string ReadAll(std::size_t spare = 0);
+
+    // The same into `bytes`, whose memory serves again: a file read into it
+    // before is read again without clearing the room first. The file comes
+    // in by pieces; after each, `read` (when given) is handed all that has
+    // come in so far, so that a caller who walks the bytes anyway walks each
+    // piece while it is still in the processor's cache. Throws EFOpenError,
+    // or what `read` throws; `bytes` then holds no content to rely on.
+    void ReadAll(std::string& bytes, std::size_t spare,
+                 const std::function<void(std::string_view)>& read = {});
 
     // Writes `bytes` at `offset` (the size of the file as read) and flushes
     // them to the disk. When anything fails the file is cut back to `offset`,

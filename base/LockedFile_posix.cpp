@@ -4,6 +4,7 @@
 #include "Paths.h"
 #include "PosixIo.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -19,6 +20,10 @@ namespace kwizmar {
 namespace {
 
 std::atomic<unsigned> nameCounter{0};
+
+// How much of a file ReadAll reads at a time: small enough to stay in the
+// processor's cache until the caller has walked it.
+constexpr std::size_t kReadPiece = 256 * 1024;
 
 std::string UniqueSuffix() {
     return std::to_string(::getpid()) + "-" + std::to_string(nameCounter++);
@@ -163,28 +168,50 @@ void TLockedFile::Close() {
 }
 
 std::string TLockedFile::ReadAll(std::size_t spare) {
+    std::string bytes;
+    ReadAll(bytes, spare);
+    return bytes;
+}
+
+void TLockedFile::ReadAll(std::string& bytes, std::size_t spare,
+                          const std::function<void(std::string_view)>& read) {
     const int fd = int(handle_);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0)
         throw EFOpenError(Utf8FromPath(path_));
-    std::string bytes;
-    bytes.reserve(std::size_t(st.st_size) + spare);
-    bytes.resize(std::size_t(st.st_size));
+    const auto size = std::size_t(st.st_size);
+    if (bytes.capacity() < size + spare) {
+        bytes = std::string(); // the old content goes first: never two in memory
+        bytes.reserve(size + spare);
+    }
     std::size_t done = 0;
+    char more[4096];
     for (;;) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew after all
-        const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(done));
+        // Up to the size the file had, each piece lands in `bytes` directly.
+        // Room the old content doesn't cover is made a piece at a time, just
+        // before the piece comes in, so that only the cache sees it cleared.
+        // Past that size, one more read tells whether the file grew after all.
+        const bool past = done >= size;
+        const std::size_t room = past ? sizeof more : std::min(kReadPiece, size - done);
+        if (!past && bytes.size() < done + room)
+            bytes.resize(done + room);
+        char* const to = past ? more : bytes.data() + done;
+        const ssize_t n = ::pread(fd, to, room, off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             throw EFOpenError(Utf8FromPath(path_));
         if (n == 0)
             break;
+        if (past) {
+            bytes.resize(done);
+            bytes.append(more, std::size_t(n));
+        }
         done += std::size_t(n);
+        if (read)
+            read(std::string_view(bytes.data(), done));
     }
     bytes.resize(done);
-    return bytes;
 }
 
 void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {

@@ -88,10 +88,17 @@ void TLockedFile::Close() {
 }
 
 std::string TLockedFile::ReadAll(std::size_t spare) {
+    std::string bytes;
+    ReadAll(bytes, spare);
+    return bytes;
+}
+
+void TLockedFile::ReadAll(std::string& bytes, std::size_t spare,
+                          const std::function<void(std::string_view)>& read) {
     LARGE_INTEGER size{};
     if (handle_ == -1 || !GetFileSizeEx(Handle(handle_), &size))
         throw EFOpenError(Utf8FromPath(path_));
-    std::string bytes;
+    bytes.clear();
     bytes.reserve(std::size_t(size.QuadPart) + spare);
     std::uint64_t offset = 0;
     char buffer[65536];
@@ -109,8 +116,9 @@ std::string TLockedFile::ReadAll(std::size_t spare) {
             break;
         bytes.append(buffer, done);
         offset += done;
+        if (read)
+            read(bytes);
     }
-    return bytes;
 }
 
 void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {

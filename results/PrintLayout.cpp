@@ -50,11 +50,10 @@ void WrapLine(const std::string& line, const ITextMeasure& measure, const TFontS
     }
 }
 
-} // namespace
-
-std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
-                                    const ITextMeasure& measure, const TFontSpec& font,
-                                    int pageWidth, int pageHeight, int lineHeight) {
+template <class TLines>
+std::vector<TPrintPage> Layout(const TLines& lines, const ITextMeasure& measure,
+                               const TFontSpec& font, int pageWidth, int pageHeight,
+                               int lineHeight) {
     std::vector<std::string> printed;
     for (const std::string& line : lines)
         WrapLine(line, measure, font, pageWidth, printed);
@@ -68,6 +67,20 @@ std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
                            std::make_move_iterator(printed.begin() + std::ptrdiff_t(end)));
     }
     return pages;
+}
+
+} // namespace
+
+std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
+                                    const ITextMeasure& measure, const TFontSpec& font,
+                                    int pageWidth, int pageHeight, int lineHeight) {
+    return Layout(lines, measure, font, pageWidth, pageHeight, lineHeight);
+}
+
+std::vector<TPrintPage> PrintLayout(const TLogLines& lines, const ITextMeasure& measure,
+                                    const TFontSpec& font, int pageWidth, int pageHeight,
+                                    int lineHeight) {
+    return Layout(lines, measure, font, pageWidth, pageHeight, lineHeight);
 }
 
 } // namespace kwizmar

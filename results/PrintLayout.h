@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ResultsLog.h"
 #include "TextMeasure.h"
 
 #include <string>
@@ -23,5 +24,9 @@ using TPrintPage = std::vector<std::string>;
 std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
                                     const ITextMeasure& measure, const TFontSpec& font,
                                     int pageWidth, int pageHeight, int lineHeight);
+// The same for the log's list, decoding one line at a time.
+std::vector<TPrintPage> PrintLayout(const TLogLines& lines, const ITextMeasure& measure,
+                                    const TFontSpec& font, int pageWidth, int pageHeight,
+                                    int lineHeight);
 
 } // namespace kwizmar

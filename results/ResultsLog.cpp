@@ -6,9 +6,7 @@
 #include "Paths.h"
 #include "PendingResults.h"
 
-#include <algorithm>
 #include <cstring>
-#include <functional>
 #include <system_error>
 #include <utility>
 
@@ -22,21 +20,86 @@ std::string EncodeLine(const std::string& utf8) {
     return Utf8ToCp1250(utf8, '?');
 }
 
-// Whether the log is what this program writes: CR LF lines and nothing else,
-// but for a last line that a crash cut short. Only such a log is appended to
-// in place; any other is rewritten whole.
-bool IsCrLfText(std::string_view bytes) {
-    if (std::memchr(bytes.data(), '\0', bytes.size()))
-        return false;
-    std::size_t lineFeeds = 0;
-    for (std::size_t pos = bytes.find('\n'); pos != std::string_view::npos;
-         pos = bytes.find('\n', pos + 1)) {
-        if (pos == 0 || bytes[pos - 1] != '\r')
-            return false;
-        ++lineFeeds;
+// How a line of the log ends.
+enum class TLineEnd { CrLf, Cr, Lf, None };
+
+// Calls line(offset, size, end) for each line of `bytes` as the log format
+// reads it: a line ends at CR LF, at a lone CR or at a lone LF, and a NUL byte
+// ends the text. memchr finds the ends, so that a log of hundreds of megabytes
+// is walked at memory speed and nothing is copied. Returns false when a NUL
+// cut the text short.
+template <class F> bool ForEachLine(std::string_view bytes, F&& line) {
+    auto find = [](const char* from, const char* to, char c) {
+        return static_cast<const char*>(std::memchr(from, c, std::size_t(to - from)));
+    };
+    const char* const begin = bytes.data();
+    const char* const nul = find(begin, begin + bytes.size(), '\0');
+    const char* const end = nul ? nul : begin + bytes.size();
+    for (const char* p = begin; p < end;) {
+        const char* const lf = find(p, end, '\n');
+        const char* const stop = lf ? lf : end;
+        const char* cr;
+        while ((cr = find(p, stop, '\r')) && !(lf && cr + 1 == lf)) {
+            line(std::size_t(p - begin), std::size_t(cr - p), TLineEnd::Cr);
+            p = cr + 1;
+        }
+        if (cr)
+            line(std::size_t(p - begin), std::size_t(cr - p), TLineEnd::CrLf);
+        else if (lf)
+            line(std::size_t(p - begin), std::size_t(lf - p), TLineEnd::Lf);
+        else if (p < end)
+            line(std::size_t(p - begin), std::size_t(end - p), TLineEnd::None);
+        p = stop + 1;
     }
-    const auto returns = std::size_t(std::count(bytes.begin(), bytes.end(), '\r'));
-    return returns == lineFeeds + (bytes.ends_with('\r') ? 1 : 0);
+    return !nul;
+}
+
+// Walks the lines of a log that comes in by pieces, each piece as it comes,
+// with the same lines ForEachLine finds in the whole. A line goes out once
+// its LF is in; the last line, once the whole is in.
+class TPieceWalker {
+public:
+    template <class F> void Walk(std::string_view sofar, bool whole, F&& line) {
+        if (cut_)
+            return;
+        std::size_t end = sofar.size();
+        if (!whole) {
+            const std::size_t lf = sofar.rfind('\n');
+            if (lf == std::string_view::npos || lf < from_)
+                return;
+            end = lf + 1;
+        }
+        const std::size_t from = from_;
+        cut_ = !ForEachLine(sofar.substr(from, end - from),
+                            [&](std::size_t offset, std::size_t size, TLineEnd ending) {
+                                line(from + offset, size, ending);
+                            });
+        from_ = end;
+    }
+
+private:
+    std::size_t from_ = 0; // where the lines not yet walked begin
+    bool cut_ = false;     // a NUL ended the text
+};
+
+// What the finish needs to know of the log: how many lines it has, and whether
+// it is what this program writes: CR LF lines and nothing else, but for a last
+// line that a crash cut short. Only such a log is appended to in place; any
+// other is rewritten whole.
+struct TShape {
+    std::size_t lines = 0;
+    bool crLf = true;
+};
+
+TShape ShapeOf(std::string_view bytes) {
+    TShape shape;
+    const bool whole = ForEachLine(bytes, [&](std::size_t offset, std::size_t size, TLineEnd end) {
+        ++shape.lines;
+        if (end == TLineEnd::Lf || (end == TLineEnd::Cr && offset + size + 1 != bytes.size()))
+            shape.crLf = false;
+    });
+    shape.crLf = shape.crLf && whole;
+    return shape;
 }
 
 // Whether the log already holds the numbered line of `text` (a result that
@@ -79,41 +142,88 @@ void TResultsLog::CreateOwnFolder() const {
     }
 }
 
-void TResultsLog::Remember(std::string_view bytes) {
-    remembered_ = true;
-    rememberedSize_ = bytes.size();
-    rememberedDigest_ = std::hash<std::string_view>{}(bytes);
-    rememberedLastByte_ = bytes.empty() ? '\n' : bytes.back();
+void TResultsLog::ListAllLines(bool remembered) {
+    remembered_ = remembered;
+    rows_.clear();
+    allRows_ = true;
+    extra_.clear();
+}
+
+void TResultsLog::Take(std::string bytes) {
+    bytes_ = std::move(bytes);
+    ListAllLines(true);
+}
+
+const std::vector<TResultsLog::TRow>& TResultsLog::Rows() const {
+    if (allRows_) {
+        rows_.clear();
+        ForEachLine(bytes_, [this](std::size_t offset, std::size_t size, TLineEnd) {
+            rows_.push_back({offset, size});
+        });
+        allRows_ = false;
+    }
+    return rows_;
+}
+
+std::string_view TResultsLog::RowBytes(const TRow& row) const {
+    return std::string_view(bytes_).substr(row.offset, row.size);
+}
+
+std::size_t TResultsLog::LineCount() const {
+    return Rows().size();
+}
+
+std::string TResultsLog::Line(std::size_t index) const {
+    const TRow& row = Rows()[index];
+    return row.size == kNotRead ? extra_[row.offset] : Cp1250ToUtf8(RowBytes(row));
 }
 
 void TResultsLog::LoadIntoList() {
     const std::string path = Locate();
-    lines_.clear();
-    remembered_ = false;
+    // The list stays empty unless the log is read.
+    ListAllLines(false);
+    allRows_ = false;
     TLockedFile file(PathFromUtf8(path), TLockedFile::TAccess::Read);
-    const std::string bytes = file.IsOpen() ? file.ReadAll() : std::string();
-    lines_ = ParseLog(bytes);
-    Remember(bytes);
+    if (!file.IsOpen()) {
+        Take({});
+        return;
+    }
+    // The window shows the list at once: its lines are found while the file
+    // comes in, into the memory of the log read before.
+    auto add = [this](std::size_t offset, std::size_t size, TLineEnd) {
+        rows_.push_back({offset, size});
+    };
+    TPieceWalker walker;
+    try {
+        file.ReadAll(bytes_, 0, [&](std::string_view sofar) { walker.Walk(sofar, false, add); });
+    } catch (...) {
+        rows_.clear();
+        throw;
+    }
+    walker.Walk(bytes_, true, add);
+    remembered_ = true;
 }
 
 int TResultsLog::AppendResultLine(const std::string& text) {
     const std::string encoded = EncodeLine(text);
-    std::string bytes;
     bool read = false;
     try {
         Locate();
         CreateOwnFolder();
         TLockedFile file(PathFromUtf8(Path()), TLockedFile::TAccess::Create);
-        bytes = file.ReadAll(encoded.size() + 64);
+        ListAllLines(false);
+        file.ReadAll(bytes_, encoded.size() + 64);
         read = true;
-        return AppendLocked(file, encoded, bytes);
+        return AppendLocked(file, encoded);
     } catch (const std::exception& error) {
-        lines_ = read ? ParseLog(bytes) : std::vector<std::string>();
-        lines_.push_back(std::to_string(lines_.size() + 1) + ". " + text);
-        if (read)
-            Remember(bytes);
-        else
-            remembered_ = false;
+        // The list is the log as read, if it was, and the line that didn't
+        // reach it.
+        if (!read)
+            bytes_ = std::string();
+        ListAllLines(read);
+        Rows();
+        extra_.push_back(std::to_string(rows_.size() + 1) + ". " + text);
+        rows_.push_back({extra_.size() - 1, kNotRead});
 
         const std::string kept = Utf8FromPath(TPendingResults::File());
         const std::string note =
@@ -127,13 +237,11 @@ int TResultsLog::AppendResultLine(const std::string& text) {
     }
 }
 
-int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded, std::string& bytes) {
+int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded) {
+    std::string& bytes = bytes_;
     TPendingResults pending;
-    const bool plain = IsCrLfText(bytes);
-    const std::string_view close = plain ? LineEndToClose(bytes) : std::string_view();
-    std::size_t count =
-        plain ? std::size_t(std::count(bytes.begin(), bytes.end(), '\n')) + (close.empty() ? 0 : 1)
-              : SplitLines(bytes).size();
+    const TShape shape = ShapeOf(bytes);
+    std::size_t count = shape.lines;
 
     std::string added;
     for (const std::string& waiting : pending.Waiting())
@@ -142,50 +250,50 @@ int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded, std
     const int k = int(++count);
     added += std::to_string(k) + ". " + encoded + "\r\n";
 
-    if (plain) {
-        std::string tail(close);
+    if (shape.crLf) {
+        std::string tail(LineEndToClose(bytes));
         tail += added;
         file.AppendAt(bytes.size(), tail);
         bytes += tail;
     } else {
         std::string whole;
         whole.reserve(bytes.size() + added.size() + count);
-        for (std::string_view line : SplitLines(bytes)) {
-            whole += line;
+        ForEachLine(bytes, [&](std::size_t offset, std::size_t size, TLineEnd) {
+            whole.append(bytes, offset, size);
             whole += "\r\n";
-        }
+        });
         whole += added;
         file.Replace(whole, bytes, PathFromUtf8(UserDataFolder()));
         bytes = std::move(whole);
     }
     pending.Done();
-    lines_ = ParseLog(bytes);
-    Remember(bytes);
+    // The list is the log as it now is; its lines are decoded only when the
+    // statistics window asks for them.
+    ListAllLines(true);
     return k;
 }
 
 // Whether `bytes`, the log as it is now, is the log as it was last read or
-// written with lines appended; those lines are added to `added`.
-bool TResultsLog::AppendedSince(std::string_view bytes, std::vector<std::string>& added) const {
-    if (bytes.size() < rememberedSize_ ||
-        std::hash<std::string_view>{}(bytes.substr(0, rememberedSize_)) != rememberedDigest_)
+// written with lines appended; those lines start at `since`.
+bool TResultsLog::AppendedSince(std::string_view bytes, std::size_t& since) const {
+    if (bytes.size() < bytes_.size() || bytes.compare(0, bytes_.size(), bytes_) != 0)
         return false;
-    std::string_view since = bytes.substr(rememberedSize_);
-    if (!since.empty() && rememberedLastByte_ != '\n') {
+    since = bytes_.size();
+    const char lastByte = bytes_.empty() ? '\n' : bytes_.back();
+    if (since < bytes.size() && lastByte != '\n') {
         // The last line had no line end, or only CR: an appending copy ended it.
-        if (rememberedLastByte_ == '\r') {
-            if (since.front() == '\n')
-                since.remove_prefix(1);
-        } else if (since.starts_with("\r\n")) {
-            since.remove_prefix(2);
-        } else if (since.front() == '\r' || since.front() == '\n') {
-            since.remove_prefix(1);
+        const std::string_view rest = bytes.substr(since);
+        if (lastByte == '\r') {
+            if (rest.front() == '\n')
+                ++since;
+        } else if (rest.starts_with("\r\n")) {
+            since += 2;
+        } else if (rest.front() == '\r' || rest.front() == '\n') {
+            ++since;
         } else {
             return false; // the last line itself was changed
         }
     }
-    for (std::string& line : ParseLog(since))
-        added.push_back(std::move(line));
     return true;
 }
 
@@ -193,53 +301,70 @@ void TResultsLog::Save() {
     const std::string path = Path();
     CreateOwnFolder();
     TLockedFile file(PathFromUtf8(path), TLockedFile::TAccess::Create);
-    const std::string current = file.ReadAll();
-    std::vector<std::string> list = lines_;
-    if (remembered_ && !AppendedSince(current, list)) {
-        lines_ = ParseLog(current);
-        Remember(current);
+    std::string current = file.ReadAll();
+    std::size_t since = current.size();
+    if (remembered_ && !AppendedSince(current, since)) {
+        Take(std::move(current));
         throw EResultsLogChanged(path);
     }
-    const std::string content = FormatLog(list);
+
+    // The lines read from the file go out as they were read: decoding and
+    // encoding them again would give the same bytes.
+    const std::vector<TRow>& rows = Rows();
+    std::string content;
+    content.reserve(bytes_.size() + (current.size() - since) + 2 * rows.size());
+    std::vector<TRow> saved;
+    saved.reserve(rows.size());
+    for (const TRow& row : rows) {
+        if (row.size == kNotRead) {
+            saved.push_back(row);
+            content += EncodeLine(extra_[row.offset]);
+        } else {
+            saved.push_back({content.size(), row.size});
+            content += RowBytes(row);
+        }
+        content += "\r\n";
+    }
+    const std::string_view added = std::string_view(current).substr(since);
+    ForEachLine(added, [&](std::size_t offset, std::size_t size, TLineEnd) {
+        saved.push_back({content.size(), size});
+        content += added.substr(offset, size);
+        content += "\r\n";
+    });
+
     if (content != current)
         file.Replace(content, current, PathFromUtf8(UserDataFolder()));
-    lines_ = std::move(list);
-    Remember(content);
+    bytes_ = std::move(content);
+    remembered_ = true;
+    rows_ = std::move(saved);
+    allRows_ = false;
 }
 
 void TResultsLog::DeleteLine(std::size_t index) {
-    if (index < lines_.size())
-        lines_.erase(lines_.begin() + std::ptrdiff_t(index));
+    Rows();
+    if (index < rows_.size())
+        rows_.erase(rows_.begin() + std::ptrdiff_t(index));
 }
 
 void TResultsLog::Clear() {
-    lines_.clear();
+    rows_.clear();
+    allRows_ = false;
+    extra_.clear();
 }
 
 std::vector<std::string_view> TResultsLog::SplitLines(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\0'));
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(bytes.substr(start));
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
-            ++start;
-    }
+    ForEachLine(bytes, [&](std::size_t offset, std::size_t size, TLineEnd) {
+        lines.push_back(bytes.substr(offset, size));
+    });
     return lines;
 }
 
 std::vector<std::string> TResultsLog::ParseLog(std::string_view bytes) {
-    const std::vector<std::string_view> raw = SplitLines(bytes);
     std::vector<std::string> lines;
-    lines.reserve(raw.size());
-    for (std::string_view line : raw)
-        lines.push_back(Cp1250ToUtf8(line));
+    ForEachLine(bytes, [&](std::size_t offset, std::size_t size, TLineEnd) {
+        lines.push_back(Cp1250ToUtf8(bytes.substr(offset, size)));
+    });
     return lines;
 }
 
@@ -254,6 +379,31 @@ std::string_view TResultsLog::LineEndToClose(std::string_view bytes) {
     if (bytes.empty() || bytes.back() == '\n')
         return {};
     return bytes.back() == '\r' ? "\n" : "\r\n";
+}
+
+std::size_t TLogLines::size() const {
+    return log_.LineCount();
+}
+
+std::string TLogLines::operator[](std::size_t index) const {
+    return log_.Line(index);
+}
+
+TLogLines::operator std::vector<std::string>() const {
+    std::vector<std::string> lines;
+    lines.reserve(size());
+    for (std::string line : *this)
+        lines.push_back(std::move(line));
+    return lines;
+}
+
+bool operator==(const TLogLines& lines, const std::vector<std::string>& other) {
+    if (lines.size() != other.size())
+        return false;
+    for (std::size_t i = 0; i < other.size(); ++i)
+        if (lines[i] != other[i])
+            return false;
+    return true;
 }
 
 } // namespace kwizmar

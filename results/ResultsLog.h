@@ -3,6 +3,7 @@
 #include "Registry.h"
 
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,60 @@
 namespace kwizmar {
 
 class TLockedFile;
+class TResultsLog;
+
+// The list of the results log as UTF-8 lines, each decoded from the log's
+// bytes only when it is read, so that a log of a million lines costs nothing
+// until someone looks at it. A view: valid while its log lives, and showing
+// the list as it is at each read.
+class TLogLines {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = std::string;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string;
+
+        const_iterator() = default;
+        const_iterator(const TLogLines& lines, std::size_t index) : lines_(&lines), index_(index) {}
+        std::string operator*() const { return (*lines_)[index_]; }
+        const_iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++index_;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+
+    private:
+        const TLogLines* lines_ = nullptr;
+        std::size_t index_ = 0;
+    };
+    using iterator = const_iterator;
+    using value_type = std::string;
+    using size_type = std::size_t;
+
+    explicit TLogLines(const TResultsLog& log) : log_(log) {}
+
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    std::string operator[](std::size_t index) const; // index < size()
+    std::string back() const { return (*this)[size() - 1]; }
+    const_iterator begin() const { return {*this, 0}; }
+    const_iterator end() const { return {*this, size()}; }
+
+    // Every line decoded at once.
+    operator std::vector<std::string>() const;
+    friend bool operator==(const TLogLines& lines, const std::vector<std::string>& other);
+
+private:
+    const TResultsLog& log_;
+};
 
 // The statistics window's save found the log rewritten by another copy of the
 // program since the list was loaded (its start is no longer what was loaded).
@@ -82,9 +137,15 @@ public:
     // page lacks is written as "?".
     void Save();
 
+    // The list: its number of lines, one line decoded (index < LineCount()),
+    // or all of them, each decoded as it is read. Only the lines asked for are
+    // ever decoded, so the finish and the showing of a large log stay quick.
+    std::size_t LineCount() const;
+    std::string Line(std::size_t index) const;
+    TLogLines lines() const { return TLogLines(*this); }
+
     // The statistics window's edits; they reach the file at its next Save.
     // Line numbers are never rewritten.
-    const std::vector<std::string>& lines() const { return lines_; }
     void DeleteLine(std::size_t index); // an index past the end does nothing
     void Clear();
 
@@ -99,21 +160,38 @@ public:
     static std::string_view LineEndToClose(std::string_view bytes);
 
 private:
+    // Where a line of the list is: `size` bytes at `offset` in the bytes
+    // read, or, with `size` kNotRead, the line `offset` of extra_.
+    struct TRow {
+        std::size_t offset, size;
+    };
+    static constexpr std::size_t kNotRead = std::size_t(-1);
+
     void CreateOwnFolder() const;
-    void Remember(std::string_view bytes);
-    bool AppendedSince(std::string_view bytes, std::vector<std::string>& added) const;
-    int AppendLocked(TLockedFile& file, const std::string& encoded, std::string& bytes);
+    void ListAllLines(bool remembered);
+    void Take(std::string bytes);
+    const std::vector<TRow>& Rows() const;
+    std::string_view RowBytes(const TRow& row) const;
+    bool AppendedSince(std::string_view bytes, std::size_t& since) const;
+    int AppendLocked(TLockedFile& file, const std::string& encoded);
 
     IRegistry& registry_;
     std::string directory_;
-    std::vector<std::string> lines_;
 
-    // The file as the list was last read from or written to it, so that a
-    // save can tell lines appended since from a log rewritten meanwhile.
+    // The file as the list was last read from or written to it, in its own
+    // encoding. The lines are decoded from it when asked for, and a save
+    // tells by it lines appended since from a log rewritten meanwhile.
+    // remembered_ is false when the file could not be read.
+    std::string bytes_;
     bool remembered_ = false;
-    std::size_t rememberedSize_ = 0;
-    std::size_t rememberedDigest_ = 0;
-    char rememberedLastByte_ = 0;
+
+    // The list. Until it is first needed the list is every line of bytes_,
+    // and rows_ is made only then (allRows_): the finish never walks the
+    // lines. Lines that are not in bytes_ (a result the log refused) are
+    // kept in extra_.
+    mutable std::vector<TRow> rows_;
+    mutable bool allRows_ = true;
+    std::vector<std::string> extra_;
 };
 
 } // namespace kwizmar

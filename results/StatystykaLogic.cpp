@@ -20,18 +20,18 @@ void TStatystykaLogic::FormShow() {
 void TStatystykaLogic::ShowLoadedList() {
     view_.SpeedButton2 = false;
     view_.SpeedButton3 = false;
-    view_.SpeedButton4 = !locked_() && !log_.lines().empty();
+    view_.SpeedButton4 = !locked_() && log_.LineCount() > 0;
     view_.selected = -1;
     view_.horizontalExtent = 0;
 }
 
 void TStatystykaLogic::ListBox1Click(int index, int clientWidth) {
-    if (index < 0 || std::size_t(index) >= log_.lines().size()) {
+    if (index < 0 || std::size_t(index) >= log_.LineCount()) {
         view_.selected = -1;
         return;
     }
     view_.selected = index;
-    const int width = measure_.TextWidth(log_.lines()[std::size_t(index)], ListFont());
+    const int width = measure_.TextWidth(log_.Line(std::size_t(index)), ListFont());
     view_.horizontalExtent = clientWidth < width ? width + 20 : 0;
     const bool editable = !locked_();
     view_.SpeedButton4 = editable;

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace kwizmar {
 
@@ -56,7 +55,7 @@ public:
     // is then the log as it is and the buttons as on a fresh showing.
     void SpeedButton3Click();
 
-    const std::vector<std::string>& lines() const { return log_.lines(); }
+    TLogLines lines() const { return log_.lines(); }
     const TStatystykaView& view() const { return view_; }
 
 private:

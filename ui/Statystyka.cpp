@@ -86,7 +86,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    model_ = new TLogListModel(log.lines(), kItemHeight, this);
+    model_ = new TLogListModel(log, kItemHeight, this);
     ListBox1->setModel(model_);
     ListBox1->installEventFilter(this);
 

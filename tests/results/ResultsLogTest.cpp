@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace kwizmar;
 
 namespace {
@@ -80,6 +82,41 @@ TEST(ResultsLog, EmptyAndMissingLogsBothStartAtOne) {
     EXPECT_FALSE(std::filesystem::exists(scratch.Log())); // reading creates nothing
     WriteBytes(scratch.Log(), "");
     EXPECT_EQ(log.AppendResultLine("a"), 1);
+}
+
+TEST(ResultsLog, ALargeLogReadInPiecesGivesTheLinesOfTheWholeFile) {
+    // Line ends of every kind, and each kind in turn across the places where
+    // a file read in pieces of a power of two bytes is cut.
+    std::mt19937 random(2002);
+    const char* const ends[] = {"\r\n", "\r", "\n", "\r\r\n", "\n\r"};
+    auto log = [&](std::size_t size, std::size_t variant) {
+        std::string bytes;
+        for (std::size_t cut = 4096; bytes.size() < size; cut *= 2, ++variant) {
+            while (bytes.size() + 500 < cut)
+                bytes += std::to_string(bytes.size()) + ". \xA3\xF3" +
+                         std::string(random() % 400, 'x') + ends[random() % 5];
+            bytes += std::string(cut - 1 - bytes.size(), 'y') + ends[variant % 5];
+        }
+        return bytes;
+    };
+    TLogScratch scratch;
+    TResultsLog results(scratch.Registry());
+    // One log after another, larger and smaller, each read into the memory
+    // of the one before.
+    for (std::size_t variant = 0; variant < 5; ++variant) {
+        const std::string bytes = log(variant % 2 ? 1 << 19 : 1 << 21, variant);
+        WriteBytes(scratch.Log(), bytes);
+        results.LoadIntoList();
+        EXPECT_EQ(results.lines(), TResultsLog::ParseLog(bytes)) << variant;
+    }
+    // A NUL ends the text, whichever piece it comes in.
+    std::string cut = log(1 << 21, 0);
+    const std::size_t whole = TResultsLog::ParseLog(cut).size();
+    cut[700000] = '\0';
+    WriteBytes(scratch.Log(), cut);
+    results.LoadIntoList();
+    EXPECT_EQ(results.lines(), TResultsLog::ParseLog(cut));
+    EXPECT_LT(results.LineCount(), whole);
 }
 
 TEST(ResultsLog, LocatesAfreshButSavesWhereItLoaded) {
