@@ -43,7 +43,11 @@ public:
 
     // The whole content, with `spare` bytes reserved beyond it for the caller
     // to add to. Throws EFOpenError.
-    std::string ReadAll(std::size_t spare = 0);
+    std::string ReadAll(std::size_t spare = 0) {
+        std::string bytes;
+        ReadAll(bytes, spare);
+        return bytes;
+    }
 
     // The same into `bytes`, whose memory serves again: a file read into it
     // before is read again without clearing the room first. The file comes

@@ -167,12 +167,6 @@ void TLockedFile::Close() {
     handle_ = -1;
 }
 
-std::string TLockedFile::ReadAll(std::size_t spare) {
-    std::string bytes;
-    ReadAll(bytes, spare);
-    return bytes;
-}
-
 void TLockedFile::ReadAll(std::string& bytes, std::size_t spare,
                           const std::function<void(std::string_view)>& read) {
     const int fd = int(handle_);
