@@ -109,13 +109,8 @@ void TEgzamin::Render() {
 
 void TEgzamin::MoveBanner() {
     const TEgzaminView& v = logic_->view();
-    for (auto [label, control] :
-         {std::pair{Panel3->naglowek1, &v.naglowek1}, std::pair{Panel3->naglowek2, &v.naglowek2}}) {
-        if (label->size() != label->sizeHint()) // a new text
-            label->adjustSize();
-        if (label->x() != control->x)
-            label->move(control->x, label->y());
-    }
+    Panel3->Strip->ShowBanner(QString::fromStdString(v.naglowek1.text), v.naglowek1.x,
+                              QString::fromStdString(v.naglowek2.text), v.naglowek2.x);
 }
 
 void TEgzamin::RenderFocus() {

@@ -60,31 +60,22 @@ TExamPage::TExamPage(QWidget* parent) : QFrame(parent) {
 
 void TExamPage::BuildHeader() {
     // Plain palettes, not style sheets: the banner moves 14 times a second.
-    Strip = MakePanel(this, "Strip", QRect(0, 0, kPageWidth, kStripHeight));
-    QPalette strip = Strip->palette();
-    strip.setColor(QPalette::Window, QColor(0x00, 0x00, 0x80));
-    strip.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0x80));
-    Strip->setPalette(strip);
-    Strip->setAutoFillBackground(true);
-    const QFont bannerFont = UiFont("Times New Roman", 16, true);
+    auto* strip = new TBannerStrip("Strip", this);
+    strip->setGeometry(0, 0, kPageWidth, kStripHeight);
+    QPalette colours = strip->palette();
+    colours.setColor(QPalette::Window, QColor(0x00, 0x00, 0x80));
+    colours.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0x80));
+    strip->setPalette(colours);
+    strip->setFont(UiFont("Times New Roman", 16, true));
+    Strip = strip;
+    // The two labels hold the texts and take the mouse over the whole strip;
+    // the strip draws them.
     for (auto [label, name] :
          {std::pair{&naglowek1, "naglowek1"}, std::pair{&naglowek2, "naglowek2"}}) {
-        *label = new TPressLabel(name, Strip);
-        (*label)->setFont(bannerFont);
-        (*label)->setPalette(strip);
-        (*label)->setAttribute(Qt::WA_OpaquePaintEvent);
-        (*label)->PaintFromPicture();
-        (*label)->move(0, 2);
-    }
-    // The two ends of the strip cover the text as it comes in and goes out.
-    for (QFrame* end : {MakePanel(Strip, "Panel9", QRect(0, 0, 9, kStripHeight)),
-                        MakePanel(Strip, "Panel10", QRect(kPageWidth - 12, 0, 12, kStripHeight))}) {
-        end->setFrameStyle(QFrame::NoFrame);
-        QPalette dark = end->palette();
-        dark.setColor(QPalette::Window, QColor(0x00, 0x00, 0x50));
-        end->setPalette(dark);
-        end->setAutoFillBackground(true);
-        end->raise();
+        *label = new TPressLabel(name, strip);
+        (*label)->LeaveDrawingToParent();
+        (*label)->setUpdatesEnabled(false); // no paint passes through them either
+        (*label)->setGeometry(0, 0, kPageWidth, kStripHeight);
     }
 
     auto* bevel = new QFrame(this);

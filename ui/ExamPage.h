@@ -13,6 +13,7 @@ class QRadioButton;
 namespace kwizmar {
 
 class TGaugeBar;
+class TBannerStrip;
 class TPressLabel;
 class TShadowLabel;
 class TSpeedButton;
@@ -26,7 +27,7 @@ public:
     explicit TExamPage(QWidget* parent);
 
     // The banner strip, for positioning the two banner labels.
-    QWidget* Strip = nullptr;
+    TBannerStrip* Strip = nullptr;
     TPressLabel* naglowek1 = nullptr;
     TPressLabel* naglowek2 = nullptr;
     std::array<TPressLabel*, 3> L{}; // L1, L2, L3

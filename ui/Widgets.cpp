@@ -79,20 +79,53 @@ void TPressLabel::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TPressLabel::paintEvent(QPaintEvent* event) {
-    if (!fromPicture_)
-        return QLabel::paintEvent(event);
-    const qreal ratio = devicePixelRatioF();
-    if (pictureText_ != text() || picture_.size() != size() * ratio) {
-        picture_ = QPixmap(size() * ratio);
-        picture_.setDevicePixelRatio(ratio);
-        picture_.fill(palette().color(QPalette::Window));
-        QPainter painter(&picture_);
-        painter.setFont(font());
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(contentsRect(), static_cast<int>(alignment()), text());
-        pictureText_ = text();
+    if (drawn_)
+        QLabel::paintEvent(event);
+}
+
+TBannerStrip::TBannerStrip(const char* name, QWidget* parent) : QWidget(parent) {
+    setObjectName(QString::fromLatin1(name));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QPixmap TBannerStrip::Picture(const QString& text) const {
+    const QFontMetrics metrics(font());
+    QPixmap picture(std::max(1, metrics.horizontalAdvance(text)), metrics.height());
+    picture.fill(palette().color(QPalette::Window));
+    QPainter painter(&picture);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(picture.rect(), Qt::AlignLeft | Qt::AlignVCenter, text);
+    return picture;
+}
+
+void TBannerStrip::ShowBanner(const QString& first, int firstX, const QString& second,
+                              int secondX) {
+    const QString texts[] = {first, second};
+    const int xs[] = {firstX, secondX};
+    bool changed = false;
+    for (int i = 0; i < 2; ++i) {
+        if (texts[i] != texts_[i]) {
+            texts_[i] = texts[i];
+            pictures_[i] = Picture(texts[i]);
+            changed = true;
+        }
+        changed = changed || xs[i] != x_[i];
+        x_[i] = xs[i];
     }
-    QPainter(this).drawPixmap(0, 0, picture_);
+    if (changed)
+        update();
+}
+
+void TBannerStrip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    for (int i = 0; i < 2; ++i)
+        if (!pictures_[i].isNull())
+            painter.drawPixmap(x_[i], 2, pictures_[i]);
+    const QColor ends(0x00, 0x00, 0x50);
+    painter.fillRect(QRect(0, 0, kLeftEnd, height()), ends);
+    painter.fillRect(QRect(width() - kRightEnd, 0, kRightEnd, height()), ends);
 }
 
 TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)

@@ -47,9 +47,9 @@ public:
     using TClickHandler = std::function<void()>;
 
     TPressLabel(const char* name, QWidget* parent);
-    // Draws its text once into a picture and then only the picture, on its
-    // own background: for a line of text that moves all the time (the banner).
-    void PaintFromPicture() { fromPicture_ = true; }
+    // Draws nothing: its parent draws the text (the banner's strip), the
+    // label only holds it and takes the mouse.
+    void LeaveDrawingToParent() { drawn_ = false; }
     void OnPress(TPressHandler handler) { onPress_ = std::move(handler); }
     void OnMove(TMoveHandler handler) { onMove_ = std::move(handler); }
     void OnClick(TClickHandler handler) { onClick_ = std::move(handler); }
@@ -65,9 +65,31 @@ private:
     TMoveHandler onMove_;
     TClickHandler onClick_;
     bool pressedLeft_ = false;
-    bool fromPicture_ = false;
-    QPixmap picture_;
-    QString pictureText_;
+    bool drawn_ = true;
+};
+
+// The banner's strip: the two banner texts, each drawn once into a picture and
+// then put at its place, and the strip's two dark ends over which the text
+// comes in and goes out. A step of the banner is one repaint of this one
+// widget, 14 times a second for the whole exam.
+class TBannerStrip final : public QWidget {
+public:
+    static constexpr int kLeftEnd = 9; // width of the dark ends, in pixels
+    static constexpr int kRightEnd = 12;
+
+    TBannerStrip(const char* name, QWidget* parent);
+    // The texts and their left edges; repaints only when something changed.
+    void ShowBanner(const QString& first, int firstX, const QString& second, int secondX);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap Picture(const QString& text) const;
+
+    QString texts_[2];
+    QPixmap pictures_[2];
+    int x_[2] = {0, 0};
 };
 
 // A gauge: a flat progress bar in one colour.
