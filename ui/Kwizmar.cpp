@@ -18,10 +18,10 @@ namespace kwizmar {
 TKwizmar::TKwizmar(const QStringList& arguments)
     : splash_(std::make_unique<TSplash>()), registry_(PlatformRegistry()),
       settings_(registry_, ProgramFilePath()), resultsLog_(registry_) {
-    // The buttons' pictures are the toolkit's own, built in. Looked up in the
-    // desktop's icon themes instead (the program's own file-type icon makes a
-    // hicolor theme appear in the user's data folder), every picture costs
-    // thousands of file look-ups at each start.
+    // The toolkit's own pictures (message boxes, the file dialog) come built
+    // in. Looked up in the desktop's icon themes instead (the program's own
+    // file-type icon makes a hicolor theme appear in the user's data folder),
+    // every picture costs thousands of file look-ups.
     QIcon::setThemeName(QString());
 
     // The splash is painted at once: the event loop doesn't run yet.
