@@ -29,16 +29,20 @@ Buttons Of(const TStatystykaLogic& logic) {
     return {logic.view().SpeedButton2, logic.view().SpeedButton4, logic.view().SpeedButton3};
 }
 
+// The statistics window's logic on a log of its own.
+class Statystyka : public ::testing::Test {
+protected:
+    TLogScratch scratch;
+    TResultsLog log{scratch.Registry()};
+    TFixedMeasure measure;
+    bool locked = false;
+    TStatystykaLogic logic{log, [this] { return locked; }, measure};
+};
+
 } // namespace
 
-TEST(Statystyka, ButtonStatesFollowTheTable) {
-    TLogScratch scratch;
+TEST_F(Statystyka, ButtonStatesFollowTheTable) {
     WriteBytes(scratch.Log(), "1. a\r\n2. bb\r\n3. ccc\r\n");
-    TResultsLog log(scratch.Registry());
-    bool locked = false;
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [&] { return locked; }, measure);
 
     logic.FormShow();
     EXPECT_EQ(logic.lines().size(), 3u);
@@ -67,13 +71,8 @@ TEST(Statystyka, ButtonStatesFollowTheTable) {
     EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
 }
 
-TEST(Statystyka, DeletingTheOnlyLineLeavesClearEnabledAndClearingTheEmptyListSaves) {
-    TLogScratch scratch;
+TEST_F(Statystyka, DeletingTheOnlyLineLeavesClearEnabledAndClearingTheEmptyListSaves) {
     WriteBytes(scratch.Log(), "1. jedyna\r\n");
-    TResultsLog log(scratch.Registry());
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
     logic.FormShow();
     logic.ListBox1Click(0, 500);
     logic.SpeedButton2Click();
@@ -83,14 +82,9 @@ TEST(Statystyka, DeletingTheOnlyLineLeavesClearEnabledAndClearingTheEmptyListSav
     EXPECT_EQ(Of(logic), (Buttons{false, false, true}));
 }
 
-TEST(Statystyka, TheLockIsReadAtEachUse) {
-    TLogScratch scratch;
+TEST_F(Statystyka, TheLockIsReadAtEachUse) {
+    locked = true;
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log(scratch.Registry());
-    bool locked = true;
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [&] { return locked; }, measure);
 
     logic.FormShow();
     EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
@@ -112,13 +106,8 @@ TEST(Statystyka, TheLockIsReadAtEachUse) {
     EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
 }
 
-TEST(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
-    TLogScratch scratch;
+TEST_F(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
     WriteBytes(scratch.Log(), "1. krótka\r\n" + std::string(60, 'x') + "\r\n");
-    TResultsLog log(scratch.Registry());
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
     logic.FormShow();
     logic.ListBox1Click(1, 500);
     EXPECT_EQ(logic.view().horizontalExtent, 620);
@@ -129,13 +118,8 @@ TEST(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
     EXPECT_EQ(logic.view().horizontalExtent, 0);
 }
 
-TEST(Statystyka, DeleteThenSaveKeepsTheNumbersAndTheNextExamCountsOn) {
-    TLogScratch scratch;
+TEST_F(Statystyka, DeleteThenSaveKeepsTheNumbersAndTheNextExamCountsOn) {
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n3. c\r\n4. d\r\n");
-    TResultsLog log(scratch.Registry());
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
     logic.FormShow();
     logic.ListBox1Click(0, 500);
     logic.SpeedButton2Click();
@@ -147,13 +131,8 @@ TEST(Statystyka, DeleteThenSaveKeepsTheNumbersAndTheNextExamCountsOn) {
     EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n4. d\r\n3. e\r\n");
 }
 
-TEST(Statystyka, UnsavedEditsAreLostAtTheNextShowing) {
-    TLogScratch scratch;
+TEST_F(Statystyka, UnsavedEditsAreLostAtTheNextShowing) {
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log(scratch.Registry());
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
     logic.FormShow();
     logic.SpeedButton4Click();
     logic.FormShow();
@@ -161,13 +140,8 @@ TEST(Statystyka, UnsavedEditsAreLostAtTheNextShowing) {
     EXPECT_EQ(Of(logic), (Buttons{false, true, false}));
 }
 
-TEST(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
-    TLogScratch scratch;
+TEST_F(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
     WriteBytes(scratch.Log(), "1. a\r\n");
-    TResultsLog log(scratch.Registry());
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
     logic.FormShow();
     logic.ListBox1Click(0, 500);
     std::filesystem::remove(scratch.Log());
@@ -177,13 +151,8 @@ TEST(Statystyka, AnUnreadableLogStillLeavesTheButtonsForTheListAsItIs) {
     EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
 }
 
-TEST(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
-    TLogScratch scratch;
+TEST_F(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
     WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
-    TResultsLog log(scratch.Registry());
-    TFixedMeasure measure;
-    TStatystykaLogic logic(
-        log, [] { return false; }, measure);
     logic.FormShow();
     logic.SpeedButton4Click();
     WriteBytes(scratch.Log(), "2. b\r\n"); // another copy's save
