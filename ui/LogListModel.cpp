@@ -2,12 +2,10 @@
 
 #include "ResultsLog.h"
 
-#include <QSize>
-
 namespace kwizmar {
 
-TLogListModel::TLogListModel(const TResultsLog& log, int lineHeight, QObject* parent)
-    : QAbstractListModel(parent), log_(log), rows_(int(log.LineCount())), lineHeight_(lineHeight) {}
+TLogListModel::TLogListModel(const TResultsLog& log, QObject* parent)
+    : QAbstractListModel(parent), log_(log), rows_(int(log.LineCount())) {}
 
 QModelIndex TLogListModel::index(int row, int column, const QModelIndex& parent) const {
     if (parent.isValid() || column != 0 || row < 0 || row >= rows_)
@@ -24,8 +22,6 @@ QVariant TLogListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(log_.Line(std::size_t(index.row())));
-    if (role == Qt::SizeHintRole)
-        return QSize(extent_ > 0 ? extent_ : 1, lineHeight_);
     return {};
 }
 

@@ -7,9 +7,11 @@
 #include "PrintLayout.h"
 #include "SpeedButton.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QListView>
+#include <QHeaderView>
+#include <QTableView>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -18,6 +20,7 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kwizmar {
@@ -40,17 +43,52 @@ private:
 };
 
 // A small printer for "&Drukuj": there is no printer among the style's icons.
-// The list of lines. A key that moves in it selects the line it lands on, as
-// a click would, also when that is the line the list already stood on: once
-// the list takes the focus it stands on its first line with nothing selected,
-// and with a single line no key would move anywhere else.
-class TListBox final : public QListView {
+} // namespace
+
+// The list of lines: one column of rows of one height, laid out by
+// arithmetic rather than row by row, so that a log of a hundred thousand
+// lines shows at once. The rows are as wide as the widest of the view and
+// the extent the logic asks for. Home and End go to the first and the last
+// line, as in any list. A key that moves in it selects the line it lands on,
+// as a click would, also when that is the line the list already stood on:
+// once the list takes the focus it stands on its first line with nothing
+// selected, and with a single line no key would move anywhere else.
+class TListBox final : public QTableView {
 public:
-    using QListView::QListView;
+    explicit TListBox(QWidget* parent) : QTableView(parent) {
+        horizontalHeader()->hide();
+        verticalHeader()->hide();
+        horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        verticalHeader()->setMinimumSectionSize(1);
+        verticalHeader()->setDefaultSectionSize(kItemHeight);
+        setShowGrid(false);
+        setCornerButtonEnabled(false);
+        setSelectionBehavior(QAbstractItemView::SelectRows);
+        setTabKeyNavigation(false);
+    }
+
+    // The rows' width when the view is narrower (0: as wide as the view).
+    void SetExtent(int extent) {
+        extent_ = extent;
+        FitColumn();
+    }
 
 protected:
+    bool viewportEvent(QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            FitColumn();
+        return QTableView::viewportEvent(event);
+    }
+
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        if (action == MoveHome || action == MoveEnd)
+            modifiers |= Qt::ControlModifier;
+        return QTableView::moveCursor(action, modifiers);
+    }
+
     void keyPressEvent(QKeyEvent* event) override {
-        QListView::keyPressEvent(event);
+        QTableView::keyPressEvent(event);
         switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
@@ -66,9 +104,21 @@ protected:
         if (current.isValid() && !selectionModel()->isSelected(current))
             selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
     }
-};
 
-} // namespace
+private:
+    void FitColumn() {
+        const int width = std::max(extent_, viewport()->width());
+        if (columnWidth(0) == width)
+            return;
+        // The scroll bars follow at once, not at the next turn of the loop:
+        // the view sets their range, and shows or hides them by a queued call.
+        setColumnWidth(0, width);
+        updateGeometries();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
+
+    int extent_ = 0;
+};
 
 TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
     : QWidget(parent, Qt::Window), logic_(log, std::move(locked), measure_) {
@@ -80,13 +130,12 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     ListBox1 = new TListBox(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setFont(UiFont(TStatystykaLogic::ListFont()));
-    ListBox1->setUniformItemSizes(true);
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setWordWrap(false);
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    model_ = new TLogListModel(log, kItemHeight, this);
+    model_ = new TLogListModel(log, this);
     ListBox1->setModel(model_);
     ListBox1->installEventFilter(this);
 
@@ -152,7 +201,6 @@ void TStatystyka::Render(TListChange change) {
     const TStatystykaView& v = logic_.view();
     if (change != TListChange::None) {
         const int top = ListBox1->verticalScrollBar()->value();
-        model_->SetExtent(v.horizontalExtent);
         model_->Reload();
         ListBox1->doItemsLayout();
         // A save keeps the selection (other copies' lines may have come in
@@ -161,20 +209,8 @@ void TStatystyka::Render(TListChange change) {
             ListBox1->selectionModel()->setCurrentIndex(model_->index(v.selected),
                                                         QItemSelectionModel::ClearAndSelect);
         ListBox1->verticalScrollBar()->setValue(change == TListChange::Edited ? top : 0);
-    } else if (model_->Extent() != v.horizontalExtent) {
-        // The rows' width is the scroll extent; the list takes a new width
-        // only from a fresh layout, which drops the selection and the
-        // position, so both are put back.
-        const int top = ListBox1->verticalScrollBar()->value();
-        model_->SetExtent(v.horizontalExtent);
-        model_->Reload();
-        ListBox1->doItemsLayout();
-        if (v.selected >= 0) {
-            const QModelIndex index = model_->index(v.selected);
-            ListBox1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        }
-        ListBox1->verticalScrollBar()->setValue(top);
     }
+    ListBox1->SetExtent(v.horizontalExtent);
     SpeedButton3->setEnabled(v.SpeedButton3);
     SpeedButton2->setEnabled(v.SpeedButton2);
     SpeedButton4->setEnabled(v.SpeedButton4);

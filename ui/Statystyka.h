@@ -7,11 +7,11 @@
 
 #include <functional>
 
-class QListView;
 class QPrinter;
 
 namespace kwizmar {
 
+class TListBox;
 class TLogListModel;
 class TSpeedButton;
 
@@ -48,7 +48,7 @@ private:
     TLogListModel* model_ = nullptr;
     bool rendering_ = false;
 
-    QListView* ListBox1 = nullptr;
+    TListBox* ListBox1 = nullptr;
     QWidget* Panel1 = nullptr;
     TSpeedButton* SpeedButton1 = nullptr; // "&Zamknij"
     TSpeedButton* SpeedButton2 = nullptr; // "&Usuń ..."

@@ -10,7 +10,7 @@
 
 #include <QDialog>
 #include <QKeySequence>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
@@ -44,7 +44,7 @@ protected:
         return Cp1250ToUtf8(bytes.str());
     }
     TStatystyka& Statistics() { return program->Statistics(); }
-    QListView* List() { return Statistics().findChild<QListView*>("ListBox1"); }
+    QAbstractItemView* List() { return Statistics().findChild<QAbstractItemView*>("ListBox1"); }
     QToolButton* StatButton(const char* name) {
         return Statistics().findChild<QToolButton*>(QString::fromLatin1(name));
     }
