@@ -46,9 +46,9 @@ private:
         const auto problem = LineProblem(line);
         if (!problem)
             return false;
-        Error(where, problem->column ? "Znak " + std::to_string(problem->column) + ": " +
-                                           problem->text + "."
-                                     : "Tekst " + problem->text + ".");
+        Error(where, problem->column
+                         ? "Znak " + std::to_string(problem->column) + ": " + problem->text + "."
+                         : "Tekst " + problem->text + ".");
         return true;
     }
 
@@ -85,8 +85,8 @@ private:
             return;
         const auto max = TryStrToInt(line);
         if (!max) {
-            Error(where, "Maksymalna liczba punktów " + Quoted(line) +
-                             " nie jest liczbą całkowitą.");
+            Error(where,
+                  "Maksymalna liczba punktów " + Quoted(line) + " nie jest liczbą całkowitą.");
             return;
         }
         if (*max <= 0) {

@@ -27,15 +27,17 @@ std::string NameOfLine(std::string_view line) {
 }
 
 std::string LineOfName(std::string_view name) {
-    return "\"" + std::string(name) + "\"";
+    std::string line;
+    line.reserve(name.size() + 2);
+    line += '"';
+    line += name;
+    line += '"';
+    return line;
 }
 
 TQuestion NewQuestion() {
-    TQuestion q;
-    q.correctLetter = "a";
-    q.points = "1";
-    q.selfAnswerLine = "NIE";
-    return q;
+    return TQuestion{.text = {}, .answers = {}, .correctLetter = "a", .points = "1",
+                     .selfAnswerLine = "NIE"};
 }
 
 TTestDocument NewTestDocument(const TDate& today) {

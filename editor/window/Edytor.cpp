@@ -9,9 +9,9 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QFormLayout>
-#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -138,13 +138,14 @@ void TEdytor::BuildActions() {
            QStringLiteral("Zamyka edytor"), [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edycja"));
-    undo_ = action(edit, QStringLiteral("&Cofnij"), QKeySequence::Undo,
-                   QStringLiteral("Cofa ostatnią zmianę"), [this] { Edit([this] { logic_.Undo(); }); });
+    undo_ =
+        action(edit, QStringLiteral("&Cofnij"), QKeySequence::Undo,
+               QStringLiteral("Cofa ostatnią zmianę"), [this] { Edit([this] { logic_.Undo(); }); });
     redo_ = action(edit, QStringLiteral("&Ponów"), QKeySequence(QStringLiteral("Ctrl+Y")),
                    QStringLiteral("Przywraca cofniętą zmianę"),
                    [this] { Edit([this] { logic_.Redo(); }); });
-    redo_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
-                         QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    redo_->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
 
     QMenu* questions = menuBar()->addMenu(QStringLiteral("P&ytanie"));
     // A new question is written at once: the focus goes to its text.
@@ -154,13 +155,12 @@ void TEdytor::BuildActions() {
                       Edit([this] { logic_.AddQuestion(); });
                       FocusQuestionText();
                   });
-    duplicate_ = action(questions, QStringLiteral("&Powiel pytanie"),
-                        QKeySequence(QStringLiteral("Ctrl+Shift+D")),
-                        QStringLiteral("Dodaje kopię zaznaczonego pytania [Ctrl + Shift + D]"),
-                        [this] {
-                            Edit([this] { logic_.DuplicateQuestion(); });
-                            FocusQuestionText();
-                        });
+    duplicate_ = action(
+        questions, QStringLiteral("&Powiel pytanie"), QKeySequence(QStringLiteral("Ctrl+Shift+D")),
+        QStringLiteral("Dodaje kopię zaznaczonego pytania [Ctrl + Shift + D]"), [this] {
+            Edit([this] { logic_.DuplicateQuestion(); });
+            FocusQuestionText();
+        });
     delete_ = action(questions, QStringLiteral("&Usuń pytanie"),
                      QKeySequence(QStringLiteral("Ctrl+Shift+Del")),
                      QStringLiteral("Usuwa zaznaczone pytanie [Ctrl + Shift + Del]"),
@@ -201,8 +201,8 @@ QLabel* TEdytor::MakeChecksLabel() {
     return label;
 }
 
-QLineEdit* TEdytor::AddField(const char* name, const QString& hint,
-                             std::function<TFieldRef()> ref, QLabel** checks) {
+QLineEdit* TEdytor::AddField(const char* name, const QString& hint, std::function<TFieldRef()> ref,
+                             QLabel** checks) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setToolTip(hint);
@@ -228,23 +228,24 @@ QWidget* TEdytor::BuildHeader() {
     };
     auto field = [&](const char* name, const QString& caption, const QString& hint, TField f) {
         QLabel* checks = nullptr;
-        QLineEdit* edit = AddField(name, hint, [f] { return TFieldRef{f}; }, &checks);
+        QLineEdit* edit = AddField(
+            name, hint, [f] { return TFieldRef{f}; }, &checks);
         row(caption, edit, checks);
         return edit;
     };
     field("Opis", QStringLiteral("&Opis :"),
           QStringLiteral("Opis testu; na stronie startowej programu widać dwa jego wiersze"),
           TField::Description);
-    QLineEdit* name =
-        field("Nazwa", QStringLiteral("&Nazwa :"),
-              QStringLiteral("Nazwa testu; cudzysłów wokół niej program dopisze sam"),
-              TField::Name);
+    QLineEdit* name = field("Nazwa", QStringLiteral("&Nazwa :"),
+                            QStringLiteral("Nazwa testu; cudzysłów wokół niej program dopisze sam"),
+                            TField::Name);
     name->setPlaceholderText(QStringLiteral("bez cudzysłowu"));
     field("Autor", QStringLiteral("&Autor :"), QStringLiteral("Autor testu"), TField::Author);
 
     QLabel* dateChecks = nullptr;
-    QLineEdit* date = AddField("Data", QStringLiteral("Data utworzenia testu, dd.mm.rrrr"),
-                               [] { return TFieldRef{TField::Date}; }, &dateChecks);
+    QLineEdit* date = AddField(
+        "Data", QStringLiteral("Data utworzenia testu, dd.mm.rrrr"),
+        [] { return TFieldRef{TField::Date}; }, &dateChecks);
     date->setPlaceholderText(QStringLiteral("dd.mm.rrrr"));
     auto* today = new QPushButton(QStringLiteral("Dzi&ś"), box);
     today->setObjectName(QStringLiteral("Dzis"));
@@ -264,10 +265,11 @@ QWidget* TEdytor::BuildHeader() {
     form->addRow(QStringLiteral("Pytania :"), counts_);
 
     QLabel* maxChecks = nullptr;
-    maxPoints_ = AddField("MaksPunkty",
-                          QStringLiteral("Maksymalna liczba punktów: od niej liczy się procent "
-                                         "i ocena"),
-                          [] { return TFieldRef{TField::MaxPoints}; }, &maxChecks);
+    maxPoints_ = AddField(
+        "MaksPunkty",
+        QStringLiteral("Maksymalna liczba punktów: od niej liczy się procent "
+                       "i ocena"),
+        [] { return TFieldRef{TField::MaxPoints}; }, &maxChecks);
     maxByHand_ = new QCheckBox(QStringLiteral("ustaw &ręcznie"), box);
     maxByHand_->setObjectName(QStringLiteral("MaksRecznie"));
     maxByHand_->setToolTip(QStringLiteral("Bez zaznaczenia maksimum to suma punktów pytań"));
@@ -288,7 +290,8 @@ QWidget* TEdytor::BuildHeader() {
     maxNote->setWordWrap(true);
     maxNote->setEnabled(false);
     maxColumn->addWidget(maxNote);
-    AddRow(form, QStringLiteral("&Maks. punktów :"), WithChecks(box, maxColumn, maxChecks, maxPoints_));
+    AddRow(form, QStringLiteral("&Maks. punktów :"),
+           WithChecks(box, maxColumn, maxChecks, maxPoints_));
     return box;
 }
 
@@ -334,7 +337,10 @@ QWidget* TEdytor::BuildQuestion() {
     QLabel* textChecks = nullptr;
     QLineEdit* text = AddField(
         "Tresc", QStringLiteral("Treść pytania; w egzaminie widać trzy jej wiersze"),
-        [selected] { return TFieldRef{TField::Text, selected()}; }, &textChecks);
+        [selected] {
+            return TFieldRef{TField::Text, selected()};
+        },
+        &textChecks);
     AddRow(form, QStringLiteral("&Treść :"), WithChecks(questionBox_, text, textChecks));
 
     auto* group = new QButtonGroup(questionBox_);
@@ -343,12 +349,15 @@ QWidget* TEdytor::BuildQuestion() {
         const std::string name = std::string("Odp") + kLetters[i];
         QLineEdit* answer = AddField(
             name.c_str(), QStringLiteral("Odpowiedź %1").arg(QLatin1String(kLetters[i])),
-            [selected, i] { return TFieldRef{TField::Answer, selected(), i}; }, &checks);
-        auto* radio = new QRadioButton(QStringLiteral("%1 :").arg(QLatin1String(kLetters[i])),
-                                       questionBox_);
+            [selected, i] {
+                return TFieldRef{TField::Answer, selected(), i};
+            },
+            &checks);
+        auto* radio =
+            new QRadioButton(QStringLiteral("%1 :").arg(QLatin1String(kLetters[i])), questionBox_);
         radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kLetters[i]));
-        radio->setToolTip(QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]")
-                              .arg(i + 1));
+        radio->setToolTip(
+            QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]").arg(i + 1));
         group->addButton(radio, i);
         correct_[static_cast<std::size_t>(i)] = radio;
         form->addRow(radio, WithChecks(questionBox_, answer, checks));
@@ -362,7 +371,10 @@ QWidget* TEdytor::BuildQuestion() {
     QLabel* pointsChecks = nullptr;
     QLineEdit* points = AddField(
         "Punkty", QStringLiteral("Punkty za poprawną odpowiedź"),
-        [selected] { return TFieldRef{TField::Points, selected()}; }, &pointsChecks);
+        [selected] {
+            return TFieldRef{TField::Points, selected()};
+        },
+        &pointsChecks);
     points->setMaximumWidth(80);
     AddRow(form, QStringLiteral("P&unkty :"), WithChecks(questionBox_, points, pointsChecks));
 
@@ -373,9 +385,12 @@ QWidget* TEdytor::BuildQuestion() {
     connect(selfAnswer_, &QCheckBox::clicked, this,
             [this](bool on) { Edit([&] { logic_.SetSelfAnswer(question_, on); }); });
     QLabel* bonusChecks = nullptr;
-    bonus_ = AddField("Dodatkowe",
-                      QStringLiteral("Dodatkowe punkty za dobrze wpisaną odpowiedź"),
-                      [selected] { return TFieldRef{TField::Bonus, selected()}; }, &bonusChecks);
+    bonus_ = AddField(
+        "Dodatkowe", QStringLiteral("Dodatkowe punkty za dobrze wpisaną odpowiedź"),
+        [selected] {
+            return TFieldRef{TField::Bonus, selected()};
+        },
+        &bonusChecks);
     bonus_->setMaximumWidth(80);
     auto* selfRow = new QHBoxLayout;
     selfRow->addWidget(selfAnswer_);
@@ -475,8 +490,8 @@ void TEdytor::Render() {
             if (!field.edit->hasFocus())
                 field.edit->setCursorPosition(0); // the start of a long text, not its end
         }
-        RenderChecks(field.checks, ofQuestion && !hasQuestion ? std::vector<TCheck>()
-                                                              : logic_.ChecksOf(ref));
+        RenderChecks(field.checks,
+                     ofQuestion && !hasQuestion ? std::vector<TCheck>() : logic_.ChecksOf(ref));
     }
 
     const TTestDocument& doc = logic_.Document();
@@ -510,8 +525,8 @@ void TEdytor::Render() {
         selfAnswer_->setChecked(self.hasSelfAnswer);
         bonus_->setEnabled(self.hasSelfAnswer);
         if (self.hasSelfAnswer) {
-            const QString answer = correct >= 0 ? Q(q.answers[static_cast<std::size_t>(correct)])
-                                                : QString();
+            const QString answer =
+                correct >= 0 ? Q(q.answers[static_cast<std::size_t>(correct)]) : QString();
             selfAnswerNote_->setText(
                 QStringLiteral("Zdający najpierw wybierze formę pytania. Jeśli wybierze "
                                "samodzielną, musi wpisać treść poprawnej odpowiedzi (%1): "
@@ -546,12 +561,12 @@ void TEdytor::Render() {
 
     const int errors = logic_.ErrorCount();
     const int warnings = static_cast<int>(logic_.Checks().size()) - errors;
-    status_->setText(errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Test można zapisać "
-                                                 "dopiero po poprawieniu błędów.")
-                                      .arg(errors)
-                                      .arg(warnings)
-                                : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.")
-                                      .arg(warnings));
+    status_->setText(
+        errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Test można zapisać "
+                                    "dopiero po poprawieniu błędów.")
+                         .arg(errors)
+                         .arg(warnings)
+                   : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings));
 }
 
 void TEdytor::closeEvent(QCloseEvent* event) {

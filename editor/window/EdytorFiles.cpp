@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -141,9 +142,17 @@ bool TEdytor::SaveAs() {
         TellSaveRefused(QStringLiteral("Test nie został zapisany"));
         return false;
     }
-    const QString suggested = logic_.SuggestedPath().empty()
-                                  ? StartFolder() + QStringLiteral("/") + Q(logic_.DisplayName())
-                                  : Q(logic_.SuggestedPath());
+    // A new test is offered a file named after it, among the teacher's documents.
+    QString suggested = Q(logic_.SuggestedPath());
+    if (suggested.isEmpty()) {
+        QString name = Q(NameOfLine(logic_.Document().nameLine)).trimmed();
+        name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        suggested = QDir(folder).filePath(
+            (name.isEmpty() ? QStringLiteral("test") : name) + QStringLiteral(".ts2"));
+    }
     QFileDialog dialog(this, QStringLiteral("Zapisz test jako"), suggested,
                        QStringLiteral("Testy (*.ts2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -162,8 +171,8 @@ bool TEdytor::SaveAs() {
 }
 
 void TEdytor::ExportTextSource() {
-    QString suggested = Q(logic_.SuggestedPath().empty() ? logic_.DisplayName()
-                                                         : logic_.SuggestedPath());
+    QString suggested =
+        Q(logic_.SuggestedPath().empty() ? logic_.DisplayName() : logic_.SuggestedPath());
     suggested = QFileInfo(suggested).completeBaseName() + QStringLiteral(".txt");
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Eksportuj jako tekst źródłowy"),
@@ -180,8 +189,8 @@ void TEdytor::TryIt() {
                                             "edytora, ani w ścieżce PATH."));
         return;
     }
-    const QString scratch =
-        QDir::temp().filePath(QStringLiteral("kwizmar-edytor-%1").arg(QCoreApplication::applicationPid()));
+    const QString scratch = QDir::temp().filePath(
+        QStringLiteral("kwizmar-edytor-%1").arg(QCoreApplication::applicationPid()));
     QDir().mkpath(scratch);
     std::string file;
     RunGuarded([&] { file = logic_.FileToTry(scratch.toStdString()); });
@@ -214,8 +223,7 @@ void TEdytor::FillRecentMenu() {
     int number = 1;
     for (const std::string& path : paths) {
         const QString shown = QDir::toNativeSeparators(Q(path));
-        QAction* action =
-            recentMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(shown));
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(shown));
         connect(action, &QAction::triggered, this, [this, path] {
             if (MaySetTestAside())
                 OpenFile(Q(path));
@@ -231,7 +239,8 @@ bool TEdytor::MaySetTestAside() {
                         .arg(Q(logic_.DisplayName())),
                     QMessageBox::NoButton, this);
     QPushButton* save = box.addButton(QStringLiteral("&Zapisz"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("&Nie zapisuj"), QMessageBox::DestructiveRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("&Nie zapisuj"), QMessageBox::DestructiveRole);
     box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.exec();

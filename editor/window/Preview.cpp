@@ -58,6 +58,8 @@ void TPreview::paintEvent(QPaintEvent*) {
     const QFont answerFont = UiFont(AnswerFont());
     QFont letterFont = answerFont;
     letterFont.setBold(true);
+    QFont cutQuestionFont = questionFont;
+    cutQuestionFont.setStrikeOut(true);
     QFont cutFont = answerFont;
     cutFont.setStrikeOut(true);
 
@@ -69,7 +71,8 @@ void TPreview::paintEvent(QPaintEvent*) {
     painter.setFont(questionFont);
     const int count = static_cast<int>(preview_.questionLines.size());
     for (int i = 0; i < count; ++i) {
-        const QString line = QString::fromStdString(preview_.questionLines[static_cast<std::size_t>(i)]);
+        const QString line =
+            QString::fromStdString(preview_.questionLines[static_cast<std::size_t>(i)]);
         if (i < kShownQuestionLines) {
             painter.setPen(palette().color(QPalette::WindowText));
             painter.drawText(QRect(kQuestionX, y + i * kQuestionStep, kPageWidth - 20, 15),
@@ -78,7 +81,7 @@ void TPreview::paintEvent(QPaintEvent*) {
         }
         const int cutY = box.bottom() + 4 + (i - kShownQuestionLines) * kCutStep;
         painter.setPen(kCutColour);
-        painter.setFont(cutFont);
+        painter.setFont(cutQuestionFont);
         painter.drawText(QRect(kQuestionX, cutY, kPageWidth - 20, kCutStep),
                          Qt::AlignLeft | Qt::AlignVCenter, line);
     }
@@ -99,8 +102,8 @@ void TPreview::paintEvent(QPaintEvent*) {
                          QStringLiteral("%1 :").arg(QChar(u'A' + i)));
         painter.setFont(answerFont);
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(QRect(kAnswerX, y, kAnswerTextWidth, 18),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(answer.shown));
+        painter.drawText(QRect(kAnswerX, y, kAnswerTextWidth, 18), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::fromStdString(answer.shown));
         y += kAnswerStep;
         if (!answer.cut.empty()) {
             painter.setPen(kCutColour);
