@@ -135,8 +135,8 @@ std::optional<std::string> SelfAnswerCountDiffers(std::string_view selfAnswerCou
     if (count && *count == selfAnswers)
         return std::nullopt;
     return "liczba odpowiedzi samodzielnych " + std::string(selfAnswerCount) +
-           " różni się od liczby pytań z odpowiedzią samodzielną (" +
-           std::to_string(selfAnswers) + ")";
+           " różni się od liczby pytań z odpowiedzią samodzielną (" + std::to_string(selfAnswers) +
+           ")";
 }
 
 TCheckReport CheckTestFile(const std::string& path, std::string_view stored,
@@ -153,8 +153,7 @@ TCheckReport CheckTestFile(const std::string& path, std::string_view stored,
         return report;
     }
     const TCreationDate created = *ParseCreationDate(file.Line(3), regional);
-    report.dateFormat =
-        "data utworzenia: " + Quoted(file.Line(3)) + " " + DateFormatName(created);
+    report.dateFormat = "data utworzenia: " + Quoted(file.Line(3)) + " " + DateFormatName(created);
     report.notes = ExamNotes(file);
     report.summary = "test " + file.Line(1) + ": " + file.Line(4) + " pytań, " + file.Line(5) +
                      " pkt, odpowiedzi samodzielnych: " + file.Line(6);

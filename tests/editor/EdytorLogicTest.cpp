@@ -39,13 +39,29 @@ TEST_F(TEditorFixture, EveryKindOfEditIsUndoneAndRedone) {
         {"author", [](TEdytorLogic& l) { l.SetText({TField::Author}, "Anna Nowak"); }, 1},
         {"date", [](TEdytorLogic& l) { l.SetText({TField::Date}, "08.12.2026"); }, 1},
         {"max by hand", [](TEdytorLogic& l) { l.SetText({TField::MaxPoints}, "10"); }, 1},
-        {"text", [](TEdytorLogic& l) { l.SetText({TField::Text, 2}, "Inne pytanie"); }, 2},
-        {"answer", [](TEdytorLogic& l) { l.SetText({TField::Answer, 0, 3}, "Inna"); }, 0},
+        {"text",
+         [](TEdytorLogic& l) {
+             l.SetText({TField::Text, 2}, "Inne pytanie");
+         },
+         2},
+        {"answer",
+         [](TEdytorLogic& l) {
+             l.SetText({TField::Answer, 0, 3}, "Inna");
+         },
+         0},
         {"correct", [](TEdytorLogic& l) { l.SetCorrectAnswer(1, 4); }, 1},
-        {"points", [](TEdytorLogic& l) { l.SetText({TField::Points, 1}, "7"); }, 1},
+        {"points",
+         [](TEdytorLogic& l) {
+             l.SetText({TField::Points, 1}, "7");
+         },
+         1},
         {"typed on", [](TEdytorLogic& l) { l.SetSelfAnswer(0, true); }, 0},
         {"typed off", [](TEdytorLogic& l) { l.SetSelfAnswer(1, false); }, 1},
-        {"bonus", [](TEdytorLogic& l) { l.SetText({TField::Bonus, 1}, "5"); }, 1},
+        {"bonus",
+         [](TEdytorLogic& l) {
+             l.SetText({TField::Bonus, 1}, "5");
+         },
+         1},
         {"add", [](TEdytorLogic& l) { l.AddQuestion(); }, 2},
         {"duplicate", [](TEdytorLogic& l) { l.DuplicateQuestion(); }, 2},
         {"delete", [](TEdytorLogic& l) { l.DeleteQuestion(); }, 1},

@@ -96,9 +96,8 @@ TEST(TestDocument, HeaderNumbersFollowTheQuestions) {
 TEST(TestDocument, NewTestAndTheNameQuotes) {
     const TTestDocument doc = NewTestDocument(TDate{2026, 12, 8});
     const std::vector<std::string> lines = DocumentLines(doc);
-    const std::vector<std::string> expected = {"",    "\"\"", "", "08.12.2026", "1", "1", "0",
-                                               "",    "",     "", "",           "", "", "a",
-                                               "1",   "NIE"};
+    const std::vector<std::string> expected = {"", "\"\"", "", "08.12.2026", "1", "1", "0", "",
+                                               "", "",     "", "",           "",  "a", "1", "NIE"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(LineOfName("Geografia"), "\"Geografia\"");
     EXPECT_EQ(NameOfLine("\"Geografia\""), "Geografia");

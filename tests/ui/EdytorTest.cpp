@@ -1,8 +1,8 @@
 // The test editor driven from the keyboard: a test written in an empty
 // window, saved, and examined.
 
-#include "EgzaminHarness.h"
 #include "Edytor.h"
+#include "EgzaminHarness.h"
 #include "GuiHelpers.h"
 #include "Registry.h"
 #include "TempDir.h"
@@ -49,9 +49,8 @@ protected:
                                 QString(c), Qt::NoModifier);
     }
     std::string Focus() const {
-        return QApplication::focusWidget()
-                   ? QApplication::focusWidget()->objectName().toStdString()
-                   : std::string();
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                           : std::string();
     }
     // One question: its text, Tab, five answers, Tab, the points; then the
     // correct answer by its keys.
@@ -103,7 +102,8 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
                               refusal = static_cast<QMessageBox*>(modal)->text();
                               static_cast<QDialog*>(modal)->accept();
                           }));
-    EXPECT_TRUE(refusal.startsWith("Test nie został zapisany: w teście są błędy (1)")) << refusal.toStdString();
+    EXPECT_TRUE(refusal.startsWith("Test nie został zapisany: w teście są błędy (1)"))
+        << refusal.toStdString();
     window.activateWindow(); // as the window manager does once the message is gone
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(Focus(), "OdpE");
