@@ -57,8 +57,14 @@ private:
             AllDisplayLines(doc_.description, measure_).size() > kShownDescriptionLines)
             Warning({TField::Description},
                     "Na stronie startowej widać tylko dwa wiersze opisu; reszta zostanie ucięta.");
-        if (!Carry({TField::Name}, doc_.nameLine) && NameOfLine(doc_.nameLine).empty())
-            Error({TField::Name}, "Podaj nazwę testu.");
+        if (!Carry({TField::Name}, doc_.nameLine)) {
+            const std::string name = NameOfLine(doc_.nameLine);
+            if (name.empty())
+                Error({TField::Name}, "Podaj nazwę testu.");
+            else if (name.front() == '"' || name.back() == '"')
+                Warning({TField::Name}, "Cudzysłów wokół nazwy program dopisuje sam; ten "
+                                        "wpisany zobaczysz podwójnie.");
+        }
         Carry({TField::Author}, doc_.author);
         if (!Carry({TField::Date}, doc_.createdDate)) {
             const auto created = ParseCreationDate(doc_.createdDate, regional_);
@@ -70,6 +76,11 @@ private:
                         "Data jest zapisana " + DateFormatName(*created) +
                             "; komputer z innymi ustawieniami regionalnymi może jej nie odczytać "
                             "i odrzuci test. Wpisz ją jako dd.mm.rrrr.");
+            else if (const std::string full = FormatDate(created->date, kPolishShortDateFormat);
+                     full != doc_.createdDate)
+                Warning({TField::Date}, "Program pokaże datę tak, jak jest wpisana; w pełnej "
+                                        "postaci to " +
+                                            full + ".");
         }
         CheckMaxPoints();
     }

@@ -14,8 +14,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace kwizmar {
@@ -53,8 +53,14 @@ void TEdytor::NewTest() {
 QString TEdytor::StartFolder() const {
     if (!logic_.SuggestedPath().empty())
         return QFileInfo(Q(logic_.SuggestedPath())).absolutePath();
-    const QString samples = QCoreApplication::applicationDirPath() + QStringLiteral("/Testy");
-    return QFileInfo(samples).isDir() ? samples : QDir::homePath();
+    // The sample tests: beside the program in the build folder, in the
+    // program's own folder once installed.
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString& samples : {here.filePath(QStringLiteral("Testy")),
+                                   here.filePath(QStringLiteral("../lib/kwizmar/Testy"))})
+        if (QFileInfo(samples).isDir())
+            return QFileInfo(samples).absoluteFilePath();
+    return QDir::homePath();
 }
 
 void TEdytor::OpenDialog() {
@@ -150,8 +156,8 @@ bool TEdytor::SaveAs() {
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
-        suggested = QDir(folder).filePath(
-            (name.isEmpty() ? QStringLiteral("test") : name) + QStringLiteral(".ts2"));
+        suggested = QDir(folder).filePath((name.isEmpty() ? QStringLiteral("test") : name) +
+                                          QStringLiteral(".ts2"));
     }
     QFileDialog dialog(this, QStringLiteral("Zapisz test jako"), suggested,
                        QStringLiteral("Testy (*.ts2)"));
