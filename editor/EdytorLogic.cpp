@@ -48,9 +48,10 @@ std::string WithTestExtension(const std::string& path) {
 
 } // namespace
 
-TEdytorLogic::TEdytorLogic(const IRegionalSettings& regional, const ITextMeasure& measure)
+TEdytorLogic::TEdytorLogic(const IRegionalSettings& regional, const ITextMeasure& measure,
+                           const TDate& today)
     : regional_(regional), measure_(measure) {
-    New(TDate{2002, 1, 1});
+    New(today);
 }
 
 void TEdytorLogic::New(const TDate& today) {

@@ -24,7 +24,9 @@ enum class TSaveOutcome {
 
 class TEdytorLogic {
 public:
-    TEdytorLogic(const IRegionalSettings& regional, const ITextMeasure& measure);
+    // Starts with a new test created `today`.
+    TEdytorLogic(const IRegionalSettings& regional, const ITextMeasure& measure,
+                 const TDate& today);
 
     // A new test created `today`, not saved anywhere yet.
     void New(const TDate& today);

@@ -36,8 +36,8 @@ std::string LineOfName(std::string_view name) {
 }
 
 TQuestion NewQuestion() {
-    return TQuestion{.text = {}, .answers = {}, .correctLetter = "a", .points = "1",
-                     .selfAnswerLine = "NIE"};
+    return TQuestion{
+        .text = {}, .answers = {}, .correctLetter = "a", .points = "1", .selfAnswerLine = "NIE"};
 }
 
 TTestDocument NewTestDocument(const TDate& today) {

@@ -76,7 +76,12 @@ void AddRow(QFormLayout* form, const QString& caption, QWidget* row) {
 
 } // namespace
 
-TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_), recent_(registry) {
+TDate Today() {
+    const QDate today = QDate::currentDate();
+    return TDate{today.year(), today.month(), today.day()};
+}
+
+TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), recent_(registry) {
     setObjectName(QStringLiteral("Edytor"));
     setFont(UiFont("MS Sans Serif", 12));
     BuildActions();
@@ -100,8 +105,7 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_), recent_(reg
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Stan"));
     statusBar()->addWidget(status_, 1);
-
-    NewTest();
+    Render();
 }
 
 void TEdytor::BuildActions() {
@@ -538,7 +542,7 @@ void TEdytor::Render() {
                          answer.isEmpty() ? QStringLiteral("—") : answer.toHtmlEscaped()));
         } else {
             selfAnswerNote_->setText(QStringLiteral(
-                "Zaznacz, by zdający mógł zamiast wybierać wpisać poprawną odpowiedź sam."));
+                "Zaznacz, by zdający mógł wpisać poprawną odpowiedź sam, zamiast ją wybierać."));
         }
         preview_->Show(PreviewQuestion(q, question_ + 1, measure_), correct);
     } else {

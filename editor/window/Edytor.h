@@ -25,6 +25,9 @@ namespace kwizmar {
 
 class TPreview;
 
+// Today's date on this computer.
+TDate Today();
+
 // The test editor's window: the test's header and question list on the left,
 // the selected question with its preview on the right, each field with its
 // checks beneath it. Every action goes to TEdytorLogic; Render then shows the

@@ -6,7 +6,6 @@
 #include "Errors.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,8 +44,7 @@ QString ExamProgram() {
 void TEdytor::NewTest() {
     if (!MaySetTestAside())
         return;
-    const QDate today = QDate::currentDate();
-    logic_.New(TDate{today.year(), today.month(), today.day()});
+    logic_.New(Today());
     Render();
 }
 

@@ -22,7 +22,7 @@ struct TEditorFixture : ::testing::Test {
     TTempDir dir;
     TFakeRegional regional;
     TFakeMeasure measure;
-    TEdytorLogic logic{regional, measure};
+    TEdytorLogic logic{regional, measure, TDate{2026, 12, 8}};
 };
 
 } // namespace
