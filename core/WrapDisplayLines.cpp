@@ -35,6 +35,11 @@ const TFontSpec& QuestionFont() {
     return font;
 }
 
+const TFontSpec& AnswerFont() {
+    static const TFontSpec font{"MS Sans Serif", 11, false};
+    return font;
+}
+
 std::vector<std::string> WrapDisplayLines(std::string_view text, int n,
                                           const ITextMeasure& measure) {
     std::vector<std::string> lines;

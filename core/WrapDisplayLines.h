@@ -16,6 +16,11 @@ inline constexpr int kQuestionBoxWidth = 475;
 // and the box's inner margins (2 px a side) are taken off.
 inline constexpr int kQuestionTextWidth = kQuestionBoxWidth - 8;
 
+// An answer on the exam page: one line 439 pixels wide, in MS Sans Serif with
+// characters 11 pixels high; the rest of a longer answer is not seen.
+const TFontSpec& AnswerFont();
+inline constexpr int kAnswerTextWidth = 439;
+
 // Word-wraps `text` to the width of the question area and returns exactly `n`
 // display lines: the first n lines of the wrap, padded with empty strings when
 // the text makes fewer. Lines break after the blanks between words; a word

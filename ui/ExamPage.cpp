@@ -4,6 +4,7 @@
 #include "Glyphs.h"
 #include "SpeedButton.h"
 #include "Widgets.h"
+#include "WrapDisplayLines.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -112,7 +113,7 @@ void TExamPage::BuildAnswers() {
         Answer[i] = button;
         auto* text = new TPressLabel(textNames[i], GroupBox2);
         text->setToolTip(hint);
-        text->setGeometry(56, 18 + 19 * static_cast<int>(i), kAnswersArea.width() - 64, 18);
+        text->setGeometry(56, 18 + 19 * static_cast<int>(i), kAnswerTextWidth, 18);
         AnswerText[i] = text;
     }
 }

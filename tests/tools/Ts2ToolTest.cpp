@@ -56,7 +56,7 @@ TEST(Ts2Tool, PackRefusesWhatAFileCannotCarry) {
     auto errorOf = [](const std::string& source) -> std::string {
         try {
             PackTestSource(source);
-        } catch (const ETs2ToolError& e) {
+        } catch (const ETestSourceError& e) {
             return e.what();
         }
         return "no error";

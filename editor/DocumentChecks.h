@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Fields.h"
+#include "RegionalSettings.h"
+#include "TestDocument.h"
+#include "TextMeasure.h"
+
+#include <string>
+#include <vector>
+
+// The editor's live checks: the same rules as the program's loader and
+// kwizmar-ts2 (TestSource.h, TestCheck.h), said beside the field they concern.
+// An error would make a file the program rejects, or an exam that stops or
+// scores wrongly, and keeps the test from being saved; a warning points at
+// something the examinee would see otherwise than the teacher meant.
+
+namespace kwizmar {
+
+enum class TSeverity { Error, Warning };
+
+struct TCheck {
+    TFieldRef where;
+    TSeverity severity = TSeverity::Error;
+    std::string text; // a Polish sentence, starting with a capital letter
+};
+
+// Every finding, the header's first, then question by question.
+std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
+                                  const ITextMeasure& measure);
+
+} // namespace kwizmar

@@ -1,0 +1,583 @@
+#include "Edytor.h"
+
+#include "Fonts.h"
+#include "Preview.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kwizmar {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+const char* const kLetters[] = {"A", "B", "C", "D", "E"};
+
+QPushButton* Button(const char* name, const QString& text, const QString& hint, QAction* action,
+                    QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+// A field with its checks beneath it, as one widget of a form row, so that a
+// field without checks takes no more room than the field. `focus` takes the
+// focus the row's label gives by its accelerator.
+QWidget* WithChecks(QWidget* parent, QLayoutItem* field, QLabel* checks, QWidget* focus) {
+    auto* widget = new QWidget(parent);
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    if (QLayout* inner = field->layout())
+        layout->addLayout(inner);
+    else
+        layout->addWidget(field->widget());
+    if (checks)
+        layout->addWidget(checks);
+    widget->setFocusProxy(focus);
+    return widget;
+}
+
+QWidget* WithChecks(QWidget* parent, QWidget* field, QLabel* checks) {
+    QWidgetItem item(field);
+    return WithChecks(parent, &item, checks, field);
+}
+
+// A form row whose caption's accelerator gives the focus to the row's field.
+void AddRow(QFormLayout* form, const QString& caption, QWidget* row) {
+    form->addRow(caption, row);
+    if (auto* label = qobject_cast<QLabel*>(form->labelForField(row)))
+        label->setBuddy(row->focusProxy() ? row->focusProxy() : row);
+}
+
+} // namespace
+
+TDate Today() {
+    const QDate today = QDate::currentDate();
+    return TDate{today.year(), today.month(), today.day()};
+}
+
+TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), recent_(registry) {
+    setObjectName(QStringLiteral("Edytor"));
+    setFont(UiFont("MS Sans Serif", 12));
+    BuildActions();
+
+    auto* central = new QWidget(this);
+    auto* columns = new QHBoxLayout(central);
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildHeader());
+    left->addWidget(BuildQuestionList(), 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildQuestion());
+    auto* previewBox = new QGroupBox(QStringLiteral(" Tak zobaczy je zdający : "), central);
+    auto* previewLayout = new QVBoxLayout(previewBox);
+    preview_ = new TPreview(previewBox);
+    previewLayout->addWidget(preview_);
+    right->addWidget(previewBox, 1);
+    columns->addLayout(left, 4);
+    columns->addLayout(right, 5);
+    setCentralWidget(central);
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Stan"));
+    statusBar()->addWidget(status_, 1);
+    Render();
+}
+
+void TEdytor::BuildActions() {
+    auto action = [this](QMenu* menu, const QString& text, const QKeySequence& keys,
+                         const QString& hint, std::function<void()> run) {
+        auto* a = menu->addAction(text);
+        a->setShortcut(keys);
+        a->setStatusTip(hint);
+        a->setToolTip(hint);
+        connect(a, &QAction::triggered, this, std::move(run));
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Plik"));
+    action(file, QStringLiteral("&Nowy test"), QKeySequence::New,
+           QStringLiteral("Zaczyna nowy, pusty test"), [this] { NewTest(); });
+    action(file, QStringLiteral("&Otwórz ..."), QKeySequence::Open,
+           QStringLiteral("Otwiera test (.ts2) albo jego tekst źródłowy (.txt)"),
+           [this] { OpenDialog(); });
+    recentMenu_ = file->addMenu(QStringLiteral("Ostatnio o&twierane"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
+    file->addSeparator();
+    action(file, QStringLiteral("&Zapisz"), QKeySequence::Save,
+           QStringLiteral("Zapisuje test w jego pliku .ts2"), [this] { Save(); });
+    action(file, QStringLiteral("Zapisz &jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+           QStringLiteral("Zapisuje test w nowym pliku .ts2"), [this] { SaveAs(); });
+    action(file, QStringLiteral("&Eksportuj jako tekst źródłowy ..."), QKeySequence(),
+           QStringLiteral("Zapisuje test jako tekst UTF-8, który czyta kwizmar-ts2"),
+           [this] { ExportTextSource(); });
+    file->addSeparator();
+    action(file, QStringLiteral("&Wypróbuj w programie Kwizmar"), QKeySequence(Qt::Key_F5),
+           QStringLiteral("Uruchamia program Kwizmar z tym testem"), [this] { TryIt(); });
+    file->addSeparator();
+    action(file, QStringLiteral("Za&kończ"), QKeySequence(QStringLiteral("Ctrl+Q")),
+           QStringLiteral("Zamyka edytor"), [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    undo_ =
+        action(edit, QStringLiteral("&Cofnij"), QKeySequence::Undo,
+               QStringLiteral("Cofa ostatnią zmianę"), [this] { Edit([this] { logic_.Undo(); }); });
+    redo_ = action(edit, QStringLiteral("&Ponów"), QKeySequence(QStringLiteral("Ctrl+Y")),
+                   QStringLiteral("Przywraca cofniętą zmianę"),
+                   [this] { Edit([this] { logic_.Redo(); }); });
+    redo_->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+
+    QMenu* questions = menuBar()->addMenu(QStringLiteral("P&ytanie"));
+    // A new question is written at once: the focus goes to its text.
+    add_ = action(questions, QStringLiteral("&Dodaj pytanie"),
+                  QKeySequence(QStringLiteral("Ctrl+Return")),
+                  QStringLiteral("Dodaje nowe pytanie za zaznaczonym [Ctrl + Enter]"), [this] {
+                      Edit([this] { logic_.AddQuestion(); });
+                      FocusQuestionText();
+                  });
+    duplicate_ = action(
+        questions, QStringLiteral("&Powiel pytanie"), QKeySequence(QStringLiteral("Ctrl+Shift+D")),
+        QStringLiteral("Dodaje kopię zaznaczonego pytania [Ctrl + Shift + D]"), [this] {
+            Edit([this] { logic_.DuplicateQuestion(); });
+            FocusQuestionText();
+        });
+    delete_ = action(questions, QStringLiteral("&Usuń pytanie"),
+                     QKeySequence(QStringLiteral("Ctrl+Shift+Del")),
+                     QStringLiteral("Usuwa zaznaczone pytanie [Ctrl + Shift + Del]"),
+                     [this] { Edit([this] { logic_.DeleteQuestion(); }); });
+    up_ = action(questions, QStringLiteral("W &górę"), QKeySequence(QStringLiteral("Alt+Up")),
+                 QStringLiteral("Przenosi pytanie o jedno miejsce wyżej [Alt + ↑]"),
+                 [this] { Edit([this] { logic_.MoveQuestion(-1); }); });
+    down_ = action(questions, QStringLiteral("W &dół"), QKeySequence(QStringLiteral("Alt+Down")),
+                   QStringLiteral("Przenosi pytanie o jedno miejsce niżej [Alt + ↓]"),
+                   [this] { Edit([this] { logic_.MoveQuestion(+1); }); });
+    questions->addSeparator();
+    for (int i = 0; i < 5; ++i)
+        correctActions_[static_cast<std::size_t>(i)] = action(
+            questions, QStringLiteral("Poprawna odpowiedź &%1").arg(QLatin1String(kLetters[i])),
+            QKeySequence(QStringLiteral("Ctrl+%1").arg(i + 1)),
+            QStringLiteral("Zaznacza odpowiedź %1 jako poprawną [Ctrl + %2]")
+                .arg(QLatin1String(kLetters[i]))
+                .arg(i + 1),
+            [this, i] {
+                if (question_ >= 0)
+                    Edit([&] { logic_.SetCorrectAnswer(question_, i); });
+            });
+}
+
+void TEdytor::FocusQuestionText() {
+    for (const TBoundField& field : fields_)
+        if (field.ref().field == TField::Text) {
+            field.edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
+QLabel* TEdytor::MakeChecksLabel() {
+    auto* label = new QLabel(this);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::RichText);
+    label->hide();
+    return label;
+}
+
+QLineEdit* TEdytor::AddField(const char* name, const QString& hint, std::function<TFieldRef()> ref,
+                             QLabel** checks) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setToolTip(hint);
+    QLabel* label = MakeChecksLabel();
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Uwagi"));
+    connect(edit, &QLineEdit::textEdited, this, [this, ref](const QString& text) {
+        Edit([&] { logic_.SetText(ref(), text.toStdString()); });
+    });
+    connect(edit, &QLineEdit::editingFinished, this, [this] { logic_.EndTyping(); });
+    edit->installEventFilter(this);
+    fields_.push_back({edit, label, std::move(ref)});
+    if (checks)
+        *checks = label;
+    return edit;
+}
+
+QWidget* TEdytor::BuildHeader() {
+    auto* box = new QGroupBox(QStringLiteral(" Test : "), this);
+    box->setObjectName(QStringLiteral("Naglowek"));
+    auto* form = new QFormLayout(box);
+    auto row = [&](const QString& caption, QWidget* field, QLabel* checks) {
+        AddRow(form, caption, WithChecks(box, field, checks));
+    };
+    auto field = [&](const char* name, const QString& caption, const QString& hint, TField f) {
+        QLabel* checks = nullptr;
+        QLineEdit* edit = AddField(
+            name, hint, [f] { return TFieldRef{f}; }, &checks);
+        row(caption, edit, checks);
+        return edit;
+    };
+    field("Opis", QStringLiteral("&Opis :"),
+          QStringLiteral("Opis testu; na stronie startowej programu widać dwa jego wiersze"),
+          TField::Description);
+    QLineEdit* name = field("Nazwa", QStringLiteral("&Nazwa :"),
+                            QStringLiteral("Nazwa testu; cudzysłów wokół niej program dopisze sam"),
+                            TField::Name);
+    name->setPlaceholderText(QStringLiteral("bez cudzysłowu"));
+    field("Autor", QStringLiteral("&Autor :"), QStringLiteral("Autor testu"), TField::Author);
+
+    QLabel* dateChecks = nullptr;
+    QLineEdit* date = AddField(
+        "Data", QStringLiteral("Data utworzenia testu, dd.mm.rrrr"),
+        [] { return TFieldRef{TField::Date}; }, &dateChecks);
+    date->setPlaceholderText(QStringLiteral("dd.mm.rrrr"));
+    auto* today = new QPushButton(QStringLiteral("Dzi&ś"), box);
+    today->setObjectName(QStringLiteral("Dzis"));
+    today->setToolTip(QStringLiteral("Wpisuje dzisiejszą datę"));
+    connect(today, &QPushButton::clicked, this, [this] {
+        const QString text = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+        Edit([&] { logic_.SetText({TField::Date}, text.toStdString()); });
+    });
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(date, 1);
+    dateRow->addWidget(today);
+    AddRow(form, QStringLiteral("&Data :"), WithChecks(box, dateRow, dateChecks, date));
+
+    counts_ = new QLabel(box);
+    counts_->setObjectName(QStringLiteral("Liczby"));
+    counts_->setToolTip(QStringLiteral("Te liczby program wpisuje sam, z listy pytań"));
+    form->addRow(QStringLiteral("Pytania :"), counts_);
+
+    QLabel* maxChecks = nullptr;
+    maxPoints_ = AddField(
+        "MaksPunkty",
+        QStringLiteral("Maksymalna liczba punktów: od niej liczy się procent "
+                       "i ocena"),
+        [] { return TFieldRef{TField::MaxPoints}; }, &maxChecks);
+    maxByHand_ = new QCheckBox(QStringLiteral("ustaw &ręcznie"), box);
+    maxByHand_->setObjectName(QStringLiteral("MaksRecznie"));
+    maxByHand_->setToolTip(QStringLiteral("Bez zaznaczenia maksimum to suma punktów pytań"));
+    connect(maxByHand_, &QCheckBox::clicked, this,
+            [this](bool on) { Edit([&] { logic_.SetMaxPointsByHand(on); }); });
+    auto* maxRow = new QHBoxLayout;
+    maxRow->addWidget(maxPoints_);
+    maxRow->addWidget(maxByHand_);
+    maxRow->addStretch(1);
+    auto* maxColumn = new QVBoxLayout;
+    maxColumn->setSpacing(2);
+    maxColumn->addLayout(maxRow);
+    auto* maxNote = new QLabel(
+        QStringLiteral("Procent to zdobyte punkty × 100 ÷ maksimum; od niego zależy ocena "
+                       "(90% bardzo dobry, ponad 100% celujący). Zwykle maksimum to suma "
+                       "punktów pytań."),
+        box);
+    maxNote->setWordWrap(true);
+    maxNote->setEnabled(false);
+    maxColumn->addWidget(maxNote);
+    AddRow(form, QStringLiteral("&Maks. punktów :"),
+           WithChecks(box, maxColumn, maxChecks, maxPoints_));
+    return box;
+}
+
+QWidget* TEdytor::BuildQuestionList() {
+    auto* box = new QGroupBox(QStringLiteral(" Pytania : "), this);
+    auto* layout = new QVBoxLayout(box);
+    list_ = new QListWidget(box);
+    list_->setObjectName(QStringLiteral("ListaPytan"));
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setTextElideMode(Qt::ElideRight);
+    list_->setToolTip(QStringLiteral("Pytania testu w kolejności egzaminu; pytania z błędami są "
+                                     "czerwone"));
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != logic_.Selected()) {
+            logic_.Select(row);
+            Render();
+        }
+    });
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, list_);
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, delete_, &QAction::trigger);
+    layout->addWidget(list_, 1);
+    listChecks_ = MakeChecksLabel();
+    layout->addWidget(listChecks_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button("Dodaj", QStringLiteral("Doda&j"), add_->toolTip(), add_, box));
+    buttons->addWidget(
+        Button("Powiel", QStringLiteral("Po&wiel"), duplicate_->toolTip(), duplicate_, box));
+    buttons->addWidget(Button("Usun", QStringLiteral("Usu&ń"), delete_->toolTip(), delete_, box));
+    buttons->addWidget(Button("WGore", QStringLiteral("W &górę"), up_->toolTip(), up_, box));
+    buttons->addWidget(Button("WDol", QStringLiteral("W dó&ł"), down_->toolTip(), down_, box));
+    layout->addLayout(buttons);
+    return box;
+}
+
+QWidget* TEdytor::BuildQuestion() {
+    questionBox_ = new QGroupBox(this);
+    questionBox_->setObjectName(QStringLiteral("Pytanie"));
+    auto* form = new QFormLayout(questionBox_);
+    auto selected = [this] { return question_; };
+
+    QLabel* textChecks = nullptr;
+    QLineEdit* text = AddField(
+        "Tresc", QStringLiteral("Treść pytania; w egzaminie widać trzy jej wiersze"),
+        [selected] {
+            return TFieldRef{TField::Text, selected()};
+        },
+        &textChecks);
+    AddRow(form, QStringLiteral("&Treść :"), WithChecks(questionBox_, text, textChecks));
+
+    auto* group = new QButtonGroup(questionBox_);
+    for (int i = 0; i < 5; ++i) {
+        QLabel* checks = nullptr;
+        const std::string name = std::string("Odp") + kLetters[i];
+        QLineEdit* answer = AddField(
+            name.c_str(), QStringLiteral("Odpowiedź %1").arg(QLatin1String(kLetters[i])),
+            [selected, i] {
+                return TFieldRef{TField::Answer, selected(), i};
+            },
+            &checks);
+        auto* radio =
+            new QRadioButton(QStringLiteral("%1 :").arg(QLatin1String(kLetters[i])), questionBox_);
+        radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kLetters[i]));
+        radio->setToolTip(
+            QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]").arg(i + 1));
+        group->addButton(radio, i);
+        correct_[static_cast<std::size_t>(i)] = radio;
+        form->addRow(radio, WithChecks(questionBox_, answer, checks));
+    }
+    connect(group, &QButtonGroup::idClicked, this,
+            [this](int i) { Edit([&] { logic_.SetCorrectAnswer(question_, i); }); });
+    correctChecks_ = MakeChecksLabel();
+    form->addRow(QString(), correctChecks_);
+    correctChecks_->setObjectName(QStringLiteral("PoprawnaUwagi"));
+
+    QLabel* pointsChecks = nullptr;
+    QLineEdit* points = AddField(
+        "Punkty", QStringLiteral("Punkty za poprawną odpowiedź"),
+        [selected] {
+            return TFieldRef{TField::Points, selected()};
+        },
+        &pointsChecks);
+    points->setMaximumWidth(80);
+    AddRow(form, QStringLiteral("P&unkty :"), WithChecks(questionBox_, points, pointsChecks));
+
+    selfAnswer_ = new QCheckBox(QStringLiteral("&samodzielna, dodatkowe punkty :"), questionBox_);
+    selfAnswer_->setObjectName(QStringLiteral("Samodzielna"));
+    selfAnswer_->setToolTip(QStringLiteral("Zdający może wpisać odpowiedź sam i zdobyć "
+                                           "dodatkowe punkty"));
+    connect(selfAnswer_, &QCheckBox::clicked, this,
+            [this](bool on) { Edit([&] { logic_.SetSelfAnswer(question_, on); }); });
+    QLabel* bonusChecks = nullptr;
+    bonus_ = AddField(
+        "Dodatkowe", QStringLiteral("Dodatkowe punkty za dobrze wpisaną odpowiedź"),
+        [selected] {
+            return TFieldRef{TField::Bonus, selected()};
+        },
+        &bonusChecks);
+    bonus_->setMaximumWidth(80);
+    auto* selfRow = new QHBoxLayout;
+    selfRow->addWidget(selfAnswer_);
+    selfRow->addWidget(bonus_);
+    selfRow->addStretch(1);
+    auto* selfColumn = new QVBoxLayout;
+    selfColumn->setSpacing(2);
+    selfColumn->addLayout(selfRow);
+    selfAnswerNote_ = new QLabel(questionBox_);
+    selfAnswerNote_->setObjectName(QStringLiteral("SamodzielnaOpis"));
+    selfAnswerNote_->setWordWrap(true);
+    selfAnswerNote_->setTextFormat(Qt::RichText);
+    selfColumn->addWidget(selfAnswerNote_);
+    AddRow(form, QStringLiteral("Odpowiedź :"),
+           WithChecks(questionBox_, selfColumn, bonusChecks, selfAnswer_));
+
+    // The keyboard goes through the texts first; the correct answer has its
+    // keys (Ctrl + 1 … 5) and the radio buttons come last.
+    std::vector<QWidget*> order = {text};
+    for (const TBoundField& field : fields_)
+        if (field.ref().field == TField::Answer)
+            order.push_back(field.edit);
+    order.insert(order.end(), {points, selfAnswer_, bonus_});
+    order.insert(order.end(), correct_.begin(), correct_.end());
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    return questionBox_;
+}
+
+bool TEdytor::eventFilter(QObject* watched, QEvent* event) {
+    // A line edit would take the undo keys for its own undo of the line; the
+    // test's undo covers every edit, the line's typing included.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            undo_->shortcuts().contains(QKeySequence(key->keyCombination())) ||
+            redo_->shortcuts().contains(QKeySequence(key->keyCombination())))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TEdytor::Edit(const std::function<void()>& action) {
+    action();
+    Render();
+}
+
+void TEdytor::RenderChecks(QLabel* label, const std::vector<TCheck>& checks) {
+    QString html;
+    for (const TCheck& check : checks) {
+        const bool error = check.severity == TSeverity::Error;
+        if (!html.isEmpty())
+            html += QStringLiteral("<br>");
+        html += QStringLiteral("<span style=\"color:%1\">%2 %3</span>")
+                    .arg(error ? QStringLiteral("#c00000") : QStringLiteral("#8a5a00"),
+                         error ? QStringLiteral("Błąd:") : QStringLiteral("Uwaga:"),
+                         Q(check.text).toHtmlEscaped());
+    }
+    label->setText(html);
+    label->setVisible(!html.isEmpty());
+}
+
+void TEdytor::RenderList() {
+    const auto& questions = logic_.Document().questions;
+    const int count = static_cast<int>(questions.size());
+    const QSignalBlocker block(list_);
+    while (list_->count() > count)
+        delete list_->takeItem(list_->count() - 1);
+    while (list_->count() < count)
+        list_->addItem(QString());
+    for (int k = 0; k < count; ++k) {
+        QListWidgetItem* item = list_->item(k);
+        const std::string& text = questions[static_cast<std::size_t>(k)].text;
+        const QString caption = QStringLiteral("%1. %2").arg(k + 1).arg(
+            text.empty() ? QStringLiteral("(bez treści)") : Q(text));
+        if (item->text() != caption)
+            item->setText(caption);
+        item->setForeground(logic_.QuestionHasError(k) ? QColor(0xC0, 0x00, 0x00)
+                                                       : palette().color(QPalette::Text));
+    }
+    list_->setCurrentRow(logic_.Selected());
+}
+
+void TEdytor::Render() {
+    question_ = logic_.Selected();
+    const bool hasQuestion = question_ >= 0;
+    setWindowTitle(Q(logic_.DisplayName()) + QStringLiteral("[*] – Edytor testów Kwizmar 2002"));
+    setWindowModified(logic_.Modified());
+
+    for (const TBoundField& field : fields_) {
+        const TFieldRef ref = field.ref();
+        const bool ofQuestion = ref.question >= 0 || ref.field >= TField::Text;
+        field.edit->setEnabled(!ofQuestion || hasQuestion);
+        const QString text = ofQuestion && !hasQuestion ? QString() : Q(logic_.Text(ref));
+        if (field.edit->text() != text) {
+            field.edit->setText(text);
+            if (!field.edit->hasFocus())
+                field.edit->setCursorPosition(0); // the start of a long text, not its end
+        }
+        RenderChecks(field.checks,
+                     ofQuestion && !hasQuestion ? std::vector<TCheck>() : logic_.ChecksOf(ref));
+    }
+
+    const TTestDocument& doc = logic_.Document();
+    counts_->setText(QStringLiteral("%1, z odpowiedzią samodzielną: %2")
+                         .arg(doc.questions.size())
+                         .arg(SelfAnswerQuestionCount(doc)));
+    maxByHand_->setChecked(doc.maxPointsByHand.has_value());
+    maxPoints_->setReadOnly(!doc.maxPointsByHand);
+    RenderChecks(listChecks_, logic_.ChecksOf({TField::Questions}));
+    RenderList();
+
+    questionBox_->setEnabled(hasQuestion);
+    questionBox_->setTitle(hasQuestion ? QStringLiteral(" Pytanie %1 : ").arg(question_ + 1)
+                                       : QStringLiteral(" Pytanie : "));
+    if (hasQuestion) {
+        const TQuestion& q = doc.questions[static_cast<std::size_t>(question_)];
+        const int correct = AnswerIndex(q.correctLetter);
+        for (int i = 0; i < 5; ++i)
+            correct_[static_cast<std::size_t>(i)]->setChecked(i == correct);
+        if (correct < 0)
+            for (QRadioButton* radio : correct_) {
+                // A group keeps one button checked; none of them is right here.
+                radio->group()->setExclusive(false);
+                radio->setChecked(false);
+                radio->group()->setExclusive(true);
+            }
+        RenderChecks(correctChecks_, logic_.ChecksOf({TField::CorrectLetter, question_}));
+        static_cast<QFormLayout*>(questionBox_->layout())
+            ->setRowVisible(correctChecks_, !correctChecks_->text().isEmpty());
+        const TSelfAnswer self = ParseSelfAnswerLine(q.selfAnswerLine);
+        selfAnswer_->setChecked(self.hasSelfAnswer);
+        bonus_->setEnabled(self.hasSelfAnswer);
+        if (self.hasSelfAnswer) {
+            const QString answer =
+                correct >= 0 ? Q(q.answers[static_cast<std::size_t>(correct)]) : QString();
+            selfAnswerNote_->setText(
+                QStringLiteral("Zdający najpierw wybierze formę pytania. Jeśli wybierze "
+                               "samodzielną, musi wpisać treść poprawnej odpowiedzi (%1): "
+                               "<b>%2</b>. Wielkość liter (także polskich) i spacje nie mają "
+                               "znaczenia, pozostałe znaki muszą się zgadzać. Za dobrą "
+                               "odpowiedź dostanie punkty pytania i dodatkowe; po złej "
+                               "odpowie testowo, bez dodatkowych punktów.")
+                    .arg(correct >= 0 ? QLatin1String(kLetters[correct]) : QLatin1String("?"),
+                         answer.isEmpty() ? QStringLiteral("—") : answer.toHtmlEscaped()));
+        } else {
+            selfAnswerNote_->setText(QStringLiteral(
+                "Zaznacz, by zdający mógł wpisać poprawną odpowiedź sam, zamiast ją wybierać."));
+        }
+        preview_->Show(PreviewQuestion(q, question_ + 1, measure_), correct);
+    } else {
+        preview_->Show(TQuestionPreview{}, -1);
+    }
+
+    undo_->setEnabled(logic_.CanUndo());
+    redo_->setEnabled(logic_.CanRedo());
+    undo_->setText(logic_.CanUndo() ? QStringLiteral("&Cofnij: ") + Q(logic_.UndoLabel())
+                                    : QStringLiteral("&Cofnij"));
+    redo_->setText(logic_.CanRedo() ? QStringLiteral("&Ponów: ") + Q(logic_.RedoLabel())
+                                    : QStringLiteral("&Ponów"));
+    const int count = static_cast<int>(doc.questions.size());
+    delete_->setEnabled(hasQuestion);
+    for (QAction* a : correctActions_)
+        a->setEnabled(hasQuestion);
+    duplicate_->setEnabled(hasQuestion);
+    up_->setEnabled(question_ > 0);
+    down_->setEnabled(hasQuestion && question_ + 1 < count);
+
+    const int errors = logic_.ErrorCount();
+    const int warnings = static_cast<int>(logic_.Checks().size()) - errors;
+    status_->setText(
+        errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Test można zapisać "
+                                    "dopiero po poprawieniu błędów.")
+                         .arg(errors)
+                         .arg(warnings)
+                   : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings));
+}
+
+void TEdytor::closeEvent(QCloseEvent* event) {
+    if (MaySetTestAside())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace kwizmar

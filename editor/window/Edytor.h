@@ -1,0 +1,116 @@
+#pragma once
+
+#include "EdytorLogic.h"
+#include "QtRegionalSettings.h"
+#include "QtTextMeasure.h"
+#include "RecentFiles.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace kwizmar {
+
+class TPreview;
+
+// Today's date on this computer.
+TDate Today();
+
+// The test editor's window: the test's header and question list on the left,
+// the selected question with its preview on the right, each field with its
+// checks beneath it. Every action goes to TEdytorLogic; Render then shows the
+// logic's state.
+class TEdytor final : public QMainWindow {
+public:
+    explicit TEdytor(IRegistry& registry);
+
+    // Opens a test as File > Open does, telling the teacher when it can't.
+    bool OpenFile(const QString& path);
+    const TEdytorLogic& Logic() const { return logic_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A line edit bound to a field; its checks are shown in `checks`.
+    struct TBoundField {
+        QLineEdit* edit = nullptr;
+        QLabel* checks = nullptr;
+        std::function<TFieldRef()> ref;
+    };
+
+    void BuildActions();
+    void FocusQuestionText();
+    QWidget* BuildHeader();
+    QWidget* BuildQuestionList();
+    QWidget* BuildQuestion();
+    QLineEdit* AddField(const char* name, const QString& hint, std::function<TFieldRef()> ref,
+                        QLabel** checks);
+    QLabel* MakeChecksLabel();
+
+    // After every action: the logic's state onto the widgets.
+    void Render();
+    void RenderChecks(QLabel* label, const std::vector<TCheck>& checks);
+    void RenderList();
+    void Edit(const std::function<void()>& action);
+
+    // Files (EdytorFiles.cpp).
+    void NewTest();
+    void OpenDialog();
+    bool Save();
+    bool SaveAs();
+    void ExportTextSource();
+    void TryIt();
+    void FillRecentMenu();
+    // Asks about unsaved changes; false when the teacher cancels.
+    bool MaySetTestAside();
+    void TellSaveRefused(const QString& what);
+    void Remember(const std::string& path);
+    QString StartFolder() const;
+
+    TQtRegionalSettings regional_;
+    TQtTextMeasure measure_;
+    TEdytorLogic logic_;
+    TRecentFiles recent_;
+    int question_ = -1; // the question the fields show
+
+    std::vector<TBoundField> fields_;
+    QListWidget* list_ = nullptr;
+    QGroupBox* questionBox_ = nullptr;
+    std::array<QRadioButton*, 5> correct_{};
+    QLabel* correctChecks_ = nullptr;
+    QCheckBox* selfAnswer_ = nullptr;
+    QLineEdit* bonus_ = nullptr;
+    QLabel* selfAnswerNote_ = nullptr;
+    QCheckBox* maxByHand_ = nullptr;
+    QLineEdit* maxPoints_ = nullptr;
+    QLabel* counts_ = nullptr;
+    QLabel* listChecks_ = nullptr;
+    TPreview* preview_ = nullptr;
+    QLabel* status_ = nullptr;
+
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QAction* add_ = nullptr;
+    QAction* delete_ = nullptr;
+    QAction* duplicate_ = nullptr;
+    QAction* up_ = nullptr;
+    QAction* down_ = nullptr;
+    std::array<QAction*, 5> correctActions_{};
+    QMenu* recentMenu_ = nullptr;
+};
+
+} // namespace kwizmar

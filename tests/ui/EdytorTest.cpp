@@ -1,0 +1,142 @@
+// The test editor driven from the keyboard: a test written in an empty
+// window, saved, and examined.
+
+#include "Edytor.h"
+#include "EgzaminHarness.h"
+#include "GuiHelpers.h"
+#include "Registry.h"
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace {
+
+class EdytorTest : public ::testing::Test {
+protected:
+    EdytorTest() {
+        // The recent files go to a settings file of the test's own.
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    ~EdytorTest() override { qunsetenv("XDG_CONFIG_HOME"); }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+        QTest::keyClick(target, key, modifiers);
+        QTest::qWait(5);
+    }
+    void Alt(Qt::Key key) {
+        Key(key, Qt::AltModifier);
+        QTest::qWait(150); // the accelerator acts a moment later
+    }
+    // Types into the focused field, Polish letters included.
+    void Type(const QString& text) {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                QString(c), Qt::NoModifier);
+    }
+    std::string Focus() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                           : std::string();
+    }
+    // One question: its text, Tab, five answers, Tab, the points; then the
+    // correct answer by its keys.
+    void WriteQuestion(const QString& text, const QStringList& answers, int correct,
+                       const QString& points) {
+        EXPECT_EQ(Focus(), "Tresc");
+        Type(text);
+        for (const QString& answer : answers) {
+            Key(Qt::Key_Tab);
+            Type(answer);
+        }
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(Focus(), "Punkty");
+        Type(points); // the field's text is selected and replaced
+        Key(static_cast<Qt::Key>(Qt::Key_1 + correct), Qt::ControlModifier);
+    }
+
+    TTempDir dir;
+    TEdytor window{PlatformRegistry()};
+};
+
+} // namespace
+
+TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
+    Alt(Qt::Key_N);
+    EXPECT_EQ(Focus(), "Nazwa");
+    Type("Próba");
+    Alt(Qt::Key_T);
+    WriteQuestion("Stolica Polski?", {"Kraków", "Warszawa", "Gdańsk", "Łódź", "Poznań"}, 1, "2");
+
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    WriteQuestion("Największa rzeka?", {"Odra", "Warta", "Wisła", "Bug", "Narew"}, 2, "3");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), "Samodzielna");
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Tab);
+    Type("4");
+    EXPECT_TRUE(window.findChild<QLabel*>("SamodzielnaOpis")->text().contains("<b>Wisła</b>"));
+
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    WriteQuestion("Ile to 2 + 2?", {"3", "4", "5", "6", "7"}, 1, "1");
+    // An answer left empty stops the save and says why beside the field.
+    window.findChild<QLineEdit*>("OdpE")->setFocus();
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(window.findChild<QLabel*>("OdpEUwagi")->text().contains("Wpisz odpowiedź E."), true);
+    QString refusal;
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              refusal = static_cast<QMessageBox*>(modal)->text();
+                              static_cast<QDialog*>(modal)->accept();
+                          }));
+    EXPECT_TRUE(refusal.startsWith("Test nie został zapisany: w teście są błędy (1)"))
+        << refusal.toStdString();
+    window.activateWindow(); // as the window manager does once the message is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(Focus(), "OdpE");
+    Type("8");
+
+    const std::string path = (dir.path() / "proba.ts2").string();
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+                              ASSERT_NE(name, nullptr);
+                              name->setText(QString::fromStdString(path));
+                              QTest::keyClick(name, Qt::Key_Return);
+                          }));
+    EXPECT_EQ(window.Logic().Path(), path);
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.findChild<QListWidget*>("ListaPytan")->count(), 3);
+
+    // The exam program takes the file and examines it to the summary.
+    TEgzaminHarness exam;
+    exam.logic.LoadTestFile(path);
+    EXPECT_EQ(exam.view().TSName.text, "\"Próba\"");
+    EXPECT_EQ(exam.view().TSPkt.text, "6");
+    EXPECT_EQ(exam.view().TSSam.text, "1");
+    exam.logic.SetUserName("Ala");
+    exam.logic.ClampExamMinutes("10");
+    exam.logic.StartExam();
+    exam.AnswerInTestForm("b");
+    exam.ChooseForm(TAnswerMode::SelfTyped);
+    exam.Type("wisła ");
+    exam.logic.CheckTypedAnswer();
+    exam.logic.GoToNextQuestion();
+    exam.AnswerInTestForm("a");
+    ASSERT_TRUE(exam.view().Panel4.visible);
+    EXPECT_EQ(exam.view().RxLabel7.text, "Do zdobycia było 6, z czego zdobyto 9 a stracono 1");
+    EXPECT_EQ(exam.view().RxLabel10.text, "celujący");
+}
