@@ -67,6 +67,7 @@ void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     std::filesystem::create_directories(file.parent_path());
     WriteFileAtomically(file, bytes);
 }
+
 // The MIME database is rebuilt where the tool is installed; without it the
 // type takes effect at the desktop's next rebuild, which is no failure of ours.
 void UpdateMimeDatabase(const std::filesystem::path& mimeFolder) {
