@@ -2,7 +2,9 @@
 # Sets up, builds and runs Kwizmar 2002 on Debian 12.
 #   ./kwizmar.sh run    install what is missing, build, start with a sample test
 #   ./kwizmar.sh test   install what is missing, build, run every test through ctest
-# Both are idempotent: with everything in place they only rebuild what changed.
+#   ./kwizmar.sh package  install what is missing, build, make the Debian package
+#                       build/kwizmar_<version>_<arch>.deb
+# All are idempotent: with everything in place they only rebuild what changed.
 set -euo pipefail
 
 cd "$(dirname "$0")"
@@ -14,7 +16,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libxcb1-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils desktop-file-utils
+  dpkg-dev file
 )
 
 install_missing() {
@@ -55,8 +58,14 @@ case "${1:-}" in
     cd "$build"
     exec ctest --output-on-failure --timeout 300 -j "$(nproc)"
     ;;
+  package)
+    install_missing
+    configure_and_build
+    cd "$build"
+    cpack -G DEB
+    ;;
   *)
-    echo "usage: $0 run [test-file] | test" >&2
+    echo "usage: $0 run [test-file] | test | package" >&2
     exit 2
     ;;
 esac

@@ -1,10 +1,11 @@
 #include "XdgFolders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <pwd.h>
+#include <string_view>
 #include <unistd.h>
-#include <vector>
 
 namespace kwizmar {
 
@@ -53,6 +54,22 @@ std::string XdgFirstConfigDir() {
     const char* dirs = std::getenv("XDG_CONFIG_DIRS");
     const std::string first = dirs ? std::string(dirs, std::strcspn(dirs, ":")) : std::string();
     return IsAbsolute(first.c_str()) ? first : "/etc/xdg";
+}
+
+std::vector<std::string> XdgDataDirs() {
+    std::vector<std::string> dirs;
+    const char* value = std::getenv("XDG_DATA_DIRS");
+    std::string_view rest = value ? value : "";
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find(':'), rest.size());
+        const std::string dir(rest.substr(0, end));
+        if (IsAbsolute(dir.c_str()))
+            dirs.push_back(dir);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    if (dirs.empty())
+        dirs = {"/usr/local/share", "/usr/share"};
+    return dirs;
 }
 
 } // namespace kwizmar

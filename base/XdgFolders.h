@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The XDG base directories, where the program keeps its files on systems
 // other than Windows (the settings file, the Setup file, the data folder, the
@@ -22,5 +23,9 @@ std::string XdgConfigHome();
 
 // The first folder of $XDG_CONFIG_DIRS, default /etc/xdg. Never empty.
 std::string XdgFirstConfigDir();
+
+// The folders of $XDG_DATA_DIRS that are absolute paths, in their order; the
+// default /usr/local/share and /usr/share when it names none. Never empty.
+std::vector<std::string> XdgDataDirs();
 
 } // namespace kwizmar

@@ -2,7 +2,7 @@
 
 #include "AtomicFile.h"
 #include "Paths.h"
-#include "TestFileIcon.h"
+#include "PackagedFiles.h"
 
 #include <stdexcept>
 

@@ -1,8 +1,9 @@
 #include "Settings.h"
 
 #include "AtomicFile.h"
+#include "DesktopExec.h"
+#include "PackagedFiles.h"
 #include "Paths.h"
-#include "TestFileIcon.h"
 #include "XdgFolders.h"
 
 #include <cerrno>
@@ -15,17 +16,23 @@
 extern char** environ;
 
 // The freedesktop form of the file type: a shared-mime-info type for *.ts2, a
-// desktop entry that opens it with this program, and the icon, all under
+// desktop entry that opens it with this program, and the icons, all under
 // $XDG_DATA_HOME (the user's own share, as the classes root is the user's view
-// of the Windows registry).
+// of the Windows registry). They are the files a package installs (packaging/),
+// with the program's own path in the desktop entry; where the system's data
+// folders already hold the package's desktop entry and type, the program
+// writes nothing and takes back what an earlier start of its own wrote, so
+// that the two never compete.
 
 namespace kwizmar {
 
 namespace {
 
-constexpr const char* kMimeType = "application/x-kwizmar-test";
-constexpr const char* kIconName = "application-x-kwizmar-test";
-constexpr const char* kTypeComment = "Plik testowy programu Nerbaly KWIZMAR 2002";
+constexpr const char* kMimeFile = "mime/packages/kwizmar.xml";
+constexpr const char* kDesktopFile = "applications/kwizmar.desktop";
+constexpr const char* kTestIconFile =
+    "icons/hicolor/scalable/mimetypes/application-x-kwizmar-test.svg";
+constexpr const char* kProgramIconFile = "icons/hicolor/scalable/apps/kwizmar.svg";
 
 std::filesystem::path DataHome() {
     const std::string data = XdgDataHome();
@@ -34,54 +41,26 @@ std::filesystem::path DataHome() {
     return PathFromUtf8(data);
 }
 
-// The program path as one argument of an Exec line: quoted when it holds a
-// character the desktop-entry rules reserve, and escaped for the file's
-// string syntax.
-std::string ExecProgram(const std::string& path) {
-    std::string arg;
-    bool quote = false;
-    for (char c : path) {
-        if (std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos)
-            quote = true;
-        if (c == '%')
-            arg += '%';
-        arg += c;
+bool InstalledBySystem() {
+    for (const std::string& dir : XdgDataDirs()) {
+        const std::filesystem::path share = PathFromUtf8(dir);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(share / kDesktopFile, ec) &&
+            std::filesystem::is_regular_file(share / kMimeFile, ec))
+            return true;
     }
-    if (quote) {
-        std::string quoted = "\"";
-        for (char c : arg) {
-            if (c == '"' || c == '`' || c == '$' || c == '\\')
-                quoted += '\\';
-            quoted += c;
-        }
-        arg = quoted + "\"";
-    }
-    std::string escaped;
-    for (char c : arg) {
-        if (c == '\\')
-            escaped += '\\';
-        escaped += c;
-    }
-    return escaped;
+    return false;
 }
 
-std::string MimeXml() {
-    return std::string(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"") +
-           kMimeType + "\">\n    <comment>" + kTypeComment + "</comment>\n    <icon name=\"" +
-           kIconName + "\"/>\n    <glob pattern=\"*.ts2\"/>\n  </mime-type>\n</mime-info>\n";
-}
-
+// The installed entry with each "Exec=kwizmar " naming this program instead.
 std::string DesktopEntry(const std::string& programFile) {
-    const std::string exec = "Exec=" + ExecProgram(programFile) + " %f\n";
-    return std::string("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=") +
-           kApplicationTitle + "\n" + exec + "Icon=" + kIconName + "\nMimeType=" + kMimeType +
-           ";\nTerminal=false\nActions=Egzaminuj;\n\n[Desktop Action Egzaminuj]\nName=Egzaminuj\n" +
-           exec;
+    const std::string_view from = "\nExec=kwizmar ";
+    const std::string to = "\nExec=" + DesktopExecProgram(programFile) + " ";
+    std::string entry(DesktopEntryTemplate());
+    for (std::size_t at = entry.find(from); at != std::string::npos;
+         at = entry.find(from, at + to.size()))
+        entry.replace(at, from.size(), to);
+    return entry;
 }
 
 void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
@@ -113,10 +92,18 @@ void UpdateMimeDatabase(const std::filesystem::path& mimeFolder) {
 void WriteTestFileType(IRegistry& /*registry*/, const std::string& /*windowsFolder*/,
                        const std::string& programFile) {
     const std::filesystem::path data = DataHome();
-    WriteFile(data / "mime/packages/kwizmar.xml", MimeXml());
-    WriteFile(data / "applications/kwizmar.desktop", DesktopEntry(programFile));
-    WriteFile(data / "icons/hicolor/scalable/mimetypes" / (std::string(kIconName) + ".svg"),
-              TestFileIconSvg());
+    if (InstalledBySystem()) {
+        for (const char* file : {kDesktopFile, kTestIconFile, kProgramIconFile})
+            std::filesystem::remove(data / file);
+        if (std::filesystem::remove(data / kMimeFile))
+            UpdateMimeDatabase(data / "mime");
+        return;
+    }
+    const std::string entry = DesktopEntry(programFile);
+    WriteFile(data / kMimeFile, MimeTypeXml());
+    WriteFile(data / kDesktopFile, entry);
+    WriteFile(data / kTestIconFile, TestFileIconSvg());
+    WriteFile(data / kProgramIconFile, ProgramIconSvg());
     UpdateMimeDatabase(data / "mime");
 }
 

@@ -7,10 +7,9 @@
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "Platform.h"
+#include "ProgramData.h"
 
-#include <QCoreApplication>
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHideEvent>
@@ -138,8 +137,8 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    const QString helpPage = QDir(QCoreApplication::applicationDirPath())
-                                 .filePath(QStringLiteral("help/trelvo2006.html"));
+    const QString helpPage =
+        QString::fromStdString(ProgramDataFolder()) + QStringLiteral("/help/trelvo2006.html");
     logic_ = std::make_unique<TF_AboutLogic>(TAboutServices{
         downloader_, shell ? *shell : systemShell_, measure_, [] { return IsOnLine(); },
         [] { return TempFolder(); }, [] { return ProgramFileVersion(); },

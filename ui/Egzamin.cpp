@@ -9,6 +9,7 @@
 #include "Lockdown.h"
 #include "Odometer.h"
 #include "OpenTest.h"
+#include "ProgramData.h"
 #include "ResultsLog.h"
 #include "Settings.h"
 #include "SpeedButton.h"
@@ -18,9 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QCursor>
-#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -272,7 +271,7 @@ void TEgzamin::SetSecondaryWindows(QWidget* statistics, QWidget* options, QWidge
 }
 
 QString TEgzamin::TestFolder() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Testy"));
+    return QString::fromStdString(ProgramDataFolder()) + QStringLiteral("/Testy");
 }
 
 void TEgzamin::ChooseTest() {

@@ -57,7 +57,8 @@ public:
     // "&Opcje" and "Abo&ut"; the main window is disabled while one is open.
     void SetSecondaryWindows(QWidget* statistics, QWidget* options, QWidget* about);
 
-    // The folder the test chooser opens in: "Testy" beside the program.
+    // The folder the test chooser opens in: "Testy" in the program's data
+    // folder (beside the program, or where it was installed).
     static QString TestFolder();
 
     // ChooseTest: runs the open dialog and loads the chosen file, if any.

@@ -26,6 +26,11 @@ TEST(XdgFolders, VariablesCountOnlyWhenTheyHoldAbsolutePaths) {
     EXPECT_EQ(XdgFirstConfigDir(), "/first");
     SetEnv("XDG_CONFIG_DIRS", "relative:/second");
     EXPECT_EQ(XdgFirstConfigDir(), "/etc/xdg");
+
+    SetEnv("XDG_DATA_DIRS", "relative::/one:/two/");
+    EXPECT_EQ(XdgDataDirs(), (std::vector<std::string>{"/one", "/two/"}));
+    SetEnv("XDG_DATA_DIRS", "relative");
+    EXPECT_EQ(XdgDataDirs(), (std::vector<std::string>{"/usr/local/share", "/usr/share"}));
 }
 
 TEST(XdgFolders, WithoutHomeTheUserDatabaseNamesTheHomeFolder) {

@@ -3,10 +3,10 @@
 #include "FileRegistry.h"
 #include "FileSizeLimit.h"
 #include "LockdownRecorder.h"
+#include "PackagedFiles.h"
 #include "RegFile.h"
 #include "Scratch.h"
 #include "ScrollingCaption.h"
-#include "TestFileIcon.h"
 #include "Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -100,10 +100,37 @@ TEST(Settings, FirstStartCountsOneWritesTheRecordsAndRegistersTheFileType) {
     const std::string entry = DesktopEntry(scratch);
     EXPECT_NE(entry.find("\nExec=" + program + " %f\n"), std::string::npos);
     EXPECT_NE(entry.find("\nMimeType=application/x-kwizmar-test;\n"), std::string::npos);
-    EXPECT_NE(entry.find("[Desktop Action Egzaminuj]\nName=Egzaminuj\n"), std::string::npos);
+    EXPECT_NE(entry.find("[Desktop Action Egzaminuj]\nName=Egzaminuj\nExec=" + program + " %f\n"),
+              std::string::npos);
+    EXPECT_NE(entry.find("\nIcon=kwizmar\n"), std::string::npos);
     EXPECT_EQ(ReadBytes(scratch.DataHome() /
                         "icons/hicolor/scalable/mimetypes/application-x-kwizmar-test.svg"),
               std::string(TestFileIconSvg()));
+    EXPECT_EQ(ReadBytes(scratch.DataHome() / "icons/hicolor/scalable/apps/kwizmar.svg"),
+              std::string(ProgramIconSvg()));
+}
+
+TEST(Settings, InstalledPackageLeavesTheRegistrationToTheSystem) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    Start(program); // an earlier start from a build folder registered the type itself
+    const std::vector<std::filesystem::path> own = {
+        "mime/packages/kwizmar.xml", "applications/kwizmar.desktop",
+        "icons/hicolor/scalable/mimetypes/application-x-kwizmar-test.svg",
+        "icons/hicolor/scalable/apps/kwizmar.svg"};
+    for (const auto& file : own)
+        ASSERT_TRUE(std::filesystem::exists(scratch.DataHome() / file)) << file;
+
+    // The package is installed, and the program starts from its new place.
+    WriteBytes(scratch.SystemDataDir() / "applications/kwizmar.desktop", "[Desktop Entry]\n");
+    WriteBytes(scratch.SystemDataDir() / "mime/packages/kwizmar.xml", "<mime-info/>\n");
+    std::filesystem::remove(program);
+    const std::string installed = MakeProgram(scratch.Root() / "usr/bin/kwizmar");
+    Start(installed);
+    for (const auto& file : own)
+        EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / file)) << file;
+    EXPECT_EQ(Stored("Version"), "2.0");
+    EXPECT_EQ(Stored("Path"), installed);
 }
 
 TEST(Settings, SecondStartCountsOnAndLeavesTheRecordsAlone) {
@@ -422,18 +449,28 @@ TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
 }
 
 TEST(Settings, AnyRegistrationFailureGivesTheOneMessage) {
-    TScratch scratch;
-    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
-    WriteBytes(scratch.DataHome() / "applications", "a file where a folder belongs");
-    TSettings settings(PlatformRegistry(), program);
-    settings.LoadUserSettings();
-    try {
-        settings.RegisterTestFileType();
-        FAIL() << "no exception";
-    } catch (const ERegistrationError& e) {
-        EXPECT_STREQ(e.what(), "Błąd! Wystąpił błąd wzwiązany z rejestrem!");
+    // A folder that can't be made, and a program path the settings file takes
+    // but no desktop entry can hold (a control character).
+    const struct {
+        const char* place;
+        bool blocked;
+    } cases[] = {{"bin/kwizmar", true}, {"bin\x1b/kwizmar", false}};
+    for (const auto [place, blocked] : cases) {
+        TScratch scratch;
+        const std::string program = MakeProgram(scratch.Root() / place);
+        if (blocked)
+            WriteBytes(scratch.DataHome() / "applications", "a file where a folder belongs");
+        TSettings settings(PlatformRegistry(), program);
+        settings.LoadUserSettings();
+        try {
+            settings.RegisterTestFileType();
+            ADD_FAILURE() << "no exception: " << place;
+        } catch (const ERegistrationError& e) {
+            EXPECT_STREQ(e.what(), "Błąd! Wystąpił błąd wzwiązany z rejestrem!");
+        }
+        EXPECT_EQ(Stored("Version"), "1.5.0.124") << place; // the record after it is skipped
+        EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / "applications/kwizmar.desktop"));
     }
-    EXPECT_EQ(Stored("Version"), "1.5.0.124"); // the record after it is skipped
 }
 
 TEST(OptionStates, ActOnlyOnChangeAndKeepTheStateWhenTheWriteFails) {

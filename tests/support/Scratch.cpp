@@ -8,8 +8,9 @@
 #include <stdexcept>
 
 namespace {
-const char* const kNames[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME",       "XDG_CONFIG_DIRS", "HOME",
-                              "APPDATA",         "KWIZMAR_LOCKDOWN_LOG"};
+const char* const kNames[] = {"XDG_CONFIG_HOME",     "XDG_DATA_HOME", "XDG_CONFIG_DIRS",
+                              "XDG_DATA_DIRS",       "HOME",          "APPDATA",
+                              "KWIZMAR_LOCKDOWN_LOG"};
 }
 
 TScratch::TScratch() {
@@ -23,6 +24,7 @@ TScratch::TScratch() {
     SetEnv("XDG_CONFIG_HOME", ConfigHome().string());
     SetEnv("XDG_DATA_HOME", DataHome().string());
     SetEnv("XDG_CONFIG_DIRS", ConfigDir().string());
+    SetEnv("XDG_DATA_DIRS", SystemDataDir().string());
     SetEnv("HOME", (Root() / "home").string());
     SetEnv("APPDATA", (Root() / "appdata").string());
     UnsetEnv("KWIZMAR_LOCKDOWN_LOG");

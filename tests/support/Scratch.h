@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-// A fresh folder per test, with the user's folders (the XDG folders, HOME and
-// APPDATA) pointed into it so that the settings, the Setup file, the data
+// A fresh folder per test, with the user's and the system's folders (the XDG
+// folders, HOME and APPDATA) pointed into it so that the settings, the Setup file, the data
 // folder and the file-type registration all stay inside. Everything is put
 // back and removed at the end.
 class TScratch {
@@ -21,6 +21,8 @@ public:
     std::filesystem::path ConfigHome() const { return Root() / "config"; }
     std::filesystem::path DataHome() const { return Root() / "data"; }
     std::filesystem::path ConfigDir() const { return Root() / "etc"; }
+    // The system's data folder ($XDG_DATA_DIRS), where a package installs.
+    std::filesystem::path SystemDataDir() const { return Root() / "usr/share"; }
     std::filesystem::path SettingsFile() const { return ConfigHome() / "Nerbaly/Kwizmar.reg"; }
     std::filesystem::path SetupFile() const { return ConfigDir() / "Nerbaly/Setup.reg"; }
 
@@ -34,7 +36,7 @@ public:
     bool RemountReadOnly();
 
 private:
-    static constexpr int kVariables = 6;
+    static constexpr int kVariables = 7;
 
     void Unmount();
 

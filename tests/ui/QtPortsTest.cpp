@@ -1,9 +1,11 @@
 #include "Fonts.h"
+#include "Glyphs.h"
 #include "QtRegionalSettings.h"
 #include "QtTextMeasure.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QImage>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -38,4 +40,16 @@ TEST(Fonts, NamedFontsMapOntoWhatTheSystemHas) {
     EXPECT_GT(measure.TextWidth("Zażółć gęślą jaźń", plain), measure.TextWidth("Zazolc", plain));
     EXPECT_GE(measure.TextWidth("Zażółć gęślą jaźń", bold),
               measure.TextWidth("Zażółć gęślą jaźń", plain));
+}
+
+TEST(Glyphs, EveryPictureIsThereAtEverySizeAndScale) {
+    for (int g = int(TGlyph::Options); g <= int(TGlyph::Download); ++g)
+        for (int size : {16, 20, 30})
+            for (qreal scale : {1.0, 2.0}) {
+                const QImage picture = Glyph(TGlyph(g)).pixmap(QSize(size, size), scale).toImage();
+                EXPECT_EQ(picture.size(), QSize(size, size) * scale) << g << " at " << size;
+                QImage blank(picture.size(), picture.format());
+                blank.fill(Qt::transparent);
+                EXPECT_NE(picture, blank) << g << " at " << size << " x" << scale;
+            }
 }
