@@ -4,6 +4,7 @@
 
 #include "ErrorHandler.h"
 #include "Errors.h"
+#include "ProgramData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,13 +28,12 @@ QString Q(const std::string& text) {
 
 const QString kTitle = QStringLiteral("Edytor testów Kwizmar 2002");
 
-// The exam program: beside the editor (the build folder, a folder with both),
-// in the installed program's own folder, else on the PATH.
+// The exam program: beside the editor (the build folder, the installed
+// programs' folder, a folder with both), else on the PATH.
 QString ExamProgram() {
     const QDir here(QCoreApplication::applicationDirPath());
     for (const QString& candidate :
-         {here.filePath(QStringLiteral("kwizmar")), here.filePath(QStringLiteral("kwizmar.exe")),
-          here.filePath(QStringLiteral("../lib/kwizmar/kwizmar"))})
+         {here.filePath(QStringLiteral("kwizmar")), here.filePath(QStringLiteral("kwizmar.exe"))})
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).absoluteFilePath();
     return QStandardPaths::findExecutable(QStringLiteral("kwizmar"));
@@ -51,14 +51,9 @@ void TEdytor::NewTest() {
 QString TEdytor::StartFolder() const {
     if (!logic_.SuggestedPath().empty())
         return QFileInfo(Q(logic_.SuggestedPath())).absolutePath();
-    // The sample tests: beside the program in the build folder, in the
-    // program's own folder once installed.
-    const QDir here(QCoreApplication::applicationDirPath());
-    for (const QString& samples : {here.filePath(QStringLiteral("Testy")),
-                                   here.filePath(QStringLiteral("../lib/kwizmar/Testy"))})
-        if (QFileInfo(samples).isDir())
-            return QFileInfo(samples).absoluteFilePath();
-    return QDir::homePath();
+    // The sample tests, where the exam program finds them too.
+    const QString samples = QString::fromStdString(ProgramDataFolder()) + QStringLiteral("/Testy");
+    return QFileInfo(samples).isDir() ? QFileInfo(samples).absoluteFilePath() : QDir::homePath();
 }
 
 void TEdytor::OpenDialog() {
