@@ -155,6 +155,7 @@ public:
             // A window manager that came after the lockdown was asked for.
             if (!curtain_ && CurtainWanted())
                 ShowCurtain();
+            RestoreMinimized();
             Restack();
             Regrab();
         });
@@ -222,8 +223,9 @@ protected:
     // A menu closing or a window of the program going away takes the grab
     // with it: it is taken again once the event has passed.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (lock_ && event->type() == QEvent::Hide && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow())
+        const bool window = watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
+        if (window && ((lock_ && event->type() == QEvent::Hide) ||
+                       (curtain_ && event->type() == QEvent::WindowStateChange)))
             check_.start();
         return false;
     }
@@ -326,6 +328,19 @@ private:
         raisedAbove_.clear();
         lastStack_.clear();
         xcb_flush(c_);
+    }
+
+    // A window minimised behind the curtain could only come back through the
+    // panels or the task switcher, which the lockdown takes away; it comes
+    // back at once.
+    void RestoreMinimized() {
+        if (!curtain_)
+            return;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != curtain_ && window->isVisible() && window->isMinimized()) {
+                window->showNormal();
+                window->activateWindow();
+            }
     }
 
     // The program's windows the window manager knows of, but the curtain.

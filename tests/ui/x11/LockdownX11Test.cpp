@@ -329,6 +329,16 @@ TEST_F(LockdownX11Test, AnExamRunsToItsSummaryWithBothBoxesAndRealKeys) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }, 5000));
     EXPECT_EQ(Text("RxLabel5"), "Żółć gratuluję przejścia egzaminu");
     EXPECT_TRUE(CurtainBetween({}, {Id(&Window())}));
+
+    // Minimised, the window would be out of reach behind the curtain: it
+    // comes back at once, with the keyboard.
+    Xdotool({"windowminimize", QString::number(Id(&Window()))});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !Window().isMinimized() && Window().isActiveWindow() &&
+                   Active() == Id(&Window()) && !KeyboardFree();
+        },
+        5000));
 }
 
 TEST_F(LockdownX11Test, AProgramKilledLeavesNoCurtainAndNoGrab) {
