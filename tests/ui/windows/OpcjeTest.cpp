@@ -155,7 +155,8 @@ TEST_F(OpcjeTest, LockdownCallsInOrderWithBothBoxesAndAfterARestart) {
 }
 
 // Off screen, as on Wayland, there is no X11 desktop for the lockdown to act
-// on: the boxes still store and call, and a note under them says so, whole.
+// on, and on X11 without a window manager nothing keeps its windows in order:
+// the boxes still store and call, and a note under them says so, whole.
 TEST_F(OpcjeTest, WhereTheDesktopCantBeLockedANoteSaysSo) {
     Start();
     Open();
