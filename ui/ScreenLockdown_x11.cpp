@@ -221,12 +221,14 @@ public:
 
 protected:
     // A menu closing or a window of the program going away takes the grab
-    // with it: it is taken again once the event has passed.
+    // with it, and a window minimised behind the curtain is out of reach:
+    // both are seen to once the event has passed.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        const bool window = watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
-        if (window && ((lock_ && event->type() == QEvent::Hide) ||
-                       (curtain_ && event->type() == QEvent::WindowStateChange)))
-            check_.start();
+        // Every event of the program passes here: the cheap test first.
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Hide && lock_) || (type == QEvent::WindowStateChange && curtain_))
+            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+                check_.start();
         return false;
     }
 
@@ -293,6 +295,7 @@ private:
         }
         Cover();
         curtain_->show();
+        Cover(); // once more through the window manager, now that it knows the curtain
         check_.start();
     }
 
