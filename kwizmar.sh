@@ -16,8 +16,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libxcb1-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils desktop-file-utils
-  dpkg-dev file
+  xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick poppler-utils openbox
+  desktop-file-utils dpkg-dev file
 )
 
 install_missing() {

@@ -31,10 +31,11 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 
     SetApplicationTitle(QString::fromUtf8(kApplicationTitle));
     settings_.Options.AttachCaption(&caption_);
-    settings_.Options.AttachLockdown(&PlatformLockdown());
+    lockdown_ = MakeScreenLockdown(PlatformLockdown());
+    settings_.Options.AttachLockdown(lockdown_.get());
 
     main_ = std::make_unique<TEgzamin>(
-        TEgzaminServices{settings_, resultsLog_, PlatformLockdown(), caption_,
+        TEgzaminServices{settings_, resultsLog_, *lockdown_, caption_,
                          [this] { return options_->Get(TOption::Odp); }});
     // The options window's controls are the live option states: the exam and
     // the statistics ask them each time.
@@ -43,6 +44,9 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     options_ = std::make_unique<Topcje>(settings_.Options);
     about_ = std::make_unique<TF_About>();
     main_->SetSecondaryWindows(statistics_.get(), options_.get(), about_.get());
+    lockdown_->AttachMainWindow(main_.get());
+    options_->ShowLockdownNote(lockdown_->Note());
+    lockdown_->OnNoteChanged = [this] { options_->ShowLockdownNote(lockdown_->Note()); };
 
     main_->SetOnFirstShow([this] { splash_.reset(); });
     main_->SetFirstShowSteps([this] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ResultsLog.h"
+#include "ScreenLockdown.h"
 #include "ScrollingCaption.h"
 #include "Settings.h"
 
@@ -43,6 +44,8 @@ private:
     TScrollingCaption caption_;
     TSettings settings_;
     TResultsLog resultsLog_;
+    // Before the windows: closing the main window lifts it.
+    std::unique_ptr<IScreenLockdown> lockdown_;
     std::unique_ptr<TEgzamin> main_;
     std::unique_ptr<TStatystyka> statistics_;
     std::unique_ptr<Topcje> options_;

@@ -59,6 +59,13 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(8, 199, 391, 2);
 
+    LockdownNote = new QLabel(this);
+    LockdownNote->setObjectName(QStringLiteral("LockdownNote"));
+    LockdownNote->setGeometry(40, 208, 270, 57);
+    LockdownNote->setWordWrap(true);
+    LockdownNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LockdownNote->hide();
+
     SpeedButton1 = new TSpeedButton("SpeedButton1", QStringLiteral("&OK"), QStringLiteral("OK"),
                                     Glyph(TGlyph::Check), this);
     SpeedButton1->setGeometry(320, 208, 73, 57);
@@ -77,6 +84,11 @@ void Topcje::SetOption(TOption option, bool state) {
     const TScopeExit render(
         [this] { Render(); }); // the control shows its state even when the write fails
     logic_.SetOption(option, state);
+}
+
+void Topcje::ShowLockdownNote(const QString& note) {
+    LockdownNote->setText(note);
+    LockdownNote->setVisible(!note.isEmpty());
 }
 
 void Topcje::Act(const std::function<void()>& click) {

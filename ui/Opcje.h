@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QLabel;
 
 namespace kwizmar {
 
@@ -24,6 +25,9 @@ public:
     // runs its action as a click would.
     void SetOption(TOption option, bool state) override;
     bool Get(TOption option) const { return logic_.Get(option); }
+    // Under the lockdown's boxes while the desktop won't let them act; an
+    // empty note hides it.
+    void ShowLockdownNote(const QString& note);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -36,6 +40,7 @@ private:
     TOpcjeLogic logic_;
     std::vector<QAbstractButton*> controls_; // the options' check boxes and radio buttons
     TSpeedButton* SpeedButton1 = nullptr;
+    QLabel* LockdownNote = nullptr;
 };
 
 } // namespace kwizmar

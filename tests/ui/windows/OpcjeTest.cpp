@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -151,6 +152,23 @@ TEST_F(OpcjeTest, LockdownCallsInOrderWithBothBoxesAndAfterARestart) {
                                         "EnableStartButton(false)", "LockTaskSwitch(true)"}));
     EXPECT_TRUE(Control("CheckBox4")->isChecked());
     EXPECT_FALSE(Control("CheckBox3")->isChecked());
+}
+
+// Off screen, as on Wayland, there is no X11 desktop for the lockdown to act
+// on, and on X11 without a window manager nothing keeps its windows in order:
+// the boxes still store and call, and a note under them says so, whole.
+TEST_F(OpcjeTest, WhereTheDesktopCantBeLockedANoteSaysSo) {
+    Start();
+    Open();
+    Click("CheckBox3");
+    EXPECT_TRUE(Stores("DesktopEnabled", 1));
+    auto* note = Options().findChild<QLabel*>("LockdownNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_FALSE(note->text().isEmpty());
+    EXPECT_LE(note->heightForWidth(note->width()), note->height());
+    EXPECT_GE(note->y(), Control("CheckBox4")->geometry().bottom());
+    EXPECT_LE(note->geometry().right(), Options().findChild<QWidget*>("SpeedButton1")->x());
 }
 
 TEST_F(OpcjeTest, EnterAndEscCloseWithoutTouchingTheFocusedControl) {
