@@ -28,6 +28,14 @@ namespace kwizmar {
 
 namespace {
 
+// A label's text in `colour`. Palettes, not style sheets: the first style sheet
+// of a program costs milliseconds at its start.
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 // A label that acts on a click: a hand pointer, red while the button is held.
 class TLinkLabel final : public QLabel {
 public:
@@ -35,25 +43,25 @@ public:
         : QLabel(parent), onClick_(std::move(onClick)) {
         setObjectName(QString::fromLatin1(name));
         setCursor(Qt::PointingHandCursor);
-        setStyleSheet(Normal());
+        SetTextColour(this, kNormal);
     }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton)
-            setStyleSheet(QStringLiteral("color: red;"));
+            SetTextColour(this, Qt::red);
         QLabel::mousePressEvent(event);
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton)
             return QLabel::mouseReleaseEvent(event);
-        setStyleSheet(Normal());
+        SetTextColour(this, kNormal);
         if (rect().contains(event->position().toPoint()))
             onClick_();
     }
 
 private:
-    static QString Normal() { return QStringLiteral("color: #0000c0;"); }
+    static constexpr QColor kNormal{0x00, 0x00, 0xc0};
     std::function<void()> onClick_;
 };
 
@@ -148,7 +156,6 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
 
     auto* img_About = new QLabel(this);
     img_About->setObjectName(QStringLiteral("img_About"));
-    img_About->setPixmap(AboutPicture());
     Label("l_Version", true);
     Label("a_l_1", false);
     Label("a_l_2", false);
@@ -160,14 +167,13 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
     Label("a_l_8", false);
     Link("a_l_9", &TF_AboutLogic::a_l_9Click);
     Label("a_l_10", false);
-    Link("imgGL", &TF_AboutLogic::imgGLClick, ProfilePicture());
-    Link("img_Money", &TF_AboutLogic::img_MoneyClick,
-         SmallPicture(QColor(230, 160, 0), QStringLiteral("zł")));
+    Link("imgGL", &TF_AboutLogic::imgGLClick);
+    Link("img_Money", &TF_AboutLogic::img_MoneyClick);
     QLabel* notice = Label("l_SzukamPracy", true);
-    notice->setStyleSheet(QStringLiteral("color: #c00000;"));
+    SetTextColour(notice, QColor(0xc0, 0x00, 0x00));
     // Laid over the notice and never blinking, so the notice can be clicked
     // while it is hidden.
-    Link("l_SzukamPracy2", &TF_AboutLogic::l_SzukamPracy2Click)->setStyleSheet(QString());
+    Link("l_SzukamPracy2", &TF_AboutLogic::l_SzukamPracy2Click)->setPalette(QPalette());
     Button("sb_DownUpdate", TGlyph::Download, &TF_AboutLogic::sb_DownUpdateClick);
     Button("sb_Pomoc", TGlyph::Help, &TF_AboutLogic::sb_PomocClick);
     QToolButton* ok = Button("sb_OK", TGlyph::Check, nullptr);
@@ -183,6 +189,17 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
 
 TF_About::~TF_About() = default;
 
+void TF_About::DrawPictures() {
+    // Drawn at the first showing, not while the program starts.
+    auto* about = findChild<QLabel*>(QStringLiteral("img_About"));
+    if (about->pixmap().isNull()) {
+        about->setPixmap(AboutPicture());
+        findChild<QLabel*>(QStringLiteral("imgGL"))->setPixmap(ProfilePicture());
+        findChild<QLabel*>(QStringLiteral("img_Money"))
+            ->setPixmap(SmallPicture(QColor(230, 160, 0), QStringLiteral("zł")));
+    }
+}
+
 QLabel* TF_About::Label(const char* name, bool bold) {
     auto* label = new QLabel(this);
     label->setObjectName(QString::fromLatin1(name));
@@ -190,12 +207,10 @@ QLabel* TF_About::Label(const char* name, bool bold) {
     return label;
 }
 
-QLabel* TF_About::Link(const char* name, void (TF_AboutLogic::*click)(), const QPixmap& picture) {
+QLabel* TF_About::Link(const char* name, void (TF_AboutLogic::*click)()) {
     auto* label = new TLinkLabel(
         name, [this, click] { Act(click); }, this);
     label->setFont(UiFont("MS Sans Serif", 11));
-    if (!picture.isNull())
-        label->setPixmap(picture);
     return label;
 }
 
@@ -264,6 +279,7 @@ void TF_About::showEvent(QShowEvent* event) {
     // hiding it is no new showing.
     if (event->spontaneous())
         return QWidget::showEvent(event);
+    DrawPictures();
     Act(&TF_AboutLogic::FormShow);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

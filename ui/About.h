@@ -35,7 +35,8 @@ private:
     void Act(void (TF_AboutLogic::*operation)());
     void Render();
     QLabel* Label(const char* name, bool bold);
-    QLabel* Link(const char* name, void (TF_AboutLogic::*click)(), const QPixmap& picture = {});
+    QLabel* Link(const char* name, void (TF_AboutLogic::*click)());
+    void DrawPictures();
     QToolButton* Button(const char* name, TGlyph glyph, void (TF_AboutLogic::*click)());
 
     TQtDownloader downloader_;
