@@ -1,5 +1,6 @@
 #include "ExamPage.h"
 
+#include "ExamPageGeometry.h"
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "SpeedButton.h"
@@ -17,10 +18,11 @@ namespace kwizmar {
 
 namespace {
 
-constexpr int kPageWidth = 511;
-constexpr int kPageHeight = 305;
-constexpr int kStripHeight = 22;
-const QRect kAnswersArea(4, 74, kPageWidth - 8, 118);
+using G = TExamPageGeometry;
+constexpr int kPageWidth = G::kPageWidth;
+constexpr int kPageHeight = G::kPageHeight;
+constexpr int kStripHeight = G::kStripHeight;
+const QRect kAnswersArea(G::kAnswerBoxX, 74, kPageWidth - 2 * G::kAnswerBoxX, 118);
 
 QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
     auto* panel = new QFrame(parent);
@@ -87,7 +89,8 @@ void TExamPage::BuildHeader() {
     for (int i = 0; i < 3; ++i) {
         L[static_cast<std::size_t>(i)] = new TPressLabel(names[i], this);
         TPressLabel* line = L[static_cast<std::size_t>(i)];
-        line->setGeometry(10, kStripHeight + 5 + 14 * i, kPageWidth - 20, 15);
+        line->setGeometry(G::kQuestionX, G::kQuestionTop + G::kQuestionStep * i,
+                          kPageWidth - 2 * G::kQuestionX, 15);
         line->setFont(UiFont("MS Sans Serif", 13));
         line->setToolTip(QStringLiteral("Pytanie"));
     }
@@ -107,13 +110,14 @@ void TExamPage::BuildAnswers() {
         button->setObjectName(letter);
         button->setToolTip(hint);
         button->setFont(UiFont("MS Sans Serif", 11, true));
-        button->setGeometry(8, 18 + 19 * static_cast<int>(i), 46, 18);
+        const int top = G::kAnswerTop + G::kAnswerStep * static_cast<int>(i);
+        button->setGeometry(8, top, 46, 18);
         button->setEnabled(false);
         button->setAutoExclusive(false); // the exam decides which one is checked
         Answer[i] = button;
         auto* text = new TPressLabel(textNames[i], GroupBox2);
         text->setToolTip(hint);
-        text->setGeometry(56, 18 + 19 * static_cast<int>(i), kAnswerTextWidth, 18);
+        text->setGeometry(G::kAnswerTextX, top, kAnswerTextWidth, 18);
         AnswerText[i] = text;
     }
 }

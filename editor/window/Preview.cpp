@@ -1,5 +1,6 @@
 #include "Preview.h"
 
+#include "ExamPageGeometry.h"
 #include "Fonts.h"
 #include "WrapDisplayLines.h"
 
@@ -9,15 +10,14 @@ namespace kwizmar {
 
 namespace {
 
-// The exam page's geometry: the page is 511 pixels wide; the question lines
-// start 10 pixels in, one every 14 pixels; the answer texts start 56 pixels
-// into the answer box, one every 19 pixels.
-constexpr int kPageWidth = 511;
-constexpr int kQuestionX = 10;
-constexpr int kQuestionStep = 14;
-constexpr int kAnswerBoxX = 4;
-constexpr int kAnswerX = kAnswerBoxX + 56;
-constexpr int kAnswerStep = 19;
+using G = TExamPageGeometry;
+constexpr int kPageWidth = G::kPageWidth;
+constexpr int kQuestionX = G::kQuestionX;
+constexpr int kQuestionStep = G::kQuestionStep;
+constexpr int kAnswerBoxX = G::kAnswerBoxX;
+constexpr int kAnswerX = kAnswerBoxX + G::kAnswerTextX;
+constexpr int kAnswerStep = G::kAnswerStep;
+// A line the exam would not show is listed below its place, one every 15 pixels.
 constexpr int kCutStep = 15;
 const QColor kCutColour(0xC0, 0x00, 0x00);
 
