@@ -49,8 +49,8 @@ configure_and_build() {
 }
 
 # The suite with both sanitizers, in a build folder of its own. Undefined
-# behaviour stops a test as a memory error does; leaks inside the system's
-# libraries (fontconfig, Qt's platform plugin) are named in fuzz/lsan.supp.
+# behaviour stops a test as a memory error does; what the system's libraries
+# keep until the end (the session bus connection of Qt) is named in fuzz/lsan.supp.
 sanitize() {
   local folder=$root/build-sanitize
   if [ ! -f "$folder/build.ninja" ]; then
