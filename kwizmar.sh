@@ -2,8 +2,14 @@
 # Sets up, builds and runs Kwizmar 2002 on Debian 12.
 #   ./kwizmar.sh run    install what is missing, build, start with a sample test
 #   ./kwizmar.sh test   install what is missing, build, run every test through ctest
+#                       (where CI is set, the sanitizer suite below as well)
 #   ./kwizmar.sh package  install what is missing, build, make the Debian package
 #                       build/kwizmar_<version>_<arch>.deb
+#   ./kwizmar.sh sanitize
+#                       the whole test suite built with AddressSanitizer and
+#                       UndefinedBehaviorSanitizer in build-sanitize/, run through ctest
+#   ./kwizmar.sh fuzz TARGET [SECONDS] [libFuzzer options ...]
+#                       build the fuzz targets in build-fuzz/ and fuzz one of them
 # All are idempotent: with everything in place they only rebuild what changed.
 set -euo pipefail
 
@@ -18,6 +24,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick poppler-utils openbox
   desktop-file-utils dpkg-dev file
+  clang libclang-rt-dev
 )
 
 install_missing() {
@@ -44,6 +51,52 @@ configure_and_build() {
   cmake --build "$build" --parallel "$(nproc)"
 }
 
+# The suite with both sanitizers, in a build folder of its own. Undefined
+# behaviour stops a test as a memory error does; what the system's libraries
+# keep until the end (the session bus connection of Qt) is named in fuzz/lsan.supp.
+sanitize() {
+  local folder=$root/build-sanitize
+  if [ ! -f "$folder/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DKWIZMAR_SANITIZE=ON
+  fi
+  cmake --build "$folder" --parallel "$(nproc)"
+  (
+    cd "$folder"
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
+    ctest --output-on-failure --timeout 600 -j "$(nproc)"
+  )
+}
+
+fuzz_targets=(test_file results_log settings_file update_file test_source)
+
+# Fuzzes one target from its seeds (fuzz/corpus/<target>/) and the inputs that
+# once broke it (fuzz/regressions/<target>/) with its dictionary; what it
+# learns stays in build-fuzz/corpus/<target>/, what it finds goes to
+# build-fuzz/findings/<target>/.
+fuzz() {
+  local target=${1:-} seconds=${2:-600}
+  if [[ ! " ${fuzz_targets[*]} " == *" $target "* ]]; then
+    echo "usage: $0 fuzz TARGET [seconds] [libFuzzer options ...]; targets: ${fuzz_targets[*]}" >&2
+    exit 2
+  fi
+  shift $(( $# < 2 ? $# : 2 ))
+  local folder=$root/build-fuzz
+  if [ ! -f "$folder/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DKWIZMAR_FUZZ=ON
+  fi
+  cmake --build "$folder" --parallel "$(nproc)" --target "fuzz_$target"
+  local learnt=$folder/corpus/$target findings=$folder/findings/$target
+  mkdir -p "$learnt" "$findings"
+  local seeds=("$root/fuzz/corpus/$target")
+  [ -d "$root/fuzz/regressions/$target" ] && seeds+=("$root/fuzz/regressions/$target")
+  exec "$folder/bin/fuzz_$target" -dict="$root/fuzz/$target.dict" -max_total_time="$seconds" \
+    -artifact_prefix="$findings/" -print_final_stats=1 "$@" "$learnt" "${seeds[@]}"
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -55,8 +108,19 @@ case "${1:-}" in
   test)
     install_missing
     configure_and_build
-    cd "$build"
-    exec ctest --output-on-failure --timeout 300 -j "$(nproc)"
+    (cd "$build" && ctest --output-on-failure --timeout 300 -j "$(nproc)")
+    if [ -n "${CI:-}" ]; then
+      sanitize
+    fi
+    ;;
+  sanitize)
+    install_missing
+    sanitize
+    ;;
+  fuzz)
+    install_missing
+    shift
+    fuzz "$@"
     ;;
   package)
     install_missing
@@ -65,7 +129,7 @@ case "${1:-}" in
     cpack -G DEB
     ;;
   *)
-    echo "usage: $0 run [test-file] | test | package" >&2
+    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds]" >&2
     exit 2
     ;;
 esac

@@ -3,9 +3,64 @@
 #include "Errors.h"
 #include "Paths.h"
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 namespace kwizmar {
+
+namespace {
+
+// A number of one to ten decimal digits that fits 32 bits, as process ids
+// and the counter are written.
+std::optional<unsigned long> Number(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + std::uint64_t(c - '0');
+    }
+    if (value > 0xFFFFFFFFu)
+        return std::nullopt;
+    return static_cast<unsigned long>(value);
+}
+
+// The process id in `name` when it is a temporary file of `fileName`:
+// fileName + ".tmp" + digits + "-" + digits, and nothing else.
+std::optional<unsigned long> TemporaryOwner(std::string_view name, std::string_view fileName) {
+    if (!name.starts_with(fileName) || !name.substr(fileName.size()).starts_with(".tmp"))
+        return std::nullopt;
+    const std::string_view rest = name.substr(fileName.size() + 4);
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos || !Number(rest.substr(dash + 1)))
+        return std::nullopt;
+    return Number(rest.substr(0, dash));
+}
+
+} // namespace
+
+void RemoveStaleTemporaries(const std::filesystem::path& path) {
+    std::filesystem::path file;
+    try {
+        file = LinkTarget(path);
+    } catch (const EFCreateError&) {
+        return;
+    }
+    const std::string fileName = Utf8FromPath(file.filename());
+    std::error_code ec;
+    std::filesystem::directory_iterator it(file.parent_path(), ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const auto owner = TemporaryOwner(Utf8FromPath(it->path().filename()), fileName);
+        if (owner && ProcessIsGone(*owner)) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
 
 std::filesystem::path LinkTarget(const std::filesystem::path& path) {
     // As many links as the system itself follows before it gives up (ELOOP).

@@ -34,6 +34,21 @@ namespace kwizmar {
 // the last case above).
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// The temporary files of WriteFileAtomically and of TLockedFile::Replace are
+// named "<file name>.tmp<process id>-<n>" beside the file they replace. A
+// program killed in the middle of a write leaves its one behind, as large as
+// the file. This removes those of the file `path` (after its symbolic links)
+// whose process no longer runs on this computer; a program still writing keeps
+// its own. WriteFileAtomically calls it after each successful write, the
+// results log at each save; their callers hold the file's lock meanwhile, so
+// that a copy of the program on another computer sharing the folder isn't
+// writing one at that moment. Never throws: what can't be removed stays for
+// the next time.
+void RemoveStaleTemporaries(const std::filesystem::path& path);
+
+// Whether no process with the id `pid` runs any more (false when unsure).
+bool ProcessIsGone(unsigned long pid);
+
 // The file a write to `path` lands in: `path` itself, or where it is a symbolic
 // link, the end of its chain, which may not exist. Throws EFCreateError (with
 // `path`) for a chain that goes round in a circle or can't be read.

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,6 +79,12 @@ bool WriteInPlace(const std::filesystem::path& file, int fd, const std::filesyst
 
 } // namespace
 
+bool ProcessIsGone(unsigned long pid) {
+    // Signal 0 only asks whether the process is there; EPERM means it is,
+    // under another user.
+    return pid > 0 && pid <= 0x7FFFFFFFul && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path file = LinkTarget(path);
     std::filesystem::path temp;
@@ -89,6 +96,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     if (::stat(file.c_str(), &old) == 0 && !TakeOver(fd, old)) {
         if (!WriteInPlace(file, fd, temp, bytes))
             throw EFCreateError(Utf8FromPath(path));
+        RemoveStaleTemporaries(file);
         return;
     }
 
@@ -99,6 +107,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         throw EFCreateError(Utf8FromPath(path));
     }
     posix::SyncFolder(file.parent_path());
+    RemoveStaleTemporaries(file);
 }
 
 } // namespace kwizmar

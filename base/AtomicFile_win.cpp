@@ -26,6 +26,16 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 } // namespace
 
+bool ProcessIsGone(unsigned long pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
+    if (!process)
+        return GetLastError() == ERROR_INVALID_PARAMETER; // no process of that id
+    // A process that has ended but whose handle someone still holds is gone too.
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path target = LinkTarget(path);
     std::filesystem::path temp;
@@ -50,6 +60,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         DeleteFileW(temp.c_str());
         throw EFCreateError(Utf8FromPath(path));
     }
+    RemoveStaleTemporaries(target);
 }
 
 } // namespace kwizmar

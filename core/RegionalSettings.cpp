@@ -142,7 +142,9 @@ std::optional<TDate> ParseShortDate(std::string_view text, std::string_view shor
     TDate date;
     for (std::size_t i = 0; i < 3; ++i) {
         const std::string_view part = parts[i];
-        if (!AllDigits(part))
+        // No field has more than four digits; a longer one is no date, and
+        // is refused before it could outgrow the int it is read into.
+        if (!AllDigits(part) || part.size() > 4)
             return std::nullopt;
         const int value = ToNumber(part);
         switch (layout.order[i]) {

@@ -221,8 +221,10 @@ TSelfAnswer ParseSelfAnswerLine(std::string_view line) {
     return result;
 }
 
-int QuestionLine(int k, int offset) {
-    return 7 + 9 * (k - 1) + offset;
+std::int64_t QuestionLine(int k, int offset) {
+    // A test may claim a question count far below zero, and its exam then
+    // asks for such a question when the time is up: wide enough for any k.
+    return 7 + 9 * (static_cast<std::int64_t>(k) - 1) + offset;
 }
 
 TTestFile::TTestFile(const std::vector<std::string>& lines) : utf8_(true) {
@@ -305,7 +307,7 @@ int AnswerIndex(std::string_view letter) {
 
 TQuestion TTestFile::Question(int k) const {
     auto at = [&](int offset) {
-        const int index = QuestionLine(k, offset);
+        const std::int64_t index = QuestionLine(k, offset);
         return index < 0 ? std::string() : Line(static_cast<std::size_t>(index));
     };
     TQuestion q;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,8 +72,8 @@ struct TSelfAnswer {
 TSelfAnswer ParseSelfAnswerLine(std::string_view line);
 
 // Line index of question k (from 1), offset 0 … 8: text, answers A–E, correct
-// letter, points, self-answer line.
-int QuestionLine(int k, int offset);
+// letter, points, self-answer line. Negative for k of 0 and below.
+std::int64_t QuestionLine(int k, int offset);
 
 // The lines of a test. Lines past the end read as empty lines.
 //

@@ -1,5 +1,6 @@
 #include "ResultsLog.h"
 
+#include "AtomicFile.h"
 #include "Cp1250.h"
 #include "Folders.h"
 #include "LockedFile.h"
@@ -214,6 +215,8 @@ int TResultsLog::AppendResultLine(const std::string& text) {
         ListAllLines(false);
         file.ReadAll(bytes_, encoded.size() + 64);
         read = true;
+        // Under the lock, so no other copy of the program is writing one now.
+        RemoveStaleTemporaries(PathFromUtf8(Path()));
         return AppendLocked(file, encoded);
     } catch (const std::exception& error) {
         // The list is the log as read, if it was, and the line that didn't
@@ -332,6 +335,7 @@ void TResultsLog::Save() {
         content += "\r\n";
     });
 
+    RemoveStaleTemporaries(PathFromUtf8(path));
     if (content != current)
         file.Replace(content, current, PathFromUtf8(UserDataFolder()));
     bytes_ = std::move(content);

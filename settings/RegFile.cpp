@@ -138,7 +138,10 @@ TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
         const std::size_t end = bytes.find('\n');
         std::string_view raw = bytes.substr(0, end);
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        if (!raw.empty() && raw.back() == '\r')
+        // Every CR before the LF belongs to the line end, as in a file whose
+        // line ends were converted twice: a CR kept in the line would not
+        // survive the next write, which ends lines with LF alone.
+        while (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         ++number;
 

@@ -16,7 +16,8 @@
 //     "Run"="1"
 //     "Scroll"=dword:00000001
 //
-// UTF-8 (a byte-order mark is skipped), CR LF or LF line ends, blank lines and
+// UTF-8 (a byte-order mark is skipped), LF line ends with or without CRs before
+// them (CR LF, or CR CR LF after a second conversion), blank lines and
 // ";" comment lines anywhere. A file of nothing but blank lines (0 bytes, as
 // touch leaves it) is an empty key; any other starts with the header line.
 // Strings escape "\" and '"' with a backslash; integers are "dword:" and up to

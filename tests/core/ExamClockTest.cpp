@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace kwizmar;
 using namespace kwizmar::testing;
 
@@ -149,6 +151,24 @@ TEST(ExamClock, TimeOutInEveryAnswerStateFinishesWithTheTotalsSoFar) {
             h.Enter(target);
         EXPECT_EQ(h.log.lines.size(), 1u);
         EXPECT_TRUE(h.view().Panel4.visible);
+    }
+}
+
+TEST(ExamClock, TimeOutEndsAnExamOfNoQuestionsOrFewerThanNone) {
+    // The loader takes any count whose 9 · N + 7 lines are there, so a count
+    // below zero loads; its exam ends with the clock, one line logged.
+    for (const int count : {0, -1, -2000000000, INT32_MIN}) {
+        SCOPED_TRACE(count);
+        TEgzaminHarness h;
+        auto lines = ValidTestLines(1);
+        lines[4] = std::to_string(count);
+        h.Begin(lines, "5");
+        h.Ticks(300);
+        EXPECT_FALSE(h.view().Czas);
+        EXPECT_TRUE(h.view().Panel4.visible);
+        EXPECT_EQ(h.view().NrPyt.text, std::to_string(count + 1));
+        EXPECT_EQ(h.state().nextQuestion, count + 2);
+        EXPECT_EQ(h.log.lines.size(), 1u);
     }
 }
 

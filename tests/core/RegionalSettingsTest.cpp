@@ -18,7 +18,8 @@ TEST(ParseShortDate, FollowsTheOrderAndSeparatorOfTheFormat) {
 TEST(ParseShortDate, RejectsMalformedAndImpossibleDates) {
     for (const char* bad : {"", "06.05", "06.05.2002.", "006.05.2002", "06.005.2002", "06.05.202",
                             "06.05.20022", "a6.05.2002", "6 .5.2002", "00.05.2002", "06.13.2002",
-                            "31.04.2002", "29.02.2001", "+6.05.2002", "06.05.-002"})
+                            "31.04.2002", "29.02.2001", "+6.05.2002", "06.05.-002",
+                            "9999999999.05.2002", "06.99999999999.2002", "06.05.9999999999"})
         EXPECT_FALSE(ParseShortDate(bad, "dd.MM.yyyy")) << bad;
     EXPECT_TRUE(ParseShortDate("29.02.2000", "dd.MM.yyyy"));
     EXPECT_TRUE(ParseShortDate("29.02.00", "dd.MM.yy"));

@@ -321,6 +321,39 @@ TEST(ResultsLogDurability, AKilledProgramLeavesCompleteLinesNumberedOn) {
     EXPECT_EQ(log.lines().back(), std::to_string(k) + ". po awarii");
 }
 
+TEST(ResultsLogDurability, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheNextSave) {
+    TLogScratch scratch;
+    TResultsLog().AppendResultLine(std::string(200, 'a'));
+    TResultsLog().AppendResultLine("b");
+    const pid_t killed = KilledHalfWay(64, [] {
+        TResultsLog window;
+        window.LoadIntoList();
+        window.DeleteLine(1);
+        window.Save();
+    });
+    ASSERT_GT(killed, 0);
+    const std::string name = scratch.Log().filename().string();
+    const std::string left = name + ".tmp" + std::to_string(killed) + "-";
+    const auto before = TemporaryFilesOf(scratch.Log());
+    ASSERT_EQ(before.size(), 1u);
+    ASSERT_TRUE(before[0].starts_with(left)) << before[0];
+
+    // A program still writing keeps its own; other names are no business of the log.
+    const std::vector<std::string> kept = {name + ".tmp" + std::to_string(::getpid()) + "-7",
+                                           left + "1.bak", name + ".tmp" + "-1",
+                                           name + ".tmp" + std::to_string(killed)};
+    for (const std::string& other : kept)
+        WriteBytes(scratch.SysDir() / other, "x");
+    WriteBytes(scratch.SysDir() / ("inny.dll.tmp" + std::to_string(killed) + "-0"), "x");
+    TResultsLog().AppendResultLine("c");
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(TemporaryFilesOf(scratch.Log()), expected);
+    EXPECT_TRUE(std::filesystem::exists(scratch.SysDir() /
+                                        ("inny.dll.tmp" + std::to_string(killed) + "-0")));
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. " + std::string(200, 'a') + "\r\n2. b\r\n3. c\r\n");
+}
+
 TEST(ResultsLogDurability, FourProgramsAppendingAtOnceNumberEveryLineInTurn) {
     TLogScratch scratch;
     constexpr int kPrograms = 4, kEach = 300;

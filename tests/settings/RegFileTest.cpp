@@ -24,7 +24,7 @@ TEST(RegFile, ReadsAHandWrittenFile) {
                              "[hkey_current_user\\software\\nerbaly\\kwizmar]\r\n"
                              "\"UserName\"=\"Jan \\\"Kowal\\\" C:\\\\x ż\"\r\n"
                              "\"Scroll\" = dword:0000000A\r\n"
-                             "\"Odp\"=hex:01,00,00,00\n"
+                             "\"Odp\"=hex:01,00,00,00\r\r\n"
                              "\"scroll\"=dword:ffffffff\n";
     const TRegFile file = TRegFile::Parse(text, "f");
     const TRegValue* name = file.Find(kSection, "username");
@@ -36,6 +36,7 @@ TEST(RegFile, ReadsAHandWrittenFile) {
     EXPECT_EQ(scroll->type, TRegDataType::Integer);
     EXPECT_EQ(scroll->integer, -1);
     EXPECT_EQ(file.Find(kSection, "Odp")->type, TRegDataType::Other);
+    EXPECT_EQ(file.Find(kSection, "Odp")->data, "hex:01,00,00,00"); // no CR of a line end
     EXPECT_FALSE(file.Find(kSection, "Run"));
     EXPECT_FALSE(file.Find("HKEY_CURRENT_USER\\Other", "Scroll"));
 }

@@ -448,6 +448,20 @@ TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
 }
 
+TEST(Settings, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheNextSave) {
+    TScratch scratch;
+    Start(MakeProgram(scratch.Root() / "bin/kwizmar"));
+    const pid_t killed =
+        KilledHalfWay(16, [] { WriteOption(PlatformRegistry(), TOption::Statystyki, true); });
+    ASSERT_GT(killed, 0);
+    const auto before = TemporaryFilesOf(scratch.SettingsFile());
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_TRUE(before[0].starts_with(scratch.SettingsFile().filename().string() + ".tmp" +
+                                      std::to_string(killed) + "-"));
+    WriteOption(PlatformRegistry(), TOption::Statystyki, true);
+    EXPECT_TRUE(TemporaryFilesOf(scratch.SettingsFile()).empty());
+}
+
 TEST(Settings, AnyRegistrationFailureGivesTheOneMessage) {
     // A folder that can't be made, and a program path the settings file takes
     // but no desktop entry can hold (a control character).

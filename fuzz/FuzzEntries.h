@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <stdexcept>
+#include <string_view>
+
+// The entry functions of the fuzz targets in this folder. Each feeds one input
+// through one of the readers of files that can come from outside and checks
+// what the reader promises. The ordinary test suite feeds the seed corpora and
+// every input kept in fuzz/regressions/ through the same functions.
+//
+// An entry returns normally for an input the reader handles as documented
+// (rejecting it included). A broken promise throws EBrokenPromise; any other
+// exception that escapes is a failure of the reader as well.
+
+namespace kwizmar::fuzz {
+
+class EBrokenPromise : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+// Throws EBrokenPromise(`what`) unless `kept`.
+void Require(bool kept, const char* what);
+
+// Stored bytes of a .ts2 file: line breaks, descrambling, lines, validation,
+// self-answer lines; then, for a file the loader accepts, one exam answered
+// question by question and one left until its time is up, each ending with
+// exactly one result line.
+void TestFileEntry(std::string_view bytes);
+// A results log: parse, format and parse again give the same lines; the
+// printout of the lines covers them, page by page, within the page.
+void ResultsLogEntry(std::string_view bytes);
+// A settings file: parse, render and parse again give the same values, also
+// after values are set.
+void SettingsFileEntry(std::string_view bytes);
+// The update file: the ini reader, the web-address filter (only http and https
+// addresses reach the about window) and the version test.
+void UpdateFileEntry(std::string_view bytes);
+// The text source of `kwizmar-ts2 pack`: packed and unpacked again it reads as
+// written, and the packed test goes through TestFileEntry.
+void TestSourceEntry(std::string_view bytes);
+
+struct TFuzzEntry {
+    const char* name; // of the fuzz target, its corpus and its regression inputs
+    void (*run)(std::string_view bytes);
+};
+
+inline constexpr std::array<TFuzzEntry, 5> kFuzzEntries{{
+    {"test_file", TestFileEntry},
+    {"results_log", ResultsLogEntry},
+    {"settings_file", SettingsFileEntry},
+    {"update_file", UpdateFileEntry},
+    {"test_source", TestSourceEntry},
+}};
+
+} // namespace kwizmar::fuzz
