@@ -2,6 +2,7 @@
 #include "FuzzEntries.h"
 
 #include "TestFixtures.h"
+#include "TestSource.h"
 #include "Ts2Tool.h"
 
 namespace kwizmar::fuzz {
@@ -31,8 +32,8 @@ void TestSourceEntry(std::string_view bytes) {
     std::string packed;
     try {
         packed = PackTestSource(bytes);
-    } catch (const ETs2ToolError&) {
-        return; // the tool names the line and column to its user
+    } catch (const ETestSourceError&) {
+        return; // the tool and the editor name the line and column to their user
     }
     Require(UnpackTestFile(packed) == AsUnpacked(bytes), "a packed source unpacks as written");
     const TCheckReport report = CheckTestFile("test.ts2", packed, testing::TFakeRegional());
