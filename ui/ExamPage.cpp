@@ -18,11 +18,8 @@ namespace kwizmar {
 
 namespace {
 
-using G = TExamPageGeometry;
-constexpr int kPageWidth = G::kPageWidth;
-constexpr int kPageHeight = G::kPageHeight;
-constexpr int kStripHeight = G::kStripHeight;
-const QRect kAnswersArea(G::kAnswerBoxX, 74, kPageWidth - 2 * G::kAnswerBoxX, 118);
+using namespace exam_page;
+const QRect kAnswersArea(kAnswerBoxX, 74, kPageWidth - 2 * kAnswerBoxX, 118);
 
 QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
     auto* panel = new QFrame(parent);
@@ -89,8 +86,8 @@ void TExamPage::BuildHeader() {
     for (int i = 0; i < 3; ++i) {
         L[static_cast<std::size_t>(i)] = new TPressLabel(names[i], this);
         TPressLabel* line = L[static_cast<std::size_t>(i)];
-        line->setGeometry(G::kQuestionX, G::kQuestionTop + G::kQuestionStep * i,
-                          kPageWidth - 2 * G::kQuestionX, 15);
+        line->setGeometry(kQuestionX, kQuestionTop + kQuestionStep * i,
+                          kPageWidth - 2 * kQuestionX, 15);
         line->setFont(UiFont("MS Sans Serif", 13));
         line->setToolTip(QStringLiteral("Pytanie"));
     }
@@ -110,14 +107,14 @@ void TExamPage::BuildAnswers() {
         button->setObjectName(letter);
         button->setToolTip(hint);
         button->setFont(UiFont("MS Sans Serif", 11, true));
-        const int top = G::kAnswerTop + G::kAnswerStep * static_cast<int>(i);
+        const int top = kAnswerTop + kAnswerStep * static_cast<int>(i);
         button->setGeometry(8, top, 46, 18);
         button->setEnabled(false);
         button->setAutoExclusive(false); // the exam decides which one is checked
         Answer[i] = button;
         auto* text = new TPressLabel(textNames[i], GroupBox2);
         text->setToolTip(hint);
-        text->setGeometry(G::kAnswerTextX, top, kAnswerTextWidth, 18);
+        text->setGeometry(kAnswerTextX, top, kAnswerTextWidth, 18);
         AnswerText[i] = text;
     }
 }

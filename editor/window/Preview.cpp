@@ -10,13 +10,8 @@ namespace kwizmar {
 
 namespace {
 
-using G = TExamPageGeometry;
-constexpr int kPageWidth = G::kPageWidth;
-constexpr int kQuestionX = G::kQuestionX;
-constexpr int kQuestionStep = G::kQuestionStep;
-constexpr int kAnswerBoxX = G::kAnswerBoxX;
-constexpr int kAnswerX = kAnswerBoxX + G::kAnswerTextX;
-constexpr int kAnswerStep = G::kAnswerStep;
+using namespace exam_page;
+constexpr int kAnswerX = kAnswerBoxX + kAnswerTextX;
 // A line the exam would not show is listed below its place, one every 15 pixels.
 constexpr int kCutStep = 15;
 const QColor kCutColour(0xC0, 0x00, 0x00);
