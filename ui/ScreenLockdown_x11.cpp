@@ -145,7 +145,6 @@ public:
             xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
             xcb_flush(c_);
             qApp->installNativeEventFilter(this);
-            qApp->installEventFilter(this);
             connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { check_.start(); });
         }
         canAct_ = WindowManagerHonoursStacking();
@@ -158,6 +157,7 @@ public:
             RestoreMinimized();
             Restack();
             Regrab();
+            WatchWindows();
         });
     }
 
@@ -194,6 +194,7 @@ public:
             Regrab();
         else
             Ungrab();
+        WatchWindows();
     }
 
     void AttachMainWindow(QWidget* window) override { main_ = window; }
@@ -236,6 +237,20 @@ private:
     void Set(bool& flag, bool on) {
         flag = on;
         ShowCurtain();
+        WatchWindows();
+    }
+
+    // The program's events are looked at only while something is locked: every
+    // event passes an application's filter, the banner's 14 steps a second too.
+    void WatchWindows() {
+        const bool wanted = c_ && (lock_ || curtain_);
+        if (wanted == watching_)
+            return;
+        watching_ = wanted;
+        if (wanted)
+            qApp->installEventFilter(this);
+        else
+            qApp->removeEventFilter(this);
     }
 
     bool WindowManagerHonoursStacking() const {
@@ -483,6 +498,7 @@ private:
     bool desktopIcons_ = true, desktopView_ = true;
     bool taskbar_ = true, taskbarEnabled_ = true, startButton_ = true;
     bool lock_ = false, coverPanels_ = false;
+    bool watching_ = false; // the application's events pass eventFilter
     QPointer<QWidget> main_;
     QPointer<QScreen> screen_;
     TCurtain* curtain_ = nullptr;
