@@ -199,8 +199,10 @@ void TEgzamin::ConnectEvents() {
         if (rendering_ || !now || now->window() != this)
             return;
         const QString name = HelpName(now);
-        if (ControlOf(name))
-            logic_->SetFocus(name.toStdString());
+        if (ControlOf(name)) {
+            renderedFocus_ = name.toStdString();
+            logic_->SetFocus(renderedFocus_);
+        }
     });
 }
 

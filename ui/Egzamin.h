@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kwizmar {
@@ -106,6 +107,8 @@ private:
     std::function<void()> onFirstShow_;
     bool shownOnce_ = false;
     bool rendering_ = false;
+    // The focus the window last took from the model or reported to it.
+    std::string renderedFocus_;
     int shownPage_ = -1; // which pages and overlays the last render showed
     std::vector<TBinding> bindings_;
     std::array<QWidget*, 3> Secondary() const { return {statistics_, options_, about_}; }

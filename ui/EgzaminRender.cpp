@@ -113,8 +113,14 @@ void TEgzamin::MoveBanner() {
                               QString::fromStdString(v.naglowek2.text), v.naglowek2.x);
 }
 
+// The focus moves where the model moves it, and only then: a render that
+// comes while the person moves it (the time field's entry ends as it loses the
+// focus, before the window hears where the focus went) must not take it back.
 void TEgzamin::RenderFocus() {
-    const QString wanted = QString::fromStdString(logic_->view().focus);
+    if (logic_->view().focus == renderedFocus_)
+        return;
+    renderedFocus_ = logic_->view().focus;
+    const QString wanted = QString::fromStdString(renderedFocus_);
     QWidget* current = QApplication::focusWidget();
     if (wanted.isEmpty() || (current && HelpName(current) == wanted))
         return;

@@ -409,3 +409,60 @@ TEST_F(ExamWindowTest, TypedTimeKeepsItsDigitsUntilTheEntryEnds) {
     Button("SpeedButton3")->click();
     EXPECT_EQ(Window().Logic().state().minutesAllowed, 45);
 }
+
+// A pupil sets the name and the time by mouse, in either order, as often as
+// they like: each click puts the cursor where it was made, Tab and Shift+Tab
+// go between the two fields, also after going back from an exam.
+TEST_F(ExamWindowTest, NameAndTimeFieldsTakeTheFocusByMouseInEitherOrder) {
+    StartOnSample();
+    auto* name = Find<QLineEdit>("NameEdit");
+    QLineEdit* time = Find<QSpinBox>("SETime")->findChild<QLineEdit*>();
+    // The time field's editor hands its focus to the spin box.
+    const auto owner = [](QWidget* field) {
+        return field->focusProxy() ? field->focusProxy() : field;
+    };
+    const auto clickAndType = [&](QLineEdit* field, const char* text) {
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, field->rect().center());
+        QTest::qWait(5);
+        ASSERT_EQ(QApplication::focusWidget(), owner(field)) << text;
+        Key(Qt::Key_End);
+        while (!field->text().isEmpty())
+            Key(Qt::Key_Backspace);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        // A time entry ends when the focus leaves its field.
+        Key(Qt::Key_Tab);
+        Key(Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), owner(field)) << text;
+    };
+    const struct {
+        bool timeFirst;
+        const char* name;
+        const char* minutes;
+    } rounds[] = {{true, "Ola", "20"}, {false, "Jan", "35"}};
+    for (const auto& round : rounds) {
+        SCOPED_TRACE(round.name);
+        if (round.timeFirst) {
+            clickAndType(time, round.minutes);
+            clickAndType(name, round.name);
+        } else {
+            clickAndType(name, round.name);
+            clickAndType(time, round.minutes);
+        }
+        // A field left empty would stop the test in a message box.
+        ASSERT_EQ(name->text(), round.name);
+        ASSERT_EQ(time->text(), round.minutes);
+        Key(Qt::Key_Return);
+        ASSERT_TRUE(Shown("Panel3"));
+        EXPECT_EQ(Window().Logic().state().userName, round.name);
+        EXPECT_EQ(Window().Logic().state().minutesAllowed, std::stoi(round.minutes));
+        if (&round == &rounds[0]) {
+            Button("SpeedButton14")->click();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel6"); }));
+        }
+    }
+    AnswerAllButTheLastEnter();
+    Key(Qt::Key_Return);
+    const QString line = QString::fromStdString(Cp1250ToUtf8(LogFile()));
+    EXPECT_TRUE(line.contains("Użytkownik Jan przystąpił")) << line.toStdString();
+    EXPECT_TRUE(line.contains("Przewidywany czas egzaminu 35min.")) << line.toStdString();
+}
