@@ -12,8 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace kwizmar;
@@ -64,7 +68,51 @@ std::vector<std::string> DamagedCopies(const TScratch& scratch) {
     return copies;
 }
 
+// A program that only writes down how it was started, into `record`.
+std::string MakeRecordingProgram(const std::filesystem::path& file,
+                                 const std::filesystem::path& record) {
+    WriteBytes(file, "#!/bin/sh\necho \"kwizmar $*\" > '" + record.string() + ".new' && mv '" +
+                         record.string() + ".new' '" + record.string() + "'\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    return file.string();
+}
+
+// Runs a command line through the shell; its output goes to the test's log.
+int Shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The record of a started program, waited for a while: GIO starts the program
+// and returns without waiting for it.
+std::string WaitForRecord(const std::filesystem::path& record) {
+    for (int i = 0; i < 100 && !std::filesystem::exists(record); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return std::filesystem::exists(record) ? ReadBytes(record) : "<not started>";
+}
+
 } // namespace
+
+TEST(Settings, FirstStartRegistrationOpensTestsWithTheProgramUnderGioAndXdgUtils) {
+    TScratch scratch;
+    const std::filesystem::path record = scratch.Root() / "started";
+    const std::string program = MakeRecordingProgram(scratch.Root() / "bin/kwizmar", record);
+    Start(program);
+    const std::filesystem::path test = scratch.Root() / "Mój test.ts2";
+    WriteBytes(test, "^g\xe6~|5pqotz\xac");
+
+    // The generic desktop of xdg-utils (its other desktops read the same
+    // files, or ask GIO); a display is only named, never opened.
+    for (const char* opener : {"gio open", "xdg-open"}) {
+        std::filesystem::remove(record);
+        const int status = Shell(std::string("XDG_CURRENT_DESKTOP=X-Generic DISPLAY=:0 ") + opener +
+                                 " '" + test.string() + "'");
+        EXPECT_EQ(status, 0) << opener;
+        if (status == 0) {
+            EXPECT_EQ(WaitForRecord(record), "kwizmar " + test.string() + "\n") << opener;
+        }
+    }
+}
 
 TEST(Settings, FirstStartCountsOneWritesTheRecordsAndRegistersTheFileType) {
     TScratch scratch;
@@ -129,6 +177,7 @@ TEST(Settings, InstalledPackageLeavesTheRegistrationToTheSystem) {
     Start(installed);
     for (const auto& file : own)
         EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / file)) << file;
+    EXPECT_EQ(ReadBytes(scratch.DataHome() / "applications/mimeinfo.cache"), "[MIME Cache]\n");
     EXPECT_EQ(Stored("Version"), "2.0");
     EXPECT_EQ(Stored("Path"), installed);
 }
