@@ -24,6 +24,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick poppler-utils openbox
   desktop-file-utils dpkg-dev file
+  xdg-utils libfile-mimeinfo-perl libglib2.0-bin shared-mime-info
   clang libclang-rt-dev
 )
 

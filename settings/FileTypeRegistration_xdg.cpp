@@ -2,8 +2,10 @@
 
 #include "AtomicFile.h"
 #include "DesktopExec.h"
+#include "MimeInfoCache.h"
 #include "PackagedFiles.h"
 #include "Paths.h"
+#include "WholeFile.h"
 #include "XdgFolders.h"
 
 #include <cerrno>
@@ -19,7 +21,11 @@ extern char** environ;
 // desktop entry that opens it with this program, and the icons, all under
 // $XDG_DATA_HOME (the user's own share, as the classes root is the user's view
 // of the Windows registry). They are the files a package installs (packaging/),
-// with the program's own path in the desktop entry; where the system's data
+// with the program's own path in the desktop entry, and the entry's line in the
+// user's menu MIME cache, which a package gets from update-desktop-database:
+// without it GLib (gio open, the file managers built on it) finds no program
+// for a test at all. A default the user chose in a mimeapps.list is read
+// before the cache and so stays theirs. Where the system's data
 // folders already hold the package's desktop entry and type, the program
 // writes nothing and takes back what an earlier start of its own wrote, so
 // that the two never compete.
@@ -30,6 +36,9 @@ namespace {
 
 constexpr const char* kMimeFile = "mime/packages/kwizmar.xml";
 constexpr const char* kDesktopFile = "applications/kwizmar.desktop";
+constexpr const char* kDesktopId = "kwizmar.desktop";
+constexpr const char* kMimeCacheFile = "applications/mimeinfo.cache";
+constexpr const char* kMimeType = "application/x-kwizmar-test";
 constexpr const char* kTestIconFile =
     "icons/hicolor/scalable/mimetypes/application-x-kwizmar-test.svg";
 constexpr const char* kProgramIconFile = "icons/hicolor/scalable/apps/kwizmar.svg";
@@ -68,6 +77,18 @@ void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     WriteFileAtomically(file, bytes);
 }
 
+// Puts the program first on the test type's line of the user's MIME cache, or
+// takes it off, leaving the lines of the user's other programs as they were.
+void UpdateMimeCache(const std::filesystem::path& file, bool withProgram) {
+    std::string cache;
+    if (!ReadWholeFile(file, cache) && !withProgram)
+        return;
+    const std::string updated = withProgram ? MimeCacheWithHandler(cache, kMimeType, kDesktopId)
+                                            : MimeCacheWithoutHandler(cache, kMimeType, kDesktopId);
+    if (updated != cache)
+        WriteFile(file, updated);
+}
+
 // The MIME database is rebuilt where the tool is installed; without it the
 // type takes effect at the desktop's next rebuild, which is no failure of ours.
 void UpdateMimeDatabase(const std::filesystem::path& mimeFolder) {
@@ -93,6 +114,7 @@ void WriteTestFileType(IRegistry& /*registry*/, const std::string& /*windowsFold
                        const std::string& programFile) {
     const std::filesystem::path data = DataHome();
     if (InstalledBySystem()) {
+        UpdateMimeCache(data / kMimeCacheFile, false);
         for (const char* file : {kDesktopFile, kTestIconFile, kProgramIconFile})
             std::filesystem::remove(data / file);
         if (std::filesystem::remove(data / kMimeFile))
@@ -102,6 +124,7 @@ void WriteTestFileType(IRegistry& /*registry*/, const std::string& /*windowsFold
     const std::string entry = DesktopEntry(programFile);
     WriteFile(data / kMimeFile, MimeTypeXml());
     WriteFile(data / kDesktopFile, entry);
+    UpdateMimeCache(data / kMimeCacheFile, true);
     WriteFile(data / kTestIconFile, TestFileIconSvg());
     WriteFile(data / kProgramIconFile, ProgramIconSvg());
     UpdateMimeDatabase(data / "mime");

@@ -65,10 +65,12 @@ endforeach()
 
 find_program(VALIDATE desktop-file-validate)
 if(VALIDATE)
-  execute_process(COMMAND ${VALIDATE} ${share}/applications/kwizmar.desktop
-                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT status EQUAL 0 OR NOT out STREQUAL "")
-    fail("desktop-file-validate: ${out}")
-  endif()
+  foreach(entry kwizmar kwizmar-edytor)
+    execute_process(COMMAND ${VALIDATE} ${share}/applications/${entry}.desktop
+                    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT status EQUAL 0 OR NOT out STREQUAL "")
+      fail("desktop-file-validate ${entry}.desktop: ${out}")
+    endif()
+  endforeach()
 endif()
 file(REMOVE_RECURSE ${ROOT})

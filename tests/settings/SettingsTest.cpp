@@ -12,8 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace kwizmar;
@@ -64,7 +68,67 @@ std::vector<std::string> DamagedCopies(const TScratch& scratch) {
     return copies;
 }
 
+// A program that only writes down its name and arguments, into `record`.
+std::string MakeRecordingProgram(const std::filesystem::path& file,
+                                 const std::filesystem::path& record) {
+    WriteBytes(file, "#!/bin/sh\necho \"" + file.filename().string() + " $*\" > '" +
+                         record.string() + ".new' && mv '" + record.string() + ".new' '" +
+                         record.string() + "'\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    return file.string();
+}
+
+// What `opener` started for `file`, by the record of the recording programs.
+// The generic desktop of xdg-utils (its other desktops read the same files,
+// or ask GIO); a display is only named, never opened.
+std::string OpenedWith(const std::string& opener, const std::filesystem::path& file,
+                       const std::filesystem::path& record) {
+    std::filesystem::remove(record);
+    const int status = std::system(
+        ("XDG_CURRENT_DESKTOP=X-Generic DISPLAY=:0 " + opener + " '" + file.string() + "'")
+            .c_str());
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "<" + opener + " failed>";
+    // GIO starts the program and returns without waiting for it.
+    for (int i = 0; i < 100 && !std::filesystem::exists(record); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return std::filesystem::exists(record) ? ReadBytes(record) : "<nothing started>";
+}
+
+// A test file to open, of bytes as scrambled as a test's (an empty file would
+// pass for text).
+std::filesystem::path MakeTestFile(const TScratch& scratch) {
+    const std::filesystem::path test = scratch.Root() / "Mój test.ts2";
+    WriteBytes(test, "^g\xe6~|5pqotz\xac");
+    return test;
+}
+
 } // namespace
+
+TEST(Settings, FirstStartRegistrationOpensTestsWithTheProgramUnderGioAndXdgUtils) {
+    TScratch scratch;
+    const std::filesystem::path record = scratch.Root() / "started";
+    Start(MakeRecordingProgram(scratch.Root() / "bin/kwizmar", record));
+    const std::filesystem::path test = MakeTestFile(scratch);
+    for (const char* opener : {"gio open", "xdg-open"})
+        EXPECT_EQ(OpenedWith(opener, test, record), "kwizmar " + test.string() + "\n") << opener;
+}
+
+TEST(Settings, RegistrationLeavesTestsToTheProgramTheUserChose) {
+    TScratch scratch;
+    const std::filesystem::path record = scratch.Root() / "started";
+    const std::string chosen = MakeRecordingProgram(scratch.Root() / "bin/inny", record);
+    WriteBytes(scratch.DataHome() / "applications/inny.desktop",
+               "[Desktop Entry]\nType=Application\nName=Inny\nExec=" + chosen + " %f\n");
+    const std::string choice = "[Default Applications]\napplication/x-kwizmar-test=inny.desktop\n";
+    WriteBytes(scratch.ConfigHome() / "mimeapps.list", choice);
+
+    Start(MakeRecordingProgram(scratch.Root() / "bin/kwizmar", record));
+    const std::filesystem::path test = MakeTestFile(scratch);
+    for (const char* opener : {"gio open", "xdg-open"})
+        EXPECT_EQ(OpenedWith(opener, test, record), "inny " + test.string() + "\n") << opener;
+    EXPECT_EQ(ReadBytes(scratch.ConfigHome() / "mimeapps.list"), choice);
+}
 
 TEST(Settings, FirstStartCountsOneWritesTheRecordsAndRegistersTheFileType) {
     TScratch scratch;
@@ -129,6 +193,7 @@ TEST(Settings, InstalledPackageLeavesTheRegistrationToTheSystem) {
     Start(installed);
     for (const auto& file : own)
         EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / file)) << file;
+    EXPECT_EQ(ReadBytes(scratch.DataHome() / "applications/mimeinfo.cache"), "[MIME Cache]\n");
     EXPECT_EQ(Stored("Version"), "2.0");
     EXPECT_EQ(Stored("Path"), installed);
 }
