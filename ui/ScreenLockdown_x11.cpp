@@ -40,7 +40,11 @@ namespace {
 // The curtain and the program's windows keep their order through the window
 // manager (EWMH): both are asked into the layer above ordinary windows, where
 // docks and panels live too, and each change of the window manager's stacking
-// order is checked and put right.
+// order is checked and put right, also under a window manager that comes
+// after the program or takes over from another. One that finds nothing
+// active treats a frameless window as large as the screen as a full-screen
+// one and keeps it above every other window (openbox does): a window of the
+// program below the curtain is then made the active one.
 
 const char* const kNoDesktopNote =
     "Na tym pulpicie program nie może ukryć pulpitu i paska zadań ani zablokować "
@@ -89,10 +93,10 @@ struct TAtoms {
           stacking(Atom(c, "_NET_CLIENT_LIST_STACKING")), state(Atom(c, "_NET_WM_STATE")),
           above(Atom(c, "_NET_WM_STATE_ABOVE")), skipTaskbar(Atom(c, "_NET_WM_STATE_SKIP_TASKBAR")),
           skipPager(Atom(c, "_NET_WM_STATE_SKIP_PAGER")), restack(Atom(c, "_NET_RESTACK_WINDOW")),
-          moveResize(Atom(c, "_NET_MOVERESIZE_WINDOW")), protocols(Atom(c, "WM_PROTOCOLS")),
-          deleteWindow(Atom(c, "WM_DELETE_WINDOW")) {}
+          moveResize(Atom(c, "_NET_MOVERESIZE_WINDOW")), activate(Atom(c, "_NET_ACTIVE_WINDOW")),
+          protocols(Atom(c, "WM_PROTOCOLS")), deleteWindow(Atom(c, "WM_DELETE_WINDOW")) {}
     xcb_atom_t supported, check, stacking, state, above, skipTaskbar, skipPager, restack,
-        moveResize, protocols, deleteWindow;
+        moveResize, activate, protocols, deleteWindow;
 };
 
 // The curtain: the program's name on a plain colour.
@@ -147,10 +151,21 @@ public:
             qApp->installNativeEventFilter(this);
             connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { check_.start(); });
         }
+        windowManager_ = WindowManager();
         canAct_ = WindowManagerHonoursStacking();
         check_.setSingleShot(true);
         check_.setInterval(0);
         connect(&check_, &QTimer::timeout, this, [this] {
+            // A window manager that came, went or took over from another:
+            // the stacking order is looked at anew.
+            if (c_) {
+                const xcb_window_t windowManager = WindowManager();
+                UpdateNote(windowManager != XCB_NONE && SupportsStacking(), grabRefused_);
+                if (windowManager != windowManager_) {
+                    windowManager_ = windowManager;
+                    lastStack_.clear();
+                }
+            }
             // A window manager that came after the lockdown was asked for.
             if (!curtain_ && CurtainWanted())
                 ShowCurtain();
@@ -214,7 +229,8 @@ public:
         if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
             const auto* property = static_cast<const xcb_property_notify_event_t*>(message);
             if (property->window == root_ &&
-                (property->atom == atoms_->stacking || property->atom == atoms_->check))
+                (property->atom == atoms_->stacking || property->atom == atoms_->check ||
+                 property->atom == atoms_->supported))
                 check_.start();
         }
         return false;
@@ -253,13 +269,22 @@ private:
             qApp->removeEventFilter(this);
     }
 
-    bool WindowManagerHonoursStacking() const {
+    // The window the running window manager names itself by; none while there
+    // is none.
+    xcb_window_t WindowManager() const {
         if (!c_)
-            return false;
+            return XCB_NONE;
         const auto checkWindow = Values(c_, root_, atoms_->check, XCB_ATOM_WINDOW);
         if (checkWindow.empty() ||
             Values(c_, checkWindow[0], atoms_->check, XCB_ATOM_WINDOW) != checkWindow)
-            return false;
+            return XCB_NONE;
+        return checkWindow[0];
+    }
+
+    bool WindowManagerHonoursStacking() const {
+        return WindowManager() != XCB_NONE && SupportsStacking();
+    }
+    bool SupportsStacking() const {
         const auto supported = Values(c_, root_, atoms_->supported, XCB_ATOM_ATOM);
         return Contains(supported, atoms_->stacking) && Contains(supported, atoms_->above) &&
                Contains(supported, atoms_->restack);
@@ -418,6 +443,11 @@ private:
             if (active)
                 Raise(active);
         }
+        // Raised or not, a window below the curtain may be in a lower layer
+        // than the curtain: once a window of the program is active, the
+        // curtain is back in the upper layer of ordinary windows.
+        if (ownBelow)
+            Activate(active ? active : *topOwn);
         xcb_flush(c_);
     }
 
@@ -441,6 +471,10 @@ private:
     void ChangeState(xcb_window_t window, bool add, xcb_atom_t state) {
         // the last is the source: a pager, whose wishes are the user's own
         SendToWindowManager(window, atoms_->state, add ? 1 : 0, state, 0, 2);
+    }
+    void Activate(xcb_window_t window) {
+        // source 2 (a pager), no time, nothing of ours active
+        SendToWindowManager(window, atoms_->activate, 2, XCB_CURRENT_TIME, XCB_NONE);
     }
     void Raise(xcb_window_t window) {
         // _NET_RESTACK_WINDOW: source 2 (a pager), no sibling, Above.
@@ -494,6 +528,7 @@ private:
     xcb_connection_t* c_ = nullptr;
     std::optional<TAtoms> atoms_;
     xcb_window_t root_ = XCB_NONE;
+    xcb_window_t windowManager_ = XCB_NONE; // as it names itself on the root window
     bool canAct_ = false, grabRefused_ = false;
     bool desktopIcons_ = true, desktopView_ = true;
     bool taskbar_ = true, taskbarEnabled_ = true, startButton_ = true;

@@ -12,8 +12,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 #include <xcb/xcb.h>
 
@@ -172,12 +172,15 @@ protected:
         Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
     }
     // Counts the mouse presses a widget gets (a press soon after one at the
-    // same place comes as a double-click).
+    // same place comes as a double-click); installed on the application, the
+    // presses on the widgets of `window`.
     struct TPresses : QObject {
+        QWidget* window = nullptr;
         int count = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            count +=
-                e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
+                count +=
+                    !window || (o->isWidgetType() && static_cast<QWidget*>(o)->window() == window);
             return false;
         }
     };
@@ -231,6 +234,35 @@ TEST_F(LockdownX11Test, EachBoxCoversItsPartBelowTheProgramAndTakesTheClicks) {
         Window().close();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Curtain() && KeyboardFree(); }, 5000));
         program.reset();
+    }
+}
+
+TEST_F(LockdownX11Test, TheProgramStaysAboveTheCurtainWhenAWindowManagerComesLateOrIsReplaced) {
+    StopWindowManager();
+    StoreBoxes({kDesktop, kTaskbar});
+    Start();
+    const xcb_window_t main = Id(&Window());
+    auto* note = program->Options().findChild<QLabel*>("LockdownNote");
+    TPresses presses;
+    presses.window = &Window();
+    qApp->installEventFilter(&presses);
+    const auto stopCounting = qScopeGuard([&] { qApp->removeEventFilter(&presses); });
+    for (void (*change)() : {&StartWindowManager, &ReplaceWindowManager}) {
+        SCOPED_TRACE(change == &StartWindowManager ? "started" : "replaced");
+        change();
+        // The window manager found nothing of the program's active.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return note->isHidden() && CurtainBetween({panel_->Window()}, {main}) &&
+                       Geometry(Id(Curtain())) == QRect(0, 0, 1024, 768) && !KeyboardFree();
+            },
+            5000));
+        // A click on the main window reaches it, not the curtain. (Where the
+        // window is the X server says: the program may not know yet.)
+        auto* name = Find<QWidget>("NameEdit");
+        const int before = presses.count;
+        ClickAt(Geometry(main).topLeft() + name->mapTo(&Window(), name->rect().center()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return presses.count > before; }, 5000));
     }
 }
 

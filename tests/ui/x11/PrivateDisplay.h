@@ -8,4 +8,11 @@ namespace kwizmar::testing {
 // False where Xvfb isn't installed: the tests skip.
 bool HavePrivateDisplay();
 
+// The display's window manager: stopped, so that the display has none;
+// started again, returning once it manages windows; and replaced by another
+// one (openbox --replace), returning once the new one manages windows.
+void StopWindowManager();
+void StartWindowManager();
+void ReplaceWindowManager();
+
 } // namespace kwizmar::testing

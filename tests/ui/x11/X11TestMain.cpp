@@ -27,7 +27,8 @@ namespace kwizmar::testing {
 
 namespace {
 
-bool gDisplay = false;
+class TPrivateDisplay;
+TPrivateDisplay* gDisplay = nullptr;
 
 bool OnPath(const char* program) {
     const char* path = std::getenv("PATH");
@@ -75,13 +76,20 @@ std::vector<std::uint32_t> RootValues(xcb_connection_t* c, xcb_window_t root, co
 
 // Waits until the window manager manages windows: openbox names itself on
 // the root window before it is ready, and a window mapped in between stays
-// unmanaged. A probe window is mapped again until it is in the client list.
+// unmanaged. A probe window is mapped again until it is in the client list;
+// it is made on each call, after any window manager before has ended, so
+// only the new one can list it.
 void WaitForWindowManager() {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     const xcb_window_t probe = xcb_generate_id(c);
     xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 10, 10, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    // It takes no focus, and going leaves none to give back: the window
+    // manager's focus stays as it found it when it came.
+    const std::uint32_t hints[9] = {1u /* InputHint */, 0 /* no input */};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, probe, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
+                        9, hints);
     for (int i = 0; i < 200; ++i) {
         const auto clients = RootValues(c, screen->root, "_NET_CLIENT_LIST");
         if (std::find(clients.begin(), clients.end(), probe) != clients.end()) {
@@ -125,12 +133,33 @@ public:
             std::fprintf(stderr, "setxkbmap failed on the test display\n");
             std::abort();
         }
-        children_.push_back(Spawn({"openbox", "--sm-disable"}));
+        StartWindowManager();
+        gDisplay = this;
+    }
+
+    void StartWindowManager() {
+        StopWindowManager();
+        windowManager_ = Spawn({"openbox", "--sm-disable"});
         WaitForWindowManager();
-        gDisplay = true;
+    }
+    void StopWindowManager() {
+        if (windowManager_ <= 0)
+            return;
+        ::kill(windowManager_, SIGTERM);
+        ::waitpid(windowManager_, nullptr, 0);
+        windowManager_ = 0;
+    }
+    // The running one gives way when the new one asks for the screen, and ends.
+    void ReplaceWindowManager() {
+        const pid_t old = windowManager_;
+        windowManager_ = Spawn({"openbox", "--sm-disable", "--replace"});
+        if (old > 0)
+            ::waitpid(old, nullptr, 0);
+        WaitForWindowManager();
     }
 
     ~TPrivateDisplay() {
+        StopWindowManager();
         for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
             ::kill(*it, SIGTERM);
             ::waitpid(*it, nullptr, 0);
@@ -139,12 +168,25 @@ public:
 
 private:
     std::vector<pid_t> children_;
+    pid_t windowManager_ = 0;
 };
 
 } // namespace
 
 bool HavePrivateDisplay() {
-    return gDisplay;
+    return gDisplay != nullptr;
+}
+
+void StopWindowManager() {
+    gDisplay->StopWindowManager();
+}
+
+void StartWindowManager() {
+    gDisplay->StartWindowManager();
+}
+
+void ReplaceWindowManager() {
+    gDisplay->ReplaceWindowManager();
 }
 
 } // namespace kwizmar::testing
