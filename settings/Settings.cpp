@@ -114,7 +114,69 @@ std::vector<std::string> TSettings::TakeNotices() {
     return notices;
 }
 
+namespace {
+
+// A path as it is typed in a terminal.
+std::string ShellWord(const std::string& path) {
+    const bool plain =
+        !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                                "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789/._-+:@,") == std::string::npos;
+    if (plain)
+        return path;
+    std::string quoted = "'";
+    for (char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Who refuses the program what.
+std::string Reason(const TDamagedStore& store, bool reading) {
+    if (store.readOnlyDisk)
+        return ": plik leży na dysku dostępnym tylko do odczytu.";
+    if (store.blocker.empty())
+        return ".";
+    std::string text = (reading ? ": brak uprawnień do odczytu " : ": brak uprawnień do zapisu ") +
+                       std::string(store.blockerIsFolder ? "folderu " : "pliku ") + store.blocker;
+    if (!store.owner.empty())
+        text += " (jego właścicielem jest " + store.owner + ")";
+    return text + ".";
+}
+
+// The command that mends it, where a permission is the cause.
+std::string Mending(const TDamagedStore& store, bool reading) {
+    if (store.blocker.empty() || store.owner.empty())
+        return {};
+    if (store.owner == store.user)
+        return "\n\nMożna to naprawić poleceniem:\n\nchmod u+" +
+               std::string(store.blockerIsFolder ? "rwx " : "rw ") + ShellWord(store.blocker);
+    const std::string command = "sudo chown " + store.user + ": " + ShellWord(store.blocker);
+    if (reading)
+        return "\n\nAby program mógł czytać i zapisywać ustawienia użytkownika " + store.user +
+               ", administrator komputera może wydać polecenie:\n\n" + command;
+    return "\n\nJeśli plik przygotował administrator komputera, aby ustawień nie można było "
+           "zmieniać, tak ma być. W przeciwnym razie administrator może wydać polecenie:\n\n" +
+           command;
+}
+
+} // namespace
+
 std::string DamagedSettingsNotice(const TDamagedStore& store) {
+    switch (store.kind) {
+    case TDamagedStore::TKind::Unreadable:
+        return "Nie można odczytać pliku ustawień " + store.file + Reason(store, true) +
+               "\n\nProgram działa z ustawieniami domyślnymi. Plik pozostawiono bez zmian, a "
+               "zmiany ustawień (także imię i licznik uruchomień) obowiązują tylko do końca tej "
+               "pracy programu." +
+               Mending(store, true);
+    case TDamagedStore::TKind::ReadOnly:
+        return "Nie można zapisać pliku ustawień " + store.file + Reason(store, false) +
+               "\n\nProgram stosuje ustawienia zapisane w tym pliku, a ich zmiany (także imię "
+               "i licznik uruchomień) obowiązują tylko do końca tej pracy programu." +
+               Mending(store, false);
+    case TDamagedStore::TKind::Damaged:
+        break;
+    }
     if (store.keptAs.empty())
         return "Plik ustawień " + store.file +
                " jest uszkodzony i nie dał się odczytać.\n\n"

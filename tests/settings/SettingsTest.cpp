@@ -310,7 +310,7 @@ TEST(Settings, CopyOfADamagedFileNeverReplacesAnEarlierOne) {
     EXPECT_EQ(ReadBytes(made[0]), "garbage");
 }
 
-TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndNothingIsWritten) {
+TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndTheRunKeepsItsValuesInMemory) {
     TScratch scratch;
     const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
     const std::string garbage = kHeader + "this is no value\n";
@@ -319,29 +319,21 @@ TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndNothingIsWritten) {
                                  std::filesystem::perms::owner_read |
                                      std::filesystem::perms::owner_exec);
     const std::string seen = RunUnprivileged([&] {
-        std::string report;
         TSettings settings(PlatformRegistry(), program);
-        try {
-            settings.LoadUserSettings();
-        } catch (const EFailedToSetData& e) {
-            report += e.what();
-        }
-        report += "|" + std::to_string(settings.Run);
+        settings.LoadUserSettings();
+        std::string report = std::to_string(settings.Run);
         for (const std::string& notice : settings.TakeNotices())
             report += "|" + notice;
-        try {
-            settings.WriteUserName("Jan");
-        } catch (const EFailedToSetData& e) {
-            report += std::string("|") + e.what();
-        }
-        report += "|" + std::to_string(settings.TakeNotices().size());
-        return report;
+        settings.WriteUserName("Jan");
+        settings.LoadUserSettings(); // what this run wrote reads back
+        return report + "|" + settings.UserName + "|" + std::to_string(settings.Run) + "|" +
+               std::to_string(settings.TakeNotices().size());
     });
-    const std::string file = scratch.SettingsFile().string();
-    const std::string notice = DamagedSettingsNotice({file, ""});
-    EXPECT_NE(notice.find(" " + file + " "), std::string::npos);
-    EXPECT_EQ(seen,
-              "Failed to set data for 'Run'|1|" + notice + "|Failed to set data for 'UserName'|0");
+    TDamagedStore store;
+    store.file = scratch.SettingsFile().string();
+    const std::string notice = DamagedSettingsNotice(store);
+    EXPECT_NE(notice.find(" " + store.file + " "), std::string::npos);
+    EXPECT_EQ(seen, "1|" + notice + "|Jan|2|0");
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), garbage);
     EXPECT_TRUE(DamagedCopies(scratch).empty());
 }
@@ -432,20 +424,85 @@ TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
         }
     });
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
+}
 
-    // A folder that has become read-only.
-    const auto folder = scratch.SettingsFile().parent_path();
-    if (scratch.MountTmpfs(folder, 64 * 1024)) {
-        WriteBytes(scratch.SettingsFile(), before);
-        ASSERT_TRUE(scratch.RemountReadOnly());
-    } else if (geteuid() != 0) {
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::owner_exec);
-    } else {
-        GTEST_SKIP() << "no way to make a read-only folder here";
+TEST(Settings, FileTheUserMayNotReadOrWriteIsKeptInMemoryForTheRun) {
+    struct TCase {
+        const char* what;
+        std::string stored;  // the values in the file
+        bool ownFolder;      // in the user's folder, not linked from an administrator's
+        bool readable;       // by the user, who is root without capabilities
+        std::string counter; // the run counter, the stored lock and the name read back
+        std::string blamed;  // the notice's path after "uprawnień do ..."
+    };
+    const std::string values =
+        "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Statystyki\"=dword:00000001\n";
+    const TCase cases[] = {
+        {"another user's, mode 0600", values, true, false, "1|0|Jan", "odczytu pliku "},
+        {"an administrator's, linked", values, false, true, "42|1|Jan", "zapisu pliku "},
+        {"in a folder the user can't write", values, true, true, "42|1|Jan", "zapisu folderu "},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScratch scratch;
+        const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+        const auto file =
+            c.ownFolder ? scratch.SettingsFile() : scratch.Root() / "admin/Kwizmar.reg";
+        WriteBytes(file, kHeader + c.stored);
+        const auto folder = file.parent_path();
+        if (!c.ownFolder) {
+            std::filesystem::create_directories(scratch.SettingsFile().parent_path());
+            std::filesystem::create_symlink(file, scratch.SettingsFile());
+            ASSERT_EQ(chown(folder.c_str(), 1001, 1001), 0);
+        }
+        if (!c.readable)
+            std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::owner_write);
+        ASSERT_EQ(chown(file.c_str(), c.ownFolder && c.readable ? 0 : 1001, 1001), 0);
+        if (c.ownFolder && c.readable)
+            std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_exec);
+        const std::string seen = RunUnprivileged([&] {
+            auto settings = Start(program);
+            const std::vector<std::string> notices = settings->TakeNotices();
+            settings->WriteUserName("Jan");
+            WriteOption(PlatformRegistry(), TOption::Odp, true);
+            TSettings again(PlatformRegistry(), program);
+            again.LoadUserSettings();
+            std::string report = std::to_string(settings->Run) + "|" +
+                                 std::to_string(settings->Options.Get(TOption::Statystyki)) + "|" +
+                                 again.UserName + "|" + Stored("Odp") + "|" +
+                                 std::to_string(again.TakeNotices().size());
+            for (const std::string& notice : notices)
+                report += "|" + notice;
+            return report;
+        });
+        const std::vector<std::string> parts = [&] {
+            std::vector<std::string> p;
+            std::size_t from = 0;
+            for (std::size_t bar; (bar = seen.find('|', from)) != std::string::npos; from = bar + 1)
+                p.push_back(seen.substr(from, bar - from));
+            p.push_back(seen.substr(from));
+            return p;
+        }();
+        ASSERT_EQ(parts.size(), 6u) << seen; // one notice
+        EXPECT_EQ(parts[0] + "|" + parts[1] + "|" + parts[2], c.counter);
+        EXPECT_EQ(parts[3] + "|" + parts[4], "1|0"); // kept for the run, told once
+        const std::string& notice = parts[5];
+        EXPECT_TRUE(notice.starts_with("Nie można " +
+                                       std::string(c.readable ? "zapisać" : "odczytać") +
+                                       " pliku ustawień " + scratch.SettingsFile().string() + ":"))
+            << notice;
+        const std::string blamed =
+            c.blamed + (c.blamed.ends_with("folderu ") ? folder : file).string();
+        EXPECT_NE(notice.find(blamed), std::string::npos) << notice;
+        EXPECT_NE(notice.find(c.ownFolder && c.readable ? "chmod u+rwx " + folder.string()
+                                                        : "sudo chown root: " + file.string()),
+                  std::string::npos)
+            << notice;
+        EXPECT_EQ(ReadBytes(file), kHeader + c.stored); // never written, never set aside
+        EXPECT_TRUE(DamagedCopies(scratch).empty());
     }
-    EXPECT_THROW(WriteOption(PlatformRegistry(), TOption::Statystyki, true), EFailedToSetData);
-    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
 }
 
 TEST(Settings, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheNextSave) {
