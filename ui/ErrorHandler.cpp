@@ -1,5 +1,6 @@
 #include "ErrorHandler.h"
 
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -9,6 +10,11 @@ namespace {
 QString& TitleStorage() {
     static QString title;
     return title;
+}
+
+std::function<void()>& AfterGuardedActions() {
+    static std::function<void()> after;
+    return after;
 }
 } // namespace
 
@@ -33,6 +39,12 @@ void RunGuarded(const std::function<void()>& action) {
     } catch (const std::exception& error) {
         ShowException(error);
     }
+    if (const std::function<void()> after = AfterGuardedActions())
+        after();
+}
+
+void SetAfterGuardedActions(std::function<void()> after) {
+    AfterGuardedActions() = std::move(after);
 }
 
 } // namespace kwizmar
