@@ -1,5 +1,6 @@
 #include "ErrorHandler.h"
 
+#include "Splash.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -27,6 +28,7 @@ void SetApplicationTitle(const QString& title) {
 }
 
 void ShowException(const std::exception& error) {
+    TSplash::HideCurrent();
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), QString::fromUtf8(error.what()),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("ErrorBox"));

@@ -233,6 +233,31 @@ TEST_F(ExamWindowTest, DamagedSettingsFileIsToldOnceAndTheExamStillStarts) {
     EXPECT_NE(SettingsFile().find("\"UserName\"=\"Ala\""), std::string::npos);
 }
 
+TEST_F(ExamWindowTest, AStartUpErrorBoxIsNeverUnderTheSplash) {
+    WriteSettingsFile("Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n"
+                      "\"Run\"=\"dwa\"\n");
+    // The splash stays on top of every window: each box notes whether it is up.
+    QStringList boxes;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool splash = std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+            return w->objectName() == "Splash" && w->isVisible();
+        });
+        boxes << box->text() + (splash ? " | under the splash" : "");
+        box->accept();
+    });
+    watch.start();
+    Start();
+    watch.stop();
+    EXPECT_EQ(boxes.join("\n").toStdString(), "'dwa' is not a valid integer value");
+}
+
 TEST_F(ExamWindowTest, RightButtonHelpNextToThePointerAndInsideTheWindow) {
     StartOnSample();
     auto* panel = Find<QWidget>("HP");
