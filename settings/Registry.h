@@ -42,14 +42,22 @@ public:
     virtual void WriteInteger(const std::string& name, std::int32_t value) = 0;
 };
 
+// A line of a store that couldn't be understood: its number (from 1) and its
+// text as read.
+struct TBadLine {
+    int number = 0;
+    std::string text;
+};
+
 // A store of a key that the registry can't use as it should, found when the
 // key was opened or written. Each is reported once; the key goes on working.
 struct TDamagedStore {
     enum class TKind {
-        // It couldn't be understood: its bytes were kept under a new name and
-        // the key started empty, as on a new account. Where no copy could be
-        // made, the file is left as it was and the key is kept in memory for
-        // the rest of the run.
+        // Some of its lines couldn't be understood: its bytes were kept under
+        // a new name and the file starts again with the values that could be
+        // read (none, as on a new account, where nothing could). Where no
+        // copy could be made, the file is left as it was and the key is kept
+        // in memory for the rest of the run, with those values.
         Damaged,
         // It exists but can't be read: the key starts empty and is kept in
         // memory for the rest of the run; the file stays untouched.
@@ -59,8 +67,10 @@ struct TDamagedStore {
         ReadOnly,
     };
     TKind kind = TKind::Damaged;
-    std::string file;   // the store, as the program names it
-    std::string keptAs; // Damaged: the copy of its bytes; empty when none could be made
+    std::string file;               // the store, as the program names it
+    std::string keptAs;             // Damaged: the copy of its bytes; empty when none could be made
+    std::vector<TBadLine> badLines; // Damaged: the lines that couldn't be understood
+    bool valuesKept = false;        // Damaged: some values could be read and count
     // Unreadable, ReadOnly: what refuses the program (the file, the end of its
     // link or a folder above it), its owner's login name (or number) and the
     // user's own; `blocker` is empty where nobody's permission is the cause

@@ -67,9 +67,11 @@ int CreateCopy(const std::string& fileName, const std::string& bytes) {
 }
 
 // Keeps the bytes of the damaged file `fileName` under a new name beside it,
-// then starts the file again empty. Returns the new name; empty when the copy
-// couldn't be made or the file not started again, which leaves it as it was.
-std::string SetAside(const std::string& fileName, const std::string& bytes) {
+// then starts the file again with what could be read of it, `salvaged`.
+// Returns the new name; empty when the copy couldn't be made or the file not
+// started again, which leaves it as it was.
+std::string SetAside(const std::string& fileName, const std::string& bytes,
+                     const TRegFile& salvaged) {
     const std::string stem = fileName + ".uszkodzony-" + Timestamp();
     for (int n = 1; n <= 100; ++n) {
         const std::string copy = n == 1 ? stem : stem + "-" + std::to_string(n);
@@ -79,7 +81,7 @@ std::string SetAside(const std::string& fileName, const std::string& bytes) {
         if (made == 0)
             return {};
         try {
-            WriteFileAtomically(PathFromUtf8(fileName), TRegFile().ToText());
+            WriteFileAtomically(PathFromUtf8(fileName), salvaged.ToText());
         } catch (const EFCreateError&) {
             ::unlink(PathFromUtf8(copy).c_str());
             return {};
@@ -176,16 +178,13 @@ bool ExplainUnwritable(const std::string& file, TDamagedStore& store) {
     return false;
 }
 
-// The file's values where it can be read and understood, else none.
+// The values of the file that can be read and understood.
 TRegFile LoadIfReadable(const std::string& fileName) {
     std::string bytes;
     if (TryReadWholeFile(PathFromUtf8(fileName), bytes) != TWholeFileRead::Read)
         return TRegFile();
-    try {
-        return TRegFile::Parse(bytes, fileName);
-    } catch (const ERegistryFileError&) {
-        return TRegFile();
-    }
+    std::vector<TBadLine> badLines;
+    return TRegFile::Salvage(bytes, badLines);
 }
 
 } // namespace
@@ -378,6 +377,7 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenDamagedSettings(const std::stri
 
     TDamagedStore found;
     found.file = file;
+    TRegFile salvaged;
     {
         TFileLock lock(LockFile(file));
         // Another copy of the program may have set it aside meanwhile.
@@ -388,14 +388,18 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenDamagedSettings(const std::stri
             return std::make_unique<TFileKey>(this, file, kSettingsSection,
                                               TRegFile::Parse(bytes, file));
         } catch (const ERegistryFileError&) {
-            found.keptAs = SetAside(file, bytes);
+            // One bad line costs that line, not the run counter, the name and
+            // the statistics lock beside it.
+            salvaged = TRegFile::Salvage(bytes, found.badLines);
+            found.valuesKept = salvaged.HasValues();
+            found.keptAs = SetAside(file, bytes, salvaged);
         }
     }
     const bool repaired = !found.keptAs.empty();
     damaged_.push_back(std::move(found));
     if (repaired)
-        return std::make_unique<TFileKey>(this, file, kSettingsSection, TRegFile());
-    return OpenInMemory(file, inMemory_[file]);
+        return std::make_unique<TFileKey>(this, file, kSettingsSection, std::move(salvaged));
+    return OpenInMemory(file, inMemory_.emplace(file, TRunValues{true, {}}).first->second);
 }
 
 bool TFileRegistry::KeepIfInMemory(const std::string& file, const std::string& name,

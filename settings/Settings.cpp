@@ -1,9 +1,12 @@
 #include "Settings.h"
 
+#include "Cp1250.h"
 #include "FileVersion.h"
 #include "Paths.h"
 #include "StrToInt.h"
+#include "Text.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <system_error>
@@ -159,6 +162,27 @@ std::string Mending(const TDamagedStore& store, bool reading) {
            command;
 }
 
+// The lines of a damaged file that couldn't be read: the first with its text,
+// where it can be shown, then the numbers of a few more.
+std::string BadLines(const std::vector<TBadLine>& lines) {
+    if (lines.empty())
+        return " i nie dał się odczytać";
+    const TBadLine& first = lines.front();
+    const bool showable = first.text.size() <= 80 && IsValidUtf8(first.text) &&
+                          std::none_of(first.text.begin(), first.text.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    std::string text = lines.size() == 1 ? ": błędny jest wiersz " : ": błędne są wiersze ";
+    text += std::to_string(first.number);
+    if (showable && !Trim(first.text).empty())
+        text += " („" + first.text + "”)";
+    constexpr std::size_t kNamed = 5;
+    for (std::size_t i = 1; i < lines.size() && i < kNamed; ++i)
+        text += ", " + std::to_string(lines[i].number);
+    if (lines.size() > kNamed)
+        text += " i dalsze (razem " + std::to_string(lines.size()) + ")";
+    return text;
+}
+
 } // namespace
 
 std::string DamagedSettingsNotice(const TDamagedStore& store) {
@@ -178,15 +202,17 @@ std::string DamagedSettingsNotice(const TDamagedStore& store) {
         break;
     }
     if (store.keptAs.empty())
-        return "Plik ustawień " + store.file +
-               " jest uszkodzony i nie dał się odczytać.\n\n"
-               "Nie udało się go naprawić, bo nie można było zachować jego kopii, więc "
-               "pozostawiono go bez zmian. Program uruchomił się z ustawieniami domyślnymi "
-               "i do końca pracy nie zapisze żadnych zmian ustawień.";
-    return "Plik ustawień " + store.file +
-           " był uszkodzony i nie dał się odczytać.\n\n"
-           "Zachowano go jako " +
-           store.keptAs + ". Program uruchomił się z ustawieniami domyślnymi.";
+        return "Plik ustawień " + store.file + " jest uszkodzony" + BadLines(store.badLines) +
+               ".\n\nNie udało się go naprawić, bo nie można było zachować jego kopii, więc "
+               "pozostawiono go bez zmian. Program " +
+               (store.valuesKept ? "stosuje ustawienia, które dało się z niego odczytać,"
+                                 : "uruchomił się z ustawieniami domyślnymi") +
+               " i do końca pracy nie zapisze żadnych zmian ustawień.";
+    return "Plik ustawień " + store.file + " był uszkodzony" + BadLines(store.badLines) +
+           ".\n\nZachowano go jako " + store.keptAs + ". " +
+           (store.valuesKept ? "Pozostałe ustawienia zapisane w pliku obowiązują nadal, a w "
+                               "miejsce błędnych program przyjął wartości domyślne."
+                             : "Program uruchomił się z ustawieniami domyślnymi.");
 }
 
 } // namespace kwizmar

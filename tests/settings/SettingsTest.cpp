@@ -238,17 +238,24 @@ TEST(Settings, StoredLockdownIsAppliedAtStartBeforeAnyExam) {
     EXPECT_EQ(Stored("TaskBarEnabled"), "1");
 }
 
-TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
+TEST(Settings, DamagedSettingsFileIsSetAsideAndEveryValueThatReadsIsKept) {
     struct TCase {
         const char* what;
         std::string bytes;
         bool damaged;
+        int run;              // the counter this start shows
+        std::string userName; // as read back
+        bool locked;          // Statystyki
+        std::string badLine;  // as the notice names it
     };
     const TCase cases[] = {
-        {"empty", "", false},
-        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true},
-        {"one bad line", kHeader + "\"Run\"=\"7\"\nthis is no value\n\"Odp\"=dword:00000001\n",
-         true},
+        {"empty", "", false, 1, "", false, ""},
+        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true, 1, "", false,
+         ": błędne są wiersze 1, 2, 3"},
+        {"one bad line among good ones",
+         kHeader + "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Odp\"=dword:zzzz\n"
+                   "\"Statystyki\"=dword:00000001\n",
+         true, 42, "Ala", true, ": błędny jest wiersz 6 („\"Odp\"=dword:zzzz”)"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -258,7 +265,9 @@ TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
         WriteBytes(file, c.bytes);
 
         auto first = Start(program);
-        EXPECT_EQ(first->Run, 1);
+        EXPECT_EQ(first->Run, c.run);
+        EXPECT_EQ(first->UserName, c.userName);
+        EXPECT_EQ(first->Options.Get(TOption::Statystyki), c.locked);
         EXPECT_TRUE(first->Options.Get(TOption::Scroll));
         EXPECT_FALSE(first->Options.Get(TOption::Odp));
         EXPECT_EQ(Stored("Path"), program);
@@ -270,7 +279,9 @@ TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
             ASSERT_EQ(copies.size(), 1u);
             EXPECT_EQ(ReadBytes(copies[0]), c.bytes);
             ASSERT_EQ(notices.size(), 1u);
-            EXPECT_NE(notices[0].find(" " + file + " "), std::string::npos) << notices[0];
+            EXPECT_TRUE(notices[0].starts_with("Plik ustawień " + file + " był uszkodzony" +
+                                               c.badLine + ".\n"))
+                << notices[0];
             EXPECT_NE(notices[0].find(" " + copies[0] + ". "), std::string::npos) << notices[0];
         } else {
             EXPECT_TRUE(copies.empty());
@@ -278,7 +289,8 @@ TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
         }
 
         auto second = Start(program);
-        EXPECT_EQ(second->Run, 2);
+        EXPECT_EQ(second->Run, c.run + 1);
+        EXPECT_EQ(second->Options.Get(TOption::Statystyki), c.locked);
         EXPECT_TRUE(second->TakeNotices().empty());
         EXPECT_EQ(DamagedCopies(scratch), copies);
     }
@@ -331,6 +343,7 @@ TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndTheRunKeepsItsValuesInMemor
     });
     TDamagedStore store;
     store.file = scratch.SettingsFile().string();
+    store.badLines = {{4, "this is no value"}};
     const std::string notice = DamagedSettingsNotice(store);
     EXPECT_NE(notice.find(" " + store.file + " "), std::string::npos);
     EXPECT_EQ(seen, "1|" + notice + "|Jan|2|0");
