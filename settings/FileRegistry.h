@@ -21,21 +21,24 @@
 //   Every write re-reads the file under a lock (Kwizmar.reg.lock beside it),
 //   changes the one value and replaces the file atomically (through a symbolic
 //   link, which stays). A write that fails, also because the file has become
-//   unreadable or damaged since the key was opened, throws EFailedToSetData.
-//   A file that can't be understood when the key is opened is set aside, so
-//   that a bad line never keeps the program from its work: its bytes are kept
-//   beside it as Kwizmar.reg.uszkodzony-<yyyy-mm-dd-hhmmss> (with "-2", "-3"
-//   ... after a name already taken), the file starts again empty and the key
-//   opens empty.
+//   damaged since the key was opened, throws EFailedToSetData, but for the
+//   permissions below.
+//   A file with lines that can't be understood when the key is opened is set
+//   aside, so that a bad line never keeps the program from its work nor costs
+//   more than itself: its bytes are kept beside it as
+//   Kwizmar.reg.uszkodzony-<yyyy-mm-dd-hhmmss> (with "-2", "-3" ... after a
+//   name already taken), the file starts again with every line that could be
+//   read (TRegFile::Salvage) and the key opens with those values.
 //   Neither may a file the user has no right to keep the program from its
 //   work. A file that exists but can't be read, one that can't be set aside
 //   (a read-only folder), and one whose write is refused for want of a
 //   permission (a file or folder of another user, a link to an
 //   administrator's read-only file, a read-only disk) are kept in memory for
-//   the rest of the run: the key opens with what could be read (a read-only
-//   file's values, nothing of the others), and writes change the values in
-//   memory, never the file. Each such finding waits once in
-//   TakeDamagedStores.
+//   the rest of the run: the key opens with what could be read (the values of
+//   a read-only or damaged file, nothing of an unreadable one), and writes
+//   change the values in memory, never the file. A write that fails for any
+//   other cause (a full disk) throws EFailedToSetData as above. Each finding
+//   waits once in TakeDamagedStores.
 // - The machine-wide Setup key (kSetupKey under LocalMachine), read only:
 //   Setup.reg under Nerbaly/ in the first folder of $XDG_CONFIG_DIRS (default
 //   /etc/xdg), section
