@@ -32,7 +32,32 @@ void PrintTo(const TUnusableSettings& c, std::ostream* out) {
     *out << c.what;
 }
 
-class UnusableSettingsFileTest : public ExamWindowTest,
+// The pupil's own folders, as a home folder is; the settings folder is made.
+class PupilTest : public ExamWindowTest {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(nerbaly);
+        for (const auto& folder :
+             {dir.path(), dir.path() / "config", nerbaly, dir.path() / "data", dir.path() / "xdg"})
+            ASSERT_EQ(chown(folder.c_str(), kPupil, kPupil), 0);
+        watch.setInterval(20);
+        QObject::connect(&watch, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isVisible()) {
+                boxes << box->text();
+                box->accept();
+            }
+        });
+        watch.start();
+    }
+
+    const std::filesystem::path nerbaly = dir.path() / "config" / "Nerbaly";
+    // Every message box, noted and closed.
+    QStringList boxes;
+    QTimer watch;
+};
+
+class UnusableSettingsFileTest : public PupilTest,
                                  public ::testing::WithParamInterface<TUnusableSettings> {};
 
 const std::string kStored = "Windows Registry Editor Version 5.00\n\n"
@@ -44,13 +69,8 @@ const std::string kStored = "Windows Registry Editor Version 5.00\n\n"
 
 TEST_P(UnusableSettingsFileTest, ThePupilIsToldOnceAndTheExamRunsToItsLine) {
     const TUnusableSettings& c = GetParam();
-    // The pupil's own folders; the settings file is root's, as one "sudo
-    // kwizmar" leaves it, or an administrator's that the pupil's links to.
-    const std::filesystem::path nerbaly = dir.path() / "config" / "Nerbaly";
-    std::filesystem::create_directories(nerbaly);
-    for (const auto& folder :
-         {dir.path(), dir.path() / "config", nerbaly, dir.path() / "data", dir.path() / "xdg"})
-        ASSERT_EQ(chown(folder.c_str(), kPupil, kPupil), 0);
+    // Root's file, as one "sudo kwizmar" leaves it, or an administrator's
+    // that the pupil's settings file links to.
     const std::filesystem::path file =
         c.linked ? dir.path() / "admin" / "Kwizmar.reg" : nerbaly / "Kwizmar.reg";
     std::filesystem::create_directories(file.parent_path());
@@ -60,20 +80,9 @@ TEST_P(UnusableSettingsFileTest, ThePupilIsToldOnceAndTheExamRunsToItsLine) {
     if (c.linked)
         std::filesystem::create_symlink(file, nerbaly / "Kwizmar.reg");
 
-    QStringList boxes;
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box && box->isVisible()) {
-            boxes << box->text();
-            box->accept();
-        }
-    });
     {
         TActingAs pupil(kPupil);
         ASSERT_TRUE(pupil.Acting());
-        watch.start();
         Start({TEgzamin::TestFolder() + "/geografia.ts2"});
         ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton3")->isVisible(); }));
         EXPECT_EQ(Find<TOdometer>("Odometer1")->Value(), c.counter);
@@ -117,3 +126,27 @@ INSTANTIATE_TEST_SUITE_P(
                       TUnusableSettings{"ReadOnlyLinked", true, 42, "Ala", true,
                                         "Nie można zapisać pliku ustawień "}),
     [](const ::testing::TestParamInfo<TUnusableSettings>& info) { return info.param.what; });
+
+TEST_F(PupilTest, ASettingsFileThatTurnsReadOnlyDuringTheRunIsToldOnceAndTheOptionsStillChange) {
+    TActingAs pupil(kPupil);
+    ASSERT_TRUE(pupil.Acting());
+    Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton5")->isVisible(); }));
+    ASSERT_TRUE(boxes.isEmpty()) << boxes.join("\n").toStdString();
+    const std::string before = SettingsFile();
+    std::filesystem::permissions(nerbaly, std::filesystem::perms(0500));
+
+    auto* lock = program->Options().findChild<QAbstractButton*>("CheckBox1");
+    lock->click();
+    lock->click();
+    lock->click();
+    EXPECT_TRUE(lock->isChecked());
+    EXPECT_TRUE(program->Options().Get(TOption::Statystyki));
+    EXPECT_EQ(SettingsFile(), before);
+    ASSERT_EQ(boxes.size(), 1) << boxes.join("\n---\n").toStdString();
+    EXPECT_TRUE(boxes[0].startsWith("Nie można zapisać pliku ustawień " +
+                                    QString::fromStdString((nerbaly / "Kwizmar.reg").string()) +
+                                    ": brak uprawnień do zapisu folderu "))
+        << boxes[0].toStdString();
+    std::filesystem::permissions(nerbaly, std::filesystem::perms(0700));
+}
