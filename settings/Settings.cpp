@@ -139,8 +139,11 @@ std::string Reason(const TDamagedStore& store, bool reading) {
         return ": plik leży na dysku dostępnym tylko do odczytu.";
     if (store.blocker.empty())
         return ".";
-    std::string text = (reading ? ": brak uprawnień do odczytu " : ": brak uprawnień do zapisu ") +
-                       std::string(store.blockerIsFolder ? "folderu " : "pliku ") + store.blocker;
+    std::string text = reading ? ": brak uprawnień do odczytu " : ": brak uprawnień do zapisu ";
+    if (store.blocker == store.file)
+        text += "tego pliku";
+    else
+        text += (store.blockerIsFolder ? "folderu " : "pliku ") + store.blocker;
     if (!store.owner.empty())
         text += " (jego właścicielem jest " + store.owner + ")";
     return text + ".";

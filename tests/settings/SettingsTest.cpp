@@ -446,12 +446,12 @@ TEST(Settings, FileTheUserMayNotReadOrWriteIsKeptInMemoryForTheRun) {
         bool ownFolder;      // in the user's folder, not linked from an administrator's
         bool readable;       // by the user, who is root without capabilities
         std::string counter; // the run counter, the stored lock and the name read back
-        std::string blamed;  // the notice's path after "uprawnień do ..."
+        std::string blamed;  // what the notice blames, after "uprawnień do ", and its path
     };
     const std::string values =
         "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Statystyki\"=dword:00000001\n";
     const TCase cases[] = {
-        {"another user's, mode 0600", values, true, false, "1|0|Jan", "odczytu pliku "},
+        {"another user's, mode 0600", values, true, false, "1|0|Jan", "odczytu tego pliku ("},
         {"an administrator's, linked", values, false, true, "42|1|Jan", "zapisu pliku "},
         {"in a folder the user can't write", values, true, true, "42|1|Jan", "zapisu folderu "},
     };
@@ -507,7 +507,9 @@ TEST(Settings, FileTheUserMayNotReadOrWriteIsKeptInMemoryForTheRun) {
                                        " pliku ustawień " + scratch.SettingsFile().string() + ":"))
             << notice;
         const std::string blamed =
-            c.blamed + (c.blamed.ends_with("folderu ") ? folder : file).string();
+            c.blamed.ends_with("(")
+                ? c.blamed
+                : c.blamed + (c.blamed.ends_with("folderu ") ? folder : file).string();
         EXPECT_NE(notice.find(blamed), std::string::npos) << notice;
         EXPECT_NE(notice.find(c.ownFolder && c.readable ? "chmod u+rwx " + folder.string()
                                                         : "sudo chown root: " + file.string()),
