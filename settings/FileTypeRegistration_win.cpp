@@ -1,8 +1,8 @@
 #include "Settings.h"
 
 #include "AtomicFile.h"
-#include "PackagedFiles.h"
 #include "Paths.h"
+#include "PackagedFiles.h"
 
 #include <stdexcept>
 
