@@ -442,69 +442,60 @@ TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
 TEST(Settings, FileTheUserMayNotReadOrWriteIsKeptInMemoryForTheRun) {
     struct TCase {
         const char* what;
-        std::string stored;  // the values in the file
-        bool ownFolder;      // in the user's folder, not linked from an administrator's
-        bool readable;       // by the user, who is root without capabilities
-        std::string counter; // the run counter, the stored lock and the name read back
-        std::string blamed;  // what the notice blames, after "uprawnień do ", and its path
+        bool ownFolder;     // in the user's folder, not linked from an administrator's
+        bool readable;      // by the user, who is root without capabilities
+        std::string values; // the run counter, the stored lock, then what this run wrote
+        std::string blamed; // what the notice blames, after "uprawnień do ", and its path
     };
-    const std::string values =
-        "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Statystyki\"=dword:00000001\n";
     const TCase cases[] = {
-        {"another user's, mode 0600", values, true, false, "1|0|Jan", "odczytu tego pliku ("},
-        {"an administrator's, linked", values, false, true, "42|1|Jan", "zapisu pliku "},
-        {"in a folder the user can't write", values, true, true, "42|1|Jan", "zapisu folderu "},
+        {"another user's, mode 0600", true, false, "1|0|Jan|1", "odczytu tego pliku ("},
+        {"an administrator's, linked", false, true, "42|1|Jan|1", "zapisu pliku "},
+        {"in a folder the user can't write", true, true, "42|1|Jan|1", "zapisu folderu "},
     };
+    const std::string stored =
+        kHeader + "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Statystyki\"=dword:00000001\n";
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
         TScratch scratch;
         const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
         const auto file =
             c.ownFolder ? scratch.SettingsFile() : scratch.Root() / "admin/Kwizmar.reg";
-        WriteBytes(file, kHeader + c.stored);
         const auto folder = file.parent_path();
+        WriteBytes(file, stored);
         if (!c.ownFolder) {
             std::filesystem::create_directories(scratch.SettingsFile().parent_path());
             std::filesystem::create_symlink(file, scratch.SettingsFile());
             ASSERT_EQ(chown(folder.c_str(), 1001, 1001), 0);
         }
         if (!c.readable)
-            std::filesystem::permissions(file, std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_write);
-        ASSERT_EQ(chown(file.c_str(), c.ownFolder && c.readable ? 0 : 1001, 1001), 0);
+            std::filesystem::permissions(file, std::filesystem::perms(0600));
         if (c.ownFolder && c.readable)
-            std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::owner_exec);
+            std::filesystem::permissions(folder, std::filesystem::perms(0500));
+        else
+            ASSERT_EQ(chown(file.c_str(), 1001, 1001), 0);
+
         const std::string seen = RunUnprivileged([&] {
             auto settings = Start(program);
-            const std::vector<std::string> notices = settings->TakeNotices();
+            std::string notices;
+            for (const std::string& notice : settings->TakeNotices())
+                notices += "\n@\n" + notice;
             settings->WriteUserName("Jan");
             WriteOption(PlatformRegistry(), TOption::Odp, true);
             TSettings again(PlatformRegistry(), program);
             again.LoadUserSettings();
-            std::string report = std::to_string(settings->Run) + "|" +
-                                 std::to_string(settings->Options.Get(TOption::Statystyki)) + "|" +
-                                 again.UserName + "|" + Stored("Odp") + "|" +
-                                 std::to_string(again.TakeNotices().size());
-            for (const std::string& notice : notices)
-                report += "|" + notice;
-            return report;
+            notices += again.TakeNotices().empty() ? "" : "\n@\nanother notice";
+            return std::to_string(settings->Run) + "|" +
+                   std::to_string(settings->Options.Get(TOption::Statystyki)) + "|" +
+                   again.UserName + "|" + Stored("Odp") + notices;
         });
-        const std::vector<std::string> parts = [&] {
-            std::vector<std::string> p;
-            std::size_t from = 0;
-            for (std::size_t bar; (bar = seen.find('|', from)) != std::string::npos; from = bar + 1)
-                p.push_back(seen.substr(from, bar - from));
-            p.push_back(seen.substr(from));
-            return p;
-        }();
-        ASSERT_EQ(parts.size(), 6u) << seen; // one notice
-        EXPECT_EQ(parts[0] + "|" + parts[1] + "|" + parts[2], c.counter);
-        EXPECT_EQ(parts[3] + "|" + parts[4], "1|0"); // kept for the run, told once
-        const std::string& notice = parts[5];
-        EXPECT_TRUE(notice.starts_with("Nie można " +
-                                       std::string(c.readable ? "zapisać" : "odczytać") +
-                                       " pliku ustawień " + scratch.SettingsFile().string() + ":"))
+        const std::size_t at = seen.find("\n@\n");
+        ASSERT_NE(at, std::string::npos) << seen;
+        EXPECT_EQ(seen.substr(0, at), c.values);
+        const std::string notice = seen.substr(at + 3);
+        ASSERT_EQ(notice.find("\n@\n"), std::string::npos) << "told twice: " << seen;
+        EXPECT_TRUE(notice.starts_with(std::string("Nie można ") +
+                                       (c.readable ? "zapisać" : "odczytać") + " pliku ustawień " +
+                                       scratch.SettingsFile().string() + ":"))
             << notice;
         const std::string blamed =
             c.blamed.ends_with("(")
@@ -515,7 +506,7 @@ TEST(Settings, FileTheUserMayNotReadOrWriteIsKeptInMemoryForTheRun) {
                                                         : "sudo chown root: " + file.string()),
                   std::string::npos)
             << notice;
-        EXPECT_EQ(ReadBytes(file), kHeader + c.stored); // never written, never set aside
+        EXPECT_EQ(ReadBytes(file), stored); // never written, never set aside
         EXPECT_TRUE(DamagedCopies(scratch).empty());
     }
 }
