@@ -37,7 +37,9 @@ public:
     virtual std::string ReadString(const std::string& name) = 0;
     virtual std::int32_t ReadInteger(const std::string& name) = 0;
 
-    // Create or replace the value, on disk at once. Throw EFailedToSetData.
+    // Create or replace the value, on disk at once; in memory only where the
+    // registry keeps the store there for the run (TDamagedStore). Throw
+    // EFailedToSetData.
     virtual void WriteString(const std::string& name, const std::string& value) = 0;
     virtual void WriteInteger(const std::string& name, std::int32_t value) = 0;
 };
