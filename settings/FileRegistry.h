@@ -1,10 +1,12 @@
 #pragma once
 
+#include "RegFile.h"
 #include "Registry.h"
 
+#include <map>
 #include <mutex>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The registry on systems without one: one registry file per key (RegFile.h),
@@ -19,15 +21,24 @@
 //   Every write re-reads the file under a lock (Kwizmar.reg.lock beside it),
 //   changes the one value and replaces the file atomically (through a symbolic
 //   link, which stays). A write that fails, also because the file has become
-//   unreadable or damaged since the key was opened, throws EFailedToSetData.
-//   A file that can't be understood when the key is opened is set aside, so
-//   that a bad line never keeps the program from its work: its bytes are kept
-//   beside it as Kwizmar.reg.uszkodzony-<yyyy-mm-dd-hhmmss> (with "-2", "-3"
-//   ... after a name already taken), the file starts again empty and the key
-//   opens empty. Where no copy can be made (a read-only folder), the file is
-//   left as it is and, for the rest of the run, its key opens empty and can't
-//   be written. Either way the finding waits in TakeDamagedStores. A file that
-//   exists but can't be read at all throws EFOpenError.
+//   damaged since the key was opened, throws EFailedToSetData, but for the
+//   permissions below.
+//   A file with lines that can't be understood when the key is opened is set
+//   aside, so that a bad line never keeps the program from its work nor costs
+//   more than itself: its bytes are kept beside it as
+//   Kwizmar.reg.uszkodzony-<yyyy-mm-dd-hhmmss> (with "-2", "-3" ... after a
+//   name already taken), the file starts again with every line that could be
+//   read (TRegFile::Salvage) and the key opens with those values.
+//   Neither may a file the user has no right to keep the program from its
+//   work. A file that exists but can't be read, one that can't be set aside
+//   (a read-only folder), and one whose write is refused for want of a
+//   permission (a file or folder of another user, a link to an
+//   administrator's read-only file, a read-only disk) are kept in memory for
+//   the rest of the run: the key opens with what could be read (the values of
+//   a read-only or damaged file, nothing of an unreadable one), and writes
+//   change the values in memory, never the file. A write that fails for any
+//   other cause (a full disk) throws EFailedToSetData as above. Each finding
+//   waits once in TakeDamagedStores.
 // - The machine-wide Setup key (kSetupKey under LocalMachine), read only:
 //   Setup.reg under Nerbaly/ in the first folder of $XDG_CONFIG_DIRS (default
 //   /etc/xdg), section
@@ -37,6 +48,8 @@
 // - Any other key doesn't exist: OpenKey returns null.
 
 namespace kwizmar {
+
+class TFileKey;
 
 class TFileRegistry final : public IRegistry {
 public:
@@ -50,11 +63,29 @@ public:
     static std::string SetupFile();
 
 private:
+    friend class TFileKey;
+
+    // A settings file kept in memory for the rest of the run.
+    struct TRunValues {
+        bool fileCounts = false; // its own values are read under the ones below
+        std::vector<std::pair<std::string, TRegValue>> written; // this run's, in order
+    };
+
+    std::unique_ptr<IRegistryKey> OpenSettings(const std::string& file);
     std::unique_ptr<IRegistryKey> OpenDamagedSettings(const std::string& file);
+    // With mutex_ held.
+    std::unique_ptr<IRegistryKey> OpenInMemory(const std::string& file, const TRunValues& values);
+
+    // For the keys' writes. KeepIfInMemory keeps the value where the file is
+    // kept in memory already; KeepAfterRefusal, after a write that failed,
+    // starts keeping the file in memory when a permission refused the write.
+    // Both return whether the value was kept.
+    bool KeepIfInMemory(const std::string& file, const std::string& name, const TRegValue& value);
+    bool KeepAfterRefusal(const std::string& file, const std::string& name, const TRegValue& value);
 
     std::mutex mutex_;
-    std::vector<TDamagedStore> damaged_; // not taken yet
-    std::set<std::string> leftDamaged_;  // no copy could be made this run
+    std::vector<TDamagedStore> damaged_;         // not taken yet
+    std::map<std::string, TRunValues> inMemory_; // by file
 };
 
 } // namespace kwizmar

@@ -126,6 +126,21 @@ TRegFile::TRegFile() {
 }
 
 TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
+    return ParseLines(bytes, fileName, nullptr);
+}
+
+TRegFile TRegFile::Salvage(std::string_view bytes, std::vector<TBadLine>& badLines) {
+    badLines.clear();
+    return ParseLines(bytes, {}, &badLines);
+}
+
+bool TRegFile::HasValues() const {
+    return std::any_of(lines_.begin(), lines_.end(),
+                       [](const TLine& line) { return line.kind == TKind::Value; });
+}
+
+TRegFile TRegFile::ParseLines(std::string_view bytes, const std::string& fileName,
+                              std::vector<TBadLine>* badLines) {
     TRegFile file;
     file.lines_.clear();
     if (bytes.starts_with("\xEF\xBB\xBF"))
@@ -174,16 +189,28 @@ TRegFile TRegFile::Parse(std::string_view bytes, const std::string& fileName) {
                 throw TParseError{"neither a [key] line, a value, a comment nor blank"};
             }
         } catch (const TParseError& e) {
-            throw ERegistryFileError(fileName, number, e.reason);
+            if (!badLines)
+                throw ERegistryFileError(fileName, number, e.reason);
+            badLines->push_back({number, std::move(line.text)});
+            // A header line that isn't one doesn't keep the lines after it out.
+            seenHeader = true;
+            continue;
         }
         file.lines_.push_back(std::move(line));
     }
     // A file that touch or an installer left empty holds no values yet.
     if (onlyBlank)
         return TRegFile();
-    if (!seenHeader)
+    if (!seenHeader && !badLines)
         throw ERegistryFileError(fileName, std::max(number, 1),
                                  std::string("the first line must be \"") + kHeader + "\"");
+    if (badLines && !badLines->empty()) {
+        const bool headed = std::any_of(file.lines_.begin(), file.lines_.end(), [](const TLine& l) {
+            return l.kind == TKind::Other && Trim(l.text) == kHeader;
+        });
+        if (!headed)
+            file.lines_.insert(file.lines_.begin(), {TKind::Other, kHeader, {}, {}, {}});
+    }
     return file;
 }
 

@@ -52,6 +52,15 @@ public:
     // the layout above.
     static TRegFile Parse(std::string_view bytes, const std::string& fileName);
 
+    // Parses a whole file as far as it can: every line that doesn't fit the
+    // layout above is left out and given in `badLines`; the rest stays as in
+    // Parse, after the header line, which is put first where it is missing.
+    // Never throws.
+    static TRegFile Salvage(std::string_view bytes, std::vector<TBadLine>& badLines);
+
+    // Whether it holds any value.
+    bool HasValues() const;
+
     // The value `name` in the section `[section]`, or null. Where a value is
     // given twice, the last one counts.
     const TRegValue* Find(const std::string& section, const std::string& name) const;
@@ -66,6 +75,10 @@ public:
     std::string ToText() const;
 
 private:
+    // Parse, or Salvage where `badLines` is given.
+    static TRegFile ParseLines(std::string_view bytes, const std::string& fileName,
+                               std::vector<TBadLine>* badLines);
+
     enum class TKind { Other, Section, Value };
     struct TLine {
         TKind kind = TKind::Other;

@@ -37,17 +37,51 @@ public:
     virtual std::string ReadString(const std::string& name) = 0;
     virtual std::int32_t ReadInteger(const std::string& name) = 0;
 
-    // Create or replace the value, on disk at once. Throw EFailedToSetData.
+    // Create or replace the value, on disk at once; in memory only where the
+    // registry keeps the store there for the run (TDamagedStore). Throw
+    // EFailedToSetData.
     virtual void WriteString(const std::string& name, const std::string& value) = 0;
     virtual void WriteInteger(const std::string& name, std::int32_t value) = 0;
 };
 
-// A store of a key that was found damaged when the key was opened: its bytes
-// were kept under a new name and the key started empty, as on a new account.
+// A line of a store that couldn't be understood: its number (from 1) and its
+// text as read.
+struct TBadLine {
+    int number = 0;
+    std::string text;
+};
+
+// A store of a key that the registry can't use as it should, found when the
+// key was opened or written. Each is reported once; the key goes on working.
 struct TDamagedStore {
-    std::string file;   // the damaged file
-    std::string keptAs; // the copy of its bytes; empty when none could be made,
-                        // the file then left as it was and the key unwritable
+    enum class TKind {
+        // Some of its lines couldn't be understood: its bytes were kept under
+        // a new name and the file starts again with the values that could be
+        // read (none, as on a new account, where nothing could). Where no
+        // copy could be made, the file is left as it was and the key is kept
+        // in memory for the rest of the run, with those values.
+        Damaged,
+        // It exists but can't be read: the key starts empty and is kept in
+        // memory for the rest of the run; the file stays untouched.
+        Unreadable,
+        // It can be read but not written: its values count, and what the
+        // program writes is kept in memory for the rest of the run.
+        ReadOnly,
+    };
+    TKind kind = TKind::Damaged;
+    std::string file;               // the store, as the program names it
+    std::string keptAs;             // Damaged: the copy of its bytes; empty when none could be made
+    std::vector<TBadLine> badLines; // Damaged: the lines that couldn't be understood
+    bool valuesKept = false;        // Damaged: some values could be read and count
+    // Unreadable, ReadOnly: what refuses the program (the file, the end of its
+    // link or a folder above it), its owner's login name (or number) and the
+    // user's own; `blocker` is empty where nobody's permission is the cause
+    // (a read-only disk, a folder where the file belongs).
+    std::string blocker;
+    std::string owner;
+    std::string user;
+    bool blockerIsFolder = false;
+    bool readOnlyDisk = false;
 };
 
 class IRegistry {
@@ -58,12 +92,12 @@ public:
     // key is created. Returns null when the key doesn't exist (and may not be
     // created) or can't be opened. A store that exists but can't be read or
     // understood throws (EFOpenError, ERegistryFileError), unless the registry
-    // can set it aside (TakeDamagedStores).
+    // can set it aside or keep it in memory (TakeDamagedStores).
     virtual std::unique_ptr<IRegistryKey> OpenKey(TRegistryRoot root, const std::string& path,
                                                   bool canCreate) = 0;
 
-    // The stores found damaged and set aside since the last call, each once.
-    // The system's own registry on Windows never gives any.
+    // The stores found damaged, unreadable or read-only since the last call,
+    // each once. The system's own registry on Windows never gives any.
     virtual std::vector<TDamagedStore> TakeDamagedStores() { return {}; }
 };
 

@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
+#include <pwd.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -65,9 +67,11 @@ int CreateCopy(const std::string& fileName, const std::string& bytes) {
 }
 
 // Keeps the bytes of the damaged file `fileName` under a new name beside it,
-// then starts the file again empty. Returns the new name; empty when the copy
-// couldn't be made or the file not started again, which leaves it as it was.
-std::string SetAside(const std::string& fileName, const std::string& bytes) {
+// then starts the file again with what could be read of it, `salvaged`.
+// Returns the new name; empty when the copy couldn't be made or the file not
+// started again, which leaves it as it was.
+std::string SetAside(const std::string& fileName, const std::string& bytes,
+                     const TRegFile& salvaged) {
     const std::string stem = fileName + ".uszkodzony-" + Timestamp();
     for (int n = 1; n <= 100; ++n) {
         const std::string copy = n == 1 ? stem : stem + "-" + std::to_string(n);
@@ -77,7 +81,7 @@ std::string SetAside(const std::string& fileName, const std::string& bytes) {
         if (made == 0)
             return {};
         try {
-            WriteFileAtomically(PathFromUtf8(fileName), TRegFile().ToText());
+            WriteFileAtomically(PathFromUtf8(fileName), salvaged.ToText());
         } catch (const EFCreateError&) {
             ::unlink(PathFromUtf8(copy).c_str());
             return {};
@@ -87,10 +91,111 @@ std::string SetAside(const std::string& fileName, const std::string& bytes) {
     return {};
 }
 
+// The login name of `uid`, or its number where the system knows no name.
+std::string LoginName(uid_t uid) {
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_name)
+        return found->pw_name;
+    return std::to_string(uid);
+}
+
+// What keeps this user from `mode` (R_OK, W_OK ...) on `path`: 0 for nothing,
+// else the system's error number.
+int Refusal(const std::filesystem::path& path, int mode) {
+    return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+bool WantOfPermission(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// Names in `store` the file or folder whose permissions refuse this user, and
+// its owner.
+void Blame(TDamagedStore& store, const std::filesystem::path& path, bool folder) {
+    struct stat info {};
+    store.blocker = Utf8FromPath(path);
+    store.blockerIsFolder = folder;
+    store.owner = ::stat(path.c_str(), &info) == 0 ? LoginName(info.st_uid) : std::string();
+}
+
+// Why the file `file` can't be read: fills `store` where the file's own
+// permissions are the cause.
+void ExplainUnreadable(const std::string& file, TDamagedStore& store) {
+    store.user = LoginName(::geteuid());
+    const std::filesystem::path path = PathFromUtf8(file);
+    if (WantOfPermission(Refusal(path, R_OK))) {
+        try {
+            Blame(store, LinkTarget(path), false);
+        } catch (const EPlatformError&) {
+            Blame(store, path, false);
+        }
+    }
+}
+
+// Why a write of `file` failed, when it is for want of a permission (of the
+// file at the end of its link, or of the folder that would hold it) or
+// because the disk is read-only: fills `store` and returns true. False for
+// any other cause (a full disk, a file in a folder's place ...).
+bool ExplainUnwritable(const std::string& file, TDamagedStore& store) {
+    store.user = LoginName(::geteuid());
+    std::filesystem::path target;
+    try {
+        target = LinkTarget(PathFromUtf8(file));
+    } catch (const EPlatformError&) {
+        return false;
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(target, ec)) {
+        const int error = Refusal(target, R_OK | W_OK);
+        if (error == EROFS) {
+            store.readOnlyDisk = true;
+            return true;
+        }
+        if (WantOfPermission(error)) {
+            Blame(store, target, false);
+            return true;
+        }
+    }
+    // The folder that holds it, or the nearest one above that exists; a file
+    // where a folder belongs is no matter of permissions.
+    std::filesystem::path folder = target.parent_path();
+    while (!folder.empty() && !std::filesystem::exists(folder, ec) &&
+           folder != folder.parent_path())
+        folder = folder.parent_path();
+    if (!std::filesystem::is_directory(folder, ec))
+        return false;
+    const int error = Refusal(folder, W_OK | X_OK);
+    if (error == EROFS) {
+        store.readOnlyDisk = true;
+        return true;
+    }
+    if (WantOfPermission(error)) {
+        Blame(store, folder, true);
+        return true;
+    }
+    return false;
+}
+
+// The values of the file that can be read and understood.
+TRegFile LoadIfReadable(const std::string& fileName) {
+    std::string bytes;
+    if (TryReadWholeFile(PathFromUtf8(fileName), bytes) != TWholeFileRead::Read)
+        return TRegFile();
+    std::vector<TBadLine> badLines;
+    return TRegFile::Salvage(bytes, badLines);
+}
+
+} // namespace
+
+// A key of a registry file. `registry` keeps the settings file in memory
+// where it must; the keys without one (the Setup key, the settings key without
+// a home folder) are read only.
 class TFileKey final : public IRegistryKey {
 public:
-    TFileKey(std::string fileName, std::string section, bool writable, TRegFile contents)
-        : fileName_(std::move(fileName)), section_(std::move(section)), writable_(writable),
+    TFileKey(TFileRegistry* registry, std::string fileName, std::string section, TRegFile contents)
+        : registry_(registry), fileName_(std::move(fileName)), section_(std::move(section)),
           contents_(std::move(contents)) {}
 
     bool ValueExists(const std::string& name) override { return Find(name) != nullptr; }
@@ -145,8 +250,27 @@ private:
     }
 
     void Write(const std::string& name, const TRegValue& value) {
-        if (!writable_)
+        if (!registry_)
             throw EFailedToSetData(name);
+        TRegFile updated = contents_;
+        try {
+            updated.Set(section_, name, value);
+        } catch (const std::invalid_argument&) {
+            throw EFailedToSetData(name);
+        }
+        if (!registry_->KeepIfInMemory(fileName_, name, value)) {
+            try {
+                WriteToDisk(name, value);
+                return;
+            } catch (const EFailedToSetData&) {
+                if (!registry_->KeepAfterRefusal(fileName_, name, value))
+                    throw;
+            }
+        }
+        contents_ = std::move(updated);
+    }
+
+    void WriteToDisk(const std::string& name, const TRegValue& value) {
         const std::filesystem::path file = PathFromUtf8(fileName_);
         std::error_code ec;
         std::filesystem::create_directories(file.parent_path(), ec);
@@ -171,14 +295,12 @@ private:
         contents_ = std::move(current);
     }
 
+    TFileRegistry* registry_;
     std::string fileName_;
     std::string section_;
-    bool writable_;
     TRegFile contents_;
     TRegFile fallbacks_;
 };
-
-} // namespace
 
 std::string TFileRegistry::SettingsFile() {
     const std::string config = XdgConfigHome();
@@ -194,16 +316,12 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
     if (root == TRegistryRoot::CurrentUser && SameTextIgnoringCase(path, kSettingsKey)) {
         const std::string file = SettingsFile();
         if (file.empty())
-            return std::make_unique<TFileKey>(file, kSettingsSection, false, TRegFile());
-        try {
-            return std::make_unique<TFileKey>(file, kSettingsSection, true, LoadFile(file));
-        } catch (const ERegistryFileError&) {
-            return OpenDamagedSettings(file);
-        }
+            return std::make_unique<TFileKey>(nullptr, file, kSettingsSection, TRegFile());
+        return OpenSettings(file);
     }
     if (root == TRegistryRoot::LocalMachine && SameTextIgnoringCase(path, kSetupKey)) {
         const std::string file = SetupFile();
-        auto key = std::make_unique<TFileKey>(file, kSetupSection, false, LoadFile(file));
+        auto key = std::make_unique<TFileKey>(nullptr, file, kSetupSection, LoadFile(file));
         key->SetFallback("SysDir", DefaultDataFolder());
         key->SetFallback("WinDir", DefaultDataFolder());
         return key;
@@ -211,30 +329,106 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
     return nullptr;
 }
 
+std::unique_ptr<IRegistryKey> TFileRegistry::OpenSettings(const std::string& file) {
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        if (const auto kept = inMemory_.find(file); kept != inMemory_.end())
+            return OpenInMemory(file, kept->second);
+    }
+    std::string bytes;
+    switch (TryReadWholeFile(PathFromUtf8(file), bytes)) {
+    case TWholeFileRead::Missing:
+        return std::make_unique<TFileKey>(this, file, kSettingsSection, TRegFile());
+    case TWholeFileRead::Read:
+        try {
+            return std::make_unique<TFileKey>(this, file, kSettingsSection,
+                                              TRegFile::Parse(bytes, file));
+        } catch (const ERegistryFileError&) {
+            return OpenDamagedSettings(file);
+        }
+    default:
+        break;
+    }
+    // It is there but can't be read: this run goes on without its values and
+    // never writes over what it couldn't read.
+    const std::lock_guard<std::mutex> guard(mutex_);
+    if (const auto kept = inMemory_.find(file); kept != inMemory_.end())
+        return OpenInMemory(file, kept->second);
+    TDamagedStore found;
+    found.kind = TDamagedStore::TKind::Unreadable;
+    found.file = file;
+    ExplainUnreadable(file, found);
+    damaged_.push_back(std::move(found));
+    return OpenInMemory(file, inMemory_[file]);
+}
+
+std::unique_ptr<IRegistryKey> TFileRegistry::OpenInMemory(const std::string& file,
+                                                          const TRunValues& values) {
+    TRegFile contents = values.fileCounts ? LoadIfReadable(file) : TRegFile();
+    for (const auto& [name, value] : values.written)
+        contents.Set(kSettingsSection, name, value);
+    return std::make_unique<TFileKey>(this, file, kSettingsSection, std::move(contents));
+}
+
 std::unique_ptr<IRegistryKey> TFileRegistry::OpenDamagedSettings(const std::string& file) {
     const std::lock_guard<std::mutex> guard(mutex_);
-    if (leftDamaged_.count(file))
-        return std::make_unique<TFileKey>(file, kSettingsSection, false, TRegFile());
+    if (const auto kept = inMemory_.find(file); kept != inMemory_.end())
+        return OpenInMemory(file, kept->second);
 
-    TDamagedStore found{file, {}};
+    TDamagedStore found;
+    found.file = file;
+    TRegFile salvaged;
     {
         TFileLock lock(LockFile(file));
         // Another copy of the program may have set it aside meanwhile.
         std::string bytes;
         if (!ReadWholeFile(PathFromUtf8(file), bytes))
-            return std::make_unique<TFileKey>(file, kSettingsSection, true, TRegFile());
+            return std::make_unique<TFileKey>(this, file, kSettingsSection, TRegFile());
         try {
-            return std::make_unique<TFileKey>(file, kSettingsSection, true,
+            return std::make_unique<TFileKey>(this, file, kSettingsSection,
                                               TRegFile::Parse(bytes, file));
         } catch (const ERegistryFileError&) {
-            found.keptAs = SetAside(file, bytes);
+            // One bad line costs that line, not the run counter, the name and
+            // the statistics lock beside it.
+            salvaged = TRegFile::Salvage(bytes, found.badLines);
+            found.valuesKept = salvaged.HasValues();
+            found.keptAs = SetAside(file, bytes, salvaged);
         }
     }
     const bool repaired = !found.keptAs.empty();
-    if (!repaired)
-        leftDamaged_.insert(file);
     damaged_.push_back(std::move(found));
-    return std::make_unique<TFileKey>(file, kSettingsSection, repaired, TRegFile());
+    if (repaired)
+        return std::make_unique<TFileKey>(this, file, kSettingsSection, std::move(salvaged));
+    return OpenInMemory(file, inMemory_.emplace(file, TRunValues{true, {}}).first->second);
+}
+
+bool TFileRegistry::KeepIfInMemory(const std::string& file, const std::string& name,
+                                   const TRegValue& value) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    const auto kept = inMemory_.find(file);
+    if (kept == inMemory_.end())
+        return false;
+    kept->second.written.emplace_back(name, value);
+    return true;
+}
+
+bool TFileRegistry::KeepAfterRefusal(const std::string& file, const std::string& name,
+                                     const TRegValue& value) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    auto kept = inMemory_.find(file);
+    if (kept == inMemory_.end()) {
+        TDamagedStore found;
+        found.file = file;
+        if (!ExplainUnwritable(file, found))
+            return false;
+        // It may have become unreadable since the key was opened.
+        const bool readable = Refusal(PathFromUtf8(file), R_OK) == 0;
+        found.kind = readable ? TDamagedStore::TKind::ReadOnly : TDamagedStore::TKind::Unreadable;
+        damaged_.push_back(std::move(found));
+        kept = inMemory_.emplace(file, TRunValues{readable, {}}).first;
+    }
+    kept->second.written.emplace_back(name, value);
+    return true;
 }
 
 std::vector<TDamagedStore> TFileRegistry::TakeDamagedStores() {

@@ -1,9 +1,12 @@
 #include "Settings.h"
 
+#include "Cp1250.h"
 #include "FileVersion.h"
 #include "Paths.h"
 #include "StrToInt.h"
+#include "Text.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <system_error>
@@ -114,17 +117,105 @@ std::vector<std::string> TSettings::TakeNotices() {
     return notices;
 }
 
+namespace {
+
+// A path as it is typed in a terminal.
+std::string ShellWord(const std::string& path) {
+    const bool plain =
+        !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                                "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789/._-+:@,") == std::string::npos;
+    if (plain)
+        return path;
+    std::string quoted = "'";
+    for (char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Who refuses the program what.
+std::string Reason(const TDamagedStore& store, bool reading) {
+    if (store.readOnlyDisk)
+        return ": plik leży na dysku dostępnym tylko do odczytu.";
+    if (store.blocker.empty())
+        return ".";
+    std::string text = reading ? ": brak uprawnień do odczytu " : ": brak uprawnień do zapisu ";
+    if (store.blocker == store.file)
+        text += "tego pliku";
+    else
+        text += (store.blockerIsFolder ? "folderu " : "pliku ") + store.blocker;
+    if (!store.owner.empty())
+        text += " (jego właścicielem jest " + store.owner + ")";
+    return text + ".";
+}
+
+// The command that mends it, where a permission is the cause.
+std::string Mending(const TDamagedStore& store, bool reading) {
+    if (store.blocker.empty() || store.owner.empty())
+        return {};
+    if (store.owner == store.user)
+        return "\n\nMożna to naprawić poleceniem:\n\nchmod u+" +
+               std::string(store.blockerIsFolder ? "rwx " : "rw ") + ShellWord(store.blocker);
+    const std::string command = "sudo chown " + store.user + ": " + ShellWord(store.blocker);
+    if (reading)
+        return "\n\nAby program mógł czytać i zapisywać ustawienia użytkownika " + store.user +
+               ", administrator komputera może wydać polecenie:\n\n" + command;
+    return "\n\nJeśli plik przygotował administrator komputera, aby ustawień nie można było "
+           "zmieniać, tak ma być. W przeciwnym razie administrator może wydać polecenie:\n\n" +
+           command;
+}
+
+// The lines of a damaged file that couldn't be read: the first with its text,
+// where it can be shown, then the numbers of a few more.
+std::string BadLines(const std::vector<TBadLine>& lines) {
+    if (lines.empty())
+        return " i nie dał się odczytać";
+    const TBadLine& first = lines.front();
+    const bool showable = first.text.size() <= 80 && IsValidUtf8(first.text) &&
+                          std::none_of(first.text.begin(), first.text.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    std::string text = lines.size() == 1 ? ": błędny jest wiersz " : ": błędne są wiersze ";
+    text += std::to_string(first.number);
+    if (showable && !Trim(first.text).empty())
+        text += " („" + first.text + "”)";
+    constexpr std::size_t kNamed = 5;
+    for (std::size_t i = 1; i < lines.size() && i < kNamed; ++i)
+        text += ", " + std::to_string(lines[i].number);
+    if (lines.size() > kNamed)
+        text += " i dalsze (razem " + std::to_string(lines.size()) + ")";
+    return text;
+}
+
+} // namespace
+
 std::string DamagedSettingsNotice(const TDamagedStore& store) {
+    switch (store.kind) {
+    case TDamagedStore::TKind::Unreadable:
+        return "Nie można odczytać pliku ustawień " + store.file + Reason(store, true) +
+               "\n\nProgram działa z ustawieniami domyślnymi. Plik pozostawiono bez zmian, a "
+               "zmiany ustawień (także imię i licznik uruchomień) obowiązują tylko do końca tej "
+               "pracy programu." +
+               Mending(store, true);
+    case TDamagedStore::TKind::ReadOnly:
+        return "Nie można zapisać pliku ustawień " + store.file + Reason(store, false) +
+               "\n\nProgram stosuje ustawienia zapisane w tym pliku, a ich zmiany (także imię "
+               "i licznik uruchomień) obowiązują tylko do końca tej pracy programu." +
+               Mending(store, false);
+    case TDamagedStore::TKind::Damaged:
+        break;
+    }
     if (store.keptAs.empty())
-        return "Plik ustawień " + store.file +
-               " jest uszkodzony i nie dał się odczytać.\n\n"
-               "Nie udało się go naprawić, bo nie można było zachować jego kopii, więc "
-               "pozostawiono go bez zmian. Program uruchomił się z ustawieniami domyślnymi "
-               "i do końca pracy nie zapisze żadnych zmian ustawień.";
-    return "Plik ustawień " + store.file +
-           " był uszkodzony i nie dał się odczytać.\n\n"
-           "Zachowano go jako " +
-           store.keptAs + ". Program uruchomił się z ustawieniami domyślnymi.";
+        return "Plik ustawień " + store.file + " jest uszkodzony" + BadLines(store.badLines) +
+               ".\n\nNie udało się go naprawić, bo nie można było zachować jego kopii, więc "
+               "pozostawiono go bez zmian. Program " +
+               (store.valuesKept ? "stosuje ustawienia, które dało się z niego odczytać,"
+                                 : "uruchomił się z ustawieniami domyślnymi") +
+               " i do końca pracy nie zapisze żadnych zmian ustawień.";
+    return "Plik ustawień " + store.file + " był uszkodzony" + BadLines(store.badLines) +
+           ".\n\nZachowano go jako " + store.keptAs + ". " +
+           (store.valuesKept ? "Pozostałe ustawienia zapisane w pliku obowiązują nadal, a w "
+                               "miejsce błędnych program przyjął wartości domyślne."
+                             : "Program uruchomił się z ustawieniami domyślnymi.");
 }
 
 } // namespace kwizmar

@@ -48,9 +48,10 @@ public:
     // Path and Name ("Kwizmar 2002").
     // A Run that isn't a whole number throws EConvertError ("'%s' is not a
     // valid integer value") with Run left at 1, nothing rewritten and
-    // Version/Path/Name skipped. A failed write throws EFailedToSetData; an
-    // unreadable settings store throws EFOpenError. A damaged one is set aside
-    // by the registry and this start goes on as the first (TakeNotices).
+    // Version/Path/Name skipped. A failed write throws EFailedToSetData. A
+    // damaged settings store is set aside by the registry and this start goes
+    // on as the first; one that can't be read or written is kept in memory
+    // for this run (TakeNotices).
     void LoadUserSettings();
 
     // At the first showing of the main window: puts the six stored options, in
@@ -75,9 +76,10 @@ public:
     // At each exam start: stores the examinee's name. Throws EFailedToSetData.
     void WriteUserName(const std::string& name);
 
-    // What the user is to be told about settings files found damaged since
-    // the last call (DamagedSettingsNotice), one text for each: the window
-    // shows them once the start-up has read the settings.
+    // What the user is to be told about settings files found damaged,
+    // unreadable or read-only since the last call (DamagedSettingsNotice),
+    // one text for each: the window shows them once the start-up has read
+    // the settings.
     std::vector<std::string> TakeNotices();
 
     const std::string& ProgramFile() const { return programFile_; }
@@ -90,8 +92,10 @@ private:
     bool registrationDue_ = false;
 };
 
-// The notice of a damaged settings file, naming it and, where one was made,
-// its copy.
+// The notice of a settings file the program can't use as it should: a
+// damaged one names its copy, where one was made; an unreadable or read-only
+// one names who refuses the program (the file or folder and its owner) and
+// the command that mends it.
 std::string DamagedSettingsNotice(const TDamagedStore& store);
 
 // The platform side of RegisterTestFileType: writes the file type for

@@ -1,5 +1,7 @@
 #include "ErrorHandler.h"
 
+#include "Splash.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -9,6 +11,11 @@ namespace {
 QString& TitleStorage() {
     static QString title;
     return title;
+}
+
+std::function<void()>& AfterGuardedActions() {
+    static std::function<void()> after;
+    return after;
 }
 } // namespace
 
@@ -21,6 +28,7 @@ void SetApplicationTitle(const QString& title) {
 }
 
 void ShowException(const std::exception& error) {
+    TSplash::HideCurrent();
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), QString::fromUtf8(error.what()),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("ErrorBox"));
@@ -33,6 +41,12 @@ void RunGuarded(const std::function<void()>& action) {
     } catch (const std::exception& error) {
         ShowException(error);
     }
+    if (const std::function<void()> after = AfterGuardedActions())
+        after();
+}
+
+void SetAfterGuardedActions(std::function<void()> after) {
+    AfterGuardedActions() = std::move(after);
 }
 
 } // namespace kwizmar

@@ -1,6 +1,7 @@
 #include "ExamAdapters.h"
 
 #include "ErrorHandler.h"
+#include "Splash.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -9,6 +10,7 @@
 namespace kwizmar {
 
 void TQtMessageBox::ShowMessage(const std::string& text) {
+    TSplash::HideCurrent();
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), QString::fromStdString(text),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MessageBox"));

@@ -48,7 +48,12 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     options_->ShowLockdownNote(lockdown_->Note());
     lockdown_->OnNoteChanged = [this] { options_->ShowLockdownNote(lockdown_->Note()); };
 
-    main_->SetOnFirstShow([this] { splash_.reset(); });
+    main_->SetOnFirstShow([this] {
+        splash_.reset();
+        // A settings file found unreadable or read-only later in the run
+        // (an option clicked, an exam started) is told as soon as it is found.
+        SetAfterGuardedActions([this] { ShowSettingsNotices(); });
+    });
     main_->SetFirstShowSteps([this] {
         ShowSettingsNotices();
         settings_.ApplyStoredOptions(*options_);
@@ -58,14 +63,17 @@ TKwizmar::TKwizmar(const QStringList& arguments)
         main_->SetCommandLineTest(arguments.at(1));
 }
 
-TKwizmar::~TKwizmar() = default;
+TKwizmar::~TKwizmar() {
+    SetAfterGuardedActions(nullptr);
+}
 
 void TKwizmar::Show() {
     main_->show();
 }
 
-// A settings file found damaged while the main window was made has been set
-// aside by now; its user hears of it once, over the main window.
+// A settings file found damaged, unreadable or read-only while the main window
+// was made has been set aside or kept in memory by now; its user hears of it
+// once, over the main window.
 void TKwizmar::ShowSettingsNotices() {
     for (const std::string& notice : settings_.TakeNotices()) {
         QMessageBox box(QMessageBox::Warning, ApplicationTitle(), QString::fromStdString(notice),

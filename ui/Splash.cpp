@@ -12,6 +12,10 @@
 
 namespace kwizmar {
 
+namespace {
+TSplash* current = nullptr; // the one splash of the process, while it exists
+} // namespace
+
 TSplash::TSplash()
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Splash"));
@@ -20,6 +24,17 @@ TSplash::TSplash()
     setAttribute(Qt::WA_DeleteOnClose, false);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
+    current = this;
+}
+
+TSplash::~TSplash() {
+    if (current == this)
+        current = nullptr;
+}
+
+void TSplash::HideCurrent() {
+    if (current)
+        current->hide();
 }
 
 void TSplash::paintEvent(QPaintEvent*) {

@@ -303,17 +303,24 @@ TEST(Settings, StoredLockdownIsAppliedAtStartBeforeAnyExam) {
     EXPECT_EQ(Stored("TaskBarEnabled"), "1");
 }
 
-TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
+TEST(Settings, DamagedSettingsFileIsSetAsideAndEveryValueThatReadsIsKept) {
     struct TCase {
         const char* what;
         std::string bytes;
         bool damaged;
+        int run;              // the counter this start shows
+        std::string userName; // as read back
+        bool locked;          // Statystyki
+        std::string badLine;  // as the notice names it
     };
     const TCase cases[] = {
-        {"empty", "", false},
-        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true},
-        {"one bad line", kHeader + "\"Run\"=\"7\"\nthis is no value\n\"Odp\"=dword:00000001\n",
-         true},
+        {"empty", "", false, 1, "", false, ""},
+        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true, 1, "", false,
+         ": błędne są wiersze 1, 2, 3"},
+        {"one bad line among good ones",
+         kHeader + "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Odp\"=dword:zzzz\n"
+                   "\"Statystyki\"=dword:00000001\n",
+         true, 42, "Ala", true, ": błędny jest wiersz 6 („\"Odp\"=dword:zzzz”)"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -323,7 +330,9 @@ TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
         WriteBytes(file, c.bytes);
 
         auto first = Start(program);
-        EXPECT_EQ(first->Run, 1);
+        EXPECT_EQ(first->Run, c.run);
+        EXPECT_EQ(first->UserName, c.userName);
+        EXPECT_EQ(first->Options.Get(TOption::Statystyki), c.locked);
         EXPECT_TRUE(first->Options.Get(TOption::Scroll));
         EXPECT_FALSE(first->Options.Get(TOption::Odp));
         EXPECT_EQ(Stored("Path"), program);
@@ -335,7 +344,9 @@ TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
             ASSERT_EQ(copies.size(), 1u);
             EXPECT_EQ(ReadBytes(copies[0]), c.bytes);
             ASSERT_EQ(notices.size(), 1u);
-            EXPECT_NE(notices[0].find(" " + file + " "), std::string::npos) << notices[0];
+            EXPECT_TRUE(notices[0].starts_with("Plik ustawień " + file + " był uszkodzony" +
+                                               c.badLine + ".\n"))
+                << notices[0];
             EXPECT_NE(notices[0].find(" " + copies[0] + ". "), std::string::npos) << notices[0];
         } else {
             EXPECT_TRUE(copies.empty());
@@ -343,7 +354,8 @@ TEST(Settings, EmptyOrDamagedSettingsFileStartsAsAFirstStart) {
         }
 
         auto second = Start(program);
-        EXPECT_EQ(second->Run, 2);
+        EXPECT_EQ(second->Run, c.run + 1);
+        EXPECT_EQ(second->Options.Get(TOption::Statystyki), c.locked);
         EXPECT_TRUE(second->TakeNotices().empty());
         EXPECT_EQ(DamagedCopies(scratch), copies);
     }
@@ -375,7 +387,7 @@ TEST(Settings, CopyOfADamagedFileNeverReplacesAnEarlierOne) {
     EXPECT_EQ(ReadBytes(made[0]), "garbage");
 }
 
-TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndNothingIsWritten) {
+TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndTheRunKeepsItsValuesInMemory) {
     TScratch scratch;
     const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
     const std::string garbage = kHeader + "this is no value\n";
@@ -384,29 +396,22 @@ TEST(Settings, DamagedFileThatCannotBeCopiedIsLeftAndNothingIsWritten) {
                                  std::filesystem::perms::owner_read |
                                      std::filesystem::perms::owner_exec);
     const std::string seen = RunUnprivileged([&] {
-        std::string report;
         TSettings settings(PlatformRegistry(), program);
-        try {
-            settings.LoadUserSettings();
-        } catch (const EFailedToSetData& e) {
-            report += e.what();
-        }
-        report += "|" + std::to_string(settings.Run);
+        settings.LoadUserSettings();
+        std::string report = std::to_string(settings.Run);
         for (const std::string& notice : settings.TakeNotices())
             report += "|" + notice;
-        try {
-            settings.WriteUserName("Jan");
-        } catch (const EFailedToSetData& e) {
-            report += std::string("|") + e.what();
-        }
-        report += "|" + std::to_string(settings.TakeNotices().size());
-        return report;
+        settings.WriteUserName("Jan");
+        settings.LoadUserSettings(); // what this run wrote reads back
+        return report + "|" + settings.UserName + "|" + std::to_string(settings.Run) + "|" +
+               std::to_string(settings.TakeNotices().size());
     });
-    const std::string file = scratch.SettingsFile().string();
-    const std::string notice = DamagedSettingsNotice({file, ""});
-    EXPECT_NE(notice.find(" " + file + " "), std::string::npos);
-    EXPECT_EQ(seen,
-              "Failed to set data for 'Run'|1|" + notice + "|Failed to set data for 'UserName'|0");
+    TDamagedStore store;
+    store.file = scratch.SettingsFile().string();
+    store.badLines = {{4, "this is no value"}};
+    const std::string notice = DamagedSettingsNotice(store);
+    EXPECT_NE(notice.find(" " + store.file + " "), std::string::npos);
+    EXPECT_EQ(seen, "1|" + notice + "|Jan|2|0");
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), garbage);
     EXPECT_TRUE(DamagedCopies(scratch).empty());
 }
@@ -497,20 +502,78 @@ TEST(Settings, FailedWriteReportsTheValueAndKeepsTheOldFile) {
         }
     });
     EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
+}
 
-    // A folder that has become read-only.
-    const auto folder = scratch.SettingsFile().parent_path();
-    if (scratch.MountTmpfs(folder, 64 * 1024)) {
-        WriteBytes(scratch.SettingsFile(), before);
-        ASSERT_TRUE(scratch.RemountReadOnly());
-    } else if (geteuid() != 0) {
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::owner_exec);
-    } else {
-        GTEST_SKIP() << "no way to make a read-only folder here";
+TEST(Settings, FileTheUserMayNotReadOrWriteIsKeptInMemoryForTheRun) {
+    struct TCase {
+        const char* what;
+        bool ownFolder;     // in the user's folder, not linked from an administrator's
+        bool readable;      // by the user, who is root without capabilities
+        std::string values; // the run counter, the stored lock, then what this run wrote
+        std::string blamed; // what the notice blames, after "uprawnień do ", and its path
+    };
+    const TCase cases[] = {
+        {"another user's, mode 0600", true, false, "1|0|Jan|1", "odczytu tego pliku ("},
+        {"an administrator's, linked", false, true, "42|1|Jan|1", "zapisu pliku "},
+        {"in a folder the user can't write", true, true, "42|1|Jan|1", "zapisu folderu "},
+    };
+    const std::string stored =
+        kHeader + "\"Run\"=\"41\"\n\"UserName\"=\"Ala\"\n\"Statystyki\"=dword:00000001\n";
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScratch scratch;
+        const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+        const auto file =
+            c.ownFolder ? scratch.SettingsFile() : scratch.Root() / "admin/Kwizmar.reg";
+        const auto folder = file.parent_path();
+        WriteBytes(file, stored);
+        if (!c.ownFolder) {
+            std::filesystem::create_directories(scratch.SettingsFile().parent_path());
+            std::filesystem::create_symlink(file, scratch.SettingsFile());
+            ASSERT_EQ(chown(folder.c_str(), 1001, 1001), 0);
+        }
+        if (!c.readable)
+            std::filesystem::permissions(file, std::filesystem::perms(0600));
+        if (c.ownFolder && c.readable)
+            std::filesystem::permissions(folder, std::filesystem::perms(0500));
+        else
+            ASSERT_EQ(chown(file.c_str(), 1001, 1001), 0);
+
+        const std::string seen = RunUnprivileged([&] {
+            auto settings = Start(program);
+            std::string notices;
+            for (const std::string& notice : settings->TakeNotices())
+                notices += "\n@\n" + notice;
+            settings->WriteUserName("Jan");
+            WriteOption(PlatformRegistry(), TOption::Odp, true);
+            TSettings again(PlatformRegistry(), program);
+            again.LoadUserSettings();
+            notices += again.TakeNotices().empty() ? "" : "\n@\nanother notice";
+            return std::to_string(settings->Run) + "|" +
+                   std::to_string(settings->Options.Get(TOption::Statystyki)) + "|" +
+                   again.UserName + "|" + Stored("Odp") + notices;
+        });
+        const std::size_t at = seen.find("\n@\n");
+        ASSERT_NE(at, std::string::npos) << seen;
+        EXPECT_EQ(seen.substr(0, at), c.values);
+        const std::string notice = seen.substr(at + 3);
+        ASSERT_EQ(notice.find("\n@\n"), std::string::npos) << "told twice: " << seen;
+        EXPECT_TRUE(notice.starts_with(std::string("Nie można ") +
+                                       (c.readable ? "zapisać" : "odczytać") + " pliku ustawień " +
+                                       scratch.SettingsFile().string() + ":"))
+            << notice;
+        const std::string blamed =
+            c.blamed.ends_with("(")
+                ? c.blamed
+                : c.blamed + (c.blamed.ends_with("folderu ") ? folder : file).string();
+        EXPECT_NE(notice.find(blamed), std::string::npos) << notice;
+        EXPECT_NE(notice.find(c.ownFolder && c.readable ? "chmod u+rwx " + folder.string()
+                                                        : "sudo chown root: " + file.string()),
+                  std::string::npos)
+            << notice;
+        EXPECT_EQ(ReadBytes(file), stored); // never written, never set aside
+        EXPECT_TRUE(DamagedCopies(scratch).empty());
     }
-    EXPECT_THROW(WriteOption(PlatformRegistry(), TOption::Statystyki, true), EFailedToSetData);
-    EXPECT_EQ(ReadBytes(scratch.SettingsFile()), before);
 }
 
 TEST(Settings, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheNextSave) {

@@ -2,8 +2,11 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
+#include <grp.h>
 #include <linux/capability.h>
+#include <pwd.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,4 +53,37 @@ template <class F> std::string RunUnprivileged(F action) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? text : "<the child crashed>";
+}
+
+// Makes the whole process (every thread) act as the ordinary user `uid`, in
+// the group of the same number and no other, without capabilities, until
+// destroyed; root keeps only the saved user id that takes it back. For a test
+// of a whole program in this process, which a forked child can't hold.
+class TActingAs {
+public:
+    explicit TActingAs(uid_t uid) {
+        groups_.resize(std::size_t(getgroups(0, nullptr) > 0 ? getgroups(0, nullptr) : 0));
+        if (!groups_.empty())
+            groups_.resize(std::size_t(getgroups(int(groups_.size()), groups_.data())));
+        acting_ = geteuid() == 0 && setgroups(0, nullptr) == 0 &&
+                  setresgid(gid_t(uid), gid_t(uid), 0) == 0 && setresuid(uid, uid, 0) == 0;
+    }
+    ~TActingAs() {
+        if (setresuid(0, 0, 0) == 0 && setresgid(0, 0, 0) == 0)
+            setgroups(groups_.size(), groups_.data());
+    }
+    TActingAs(const TActingAs&) = delete;
+    TActingAs& operator=(const TActingAs&) = delete;
+
+    bool Acting() const { return acting_; }
+
+private:
+    std::vector<gid_t> groups_;
+    bool acting_ = false;
+};
+
+// The login name of `uid`, or its number where the system has none.
+inline std::string LoginNameOf(uid_t uid) {
+    const passwd* entry = getpwuid(uid);
+    return entry ? entry->pw_name : std::to_string(uid);
 }

@@ -213,7 +213,7 @@ TEST_F(ExamWindowTest, DamagedSettingsFileIsToldOnceAndTheExamStillStarts) {
     watch.start();
     Start({TEgzamin::TestFolder() + "/geografia.ts2"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton3")->isVisible(); }));
-    EXPECT_EQ(Find<TOdometer>("Odometer1")->Value(), 1);
+    EXPECT_EQ(Find<TOdometer>("Odometer1")->Value(), 42); // the bad line cost only itself
     TypeName("Ala");
     QTest::mouseClick(Button("SpeedButton3"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel3"); }));
@@ -231,6 +231,31 @@ TEST_F(ExamWindowTest, DamagedSettingsFileIsToldOnceAndTheExamStillStarts) {
         << boxes[0].toStdString();
     EXPECT_TRUE(boxes[0].contains(" " + copies[0] + ". ")) << boxes[0].toStdString();
     EXPECT_NE(SettingsFile().find("\"UserName\"=\"Ala\""), std::string::npos);
+}
+
+TEST_F(ExamWindowTest, AStartUpErrorBoxIsNeverUnderTheSplash) {
+    WriteSettingsFile("Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n"
+                      "\"Run\"=\"dwa\"\n");
+    // The splash stays on top of every window: each box notes whether it is up.
+    QStringList boxes;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool splash = std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+            return w->objectName() == "Splash" && w->isVisible();
+        });
+        boxes << box->text() + (splash ? " | under the splash" : "");
+        box->accept();
+    });
+    watch.start();
+    Start();
+    watch.stop();
+    EXPECT_EQ(boxes.join("\n").toStdString(), "'dwa' is not a valid integer value");
 }
 
 TEST_F(ExamWindowTest, RightButtonHelpNextToThePointerAndInsideTheWindow) {
