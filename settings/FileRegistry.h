@@ -77,11 +77,12 @@ private:
     std::unique_ptr<IRegistryKey> OpenInMemory(const std::string& file, const TRunValues& values);
 
     // For the keys' writes. KeepIfInMemory keeps the value where the file is
-    // kept in memory already; KeepAfterRefusal, after a write that failed,
-    // starts keeping the file in memory when a permission refused the write.
-    // Both return whether the value was kept.
+    // kept in memory already, and returns whether it was; KeepAfterFailure,
+    // after a write that failed, keeps the file in memory from then on, with a
+    // notice naming the cause where it can be told (a permission, a read-only
+    // disk).
     bool KeepIfInMemory(const std::string& file, const std::string& name, const TRegValue& value);
-    bool KeepAfterRefusal(const std::string& file, const std::string& name, const TRegValue& value);
+    void KeepAfterFailure(const std::string& file, const std::string& name, const TRegValue& value);
 
     std::mutex mutex_;
     std::vector<TDamagedStore> damaged_;         // not taken yet

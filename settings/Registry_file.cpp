@@ -136,26 +136,26 @@ void ExplainUnreadable(const std::string& file, TDamagedStore& store) {
 
 // Why a write of `file` failed, when it is for want of a permission (of the
 // file at the end of its link, or of the folder that would hold it) or
-// because the disk is read-only: fills `store` and returns true. False for
-// any other cause (a full disk, a file in a folder's place ...).
-bool ExplainUnwritable(const std::string& file, TDamagedStore& store) {
+// because the disk is read-only: fills `store`. Any other cause (a full disk,
+// a file in a folder's place ...) leaves it without one.
+void ExplainUnwritable(const std::string& file, TDamagedStore& store) {
     store.user = LoginName(::geteuid());
     std::filesystem::path target;
     try {
         target = LinkTarget(PathFromUtf8(file));
     } catch (const EPlatformError&) {
-        return false;
+        return;
     }
     std::error_code ec;
     if (std::filesystem::exists(target, ec)) {
         const int error = Refusal(target, R_OK | W_OK);
         if (error == EROFS) {
             store.readOnlyDisk = true;
-            return true;
+            return;
         }
         if (WantOfPermission(error)) {
             Blame(store, target, false);
-            return true;
+            return;
         }
     }
     // The folder that holds it, or the nearest one above that exists; a file
@@ -165,17 +165,14 @@ bool ExplainUnwritable(const std::string& file, TDamagedStore& store) {
            folder != folder.parent_path())
         folder = folder.parent_path();
     if (!std::filesystem::is_directory(folder, ec))
-        return false;
+        return;
     const int error = Refusal(folder, W_OK | X_OK);
     if (error == EROFS) {
         store.readOnlyDisk = true;
-        return true;
+        return;
     }
-    if (WantOfPermission(error)) {
+    if (WantOfPermission(error))
         Blame(store, folder, true);
-        return true;
-    }
-    return false;
 }
 
 // The values of the file that can be read and understood.
@@ -263,8 +260,7 @@ private:
                 WriteToDisk(name, value);
                 return;
             } catch (const EFailedToSetData&) {
-                if (!registry_->KeepAfterRefusal(fileName_, name, value))
-                    throw;
+                registry_->KeepAfterFailure(fileName_, name, value);
             }
         }
         contents_ = std::move(updated);
@@ -412,23 +408,23 @@ bool TFileRegistry::KeepIfInMemory(const std::string& file, const std::string& n
     return true;
 }
 
-bool TFileRegistry::KeepAfterRefusal(const std::string& file, const std::string& name,
+void TFileRegistry::KeepAfterFailure(const std::string& file, const std::string& name,
                                      const TRegValue& value) {
     const std::lock_guard<std::mutex> guard(mutex_);
     auto kept = inMemory_.find(file);
     if (kept == inMemory_.end()) {
         TDamagedStore found;
         found.file = file;
-        if (!ExplainUnwritable(file, found))
-            return false;
+        // A full disk or a quota tells no cause the program could name; the
+        // run goes on all the same.
+        ExplainUnwritable(file, found);
         // It may have become unreadable since the key was opened.
-        const bool readable = Refusal(PathFromUtf8(file), R_OK) == 0;
+        const bool readable = !WantOfPermission(Refusal(PathFromUtf8(file), R_OK));
         found.kind = readable ? TDamagedStore::TKind::ReadOnly : TDamagedStore::TKind::Unreadable;
         damaged_.push_back(std::move(found));
         kept = inMemory_.emplace(file, TRunValues{readable, {}}).first;
     }
     kept->second.written.emplace_back(name, value);
-    return true;
 }
 
 std::vector<TDamagedStore> TFileRegistry::TakeDamagedStores() {

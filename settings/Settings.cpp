@@ -138,7 +138,7 @@ std::string Reason(const TDamagedStore& store, bool reading) {
     if (store.readOnlyDisk)
         return ": plik leży na dysku dostępnym tylko do odczytu.";
     if (store.blocker.empty())
-        return ".";
+        return reading ? "." : ": zapis się nie powiódł (na przykład z braku miejsca na dysku).";
     std::string text = reading ? ": brak uprawnień do odczytu " : ": brak uprawnień do zapisu ";
     if (store.blocker == store.file)
         text += "tego pliku";
