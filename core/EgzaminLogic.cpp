@@ -279,7 +279,7 @@ void TEgzaminLogic::PressEnter() {
 void TEgzaminLogic::ReturnToTestChoice() {
     if (!view_.SpeedButton14.visible || !view_.SpeedButton14.enabled)
         return;
-    CloseWindow(); // the exam is abandoned: no line, nothing to pick up later
+    AbandonExam();
     BackToStartPage();
     UncheckAnswerButtons();
     view_.Czas = false;

@@ -110,8 +110,9 @@ public:
     void ReturnToTestChoice();
     // "&Egzaminuj ...": back to the start page after a finished exam.
     void SpeedButton9Click();
-    // The window closes: an exam in progress is abandoned, without a result.
-    void CloseWindow();
+    // The window closes, or "&Powrót ..." leaves the exam: an exam in
+    // progress is abandoned, without a result and without a journal.
+    void AbandonExam();
 
     // --- an exam that did not end ---------------------------------------------
     // With a journal port, the exam is journaled from its start to its end:

@@ -57,7 +57,7 @@ void TEgzaminLogic::EndJournal(const std::string& resultText, bool failed) {
         ports_.journal->Remove();
 }
 
-void TEgzaminLogic::CloseWindow() {
+void TEgzaminLogic::AbandonExam() {
     if (!journaling_)
         return;
     journaling_ = false;

@@ -191,7 +191,7 @@ TEST(Resume, AnExamAbandonedLeavesNothingToPickUp) {
 
     h.logic.StartExam();
     EXPECT_FALSE(h.journal.removed);
-    h.logic.CloseWindow();
+    h.logic.AbandonExam();
     EXPECT_TRUE(h.journal.removed);
     EXPECT_TRUE(h.log.lines.empty());
 }
