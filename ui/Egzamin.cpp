@@ -368,7 +368,7 @@ void TEgzamin::closeEvent(QCloseEvent* event) {
     // The desktop and the taskbar come back whatever the options say; the
     // stored options stay, so the next start locks again.
     LiftEverything(services_.lockdown);
-    logic_->CloseWindow();
+    logic_->AbandonExam();
     Czas.stop();
     Timer1.stop();
     captionTimer_.stop();
