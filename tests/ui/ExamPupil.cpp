@@ -67,8 +67,10 @@ int main(int argc, char* argv[]) {
     QWidget& window = program.MainWindow();
     QTimer::singleShot(0, &window, [&] {
         auto* start = window.findChild<QAbstractButton*>("SpeedButton3");
-        if (!QTest::qWaitFor([&] { return start->isVisible() && start->isEnabled(); }, 10000))
+        if (!QTest::qWaitFor([&] { return start->isVisible() && start->isEnabled(); }, 10000)) {
             QCoreApplication::exit(3);
+            return;
+        }
         Type(window, "NameEdit", QString::fromUtf8("Uczeń"));
         start->click();
         for (int i = 3; i < args.size(); ++i)
