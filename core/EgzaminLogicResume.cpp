@@ -6,10 +6,14 @@
 #include "StrToInt.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kwizmar {
 
 namespace {
+
+// Leaves room for the next-question counter past the last question.
+constexpr int kMaxQuestionShown = std::numeric_limits<int>::max() - 2;
 
 TJournalPhase PhaseOf(const TEgzaminView& view, const TExamJournal& journal) {
     if (!journal.resultText.empty())
@@ -116,10 +120,15 @@ void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
     state_.minutesAllowed = journal.minutesAllowed;
     view_.SETime.text = std::to_string(journal.minutesAllowed);
     state_.headerText = journal.headerText;
-    state_.questionCount = TryStrToInt(journal.questionCountText).value_or(0);
-    state_.maxPoints = TryStrToInt(journal.maxPointsText).value_or(0);
-    state_.questionNumber =
-        std::clamp(journal.questionNumber, 1, std::max(state_.questionCount, 1));
+    // The test's own header where it is the same test.
+    const std::string questionCountText =
+        same ? loaded_.test->Header().questionCount : journal.questionCountText;
+    const std::string maxPointsText =
+        same ? loaded_.test->Header().maxPoints : journal.maxPointsText;
+    state_.questionCount = TryStrToInt(questionCountText).value_or(0);
+    state_.maxPoints = TryStrToInt(maxPointsText).value_or(0);
+    state_.questionNumber = std::clamp(journal.questionNumber, 1,
+                                       std::clamp(state_.questionCount, 1, kMaxQuestionShown));
     state_.nextQuestion = state_.questionNumber + 1;
     state_.pointsGained = journal.pointsGained;
     state_.pointsLost = journal.pointsLost;
@@ -134,7 +143,7 @@ void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
         state_.correctAnswerText = journal.correctAnswerText;
         view_.LabelFullOdp.text = state_.correctAnswerText;
     }
-    OpenExamPage(journal.questionCountText, journal.maxPointsText);
+    OpenExamPage(questionCountText, maxPointsText);
 
     if (!goOn || !same || check.secondsLeft == 0) {
         // As when the time runs out: what was not checked counts for nothing.

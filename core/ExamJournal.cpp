@@ -6,6 +6,7 @@
 #include "Paths.h"
 #include "WholeFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
@@ -17,12 +18,28 @@ constexpr std::string_view kMagic = "Kwizmar 2002: egzamin w toku, zapis 1";
 constexpr std::string_view kChecksumKey = "suma=";
 // A journal is a few hundred bytes; anything this large is not one.
 constexpr std::uintmax_t kMaxJournalBytes = 4 * 1024 * 1024;
+// Far beyond what an exam reaches, and far from where sums and differences
+// of them overflow.
+constexpr std::int64_t kMaxMagnitude = std::int64_t(1) << 40;
+constexpr int kMaxQuestion = 1 << 30;
+constexpr int kMaxMinutes = 24 * 60;
 
 constexpr std::pair<TJournalPhase, std::string_view> kPhaseNames[] = {
     {TJournalPhase::FormChoice, "wybor-formy"}, {TJournalPhase::Choosing, "test"},
     {TJournalPhase::Verdict, "werdykt"},        {TJournalPhase::TypedWrong, "zla-samodzielna"},
     {TJournalPhase::Finishing, "koniec"},
 };
+
+// The keys a journal holds once each.
+constexpr std::array<std::string_view, 17> kKeys = {
+    "test",    "skrot-testu", "nazwa-testu", "uzytkownik",   "czas-min",    "start",
+    "termin",  "pozostalo-s", "naglowek",    "liczba-pytan", "max-punktow", "pytanie",
+    "zdobyto", "stracono",    "stan",        "poprawna",     "wiersz",
+};
+
+std::size_t KeyIndex(std::string_view key) {
+    return std::size_t(std::find(kKeys.begin(), kKeys.end(), key) - kKeys.begin());
+}
 
 std::string Escape(std::string_view value) {
     std::string out;
@@ -79,6 +96,14 @@ template <typename T> bool ReadNumber(std::string_view text, T& value, int base 
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
     return ec == std::errc() && ptr == end && !text.empty();
+}
+
+bool ReadBounded(std::string_view text, std::int64_t& value) {
+    return ReadNumber(text, value) && value > -kMaxMagnitude && value < kMaxMagnitude;
+}
+
+bool ReadBounded(std::string_view text, int& value, int low, int high) {
+    return ReadNumber(text, value) && value >= low && value <= high;
 }
 
 class TWriter {
@@ -159,7 +184,7 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
 
     TExamJournal j;
     std::size_t feedbackLines = 0;
-    bool phaseRead = false, hashRead = false;
+    std::array<bool, kKeys.size()> seen{};
     for (std::size_t at = kMagic.size() + 1; at < body.size();) {
         const std::size_t end = body.find('\n', at);
         const std::string_view line = body.substr(at, end - at);
@@ -172,23 +197,30 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
         if (!value)
             return std::nullopt;
         const std::string& v = *value;
+        // Every key once, but the outcomes (any number) and the verdict's lines.
+        if (key != "wynik" && key != "werdykt") {
+            const std::size_t index = KeyIndex(key);
+            if (index == kKeys.size() || seen[index])
+                return std::nullopt;
+            seen[index] = true;
+        }
         bool ok = true;
         if (key == "test")
             j.testPath = v;
         else if (key == "skrot-testu")
-            ok = hashRead = v.size() == 16 && ReadNumber(v, j.testHash, 16);
+            ok = v.size() == 16 && ReadNumber(v, j.testHash, 16);
         else if (key == "nazwa-testu")
             j.testName = v;
         else if (key == "uzytkownik")
             j.userName = v;
         else if (key == "czas-min")
-            ok = ReadNumber(v, j.minutesAllowed) && j.minutesAllowed > 0;
+            ok = ReadBounded(v, j.minutesAllowed, 1, kMaxMinutes);
         else if (key == "start")
-            ok = ReadNumber(v, j.startedAt);
+            ok = ReadBounded(v, j.startedAt);
         else if (key == "termin")
-            ok = ReadNumber(v, j.deadline);
+            ok = ReadBounded(v, j.deadline);
         else if (key == "pozostalo-s")
-            ok = ReadNumber(v, j.secondsLeft) && j.secondsLeft >= 0;
+            ok = ReadBounded(v, j.secondsLeft) && j.secondsLeft >= 0;
         else if (key == "naglowek")
             j.headerText = v;
         else if (key == "liczba-pytan")
@@ -196,18 +228,18 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
         else if (key == "max-punktow")
             j.maxPointsText = v;
         else if (key == "pytanie")
-            ok = ReadNumber(v, j.questionNumber) && j.questionNumber >= 1;
+            ok = ReadBounded(v, j.questionNumber, 1, kMaxQuestion);
         else if (key == "zdobyto")
-            ok = ReadNumber(v, j.pointsGained);
+            ok = ReadBounded(v, j.pointsGained);
         else if (key == "stracono")
-            ok = ReadNumber(v, j.pointsLost);
+            ok = ReadBounded(v, j.pointsLost);
         else if (key == "wynik") {
             TQuestionOutcome o;
             const std::size_t s1 = v.find(' ');
             ok = s1 != std::string::npos && s1 + 3 <= v.size() && v[s1 + 2] == ' ' &&
                  std::string_view("RWS").find(v[s1 + 1]) != std::string_view::npos &&
-                 ReadNumber(std::string_view(v).substr(0, s1), o.question) &&
-                 ReadNumber(std::string_view(v).substr(s1 + 3), o.points);
+                 ReadBounded(std::string_view(v).substr(0, s1), o.question, 1, kMaxQuestion) &&
+                 ReadBounded(std::string_view(v).substr(s1 + 3), o.points);
             if (ok) {
                 o.kind = v[s1 + 1];
                 j.outcomes.push_back(o);
@@ -217,7 +249,7 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
             for (const auto& [phase, name] : kPhaseNames)
                 if (v == name) {
                     j.phase = phase;
-                    ok = phaseRead = true;
+                    ok = true;
                 }
         } else if (key == "poprawna")
             j.correctAnswerText = v;
@@ -228,8 +260,14 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
         if (!ok)
             return std::nullopt;
     }
-    if (!phaseRead || !hashRead || feedbackLines != j.feedback.size() ||
-        (j.phase == TJournalPhase::Finishing && j.resultText.empty()))
+    // The result line belongs to a finishing exam, and to it alone.
+    const bool finishing = j.phase == TJournalPhase::Finishing;
+    bool& resultLine = seen[KeyIndex("wiersz")];
+    if (resultLine != finishing)
+        return std::nullopt;
+    resultLine = true;
+    if (std::find(seen.begin(), seen.end(), false) != seen.end() ||
+        feedbackLines != j.feedback.size() || (finishing && j.resultText.empty()))
         return std::nullopt;
     return j;
 }
