@@ -58,14 +58,18 @@ protected:
         std::ofstream(JournalFile(), std::ios::binary) << FormatJournal(journal);
     }
     // Starts the program again; returns the text of the box it asks with,
-    // pressing Enter on it.
-    QString Restart() {
+    // pressing Enter on it, or the button `answer`.
+    QString Restart(const char* answer = nullptr) {
         QString asked;
         WithModal([&] { Start(); },
                   [&](QWidget* box) {
                       asked = qobject_cast<QMessageBox*>(box)->text();
-                      QTest::keyClick(box, Qt::Key_Return);
-                  });
+                      if (answer)
+                          box->findChild<QAbstractButton*>(answer)->click();
+                      else
+                          QTest::keyClick(box, Qt::Key_Return);
+                  },
+                  20000);
         return asked;
     }
     void Click(const char* name) {
@@ -141,6 +145,24 @@ TEST_F(ResumeTest, KilledWhileTypingAndStartedAfterTheDeadlineTheExamEndsAtOnce)
     EXPECT_TRUE(lines[0].ends_with(". Egzamin trwał 9 minut i 60 sekund. Zdobyto 2pkt. (22%) a "
                                    "stracono 0pkt. Otrzymana ocena to: niedostateczny."))
         << lines[0];
+    EXPECT_FALSE(std::filesystem::exists(JournalFile()));
+}
+
+TEST_F(ResumeTest, KilledAfterAnAnswerTheExamCanBeEndedWithWhatWasAnswered) {
+    StartPupil({"t", "b", "n"}); // question 1 right, question 2 on screen
+    ASSERT_TRUE(PupilDone());
+    KillPupil();
+    StayOff(30);
+
+    EXPECT_TRUE(Restart("Zakoncz").contains(QString::fromUtf8("Pytanie: 2 z 5")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }));
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].ends_with(". Zdobyto 2pkt. (22%) a stracono 0pkt. Otrzymana ocena to: "
+                                   "niedostateczny."))
+        << lines[0];
+    EXPECT_GE(Duration(lines[0]), 30);
+    EXPECT_LT(Duration(lines[0]), 90);
     EXPECT_FALSE(std::filesystem::exists(JournalFile()));
 }
 
