@@ -209,3 +209,18 @@ TEST_F(ResumeTest, ASecondCopyLeavesTheRunningExamAlone) {
     EXPECT_EQ(Journal(), running);
     KillPupil();
 }
+
+TEST_F(ResumeTest, AnExamLeftOrClosedIsNotPickedUpAgain) {
+    StartOnSample();
+    TypeName("Uczeń");
+    Click("SpeedButton3");
+    ASSERT_TRUE(std::filesystem::exists(JournalFile()));
+    Click("SpeedButton14"); // "&Powrót ..."
+    EXPECT_FALSE(std::filesystem::exists(JournalFile()));
+
+    Click("SpeedButton3");
+    ASSERT_TRUE(std::filesystem::exists(JournalFile()));
+    Window().close();
+    EXPECT_FALSE(std::filesystem::exists(JournalFile()));
+    EXPECT_TRUE(LogLines().empty());
+}
