@@ -11,12 +11,15 @@ namespace kwizmar {
 // is replaced by rename on every save. It is created when missing and never
 // removed.
 //
+// With `wait` false the lock is only tried: where another process holds it,
+// it is not held.
+//
 // Taking the lock never throws: when the lock file can neither be opened nor
 // created (a read-only or missing folder), the lock is simply not held and the
 // caller's own file operations report the failure.
 class TFileLock {
 public:
-    explicit TFileLock(const std::filesystem::path& lockFile);
+    explicit TFileLock(const std::filesystem::path& lockFile, bool wait = true);
     ~TFileLock();
     TFileLock(const TFileLock&) = delete;
     TFileLock& operator=(const TFileLock&) = delete;

@@ -7,7 +7,7 @@
 
 namespace kwizmar {
 
-TFileLock::TFileLock(const std::filesystem::path& lockFile) {
+TFileLock::TFileLock(const std::filesystem::path& lockFile, bool wait) {
     int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     // A lock file made by another user of a shared folder may be read-only to
     // us; flock needs no write access.
@@ -18,7 +18,7 @@ TFileLock::TFileLock(const std::filesystem::path& lockFile) {
     handle_ = fd;
     int rc;
     do
-        rc = ::flock(fd, LOCK_EX);
+        rc = ::flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
     held_ = rc == 0;
 }

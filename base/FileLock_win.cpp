@@ -4,7 +4,7 @@
 
 namespace kwizmar {
 
-TFileLock::TFileLock(const std::filesystem::path& lockFile) {
+TFileLock::TFileLock(const std::filesystem::path& lockFile, bool wait) {
     HANDLE file = CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -16,7 +16,10 @@ TFileLock::TFileLock(const std::filesystem::path& lockFile) {
         return;
     handle_ = reinterpret_cast<std::intptr_t>(file);
     OVERLAPPED at{};
-    held_ = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != FALSE;
+    held_ = LockFileEx(file,
+                       wait ? LOCKFILE_EXCLUSIVE_LOCK
+                            : LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                       0, 1, 0, &at) != FALSE;
 }
 
 TFileLock::~TFileLock() {

@@ -86,6 +86,41 @@ void TEgzaminLogic::StartExam() {
         BuildHeaderText({state_.userName, header.name, now.time, now.date, state_.minutesAllowed,
                          header.questionCount, header.maxPoints},
                         ports_.regional);
+    // The loader accepts only tests whose header numbers convert.
+    state_.questionCount = StrToInt(header.questionCount);
+    state_.maxPoints = StrToInt(header.maxPoints);
+    state_.questionNumber = 1;
+    state_.nextQuestion = 2;
+    state_.minutesLeft = state_.minutesAllowed;
+    state_.secondsLeft = 0;
+    ShowQuestion(1, false);
+    OpenExamPage(header.questionCount, header.maxPoints);
+
+    if (state_.hasSelfAnswer && !ports_.everyAnswerInTestForm())
+        OfferAnswerForm();
+
+    if (ports_.journal) {
+        const std::int64_t now = ports_.clock.EpochSeconds();
+        journal_ = TExamJournal{};
+        journal_.testPath = loaded_.path;
+        journal_.testHash = loaded_.test->ContentHash();
+        journal_.testName = header.name;
+        journal_.userName = state_.userName;
+        journal_.minutesAllowed = state_.minutesAllowed;
+        journal_.startedAt = now;
+        journal_.deadline = now + std::int64_t(state_.minutesAllowed) * 60;
+        journal_.headerText = state_.headerText;
+        journal_.questionCountText = header.questionCount;
+        journal_.maxPointsText = header.maxPoints;
+        journaling_ = true;
+        JournalStep();
+    }
+}
+
+// The exam page as the exam state stands: banner, counters, clock and the
+// side buttons of an exam. The question on screen is put there beforehand.
+void TEgzaminLogic::OpenExamPage(const std::string& questionCountText,
+                                 const std::string& maxPointsText) {
     PlaceBanner(view_.naglowek1, view_.naglowek2, state_.headerText, ports_.measure);
     view_.Timer1 = true;
 
@@ -101,25 +136,16 @@ void TEgzaminLogic::StartExam() {
     view_.Panel8.visible = false;
     DisarmVerdictKeys("");
 
-    ShowQuestion(1, false);
-
-    // The loader accepts only tests whose header numbers convert.
-    state_.questionCount = StrToInt(header.questionCount);
-    state_.maxPoints = StrToInt(header.maxPoints);
-    view_.Label13.text = header.questionCount;
-    view_.Label19.text = header.maxPoints;
-    state_.questionNumber = 1;
+    view_.Label13.text = questionCountText;
+    view_.Label19.text = maxPointsText;
     view_.NrPyt.text = std::to_string(state_.questionNumber);
     view_.PytBar.SetMaxValue(state_.questionCount);
-    view_.PytBar.SetProgress(1);
+    view_.PytBar.SetProgress(state_.questionNumber);
     view_.ZdobytoBar.SetMaxValue(state_.maxPoints);
     view_.StraconoBar.SetMaxValue(state_.maxPoints);
     ShowTotals();
-    state_.minutesLeft = state_.minutesAllowed;
-    state_.secondsLeft = 0;
     ShowClock();
     view_.Czas = true;
-    state_.nextQuestion = 2;
 
     view_.Panel6.visible = false;
     Hide(view_.SpeedButton3);
@@ -131,9 +157,6 @@ void TEgzaminLogic::StartExam() {
     view_.SpeedButton2.enabled = false;
     Show(view_.SpeedButton8, true);
     SetAnswerButtonsEnabled(true);
-
-    if (state_.hasSelfAnswer && !ports_.everyAnswerInTestForm())
-        OfferAnswerForm();
 }
 
 void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
@@ -199,6 +222,8 @@ void TEgzaminLogic::NextQuestionStep() {
     if (state_.nextQuestion == state_.questionCount + 2)
         logError = FinishExam();
     view_.SpeedButton8.enabled = false;
+    if (journaling_)
+        JournalStep();
     if (logError)
         std::rethrow_exception(logError);
 }
@@ -254,6 +279,7 @@ void TEgzaminLogic::PressEnter() {
 void TEgzaminLogic::ReturnToTestChoice() {
     if (!view_.SpeedButton14.visible || !view_.SpeedButton14.enabled)
         return;
+    AbandonExam();
     BackToStartPage();
     UncheckAnswerButtons();
     view_.Czas = false;

@@ -2,6 +2,7 @@
 
 #include "AnswerFeedback.h"
 #include "EgzaminView.h"
+#include "ExamJournal.h"
 #include "ExamPorts.h"
 #include "ExamState.h"
 #include "TestLoader.h"
@@ -109,6 +110,28 @@ public:
     void ReturnToTestChoice();
     // "&Egzaminuj ...": back to the start page after a finished exam.
     void SpeedButton9Click();
+    // The window closes, or "&Powrót ..." leaves the exam: an exam in
+    // progress is abandoned, without a result and without a journal.
+    void AbandonExam();
+
+    // --- an exam that did not end ---------------------------------------------
+    // With a journal port, the exam is journaled from its start to its end:
+    // after each step that changes its outcome, and with its result line
+    // before that line goes to the log, so that a restart neither loses the
+    // line nor writes it twice.
+    struct TResumeCheck {
+        enum class TTest { Same, Gone, Changed } test = TTest::Same;
+        // By the deadline, and never more than the clock showed at the last
+        // step: 0 when the time ran out while the program was off.
+        std::int64_t secondsLeft = 0;
+    };
+    TResumeCheck CheckJournal(const TExamJournal& journal) const;
+    // Picks up the exam of `journal` on the start page. With `goOn`, the test
+    // unchanged and time left, the exam goes on where it stood; otherwise it
+    // finishes at once with what was answered, as when its time runs out. A
+    // journal of an exam that had finished only makes sure its line is
+    // stored, once. Throws, as the finish does, when the line can't be written.
+    void ResumeExam(const TExamJournal& journal, bool goOn);
 
 private:
     enum class TTrigger { Button, EnterKey };
@@ -132,11 +155,26 @@ private:
     std::exception_ptr FinishExam();
     void BackToStartPage();
     void DisarmVerdictKeys(const char* focus);
+    void OpenExamPage(const std::string& questionCountText, const std::string& maxPointsText);
+    void RestorePhase(const TExamJournal& journal);
+    void JournalStep();
+    void RecordOutcome(char kind, std::int64_t points);
+    void EndJournal(const std::string& resultText, bool failed);
+    bool ResultStored(const std::string& resultText) const;
 
     TExamPorts ports_;
     TLoadedTest loaded_;
     TExamState state_;
     TEgzaminView view_;
+    // The journal of the exam in progress, while there is one.
+    TExamJournal journal_;
+    bool journaling_ = false;
 };
+
+// What the start-up says of an exam that did not end: who, which test, how
+// far, how much time is left, and whether it can go on or ends now.
+std::string ResumeMessage(const TExamJournal& journal, const TEgzaminLogic::TResumeCheck& check);
+// Whether the exam can go on: the same test and time left.
+bool MayContinue(const TEgzaminLogic::TResumeCheck& check);
 
 } // namespace kwizmar

@@ -50,6 +50,8 @@ void TEgzaminLogic::CheckTestAnswerNow() {
     view_.SpeedButton8.enabled = true;
     view_.Next.enabled = true;
     view_.focus = "Next";
+    RecordOutcome(right ? 'R' : 'W', points);
+    JournalStep();
 }
 
 void TEgzaminLogic::RevealCorrectChoice(bool ctrlHeld) {
@@ -77,6 +79,9 @@ void TEgzaminLogic::ChooseAnswerFormNow() {
         view_.SAMPanel.visible = false;
         SetAnswerButtonsEnabled(true);
         view_.focus.clear();
+        // The answers are in sight now: a restart must not offer the typed
+        // answer, and its bonus, again.
+        JournalStep();
     } else if (view_.RBSam.checked) {
         view_.Panel7.visible = false;
         view_.SamEdit.enabled = true;
@@ -104,6 +109,7 @@ void TEgzaminLogic::CheckTypedAnswerNow(TTrigger trigger) {
         const int extra = StrToInt(state_.selfAnswerExtra);
         state_.pointsGained += static_cast<std::int64_t>(points) + extra;
         ShowTotals();
+        RecordOutcome('S', static_cast<std::int64_t>(points) + extra);
         view_.SAMPanel.visible = false;
         view_.SpeedButton8.enabled = true;
         view_.Next.enabled = true;
@@ -124,6 +130,7 @@ void TEgzaminLogic::CheckTypedAnswerNow(TTrigger trigger) {
         view_.SpeedButton12.visible = false;
         Show(view_.SpeedButton6, false);
     }
+    JournalStep();
 }
 
 void TEgzaminLogic::FallBackToTestForm() {
@@ -141,6 +148,7 @@ void TEgzaminLogic::FallBackNow() {
     Show(view_.SpeedButton8, true);
     view_.Dalej.enabled = false;
     view_.focus.clear();
+    JournalStep();
 }
 
 void TEgzaminLogic::RevealTypedAnswer(bool ctrlHeld) {

@@ -54,12 +54,22 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
 
     // The exam is over whether or not its line reaches the log: the summary
     // shows and the clock stops either way, and the caller reports the failure.
+    const std::string line = ResultLineText(state_.headerText, result);
+    if (journaling_) {
+        // The line is in the journal before it goes to the log: a program
+        // killed in between finds it there at its next start and stores it
+        // unless it got through.
+        journal_.resultText = line;
+        JournalStep();
+    }
     std::exception_ptr logError;
     try {
-        ports_.appendResultLine(ResultLineText(state_.headerText, result));
+        ports_.appendResultLine(line);
     } catch (...) {
         logError = std::current_exception();
     }
+    if (journaling_)
+        EndJournal(line, logError != nullptr);
 
     view_.Panel4.visible = true;
     view_.Czas = false;

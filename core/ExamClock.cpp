@@ -1,8 +1,10 @@
 #include "ExamClock.h"
 
+#include "ExamPorts.h"
 #include "StrToInt.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace kwizmar {
 
@@ -30,6 +32,12 @@ bool TickDown(int& minutesLeft, int& secondsLeft) {
     }
     --secondsLeft;
     return minutesLeft == 0 && secondsLeft == 0;
+}
+
+std::int64_t ILocalClock::EpochSeconds() const {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 std::string TwoDigits(int value) {

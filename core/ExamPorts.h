@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ExamJournal.h"
 #include "RegionalSettings.h"
 #include "TextMeasure.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -29,6 +31,9 @@ class ILocalClock {
 public:
     virtual ~ILocalClock() = default;
     virtual TLocalDateTime Now() const = 0;
+    // Seconds since 1970 by the computer's clock, whatever its time zone: the
+    // deadline of an exam that outlives the program.
+    virtual std::int64_t EpochSeconds() const;
 };
 
 // Everything the main window's logic is given at its creation; the objects
@@ -49,6 +54,13 @@ struct TExamPorts {
     ILocalClock& clock;
     const IRegionalSettings& regional;
     const ITextMeasure& measure;
+    // Where the exam in progress is journaled, so that it can go on after the
+    // program dies; none keeps no journal.
+    IExamJournal* journal = nullptr;
+    // Whether the results log, or the results waiting for it, already hold
+    // the result line `lineText` (without its number). Asked only with a
+    // journal; none counts as no.
+    std::function<bool(const std::string& lineText)> resultStored = {};
 };
 
 } // namespace kwizmar

@@ -1,5 +1,7 @@
 #include "TestFile.h"
 
+#include "ExamJournal.h"
+
 #include "Cp1250.h"
 #include "Errors.h"
 #include "Paths.h"
@@ -261,6 +263,10 @@ TTestFile TTestFile::ReadFile(const std::string& path) {
         throw EFOpenError(path);
     DecodeStoredText(bytes);
     return FromDecodedText(std::move(bytes));
+}
+
+std::uint64_t TTestFile::ContentHash() const {
+    return kwizmar::ContentHash(text_);
 }
 
 std::string_view TTestFile::RawLine(std::size_t index) const {

@@ -95,6 +95,9 @@ public:
     static TTestFile ReadFile(const std::string& path);
 
     std::size_t LineCount() const { return lineCount_; }
+    // A hash of the test's descrambled text: a file changed in any line
+    // gives another.
+    std::uint64_t ContentHash() const;
     // Line `index` in UTF-8, cut to its first kMaxLineBytes bytes on disk.
     std::string Line(std::size_t index) const;
     // Every line, decoded.

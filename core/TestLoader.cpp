@@ -57,6 +57,7 @@ void LoadTestFile(const std::string& path, TLoadedTest& loaded, TTestBoxView& bo
     box.SpeedButton3.visible = true;
     box.SpeedButton3.enabled = true;
     loaded.test = std::move(file);
+    loaded.path = path;
 }
 
 } // namespace kwizmar

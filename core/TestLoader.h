@@ -28,6 +28,7 @@ struct TTestBoxView {
 // The test the main window holds, if any.
 struct TLoadedTest {
     std::optional<TTestFile> test;
+    std::string path; // as it was given to LoadTestFile
 };
 
 inline constexpr const char* kRejectedTestText =

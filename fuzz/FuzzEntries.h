@@ -40,18 +40,23 @@ void UpdateFileEntry(std::string_view bytes);
 // The text source of `kwizmar-ts2 pack`: packed and unpacked again it reads as
 // written, and the packed test goes through TestFileEntry.
 void TestSourceEntry(std::string_view bytes);
+// The journal of an exam in progress: read, written and read again it is the
+// same; picked up, continued or ended, and left to its clock, the exam gives
+// exactly one result line.
+void ExamJournalEntry(std::string_view bytes);
 
 struct TFuzzEntry {
     const char* name; // of the fuzz target, its corpus and its regression inputs
     void (*run)(std::string_view bytes);
 };
 
-inline constexpr std::array<TFuzzEntry, 5> kFuzzEntries{{
+inline constexpr std::array<TFuzzEntry, 6> kFuzzEntries{{
     {"test_file", TestFileEntry},
     {"results_log", ResultsLogEntry},
     {"settings_file", SettingsFileEntry},
     {"update_file", UpdateFileEntry},
     {"test_source", TestSourceEntry},
+    {"exam_journal", ExamJournalEntry},
 }};
 
 } // namespace kwizmar::fuzz

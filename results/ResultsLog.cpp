@@ -7,6 +7,7 @@
 #include "Paths.h"
 #include "PendingResults.h"
 
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 #include <utility>
@@ -238,6 +239,19 @@ int TResultsLog::AppendResultLine(const std::string& text) {
             throw EFCreateError(Path(), note);
         throw EPlatformError(std::string(error.what()) + "\n\n" + note);
     }
+}
+
+bool TResultsLog::HoldsResult(const std::string& text) {
+    const std::string encoded = EncodeLine(text);
+    try {
+        TLockedFile file(PathFromUtf8(Locate()), TLockedFile::TAccess::Read);
+        if (file.IsOpen() && Holds(file.ReadAll(), encoded))
+            return true;
+    } catch (const EPlatformError&) {
+    }
+    const TPendingResults pending;
+    const auto& waiting = pending.Waiting();
+    return std::find(waiting.begin(), waiting.end(), encoded) != waiting.end();
 }
 
 int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded) {

@@ -128,6 +128,12 @@ public:
     // waits; the list then holds what was read and the new line.
     int AppendResultLine(const std::string& text);
 
+    // Whether the log or the results waiting for it (TPendingResults) hold
+    // the result `text` (without its number): a finish interrupted by a crash
+    // must not write its line twice. A log that can't be read counts as not
+    // holding it.
+    bool HoldsResult(const std::string& text);
+
     // The statistics window's save: writes the list to Path() without
     // locating again, keeping after it the lines that other copies appended
     // since the list was loaded. The program's own data folder is created when

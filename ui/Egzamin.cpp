@@ -24,6 +24,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -66,7 +67,8 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
         TExamPorts{[&settings](const std::string& name) { settings.WriteUserName(name); },
                    services_.everyAnswerInTestForm,
                    [&log](const std::string& line) { log.AppendResultLine(line); }, messages_,
-                   clock_, regional_, measure_});
+                   clock_, regional_, measure_, services_.journal,
+                   [&log](const std::string& line) { return log.HoldsResult(line); }});
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
     SetFixedFrame(*this, {kClientWidth, kClientHeight});
@@ -287,6 +289,46 @@ void TEgzamin::LoadTest(const QString& path) {
     Act([&] { logic_->LoadTestFile(path.toStdString()); });
 }
 
+void TEgzamin::OfferResume() {
+    TExamJournalFile* journal = services_.journal;
+    if (!journal)
+        return;
+    TExamJournal found;
+    switch (journal->Read(found)) {
+    case TExamJournalFile::TFound::Nothing:
+        return;
+    case TExamJournalFile::TFound::Damaged:
+        journal->SetAside();
+        return;
+    case TExamJournalFile::TFound::Journal:
+        break;
+    }
+    bool goOn = false;
+    if (found.phase != TJournalPhase::Finishing) {
+        const TEgzaminLogic::TResumeCheck check = logic_->CheckJournal(found);
+        const bool may = MayContinue(check);
+        QMessageBox box(may ? QMessageBox::Question : QMessageBox::Information, ApplicationTitle(),
+                        QString::fromStdString(ResumeMessage(found, check)), QMessageBox::NoButton,
+                        this);
+        box.setObjectName(QStringLiteral("ResumeBox"));
+        QPushButton* end = nullptr;
+        if (may) {
+            QPushButton* go = box.addButton(QStringLiteral("&Kontynuuj"), QMessageBox::AcceptRole);
+            go->setObjectName(QStringLiteral("Kontynuuj"));
+            end = box.addButton(QString::fromUtf8("&Zakończ egzamin"), QMessageBox::RejectRole);
+            end->setObjectName(QStringLiteral("Zakoncz"));
+            // Enter goes on; closing the box ends nothing.
+            box.setDefaultButton(go);
+            box.setEscapeButton(go);
+        } else {
+            box.addButton(QMessageBox::Ok);
+        }
+        box.exec();
+        goOn = may && box.clickedButton() != end;
+    }
+    Act([&] { logic_->ResumeExam(found, goOn); });
+}
+
 void TEgzamin::Act(const std::function<void()>& action) {
     RunGuarded(action);
     Render();
@@ -328,6 +370,7 @@ void TEgzamin::closeEvent(QCloseEvent* event) {
     // The desktop and the taskbar come back whatever the options say; the
     // stored options stay, so the next start locks again.
     LiftEverything(services_.lockdown);
+    logic_->AbandonExam();
     Czas.stop();
     Timer1.stop();
     captionTimer_.stop();

@@ -36,6 +36,8 @@ struct TEgzaminServices {
     TScrollingCaption& caption;
     // The live state of "Wyświetlaj każdą opowiedź w formie testowej".
     std::function<bool()> everyAnswerInTestForm;
+    // The journal of the exam in progress; none keeps no journal.
+    TExamJournalFile* journal = nullptr;
 };
 
 // The main window. It shows the model of TEgzaminLogic and forwards every
@@ -65,6 +67,12 @@ public:
     // ChooseTest: runs the open dialog and loads the chosen file, if any.
     void ChooseTest();
     void LoadTest(const QString& path);
+
+    // An exam that did not end, found in the journal at start-up: the
+    // examinee is told who, which test, how far and how much time is left,
+    // and continues it (the default) or ends it; an exam that can't go on
+    // ends at once with what was answered.
+    void OfferResume();
 
     const TEgzaminLogic& Logic() const { return *logic_; }
 

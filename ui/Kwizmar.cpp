@@ -36,7 +36,7 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 
     main_ = std::make_unique<TEgzamin>(
         TEgzaminServices{settings_, resultsLog_, *lockdown_, caption_,
-                         [this] { return options_->Get(TOption::Odp); }});
+                         [this] { return options_->Get(TOption::Odp); }, &journal_});
     // The options window's controls are the live option states: the exam and
     // the statistics ask them each time.
     statistics_ = std::make_unique<TStatystyka>(
@@ -55,6 +55,7 @@ TKwizmar::TKwizmar(const QStringList& arguments)
         SetAfterGuardedActions([this] { ShowSettingsNotices(); });
     });
     main_->SetFirstShowSteps([this] {
+        main_->OfferResume(); // an exam cut short comes before anything else
         ShowSettingsNotices();
         settings_.ApplyStoredOptions(*options_);
         settings_.RegisterTestFileType();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExamJournal.h"
 #include "ResultsLog.h"
 #include "ScreenLockdown.h"
 #include "ScrollingCaption.h"
@@ -44,6 +45,7 @@ private:
     TScrollingCaption caption_;
     TSettings settings_;
     TResultsLog resultsLog_;
+    TExamJournalFile journal_;
     // Before the windows: closing the main window lifts it.
     std::unique_ptr<IScreenLockdown> lockdown_;
     std::unique_ptr<TEgzamin> main_;

@@ -21,7 +21,13 @@ TEgzaminHarness::TEgzaminHarness()
     : logic(TExamPorts{[this](const std::string& name) { names.stored.push_back(name); },
                        [this] { return options.odp; },
                        [this](const std::string& line) { log.AppendResultLine(line); }, messages,
-                       clock, regional, measure}) {}
+                       clock, regional, measure, &journal,
+                       [this](const std::string& text) {
+                           for (const std::string& line : log.lines)
+                               if (line.ends_with(". " + text))
+                                   return true;
+                           return false;
+                       }}) {}
 
 void TEgzaminHarness::Load(const std::vector<std::string>& lines, const std::string& fileName) {
     logic.LoadTestFile(dir.Write(fileName, MakeTs2(lines)));
@@ -40,8 +46,10 @@ void TEgzaminHarness::Enter(const std::string& focus) {
 }
 
 void TEgzaminHarness::Ticks(int count) {
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        ++clock.epoch;
         logic.ClockTick();
+    }
 }
 
 void TEgzaminHarness::AnswerInTestForm(const std::string& letter) {

@@ -35,7 +35,21 @@ public:
 class TFakeClock final : public ILocalClock {
 public:
     TLocalDateTime Now() const override { return now; }
+    std::int64_t EpochSeconds() const override { return epoch; }
     TLocalDateTime now{{2002, 5, 6}, {10, 15, 0}};
+    std::int64_t epoch = 1020680100; // moved on by the harness's clock ticks
+};
+
+// Keeps every journal written, in order; `removed` once the journal is gone.
+class TFakeJournal final : public IExamJournal {
+public:
+    void Write(const TExamJournal& journal) noexcept override {
+        written.push_back(journal);
+        removed = false;
+    }
+    void Remove() noexcept override { removed = true; }
+    std::vector<TExamJournal> written;
+    bool removed = false;
 };
 
 // 7 px per character, except the banner, whose text is `bannerWidth` wide
@@ -57,6 +71,7 @@ public:
     void Begin(const std::vector<std::string>& lines, const std::string& minutes = "10");
 
     void Enter(const std::string& focus);
+    // Seconds of the exam clock; the computer's clock moves with them.
     void Ticks(int count);
     // Answers the question on screen in the test form, choosing the test form
     // first when the chooser is up, and confirms the verdict.
@@ -73,6 +88,7 @@ public:
     TFakeResultsLog log;
     TFakeMessages messages;
     TFakeClock clock;
+    TFakeJournal journal;
     TFakeRegional regional;
     TBannerMeasure measure;
     TEgzaminLogic logic;

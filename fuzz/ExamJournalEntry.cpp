@@ -1,0 +1,89 @@
+// The journal of an exam in progress, as a restart finds it.
+#include "FuzzEntries.h"
+
+#include "EgzaminLogic.h"
+#include "Errors.h"
+#include "ExamJournal.h"
+#include "TempDir.h"
+#include "TestFixtures.h"
+
+#include <functional>
+
+namespace kwizmar::fuzz {
+
+namespace {
+
+using testing::TFakeMeasure;
+using testing::TFakeRegional;
+
+class TNoMessages final : public IMessageBox {
+public:
+    void ShowMessage(const std::string&) override {}
+};
+
+class TFixedClock final : public ILocalClock {
+public:
+    TLocalDateTime Now() const override { return {{2002, 5, 6}, {10, 15, 0}}; }
+    std::int64_t EpochSeconds() const override { return 1020680100; }
+};
+
+class TNoJournal final : public IExamJournal {
+public:
+    void Write(const TExamJournal&) noexcept override {}
+    void Remove() noexcept override { removed = true; }
+    bool removed = false;
+};
+
+// The test every journal is picked up on: the path in the input is not
+// followed, a file of the fuzzer's choosing could be anything.
+const std::string& TestPath() {
+    static const testing::TTempDir dir;
+    static const std::string path =
+        dir.Write("test.ts2", testing::MakeTs2(testing::ValidTestLines(3)));
+    return path;
+}
+
+// Picks the exam up, goes on or ends it, and lets the clock run out.
+void Resume(const TExamJournal& journal, bool goOn) {
+    TFakeRegional regional;
+    TFakeMeasure measure;
+    TNoMessages messages;
+    TFixedClock clock;
+    TNoJournal store;
+    std::vector<std::string> log;
+    TEgzaminLogic logic{TExamPorts{[](const std::string&) {}, [] { return false; },
+                                   [&](const std::string& line) { log.push_back(line); }, messages,
+                                   clock, regional, measure, &store,
+                                   [](const std::string&) { return false; }}};
+    logic.ResumeExam(journal, goOn);
+    for (int t = 0; t <= 24 * 3600 && logic.view().Czas; ++t) {
+        try {
+            logic.ClockTick();
+        } catch (const EConvertError&) {
+        }
+    }
+    Require(!logic.view().Czas, "a picked-up exam ends when its time is up");
+    Require(log.size() == 1, "a picked-up exam gives exactly one line");
+    Require(store.removed, "the journal goes once the line is stored");
+}
+
+} // namespace
+
+void ExamJournalEntry(std::string_view bytes) {
+    const std::optional<TExamJournal> journal = ParseJournal(bytes);
+    if (!journal)
+        return;
+    const std::string text = FormatJournal(*journal);
+    const std::optional<TExamJournal> again = ParseJournal(text);
+    Require(again && *again == *journal, "a journal is read back as it was written");
+
+    TExamJournal onTheTest = *journal;
+    onTheTest.testPath = TestPath();
+    Resume(onTheTest, false);
+    Resume(onTheTest, true);
+    // The same journal on the test it was written for, unchanged.
+    onTheTest.testHash = TTestFile::ReadFile(TestPath()).ContentHash();
+    Resume(onTheTest, true);
+}
+
+} // namespace kwizmar::fuzz
