@@ -44,15 +44,17 @@ bool IsTextField(QObject* object) {
     return qobject_cast<QLineEdit*>(object) || qobject_cast<QAbstractSpinBox*>(object);
 }
 
-// Alt with a key that types a plain character. AltGr (Ctrl+Alt on some
+// Alt with a key that types a character: a Latin letter, or a Polish one
+// where the keyboard has its own keys for them (ż, ó, ł, ś, ą ...), which
+// come with a key code of their own or none at all. AltGr (Ctrl+Alt on some
 // systems) gives the Polish letters and is no such key.
 bool IsAltLetter(const QKeyEvent& key) {
     const Qt::KeyboardModifiers held = key.modifiers();
     if (!(held & Qt::AltModifier) || (held & (Qt::ControlModifier | Qt::GroupSwitchModifier)))
         return false;
-    const QString text = key.text();
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.unicode() > 0x20 && c.unicode() < 0x7F;
+    const QList<uint> text = key.text().toUcs4();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](uint c) {
+        return QChar::isPrint(c) && !QChar::isSpace(c);
     });
 }
 
