@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcutEvent>
 #include <QSpinBox>
 #include <QStyle>
 
@@ -354,6 +355,7 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
+    case QEvent::Shortcut:
         break;
     default:
         return false; // paints and moves come here too, many times a second
@@ -373,6 +375,18 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
         if (IsTextField(watched) && IsAltLetter(*key))
             return true;
         break;
+    }
+    case QEvent::Shortcut: {
+        // An accelerator acts at once, not when its pressed look ends a tenth
+        // of a second later: a second one typed in that time ("Da&lej" right
+        // after "&samodzielna") finds the window as the first one left it.
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || static_cast<QShortcutEvent*>(event)->isAmbiguous())
+            break;
+        if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus))
+            button->setFocus(Qt::ShortcutFocusReason);
+        button->click();
+        return true;
     }
     case QEvent::ContextMenu:
         // The right button explains a field, as it does every other control;

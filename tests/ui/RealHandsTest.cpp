@@ -113,6 +113,16 @@ TEST_F(RealHandsTest, AltLetterLeavesATypedAnswerAsTyped) {
     EXPECT_EQ(answer->text(), "Łódź");
 }
 
+TEST_F(RealHandsTest, TwoAcceleratorsInQuickSuccessionActInTurn) {
+    GoToQuestion(1);
+    ASSERT_TRUE(Shown("Panel7"));
+    Key(Qt::Key_S, Qt::AltModifier); // "&samodzielna"
+    QTest::qWait(40);
+    Key(Qt::Key_L, Qt::AltModifier); // "Da&lej", enabled by the first
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Shown("Panel7"); }, 1000));
+    EXPECT_TRUE(Find<QLineEdit>("SamEdit")->isEnabled());
+}
+
 TEST_F(RealHandsTest, ADoubleClickActsOnlyOnTheControlItBeganOn) {
     // "O&K" of the verdict lies over the answer rows of the next question.
     GoToQuestion(3);
