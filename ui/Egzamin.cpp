@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcutEvent>
 #include <QSpinBox>
 #include <QStyle>
 
@@ -45,15 +46,17 @@ bool IsTextField(QObject* object) {
     return qobject_cast<QLineEdit*>(object) || qobject_cast<QAbstractSpinBox*>(object);
 }
 
-// Alt with a key that types a plain character. AltGr (Ctrl+Alt on some
+// Alt with a key that types a character: a Latin letter, or a Polish one
+// where the keyboard has its own keys for them (ż, ó, ł, ś, ą ...), which
+// come with a key code of their own or none at all. AltGr (Ctrl+Alt on some
 // systems) gives the Polish letters and is no such key.
 bool IsAltLetter(const QKeyEvent& key) {
     const Qt::KeyboardModifiers held = key.modifiers();
     if (!(held & Qt::AltModifier) || (held & (Qt::ControlModifier | Qt::GroupSwitchModifier)))
         return false;
-    const QString text = key.text();
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.unicode() > 0x20 && c.unicode() < 0x7F;
+    const QList<uint> text = key.text().toUcs4();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](uint c) {
+        return QChar::isPrint(c) && !QChar::isSpace(c);
     });
 }
 
@@ -395,6 +398,7 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
+    case QEvent::Shortcut:
         break;
     default:
         return false; // paints and moves come here too, many times a second
@@ -414,6 +418,18 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
         if (IsTextField(watched) && IsAltLetter(*key))
             return true;
         break;
+    }
+    case QEvent::Shortcut: {
+        // An accelerator acts at once, not when its pressed look ends a tenth
+        // of a second later: a second one typed in that time ("Da&lej" right
+        // after "&samodzielna") finds the window as the first one left it.
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || static_cast<QShortcutEvent*>(event)->isAmbiguous())
+            break;
+        if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus))
+            button->setFocus(Qt::ShortcutFocusReason);
+        button->click();
+        return true;
     }
     case QEvent::ContextMenu:
         // The right button explains a field, as it does every other control;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QTextLayout>
 
 namespace kwizmar {
 
@@ -23,31 +24,86 @@ TShadowLabel::TShadowLabel(const char* name, QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
 }
 
-QFont TShadowLabel::FittedFont() const {
-    QFont fitted = font();
-    const int room = contentsRect().width() - 2; // the shadow lies 2 pixels to the right
-    for (int pixels = fitted.pixelSize();
-         pixels > kSmallestPixels && QFontMetrics(fitted).horizontalAdvance(text()) > room;)
-        fitted.setPixelSize(--pixels);
-    return fitted;
+namespace {
+
+// The smallest type a line is drawn in, however long its text.
+constexpr int kSmallestPixels = 6;
+
+// `text` broken into lines of at most `width` pixels: between words, or
+// anywhere in a word longer than a line.
+QStringList WrapText(const QString& text, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        QString part = text.mid(line.textStart(), line.textLength());
+        while (part.endsWith(u' ')) // the space at a break goes with the break
+            part.chop(1);
+        lines.append(part);
+    }
+    layout.endLayout();
+    return lines;
 }
 
-QString TShadowLabel::FittedText() const {
-    return QFontMetrics(FittedFont())
-        .elidedText(text(), Qt::ElideMiddle, contentsRect().width() - 2);
+struct TFitted {
+    QFont font;
+    QStringList lines;
+};
+
+// The largest type, from the label's own down, in which the whole text fits
+// the room, on one line or on several.
+TFitted Fit(const QString& text, const QFont& font, const QRect& room) {
+    TFitted fitted{font, {text}};
+    if (text.isEmpty())
+        return fitted;
+    const int from = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    for (int pixels = from; pixels >= kSmallestPixels; --pixels) {
+        fitted.font.setPixelSize(pixels);
+        const QFontMetrics metrics(fitted.font);
+        if (metrics.horizontalAdvance(text) <= room.width()) {
+            fitted.lines = QStringList{text};
+            return fitted;
+        }
+        fitted.lines = WrapText(text, fitted.font, room.width());
+        const QRect block = metrics.boundingRect(room, Qt::AlignCenter, fitted.lines.join('\n'));
+        if (block.height() <= room.height())
+            return fitted;
+    }
+    return fitted; // the smallest type, its lines as far as the label reaches
+}
+
+} // namespace
+
+QRect TShadowLabel::Room() const {
+    // The shadow lies 2 pixels to the right and below.
+    return shadow_ ? contentsRect().adjusted(0, 0, -2, -2) : contentsRect();
+}
+
+QFont TShadowLabel::FittedFont() const {
+    return Fit(text(), font(), Room()).font;
+}
+
+QStringList TShadowLabel::FittedLines() const {
+    return Fit(text(), font(), Room()).lines;
 }
 
 void TShadowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setFont(FittedFont());
-    const QString shown = FittedText();
-    const QRect area = contentsRect();
+    const TFitted fitted = Fit(text(), font(), Room());
+    painter.setFont(fitted.font);
+    const QString shown = fitted.lines.join('\n');
+    const QRect area = Room();
+    const int flags = static_cast<int>(alignment());
     if (shadow_) {
         painter.setPen(shadowColour_);
-        painter.drawText(area.translated(2, 2), static_cast<int>(alignment()), shown);
+        painter.drawText(area.translated(2, 2), flags, shown);
     }
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(area, static_cast<int>(alignment()), shown);
+    painter.drawText(area, flags, shown);
 }
 
 TPressLabel::TPressLabel(const char* name, QWidget* parent) : QLabel(parent) {

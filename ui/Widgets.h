@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,25 +16,26 @@ namespace kwizmar {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
 
 // A label in large type with a drop shadow (the verdict and summary lines).
-// A text wider than the label is drawn in smaller type, down to
-// kSmallestPixels, and only then shortened in the middle: a long
-// double-barrelled name still shows whole.
+// A text wider than the label goes on as many lines as the label's height
+// takes, broken between words (or inside a word too long for a line), and
+// only where that isn't enough is it drawn in smaller type: a long
+// double-barrelled name always shows whole.
 class TShadowLabel final : public QLabel {
 public:
-    static constexpr int kSmallestPixels = 14;
-
     TShadowLabel(const char* name, QWidget* parent);
     void SetShadow(bool shadow) { shadow_ = shadow; }
     void SetShadowColour(const QColor& colour) { shadowColour_ = colour; }
 
-    // What is drawn: the font made small enough, and the text as it fits.
+    // What is drawn: the font made small enough, and the text's lines in it.
     QFont FittedFont() const;
-    QString FittedText() const;
+    QStringList FittedLines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect Room() const; // where the text may go
+
     bool shadow_ = true;
     QColor shadowColour_{0xA8, 0xA8, 0xA8};
 };
