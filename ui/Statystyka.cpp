@@ -9,9 +9,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QHeaderView>
-#include <QTableView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -19,6 +18,8 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableView>
 
 #include <algorithm>
 #include <cmath>
@@ -42,7 +43,21 @@ private:
     QFontMetricsF metrics_;
 };
 
-// A small printer for "&Drukuj": there is no printer among the style's icons.
+// Rows as a list box draws them: the row the keyboard stands on is not
+// marked while nothing is selected, so that nothing looks selected until a
+// line is.
+class TListRowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(option->state & QStyle::State_Selected))
+            option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
 } // namespace
 
 // The list of lines: one column of rows of one height, laid out by
@@ -52,7 +67,9 @@ private:
 // line, as in any list. A key that moves in it selects the line it lands on,
 // as a click would, also when that is the line the list already stood on:
 // once the list takes the focus it stands on its first line with nothing
-// selected, and with a single line no key would move anywhere else.
+// selected, and with a single line no key would move anywhere else. After a
+// delete the arrows go on from the deleted line's place, as in a list box:
+// Down to the line that followed it, Up to the one before it.
 class TListBox final : public QTableView {
 public:
     explicit TListBox(QWidget* parent) : QTableView(parent) {
@@ -66,7 +83,11 @@ public:
         setCornerButtonEnabled(false);
         setSelectionBehavior(QAbstractItemView::SelectRows);
         setTabKeyNavigation(false);
+        setItemDelegate(new TListRowDelegate(this));
     }
+
+    // Where a line was just deleted while none is selected; -1 otherwise.
+    void SetDeletedAt(int row) { deletedAt_ = row; }
 
     // The rows' width when the view is narrower (0: as wide as the view).
     void SetExtent(int extent) {
@@ -88,6 +109,16 @@ protected:
     }
 
     void keyPressEvent(QKeyEvent* event) override {
+        const int rows = model()->rowCount();
+        if (deletedAt_ >= 0 && rows > 0 && event->modifiers() == Qt::NoModifier &&
+            (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
+            const int row = event->key() == Qt::Key_Down ? std::min(deletedAt_, rows - 1)
+                                                         : std::max(deletedAt_ - 1, 0);
+            const QModelIndex target = model()->index(row, 0);
+            selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+            scrollTo(target);
+            return;
+        }
         QTableView::keyPressEvent(event);
         switch (event->key()) {
         case Qt::Key_Up:
@@ -118,6 +149,7 @@ private:
     }
 
     int extent_ = 0;
+    int deletedAt_ = -1;
 };
 
 TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
@@ -208,8 +240,13 @@ void TStatystyka::Render(TListChange change) {
         if (v.selected >= 0)
             ListBox1->selectionModel()->setCurrentIndex(model_->index(v.selected),
                                                         QItemSelectionModel::ClearAndSelect);
+        else if (v.deletedAt >= 0)
+            ListBox1->selectionModel()->setCurrentIndex(
+                model_->index(std::min(v.deletedAt, model_->rowCount() - 1)),
+                QItemSelectionModel::NoUpdate);
         ListBox1->verticalScrollBar()->setValue(change == TListChange::Edited ? top : 0);
     }
+    ListBox1->SetDeletedAt(v.selected < 0 ? v.deletedAt : -1);
     ListBox1->SetExtent(v.horizontalExtent);
     SpeedButton3->setEnabled(v.SpeedButton3);
     SpeedButton2->setEnabled(v.SpeedButton2);

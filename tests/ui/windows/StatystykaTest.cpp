@@ -8,9 +8,9 @@
 #include "Opcje.h"
 #include "ProgramFixture.h"
 
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QKeySequence>
-#include <QAbstractItemView>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
@@ -154,6 +154,69 @@ TEST_F(StatystykaTest, TheFirstMovingKeySelectsALineAsAClickWould) {
         EXPECT_TRUE(StatButton("SpeedButton2")->isEnabled());
         Statistics().close();
     }
+}
+
+TEST_F(StatystykaTest, AfterADeleteTheArrowsGoOnFromTheDeletedLinesPlace) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 200; ++i)
+        lines.push_back(std::to_string(i) + ". Użytkownik Jan");
+    const struct {
+        int deleted;
+        Qt::Key key;
+        const char* selected;
+    } cases[] = {
+        {100, Qt::Key_Down, "102. Użytkownik Jan"},
+        {100, Qt::Key_Up, "100. Użytkownik Jan"},
+        {199, Qt::Key_Down, "199. Użytkownik Jan"},
+        {199, Qt::Key_Up, "199. Użytkownik Jan"},
+    };
+    Start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "line " << c.deleted + 1 << " deleted, key "
+                                          << QKeySequence(c.key).toString().toStdString());
+        WriteLog(lines);
+        Open();
+        List()->scrollTo(List()->model()->index(c.deleted, 0));
+        Select(c.deleted);
+        QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+        ASSERT_EQ(List()->model()->rowCount(), 199);
+        ASSERT_EQ(Statistics().Logic().view().selected, -1);
+        QTest::keyClick(List(), c.key);
+        const int row = Statistics().Logic().view().selected;
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(List()->model()->index(row, 0).data().toString().toStdString(), c.selected);
+        EXPECT_EQ(List()->selectionModel()->selectedRows().value(0).row(), row);
+        EXPECT_TRUE(List()->viewport()->rect().intersects(
+            List()->visualRect(List()->model()->index(row, 0))));
+        EXPECT_TRUE(StatButton("SpeedButton2")->isEnabled());
+        Statistics().close();
+    }
+}
+
+// The list taking the focus, or a delete, leaves no line selected: none is
+// drawn as if it were, the line the keyboard stands on included.
+TEST_F(StatystykaTest, NoLineLooksSelectedUntilOneIs) {
+    WriteLog({"1. Ala", "2. Olek", "3. Żaneta"});
+    Start();
+    Open();
+    Statistics().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Statistics()));
+    ASSERT_TRUE(List()->hasFocus());
+    auto looksAsWithoutCurrentLine = [&] {
+        const QImage shown = List()->viewport()->grab().toImage();
+        const QModelIndex current = List()->currentIndex();
+        List()->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        const QImage plain = List()->viewport()->grab().toImage();
+        List()->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        return shown == plain;
+    };
+    ASSERT_TRUE(List()->currentIndex().isValid());
+    EXPECT_TRUE(looksAsWithoutCurrentLine());
+    Select(1);
+    EXPECT_FALSE(looksAsWithoutCurrentLine());
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    ASSERT_TRUE(List()->currentIndex().isValid());
+    EXPECT_TRUE(looksAsWithoutCurrentLine());
 }
 
 TEST_F(StatystykaTest, AMissingLogShowsAnEmptyListAndEscCloses) {
