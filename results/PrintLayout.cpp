@@ -17,7 +17,12 @@ std::vector<std::size_t> CharacterStarts(const std::string& text) {
     return starts;
 }
 
-// Breaks one list line into printed lines no wider than `pageWidth`.
+// Breaks one list line into printed lines no wider than `pageWidth`. Each
+// printed line is found by measuring ever longer pieces from its start (1, 2,
+// 4 ... characters) until one is too wide, then halving between the last that
+// fitted and that one: the text measured for a printed line is a few times
+// its own length, never the rest of the list line, so a long line costs time
+// in proportion to its length.
 void WrapLine(const std::string& line, const ITextMeasure& measure, const TFontSpec& font,
               int pageWidth, std::vector<std::string>& out) {
     if (measure.TextWidth(line, font) <= pageWidth) {
@@ -27,26 +32,35 @@ void WrapLine(const std::string& line, const ITextMeasure& measure, const TFontS
     const std::vector<std::size_t> starts = CharacterStarts(line);
     const std::size_t count = starts.size() - 1;
     std::size_t first = 0; // index of the first character of the printed line
+    auto fits = [&](std::size_t characters) {
+        const std::string_view part(line.data() + starts[first],
+                                    starts[first + characters] - starts[first]);
+        return measure.TextWidth(part, font) <= pageWidth;
+    };
     while (first < count) {
-        const std::string_view rest(line.data() + starts[first], line.size() - starts[first]);
-        if (measure.TextWidth(rest, font) <= pageWidth) {
-            out.emplace_back(rest);
-            return;
+        const std::size_t left = count - first;
+        // At least one character, so that a character wider than the page
+        // still moves the printout on; `tooMany` characters don't fit.
+        std::size_t fitting = 1, tooMany = 0;
+        for (std::size_t probe = 2; tooMany == 0; probe *= 2) {
+            if (probe >= left) {
+                if (fits(left)) {
+                    out.emplace_back(line.data() + starts[first], line.size() - starts[first]);
+                    return;
+                }
+                tooMany = left;
+            } else if (fits(probe)) {
+                fitting = probe;
+            } else {
+                tooMany = probe;
+            }
         }
-        // The most characters from `first` that fit; at least one, so that a
-        // character wider than the page still moves the printout on.
-        std::size_t fits = 1, tooMany = count - first;
-        while (tooMany - fits > 1) {
-            const std::size_t mid = fits + (tooMany - fits) / 2;
-            const std::string_view part(line.data() + starts[first],
-                                        starts[first + mid] - starts[first]);
-            if (measure.TextWidth(part, font) <= pageWidth)
-                fits = mid;
-            else
-                tooMany = mid;
+        while (tooMany - fitting > 1) {
+            const std::size_t mid = fitting + (tooMany - fitting) / 2;
+            (fits(mid) ? fitting : tooMany) = mid;
         }
-        out.emplace_back(line.data() + starts[first], starts[first + fits] - starts[first]);
-        first += fits;
+        out.emplace_back(line.data() + starts[first], starts[first + fitting] - starts[first]);
+        first += fitting;
     }
 }
 

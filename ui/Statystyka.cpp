@@ -5,15 +5,18 @@
 #include "Glyphs.h"
 #include "LogListModel.h"
 #include "PrintLayout.h"
+#include "ScopeExit.h"
 #include "SpeedButton.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -271,6 +274,8 @@ bool TStatystyka::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TStatystyka::SpeedButton5Click() {
+    if (printing_)
+        return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog PrintDialog1(&printer, this);
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
@@ -279,28 +284,65 @@ void TStatystyka::SpeedButton5Click() {
     Print(printer);
 }
 
-void TStatystyka::Print(QPrinter& printer) {
+bool TStatystyka::Print(QPrinter& printer) {
+    printing_ = true;
+    const TScopeExit done([this] { printing_ = false; });
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    const TScopeExit cursor([] { QGuiApplication::restoreOverrideCursor(); });
+    // Up at once, so that the print dialog's place is painted over and the
+    // window takes no input while the pages go out.
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("PostepDrukowania"));
+    progress.setWindowTitle(QStringLiteral("Drukowanie"));
+    progress.setLabelText(QStringLiteral("Przygotowanie wydruku ..."));
+    progress.setCancelButtonText(QStringLiteral("Anuluj"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.setRange(0, 0);
+    progress.show();
+    QCoreApplication::processEvents();
+
     QFont font = UiFont(TStatystykaLogic::ListFont());
     font.setPointSize(8); // the list's 8 points, in the printer's own resolution
     QPainter painter;
     if (!painter.begin(&printer))
-        return; // the printing layer has said why
+        return false; // the printing layer has said why
     painter.setFont(font);
     const QFontMetrics metrics(font, &printer);
     const TDeviceMeasure measure(font, &printer);
     const std::vector<TPrintPage> pages =
         PrintLayout(logic_.lines(), measure, TStatystykaLogic::ListFont(), printer.width(),
                     printer.height(), metrics.height());
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    const int count = int(pages.size());
+    progress.setRange(0, std::max(count, 1));
+    bool cancelled = false;
+    for (int i = 0; i < count && !cancelled; ++i) {
+        progress.setLabelText(
+            QStringLiteral("Drukowanie strony %1 z %2 ...").arg(i + 1).arg(count));
+        progress.setValue(i);
+        QCoreApplication::processEvents();
+        if ((cancelled = progress.wasCanceled()))
+            break;
         if (i > 0)
             printer.newPage();
         int top = 0;
-        for (const std::string& line : pages[i]) {
+        for (const std::string& line : pages[std::size_t(i)]) {
             painter.drawText(0, top + metrics.ascent(), QString::fromStdString(line));
             top += metrics.height();
         }
     }
+    cancelled = cancelled || progress.wasCanceled();
+    // Where the printing system can't take the job back (a PDF file, CUPS),
+    // what was painted goes out; a file that would hold half a printout is
+    // removed.
+    const bool aborted = cancelled && printer.abort();
     painter.end();
+    if (cancelled && !aborted && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
+    return !cancelled;
 }
 
 } // namespace kwizmar

@@ -178,3 +178,27 @@ TEST(StatystykaPrint, LinesWrapAfterTheLastCharacterThatFitsAndBreakIntoPages) {
     EXPECT_EQ(PrintLayout({"abc"}, measure, font, 5, 5, 13),
               (std::vector<TPrintPage>{{"a"}, {"b"}, {"c"}}));
 }
+
+// A long line is wrapped in time proportional to its length: twice the line,
+// about twice the text measured, where measuring the rest of the line for
+// each printed line would take four times as much.
+TEST(StatystykaPrint, WrappingMeasuresTextInProportionToTheLinesLength) {
+    class TCountingMeasure final : public ITextMeasure {
+    public:
+        int TextWidth(std::string_view utf8, const TFontSpec& font) const override {
+            measured += utf8.size();
+            return fixed.TextWidth(utf8, font);
+        }
+        mutable std::size_t measured = 0;
+        TFixedMeasure fixed;
+    };
+    auto measuredFor = [](std::size_t length) {
+        TCountingMeasure measure;
+        const auto pages = PrintLayout({std::string(length, 'x')}, measure,
+                                       TStatystykaLogic::ListFont(), 1000, 60000, 13);
+        EXPECT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages.front().size(), length / 100);
+        return double(measure.measured);
+    };
+    EXPECT_LT(measuredFor(40000) / measuredFor(20000), 2.5);
+}

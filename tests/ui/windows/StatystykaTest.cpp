@@ -13,6 +13,8 @@
 #include <QKeySequence>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -321,6 +323,54 @@ TEST_F(StatystykaTest, PrintoutToPdfHoldsTheListLineByLineWithLongLinesWrapped) 
     auto squeeze = [](QString s) { return s.remove(' ').remove('\f'); };
     EXPECT_EQ(squeeze(rest), squeeze(QString::fromStdString(longLine)));
     EXPECT_TRUE(printed[2].trimmed().startsWith("3. Początek długiej linii"));
+}
+
+// A printout counts its pages in a progress window with "Anuluj", the pointer
+// showing the program busy meanwhile. Cancelled after its first page, a
+// printout to a file leaves no file behind.
+TEST_F(StatystykaTest, APrintoutShowsItsProgressAndCanBeCancelled) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 2000; ++i)
+        lines.push_back(std::to_string(i) + ". Użytkownik Jan zdał egzamin na ocenę dobry.");
+    WriteLog(lines);
+    Start();
+    Open();
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "to the end");
+        const std::string pdf = (dir.path() / "wydruk.pdf").string();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        bool seen = false, busy = false;
+        QString button;
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            if (seen || !progress || !progress->isVisible() ||
+                !progress->labelText().startsWith("Drukowanie strony 2 z "))
+                return;
+            seen = true;
+            busy = QGuiApplication::overrideCursor() &&
+                   QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            auto* anuluj = progress->findChild<QPushButton*>();
+            ASSERT_NE(anuluj, nullptr);
+            button = anuluj->text();
+            if (cancel)
+                QTest::mouseClick(anuluj, Qt::LeftButton);
+        });
+        watch.start();
+        const bool printed = Statistics().Print(printer);
+        watch.stop();
+        EXPECT_TRUE(seen);
+        EXPECT_TRUE(busy);
+        EXPECT_EQ(button, "Anuluj");
+        EXPECT_EQ(printed, !cancel);
+        EXPECT_EQ(std::filesystem::exists(pdf), !cancel);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        std::filesystem::remove(pdf);
+    }
 }
 
 TEST_F(StatystykaTest, PrintingAsksForThePrinterFirstAndCancellingPrintsNothing) {
