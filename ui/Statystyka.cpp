@@ -113,7 +113,8 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override {
         const int rows = model()->rowCount();
-        if (deletedAt_ >= 0 && rows > 0 && event->modifiers() == Qt::NoModifier &&
+        if (deletedAt_ >= 0 && rows > 0 &&
+            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
             (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
             const int row = event->key() == Qt::Key_Down ? std::min(deletedAt_, rows - 1)
                                                          : std::max(deletedAt_ - 1, 0);
