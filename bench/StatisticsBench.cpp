@@ -1,8 +1,8 @@
 // How long the statistics window takes to show a large results log: until its
 // list is ready to be drawn (the file read, the list laid out), and drawn as
 // well; against the plain read of the same file. And its printout: the page
-// layout of one long line as it grows (its time should grow as the line does),
-// and a log of 100,000 lines printed to a PDF file. Run off screen:
+// layout of one long line as it grows (its time should grow as the line does)
+// and of a log of 100,000 lines, and that log printed to a PDF file. Run off screen:
 //   QT_QPA_PLATFORM=offscreen statistics_bench
 
 #include "LargeLog.h"
@@ -121,6 +121,27 @@ BENCHMARK(BM_PrintLayoutLongLine)
     ->Range(8 << 10, 64 << 10)
     ->Complexity()
     ->Unit(benchmark::kMillisecond);
+
+// The page layout of a log of range(0) lines of about 300 bytes (three
+// printed lines each), in the printer's units.
+void BM_PrintLayoutLog(benchmark::State& state) {
+    TLargeLog file(int(state.range(0)));
+    TResultsLog log;
+    log.LoadIntoList();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(ScratchPdf());
+    const TPrinterMeasure measure(printer);
+    const int lineHeight = QFontMetrics(TPrinterMeasure::PrintFont(), &printer).height();
+    std::size_t pages = 0;
+    for (auto _ : state)
+        pages = PrintLayout(log.lines(), measure, TStatystykaLogic::ListFont(), printer.width(),
+                            printer.height(), lineHeight)
+                    .size();
+    state.counters["pages"] = double(pages);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_PrintLayoutLog)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The window's printout of a log of range(0) lines into a PDF file, progress
 // window and all.

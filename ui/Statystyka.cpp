@@ -313,23 +313,25 @@ bool TStatystyka::Print(QPrinter& printer) {
     painter.setFont(font);
     const QFontMetrics metrics(font, &printer);
     const TDeviceMeasure measure(font, &printer);
-    const std::vector<TPrintPage> pages =
-        PrintLayout(logic_.lines(), measure, TStatystykaLogic::ListFont(), printer.width(),
-                    printer.height(), metrics.height());
-    const int count = int(pages.size());
-    progress.setRange(0, std::max(count, 1));
+    const TLogLines lines = logic_.lines();
+    TPrintPager pager(
+        lines.size(), [&lines](std::size_t i) { return lines[i]; }, measure,
+        TStatystykaLogic::ListFont(), printer.width(), printer.height(), metrics.height());
+    progress.setRange(0, int(std::max<std::size_t>(pager.LineCount(), 1)));
+    // Each page is laid out just before it is printed, so the progress moves
+    // and "Anuluj" answers from the first page to the last.
     bool cancelled = false;
-    for (int i = 0; i < count && !cancelled; ++i) {
-        progress.setLabelText(
-            QStringLiteral("Drukowanie strony %1 z %2 ...").arg(i + 1).arg(count));
-        progress.setValue(i);
+    TPrintPage page;
+    for (int number = 1;; ++number) {
+        progress.setLabelText(QStringLiteral("Drukowanie strony %1 ...").arg(number));
+        progress.setValue(int(pager.LinesDone()));
         QCoreApplication::processEvents();
-        if ((cancelled = progress.wasCanceled()))
+        if ((cancelled = progress.wasCanceled()) || !pager.NextPage(page))
             break;
-        if (i > 0)
+        if (number > 1)
             printer.newPage();
         int top = 0;
-        for (const std::string& line : pages[std::size_t(i)]) {
+        for (const std::string& line : page) {
             painter.drawText(0, top + metrics.ascent(), QString::fromStdString(line));
             top += metrics.height();
         }

@@ -202,3 +202,46 @@ TEST(StatystykaPrint, WrappingMeasuresTextInProportionToTheLinesLength) {
     };
     EXPECT_LT(measuredFor(40000) / measuredFor(20000), 2.5);
 }
+
+// Whatever the printed lines before it held, each printed line takes the most
+// characters that fit: the layout against a plain character-by-character
+// break, on lines of letters of unequal widths.
+TEST(StatystykaPrint, EachPrintedLineTakesTheMostCharactersThatFit) {
+    class TUnequalMeasure final : public ITextMeasure {
+    public:
+        int TextWidth(std::string_view utf8, const TFontSpec&) const override {
+            int width = 0;
+            for (unsigned char c : utf8)
+                width += c == ' ' ? 3 : 4 + c % 9;
+            return width;
+        }
+    } measure;
+    const TFontSpec font = TStatystykaLogic::ListFont();
+    std::vector<std::string> lines;
+    unsigned seed = 7;
+    for (int i = 0; i < 60; ++i) {
+        std::string line;
+        for (int n = int((seed = seed * 1103515245 + 12345) >> 16) % 400; n > 0; --n)
+            line += char('a' + ((seed = seed * 1103515245 + 12345) >> 16) % 27 % 26);
+        lines.push_back(i % 7 == 3 ? line.substr(0, 3) : line); // short ones between
+    }
+    for (const int pageWidth : {9, 100, 333}) {
+        SCOPED_TRACE(pageWidth);
+        std::vector<std::string> expected;
+        for (const std::string& line : lines) {
+            std::size_t first = 0;
+            do {
+                std::size_t n = 1;
+                while (first + n < line.size() &&
+                       measure.TextWidth(line.substr(first, n + 1), font) <= pageWidth)
+                    ++n;
+                expected.push_back(line.substr(first, n));
+                first += n;
+            } while (first < line.size());
+        }
+        std::vector<std::string> printed;
+        for (const TPrintPage& page : PrintLayout(lines, measure, font, pageWidth, 1000, 13))
+            printed.insert(printed.end(), page.begin(), page.end());
+        EXPECT_EQ(printed, expected);
+    }
+}

@@ -348,7 +348,7 @@ TEST_F(StatystykaTest, APrintoutShowsItsProgressAndCanBeCancelled) {
         QObject::connect(&watch, &QTimer::timeout, [&] {
             auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
             if (seen || !progress || !progress->isVisible() ||
-                !progress->labelText().startsWith("Drukowanie strony 2 z "))
+                !progress->labelText().startsWith("Drukowanie strony 2 "))
                 return;
             seen = true;
             busy = QGuiApplication::overrideCursor() &&
