@@ -139,8 +139,11 @@ void TF_AboutLogic::sb_PomocClick() {
 }
 
 void TF_AboutLogic::CheckForUpdate() {
-    // Without a temporary folder there is nowhere safe to put the file: the
-    // check then counts as a failed download.
+    // Without a folder of the user's own there is nowhere safe to put the
+    // file: the check then counts as a failed download. So does a download
+    // that could not write its file, or a file left over from an earlier run
+    // that could not be removed: whatever the file holds then, this download
+    // did not write it.
     std::optional<std::string> bytes;
     const std::string folder = services_.tempFolder();
     std::error_code ec;
@@ -151,8 +154,9 @@ void TF_AboutLogic::CheckForUpdate() {
         local += kLocalUpdateFileName;
         const std::filesystem::path file = PathFromUtf8(local);
         std::filesystem::remove(file, ec);
-        services_.downloader.Download(services_.updateBaseAddress + kUpdateFileName, local);
-        bytes = ReadLocalFile(file);
+        if (!ec &&
+            services_.downloader.Download(services_.updateBaseAddress + kUpdateFileName, local))
+            bytes = ReadLocalFile(file);
         std::filesystem::remove(file, ec);
     }
     info_.ApplyUpdateFile(bytes);

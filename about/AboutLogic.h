@@ -20,13 +20,14 @@ public:
 };
 
 // Fetches an address into a local file, blocking until it is done or has
-// failed (a time-out of a few seconds counts as failed). Whatever the local
-// file held before is replaced or removed; it exists afterwards only when the
-// download succeeded.
+// failed (a time-out of a few seconds counts as failed). True only when this
+// call wrote the file whole with what was downloaded; false for any failure,
+// a local file that could not be written included, and what the file holds
+// then is no answer from the address.
 class IDownloader {
 public:
     virtual ~IDownloader() = default;
-    virtual void Download(const std::string& address, const std::string& localFile) = 0;
+    virtual bool Download(const std::string& address, const std::string& localFile) = 0;
 };
 
 // The maker's contacts and pages, as the about window shows and opens them.
@@ -87,7 +88,9 @@ public:
     explicit TF_AboutLogic(TAboutServices services);
 
     // Every showing: the running version; the update check at the first
-    // showing on line (once per process: a download, failed or not, counts);
+    // showing on line (once per process: a download, failed or not, counts;
+    // the update file is fetched into the user's own temporary folder, and
+    // only a file the download reports as written by it is read);
     // the notice and its blink; the texts; the layout; "Pomoc".
     void FormShow();
     // The window closes: the notice stops blinking.

@@ -6,8 +6,14 @@
 
 namespace kwizmar {
 
-// The user's temporary folder (as the system gives it; may be empty when the
-// system gives none). Never throws.
+// The user's own temporary folder, one that no other user can write into, so
+// that a file the program puts there can't be swapped or planted by anyone
+// else. On Windows the system's per-user temporary folder. Elsewhere
+// $XDG_RUNTIME_DIR when it is such a folder; else "kwizmar-<uid>" in $TMPDIR
+// (or /tmp), made with mode 0700 and checked to be this user's own real
+// folder; where that name is taken by someone else, a fresh folder of this
+// run, removed at exit when empty. Empty when no such folder can be had.
+// Never throws.
 std::string TempFolder();
 
 // The program's own data folder where no machine-wide setting names one:

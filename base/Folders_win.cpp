@@ -4,8 +4,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 namespace kwizmar {
+
+// GetTempPath: the user's own folder under the profile.
+std::string TempFolder() {
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::temp_directory_path(ec);
+    return ec ? std::string() : Utf8FromPath(p);
+}
 
 std::string DefaultDataFolder() {
     return {};

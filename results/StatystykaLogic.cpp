@@ -22,6 +22,7 @@ void TStatystykaLogic::ShowLoadedList() {
     view_.SpeedButton3 = false;
     view_.SpeedButton4 = !locked_() && log_.LineCount() > 0;
     view_.selected = -1;
+    view_.deletedAt = -1;
     view_.horizontalExtent = 0;
 }
 
@@ -31,6 +32,7 @@ void TStatystykaLogic::ListBox1Click(int index, int clientWidth) {
         return;
     }
     view_.selected = index;
+    view_.deletedAt = -1;
     const int width = measure_.TextWidth(log_.Line(std::size_t(index)), ListFont());
     view_.horizontalExtent = clientWidth < width ? width + 20 : 0;
     const bool editable = !locked_();
@@ -42,6 +44,7 @@ void TStatystykaLogic::SpeedButton2Click() {
     if (!view_.SpeedButton2 || view_.selected < 0)
         return;
     log_.DeleteLine(std::size_t(view_.selected));
+    view_.deletedAt = log_.LineCount() > 0 ? view_.selected : -1;
     view_.selected = -1;
     view_.SpeedButton3 = true;
     view_.SpeedButton2 = false;
@@ -52,6 +55,7 @@ void TStatystykaLogic::SpeedButton4Click() {
         return;
     log_.Clear();
     view_.selected = -1;
+    view_.deletedAt = -1;
     view_.horizontalExtent = 0;
     view_.SpeedButton3 = true;
     view_.SpeedButton2 = false;

@@ -15,7 +15,11 @@ struct TStatystykaView {
     bool SpeedButton4 = false; // "&Wyczyść"     enabled
     // "&Drukuj" (SpeedButton5) and "&Zamknij" (SpeedButton1) are always enabled.
 
-    int selected = -1;        // the selected line of ListBox1, -1 for none
+    int selected = -1; // the selected line of ListBox1, -1 for none
+    // While no line is selected after a delete: where the deleted line was.
+    // The arrows go on from there, Down to the line that followed it, Up to
+    // the one before it. -1 otherwise.
+    int deletedAt = -1;
     int horizontalExtent = 0; // ListBox1's horizontal scroll extent; 0 for none
 };
 
@@ -44,7 +48,8 @@ public:
     void ListBox1Click(int index, int clientWidth);
 
     // "&Usuń ...": deletes the selected line (a no-op without one, or while
-    // the button is disabled), enables "Z&apisz ...", disables "&Usuń ...".
+    // the button is disabled), enables "Z&apisz ...", disables "&Usuń ...";
+    // the keyboard goes on from the deleted line's place (deletedAt).
     void SpeedButton2Click();
     // "&Wyczyść": empties the list; "Z&apisz ..." enabled, the other two not.
     void SpeedButton4Click();

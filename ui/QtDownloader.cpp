@@ -16,7 +16,7 @@ constexpr qint64 kMaxBytes = 64 * 1024;
 
 } // namespace
 
-void TQtDownloader::Download(const std::string& address, const std::string& localFile) {
+bool TQtDownloader::Download(const std::string& address, const std::string& localFile) {
     const QString local = QString::fromStdString(localFile);
     QFile::remove(local);
 
@@ -48,10 +48,9 @@ void TQtDownloader::Download(const std::string& address, const std::string& loca
     const bool ok = reply->error() == QNetworkReply::NoError && !tooLarge &&
                     body.size() <= kMaxBytes && (status == 0 || status == 200);
     if (!ok)
-        return;
+        return false;
     QSaveFile file(local);
-    if (file.open(QIODevice::WriteOnly) && file.write(body) == body.size())
-        file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.commit();
 }
 
 } // namespace kwizmar

@@ -5,20 +5,24 @@
 #include "Glyphs.h"
 #include "LogListModel.h"
 #include "PrintLayout.h"
+#include "ScopeExit.h"
 #include "SpeedButton.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QHeaderView>
-#include <QTableView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableView>
 
 #include <algorithm>
 #include <cmath>
@@ -42,7 +46,21 @@ private:
     QFontMetricsF metrics_;
 };
 
-// A small printer for "&Drukuj": there is no printer among the style's icons.
+// Rows as a list box draws them: the row the keyboard stands on is not
+// marked while nothing is selected, so that nothing looks selected until a
+// line is.
+class TListRowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(option->state & QStyle::State_Selected))
+            option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
 } // namespace
 
 // The list of lines: one column of rows of one height, laid out by
@@ -52,7 +70,9 @@ private:
 // line, as in any list. A key that moves in it selects the line it lands on,
 // as a click would, also when that is the line the list already stood on:
 // once the list takes the focus it stands on its first line with nothing
-// selected, and with a single line no key would move anywhere else.
+// selected, and with a single line no key would move anywhere else. After a
+// delete the arrows go on from the deleted line's place, as in a list box:
+// Down to the line that followed it, Up to the one before it.
 class TListBox final : public QTableView {
 public:
     explicit TListBox(QWidget* parent) : QTableView(parent) {
@@ -66,7 +86,11 @@ public:
         setCornerButtonEnabled(false);
         setSelectionBehavior(QAbstractItemView::SelectRows);
         setTabKeyNavigation(false);
+        setItemDelegate(new TListRowDelegate(this));
     }
+
+    // Where a line was just deleted while none is selected; -1 otherwise.
+    void SetDeletedAt(int row) { deletedAt_ = row; }
 
     // The rows' width when the view is narrower (0: as wide as the view).
     void SetExtent(int extent) {
@@ -88,6 +112,17 @@ protected:
     }
 
     void keyPressEvent(QKeyEvent* event) override {
+        const int rows = model()->rowCount();
+        if (deletedAt_ >= 0 && rows > 0 &&
+            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
+            const int row = event->key() == Qt::Key_Down ? std::min(deletedAt_, rows - 1)
+                                                         : std::max(deletedAt_ - 1, 0);
+            const QModelIndex target = model()->index(row, 0);
+            selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+            scrollTo(target);
+            return;
+        }
         QTableView::keyPressEvent(event);
         switch (event->key()) {
         case Qt::Key_Up:
@@ -118,6 +153,7 @@ private:
     }
 
     int extent_ = 0;
+    int deletedAt_ = -1;
 };
 
 TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
@@ -208,8 +244,13 @@ void TStatystyka::Render(TListChange change) {
         if (v.selected >= 0)
             ListBox1->selectionModel()->setCurrentIndex(model_->index(v.selected),
                                                         QItemSelectionModel::ClearAndSelect);
+        else if (v.deletedAt >= 0)
+            ListBox1->selectionModel()->setCurrentIndex(
+                model_->index(std::min(v.deletedAt, model_->rowCount() - 1)),
+                QItemSelectionModel::NoUpdate);
         ListBox1->verticalScrollBar()->setValue(change == TListChange::Edited ? top : 0);
     }
+    ListBox1->SetDeletedAt(v.selected < 0 ? v.deletedAt : -1);
     ListBox1->SetExtent(v.horizontalExtent);
     SpeedButton3->setEnabled(v.SpeedButton3);
     SpeedButton2->setEnabled(v.SpeedButton2);
@@ -234,6 +275,8 @@ bool TStatystyka::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TStatystyka::SpeedButton5Click() {
+    if (printing_)
+        return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog PrintDialog1(&printer, this);
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
@@ -242,28 +285,67 @@ void TStatystyka::SpeedButton5Click() {
     Print(printer);
 }
 
-void TStatystyka::Print(QPrinter& printer) {
+bool TStatystyka::Print(QPrinter& printer) {
+    printing_ = true;
+    const TScopeExit done([this] { printing_ = false; });
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    const TScopeExit cursor([] { QGuiApplication::restoreOverrideCursor(); });
+    // Up at once, so that the print dialog's place is painted over and the
+    // window takes no input while the pages go out.
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("PostepDrukowania"));
+    progress.setWindowTitle(QStringLiteral("Drukowanie"));
+    progress.setLabelText(QStringLiteral("Przygotowanie wydruku ..."));
+    progress.setCancelButtonText(QStringLiteral("Anuluj"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.setRange(0, 0);
+    progress.show();
+    QCoreApplication::processEvents();
+
     QFont font = UiFont(TStatystykaLogic::ListFont());
     font.setPointSize(8); // the list's 8 points, in the printer's own resolution
     QPainter painter;
     if (!painter.begin(&printer))
-        return; // the printing layer has said why
+        return false; // the printing layer has said why
     painter.setFont(font);
     const QFontMetrics metrics(font, &printer);
     const TDeviceMeasure measure(font, &printer);
-    const std::vector<TPrintPage> pages =
-        PrintLayout(logic_.lines(), measure, TStatystykaLogic::ListFont(), printer.width(),
-                    printer.height(), metrics.height());
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0)
+    const TLogLines lines = logic_.lines();
+    TPrintPager pager(
+        lines.size(), [&lines](std::size_t i) { return lines[i]; }, measure,
+        TStatystykaLogic::ListFont(), printer.width(), printer.height(), metrics.height());
+    progress.setRange(0, int(std::max<std::size_t>(pager.LineCount(), 1)));
+    // Each page is laid out just before it is printed, so the progress moves
+    // and "Anuluj" answers from the first page to the last.
+    bool cancelled = false;
+    TPrintPage page;
+    for (int number = 1;; ++number) {
+        progress.setLabelText(QStringLiteral("Drukowanie strony %1 ...").arg(number));
+        progress.setValue(int(pager.LinesDone()));
+        QCoreApplication::processEvents();
+        if ((cancelled = progress.wasCanceled()) || !pager.NextPage(page))
+            break;
+        if (number > 1)
             printer.newPage();
         int top = 0;
-        for (const std::string& line : pages[i]) {
+        for (const std::string& line : page) {
             painter.drawText(0, top + metrics.ascent(), QString::fromStdString(line));
             top += metrics.height();
         }
     }
+    cancelled = cancelled || progress.wasCanceled();
+    // Where the printing system can't take the job back (a PDF file, CUPS),
+    // what was painted goes out; a file that would hold half a printout is
+    // removed.
+    const bool aborted = cancelled && printer.abort();
     painter.end();
+    if (cancelled && !aborted && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
+    return !cancelled;
 }
 
 } // namespace kwizmar

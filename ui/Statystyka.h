@@ -26,8 +26,12 @@ public:
     // "&Drukuj": the print dialog, then the list on the chosen printer.
     void SpeedButton5Click();
     // The list on `printer` in the list's font, wrapped at the page width and
-    // broken into pages.
-    void Print(QPrinter& printer);
+    // broken into pages. A progress window counts the pages and can cancel
+    // the printout; the windows are repainted between pages, and the pointer
+    // shows the program busy meanwhile. False when the printout was cancelled
+    // (the printing system takes back what it can of the job; a file being
+    // printed to is removed) or could not begin.
+    bool Print(QPrinter& printer);
 
     const TStatystykaLogic& Logic() const { return logic_; }
 
@@ -47,6 +51,7 @@ private:
     TStatystykaLogic logic_;
     TLogListModel* model_ = nullptr;
     bool rendering_ = false;
+    bool printing_ = false;
 
     TListBox* ListBox1 = nullptr;
     QWidget* Panel1 = nullptr;

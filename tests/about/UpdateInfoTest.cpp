@@ -108,16 +108,19 @@ TEST(UpdateInfo, MissingSectionsAndKeysGiveTheirDefaults) {
 
 namespace {
 
-// Serves a fixed update file (or nothing) by writing it to the local file.
+// Serves a fixed update file (or nothing) by writing it to the local file;
+// `fails` reports a failure however the file came out.
 class TFakeDownloader final : public IDownloader {
 public:
     std::optional<std::string> file;
+    bool fails = false;
     std::vector<std::string> addresses;
-    void Download(const std::string& address, const std::string& localFile) override {
+    bool Download(const std::string& address, const std::string& localFile) override {
         addresses.push_back(address);
         lastLocal = localFile;
         if (file)
             WriteBytes(localFile, *file);
+        return file && !fails;
     }
     std::string lastLocal;
 };
@@ -210,6 +213,17 @@ TEST(About, AFailedDownloadCountsAsDoneAndHidesTheNotice) {
     EXPECT_FALSE(a.logic.view().Timer_SzukamPracy);
     a.logic.FormShow();
     EXPECT_EQ(a.downloader.addresses.size(), 1u);
+}
+
+TEST(About, AFileTheDownloadDidNotReportWrittenIsNeverRead) {
+    TAbout a;
+    a.downloader.file = "[Kwizmar2002]\nversion=9.9.9.9\nurl=https://obcy.example/x.zip\n";
+    a.downloader.fails = true;
+    a.logic.FormShow();
+    EXPECT_TRUE(a.logic.updateInfo().updateChecked);
+    EXPECT_EQ(a.logic.updateInfo().publishedVersion, "1.0.0.0");
+    EXPECT_FALSE(a.logic.view().sb_DownUpdate.visible);
+    EXPECT_FALSE(std::filesystem::exists(a.downloader.lastLocal));
 }
 
 TEST(About, TheNoticeBlinksWhileItsTwinStaysClickable) {

@@ -178,3 +178,70 @@ TEST(StatystykaPrint, LinesWrapAfterTheLastCharacterThatFitsAndBreakIntoPages) {
     EXPECT_EQ(PrintLayout({"abc"}, measure, font, 5, 5, 13),
               (std::vector<TPrintPage>{{"a"}, {"b"}, {"c"}}));
 }
+
+// A long line is wrapped in time proportional to its length: twice the line,
+// about twice the text measured, where measuring the rest of the line for
+// each printed line would take four times as much.
+TEST(StatystykaPrint, WrappingMeasuresTextInProportionToTheLinesLength) {
+    class TCountingMeasure final : public ITextMeasure {
+    public:
+        int TextWidth(std::string_view utf8, const TFontSpec& font) const override {
+            measured += utf8.size();
+            return fixed.TextWidth(utf8, font);
+        }
+        mutable std::size_t measured = 0;
+        TFixedMeasure fixed;
+    };
+    auto measuredFor = [](std::size_t length) {
+        TCountingMeasure measure;
+        const auto pages = PrintLayout({std::string(length, 'x')}, measure,
+                                       TStatystykaLogic::ListFont(), 1000, 60000, 13);
+        EXPECT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages.front().size(), length / 100);
+        return double(measure.measured);
+    };
+    EXPECT_LT(measuredFor(40000) / measuredFor(20000), 2.5);
+}
+
+// Whatever the printed lines before it held, each printed line takes the most
+// characters that fit: the layout against a plain character-by-character
+// break, on lines of letters of unequal widths.
+TEST(StatystykaPrint, EachPrintedLineTakesTheMostCharactersThatFit) {
+    class TUnequalMeasure final : public ITextMeasure {
+    public:
+        int TextWidth(std::string_view utf8, const TFontSpec&) const override {
+            int width = 0;
+            for (unsigned char c : utf8)
+                width += c == ' ' ? 3 : 4 + c % 9;
+            return width;
+        }
+    } measure;
+    const TFontSpec font = TStatystykaLogic::ListFont();
+    std::vector<std::string> lines;
+    unsigned seed = 7;
+    for (int i = 0; i < 60; ++i) {
+        std::string line;
+        for (int n = int((seed = seed * 1103515245 + 12345) >> 16) % 400; n > 0; --n)
+            line += char('a' + ((seed = seed * 1103515245 + 12345) >> 16) % 27 % 26);
+        lines.push_back(i % 7 == 3 ? line.substr(0, 3) : line); // short ones between
+    }
+    for (const int pageWidth : {9, 100, 333}) {
+        SCOPED_TRACE(pageWidth);
+        std::vector<std::string> expected;
+        for (const std::string& line : lines) {
+            std::size_t first = 0;
+            do {
+                std::size_t n = 1;
+                while (first + n < line.size() &&
+                       measure.TextWidth(line.substr(first, n + 1), font) <= pageWidth)
+                    ++n;
+                expected.push_back(line.substr(first, n));
+                first += n;
+            } while (first < line.size());
+        }
+        std::vector<std::string> printed;
+        for (const TPrintPage& page : PrintLayout(lines, measure, font, pageWidth, 1000, 13))
+            printed.insert(printed.end(), page.begin(), page.end());
+        EXPECT_EQ(printed, expected);
+    }
+}

@@ -87,3 +87,49 @@ inline std::string LoginNameOf(uid_t uid) {
     const passwd* entry = getpwuid(uid);
     return entry ? entry->pw_name : std::to_string(uid);
 }
+
+// Runs the shell script `script`, with `arg` as its "$1", as the user 1001:
+// another user of the computer, without any capability, who owns nothing of
+// the test's. True when the script ended with 0.
+inline bool RunAsAnotherUser(const std::string& script, const std::string& arg) {
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        execlp("setpriv", "setpriv", "--reuid=1001", "--regid=1001", "--clear-groups", "sh", "-c",
+               script.c_str(), "sh", arg.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// While it lives, the calling thread works without its effective
+// capabilities, held to file permissions and ownership as an ordinary user
+// is, also when the test runs as root; they come back at the end. Threads
+// started meanwhile keep none either. Dropped() is false where they could
+// not be laid aside.
+class TWithoutCapabilities {
+public:
+    TWithoutCapabilities() {
+        if (syscall(SYS_capget, &header_, saved_) != 0)
+            return;
+        __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3];
+        for (int i = 0; i < _LINUX_CAPABILITY_U32S_3; ++i)
+            none[i] = {0, saved_[i].permitted, saved_[i].inheritable};
+        dropped_ = syscall(SYS_capset, &header_, none) == 0;
+    }
+    ~TWithoutCapabilities() {
+        if (dropped_)
+            syscall(SYS_capset, &header_, saved_);
+    }
+    TWithoutCapabilities(const TWithoutCapabilities&) = delete;
+    TWithoutCapabilities& operator=(const TWithoutCapabilities&) = delete;
+    bool Dropped() const { return dropped_; }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[_LINUX_CAPABILITY_U32S_3] = {};
+    bool dropped_ = false;
+};

@@ -2,8 +2,10 @@
 // as the window shows it, and what its links hand to the system.
 
 #include "About.h"
+#include "Folders.h"
 #include "LocalHttpServer.h"
 #include "ProgramFixture.h"
+#include "Unprivileged.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -12,6 +14,8 @@
 
 #include <cstdlib>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -32,7 +36,10 @@ protected:
         std::filesystem::create_directories(temp.path() / "tmp");
         savedTmp_ = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
         savedUrl_ = std::getenv("KWIZMAR_UPDATE_URL");
+        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"))
+            savedRuntime_ = runtime;
         setenv("TMPDIR", (temp.path() / "tmp").c_str(), 1);
+        unsetenv("XDG_RUNTIME_DIR");
     }
     ~AboutTest() override {
         about.reset();
@@ -41,6 +48,8 @@ protected:
         else
             setenv("TMPDIR", savedTmp_.c_str(), 1);
         setenv("KWIZMAR_UPDATE_URL", savedUrl_.c_str(), 1);
+        if (!savedRuntime_.empty())
+            setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
     }
     // A window whose update site is `base`, shown once.
     void ShowAbout(const std::string& base) {
@@ -57,9 +66,7 @@ protected:
     void ClickLabel(const char* name) {
         QTest::mouseClick(Control(name), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
     }
-    bool UpdateFileLeft() const {
-        return std::filesystem::exists(temp.path() / "tmp" / "dane.ini");
-    }
+    bool UpdateFileLeft() const { return std::filesystem::exists(TempFolder() + "/dane.ini"); }
 
     TTempDir temp;
     TLocalHttpServer server;
@@ -67,7 +74,7 @@ protected:
     std::unique_ptr<TF_About> about;
 
 private:
-    std::string savedTmp_, savedUrl_;
+    std::string savedTmp_, savedUrl_, savedRuntime_;
 };
 
 } // namespace
@@ -223,17 +230,48 @@ TEST_F(AboutTest, ADownloadThatHangsOrIsTooLargeFailsWithoutAFile) {
     const std::string local = (temp.path() / "tmp" / "dane.ini").string();
     TQtDownloader downloader(300);
     server.Serve("/version.ini", "[Kwizmar2002]\nversion=1.5.0.125\n");
-    downloader.Download(server.BaseAddress() + "version.ini", local);
+    EXPECT_TRUE(downloader.Download(server.BaseAddress() + "version.ini", local));
     ASSERT_TRUE(std::filesystem::exists(local));
 
     server.SetSilent(true);
-    downloader.Download(server.BaseAddress() + "version.ini", local);
+    EXPECT_FALSE(downloader.Download(server.BaseAddress() + "version.ini", local));
     EXPECT_FALSE(std::filesystem::exists(local)); // the time-out, and the old file is gone
 
     server.SetSilent(false);
     server.Serve("/version.ini", std::string(200 * 1024, 'x'));
-    downloader.Download(server.BaseAddress() + "version.ini", local);
+    EXPECT_FALSE(downloader.Download(server.BaseAddress() + "version.ini", local));
     EXPECT_FALSE(std::filesystem::exists(local));
+}
+
+// Another user of the computer gets in first: an update file announcing
+// 9.9.9.9 with an address of theirs in the shared temporary folder, and a
+// folder of theirs, holding the same file, by the name of the teacher's own
+// folder there. The shared folder is the system's, not the teacher's, and the
+// teacher's program runs without capabilities, as any user's does; only what
+// the update site sent reaches the window.
+TEST_F(AboutTest, AnUpdateFilePlantedByAnotherUserNeverReachesTheWindow) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can act as another user";
+    const std::filesystem::path shared = temp.path() / "tmp";
+    chmod(temp.path().c_str(), 0711);
+    ASSERT_EQ(chown(shared.c_str(), 65534, 65534), 0);
+    chmod(shared.c_str(), 01777);
+    const std::string own = "\"$1/kwizmar-" + std::to_string(geteuid()) + "\"";
+    ASSERT_TRUE(RunAsAnotherUser(
+        "printf '[dane]\\nNBHomePage=https://obcy.example/\\n[Kwizmar2002]\\n"
+        "version=9.9.9.9\\nurl=https://obcy.example/k.zip\\n' > \"$1/dane.ini\" && mkdir -m 777 " +
+            own + " && cp \"$1/dane.ini\" " + own + "/dane.ini",
+        shared.string()));
+    ServeVersion("[dane]\nNBHomePage=https://strona.nerbaly.pl/\n");
+    {
+        TWithoutCapabilities unprivileged;
+        ASSERT_TRUE(unprivileged.Dropped());
+        ShowAbout(server.BaseAddress());
+    }
+    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_FALSE(UpdateButtonShown());
+    EXPECT_EQ(Control<QLabel>("a_l_9")->text(), "https://strona.nerbaly.pl/");
+    EXPECT_EQ(about->Logic().updateInfo().publishedVersion, "1.0.0.0");
 }
 
 TEST_F(ProgramTest, AboutOpensFromTheMainWindowAndGivesItBack) {

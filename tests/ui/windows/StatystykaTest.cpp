@@ -8,11 +8,13 @@
 #include "Opcje.h"
 #include "ProgramFixture.h"
 
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QKeySequence>
-#include <QAbstractItemView>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -156,6 +158,69 @@ TEST_F(StatystykaTest, TheFirstMovingKeySelectsALineAsAClickWould) {
     }
 }
 
+TEST_F(StatystykaTest, AfterADeleteTheArrowsGoOnFromTheDeletedLinesPlace) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 200; ++i)
+        lines.push_back(std::to_string(i) + ". Użytkownik Jan");
+    const struct {
+        int deleted;
+        Qt::Key key;
+        const char* selected;
+    } cases[] = {
+        {100, Qt::Key_Down, "102. Użytkownik Jan"},
+        {100, Qt::Key_Up, "100. Użytkownik Jan"},
+        {199, Qt::Key_Down, "199. Użytkownik Jan"},
+        {199, Qt::Key_Up, "199. Użytkownik Jan"},
+    };
+    Start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "line " << c.deleted + 1 << " deleted, key "
+                                          << QKeySequence(c.key).toString().toStdString());
+        WriteLog(lines);
+        Open();
+        List()->scrollTo(List()->model()->index(c.deleted, 0));
+        Select(c.deleted);
+        QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+        ASSERT_EQ(List()->model()->rowCount(), 199);
+        ASSERT_EQ(Statistics().Logic().view().selected, -1);
+        QTest::keyClick(List(), c.key);
+        const int row = Statistics().Logic().view().selected;
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(List()->model()->index(row, 0).data().toString().toStdString(), c.selected);
+        EXPECT_EQ(List()->selectionModel()->selectedRows().value(0).row(), row);
+        EXPECT_TRUE(List()->viewport()->rect().intersects(
+            List()->visualRect(List()->model()->index(row, 0))));
+        EXPECT_TRUE(StatButton("SpeedButton2")->isEnabled());
+        Statistics().close();
+    }
+}
+
+// The list taking the focus, or a delete, leaves no line selected: none is
+// drawn as if it were, the line the keyboard stands on included.
+TEST_F(StatystykaTest, NoLineLooksSelectedUntilOneIs) {
+    WriteLog({"1. Ala", "2. Olek", "3. Żaneta"});
+    Start();
+    Open();
+    Statistics().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Statistics()));
+    ASSERT_TRUE(List()->hasFocus());
+    auto looksAsWithoutCurrentLine = [&] {
+        const QImage shown = List()->viewport()->grab().toImage();
+        const QModelIndex current = List()->currentIndex();
+        List()->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        const QImage plain = List()->viewport()->grab().toImage();
+        List()->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        return shown == plain;
+    };
+    ASSERT_TRUE(List()->currentIndex().isValid());
+    EXPECT_TRUE(looksAsWithoutCurrentLine());
+    Select(1);
+    EXPECT_FALSE(looksAsWithoutCurrentLine());
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    ASSERT_TRUE(List()->currentIndex().isValid());
+    EXPECT_TRUE(looksAsWithoutCurrentLine());
+}
+
 TEST_F(StatystykaTest, AMissingLogShowsAnEmptyListAndEscCloses) {
     Start();
     QTest::mouseClick(Button("SpeedButton10"), Qt::LeftButton); // hidden before an exam
@@ -258,6 +323,54 @@ TEST_F(StatystykaTest, PrintoutToPdfHoldsTheListLineByLineWithLongLinesWrapped) 
     auto squeeze = [](QString s) { return s.remove(' ').remove('\f'); };
     EXPECT_EQ(squeeze(rest), squeeze(QString::fromStdString(longLine)));
     EXPECT_TRUE(printed[2].trimmed().startsWith("3. Początek długiej linii"));
+}
+
+// A printout counts its pages in a progress window with "Anuluj", the pointer
+// showing the program busy meanwhile. Cancelled after its first page, a
+// printout to a file leaves no file behind.
+TEST_F(StatystykaTest, APrintoutShowsItsProgressAndCanBeCancelled) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 2000; ++i)
+        lines.push_back(std::to_string(i) + ". Użytkownik Jan zdał egzamin na ocenę dobry.");
+    WriteLog(lines);
+    Start();
+    Open();
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "to the end");
+        const std::string pdf = (dir.path() / "wydruk.pdf").string();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        bool seen = false, busy = false;
+        QString button;
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            if (seen || !progress || !progress->isVisible() ||
+                !progress->labelText().startsWith("Drukowanie strony 2 "))
+                return;
+            seen = true;
+            busy = QGuiApplication::overrideCursor() &&
+                   QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            auto* anuluj = progress->findChild<QPushButton*>();
+            ASSERT_NE(anuluj, nullptr);
+            button = anuluj->text();
+            if (cancel)
+                QTest::mouseClick(anuluj, Qt::LeftButton);
+        });
+        watch.start();
+        const bool printed = Statistics().Print(printer);
+        watch.stop();
+        EXPECT_TRUE(seen);
+        EXPECT_TRUE(busy);
+        EXPECT_EQ(button, "Anuluj");
+        EXPECT_EQ(printed, !cancel);
+        EXPECT_EQ(std::filesystem::exists(pdf), !cancel);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        std::filesystem::remove(pdf);
+    }
 }
 
 TEST_F(StatystykaTest, PrintingAsksForThePrinterFirstAndCancellingPrintsNothing) {
