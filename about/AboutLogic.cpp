@@ -135,7 +135,11 @@ void TF_AboutLogic::sb_DownUpdateClick() {
 }
 
 void TF_AboutLogic::sb_PomocClick() {
-    services_.shell.Open(services_.helpPage, TShowMode::Maximised);
+    if (!services_.shell.Open(services_.helpPage, TShowMode::Maximised))
+        services_.showMessage("Nie można otworzyć strony pomocy: w systemie nie ma przeglądarki "
+                              "internetowej ani innego programu, który by ją pokazał.\n\n"
+                              "Strona pomocy jest w pliku:\n" +
+                              services_.helpPage);
 }
 
 void TF_AboutLogic::CheckForUpdate() {

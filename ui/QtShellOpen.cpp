@@ -5,13 +5,13 @@
 
 namespace kwizmar {
 
-void TQtShellOpen::Open(const std::string& target, TShowMode) {
+bool TQtShellOpen::Open(const std::string& target, TShowMode) {
     const QString text = QString::fromStdString(target);
     QUrl url(text, QUrl::TolerantMode);
     // A one-letter scheme is a Windows drive ("C:\..."), not an address.
     if (url.scheme().size() < 2)
         url = QUrl::fromLocalFile(text);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace kwizmar

@@ -10,7 +10,7 @@ namespace kwizmar {
 // wish here.
 class TQtShellOpen final : public IShellOpen {
 public:
-    void Open(const std::string& target, TShowMode mode) override;
+    bool Open(const std::string& target, TShowMode mode) override;
 };
 
 } // namespace kwizmar

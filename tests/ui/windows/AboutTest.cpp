@@ -2,11 +2,13 @@
 // as the window shows it, and what its links hand to the system.
 
 #include "About.h"
+#include "GuiHelpers.h"
 #include "LocalHttpServer.h"
 #include "ProgramFixture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -21,8 +23,9 @@ namespace {
 class TRecordingShell final : public IShellOpen {
 public:
     std::vector<std::pair<std::string, TShowMode>> opened;
-    void Open(const std::string& target, TShowMode mode) override {
+    bool Open(const std::string& target, TShowMode mode) override {
         opened.emplace_back(target, mode);
+        return true;
     }
 };
 
@@ -217,6 +220,28 @@ TEST_F(AboutTest, TextsLinksAndLayout) {
 
     QTest::mouseClick(Control("sb_OK"), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(AboutTest, HelpThatNothingCanShowIsNamedInAMessage) {
+    // The system's own open action on a system without xdg-open or a browser:
+    // nothing in PATH.
+    const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    std::filesystem::create_directories(temp.path() / "leer");
+    setenv("PATH", (temp.path() / "leer").c_str(), 1);
+    setenv("KWIZMAR_UPDATE_URL", server.BaseAddress().c_str(), 1);
+    about = std::make_unique<TF_About>();
+    about->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about.get()));
+    QString text;
+    const bool shown = WithModal([&] { QTest::mouseClick(Control("sb_Pomoc"), Qt::LeftButton); },
+                                 [&](QWidget* box) {
+                                     text = static_cast<QMessageBox*>(box)->text();
+                                     static_cast<QMessageBox*>(box)->accept();
+                                 });
+    setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_TRUE(shown);
+    const QString help = QCoreApplication::applicationDirPath() + "/help/trelvo2006.html";
+    EXPECT_TRUE(text.endsWith("Strona pomocy jest w pliku:\n" + help)) << text.toStdString();
 }
 
 TEST_F(AboutTest, ADownloadThatHangsOrIsTooLargeFailsWithoutAFile) {
