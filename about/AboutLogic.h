@@ -12,12 +12,15 @@ namespace kwizmar {
 enum class TShowMode { Normal, Shown, Maximised };
 
 // The system's "open" action: a web or mail address, a messenger link or a
-// file. Returns false when the system has nothing that could open it (no
-// handler of the address, no browser for the file); true once it is handed on.
+// file. `failed`, unless empty, is called when the system has nothing that
+// could open the target (no handler of the address, no browser for the file)
+// or the program it chose fails: during the call or later, from the event
+// loop of the calling thread, and never once the opener is destroyed.
 class IShellOpen {
 public:
     virtual ~IShellOpen() = default;
-    virtual bool Open(const std::string& target, TShowMode mode) = 0;
+    virtual void Open(const std::string& target, TShowMode mode,
+                      const std::function<void()>& failed) = 0;
 };
 
 // Fetches an address into a local file, blocking until it is done or has

@@ -126,9 +126,11 @@ class TFakeShell final : public IShellOpen {
 public:
     std::vector<std::pair<std::string, TShowMode>> opened;
     bool handled = true; // false: nothing on the system can open it
-    bool Open(const std::string& target, TShowMode mode) override {
+    void Open(const std::string& target, TShowMode mode,
+              const std::function<void()>& failed) override {
         opened.emplace_back(target, mode);
-        return handled;
+        if (!handled && failed)
+            failed();
     }
 };
 
