@@ -23,7 +23,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libxcb1-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick poppler-utils openbox
-  desktop-file-utils dpkg-dev file
+  desktop-file-utils dpkg-dev file lintian
   xdg-utils libfile-mimeinfo-perl libglib2.0-bin shared-mime-info
   clang libclang-rt-dev
 )

@@ -101,41 +101,49 @@ void TF_AboutLogic::a_l_3Click() {
     services_.shell.Open("mailto:" + view_.a_l_3.text +
                              "?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu " +
                              kProgramTitle + ".",
-                         TShowMode::Shown);
+                         TShowMode::Shown, {});
 }
 
 void TF_AboutLogic::a_l_5Click() {
-    services_.shell.Open("callto:" + view_.a_l_5.text, TShowMode::Normal);
+    services_.shell.Open("callto:" + view_.a_l_5.text, TShowMode::Normal, {});
 }
 
 void TF_AboutLogic::a_l_7Click() {
-    services_.shell.Open("gg:" + view_.a_l_7.text, TShowMode::Normal);
+    services_.shell.Open("gg:" + view_.a_l_7.text, TShowMode::Normal, {});
 }
 
 void TF_AboutLogic::a_l_9Click() {
-    services_.shell.Open(view_.a_l_9.text, TShowMode::Maximised);
+    services_.shell.Open(view_.a_l_9.text, TShowMode::Maximised, {});
 }
 
 void TF_AboutLogic::imgGLClick() {
-    services_.shell.Open(kProfileAddress, TShowMode::Maximised);
+    services_.shell.Open(kProfileAddress, TShowMode::Maximised, {});
 }
 
 void TF_AboutLogic::img_MoneyClick() {
-    services_.shell.Open(kDonationAddress, TShowMode::Maximised);
+    services_.shell.Open(kDonationAddress, TShowMode::Maximised, {});
 }
 
 void TF_AboutLogic::l_SzukamPracy2Click() {
     if (IsWebAddress(info_.noticeTarget))
-        services_.shell.Open(info_.noticeTarget, TShowMode::Maximised);
+        services_.shell.Open(info_.noticeTarget, TShowMode::Maximised, {});
 }
 
 void TF_AboutLogic::sb_DownUpdateClick() {
     if (IsWebAddress(info_.downloadAddress))
-        services_.shell.Open(info_.downloadAddress, TShowMode::Normal);
+        services_.shell.Open(info_.downloadAddress, TShowMode::Normal, {});
 }
 
 void TF_AboutLogic::sb_PomocClick() {
-    services_.shell.Open(services_.helpPage, TShowMode::Maximised);
+    // The window destroys the system's opener with this object, and a
+    // destroyed opener calls nothing back.
+    services_.shell.Open(services_.helpPage, TShowMode::Maximised, [this] {
+        services_.showMessage(
+            "Nie udało się otworzyć strony pomocy: w systemie nie ma przeglądarki "
+            "internetowej ani innego programu, który by ją pokazał, albo ten "
+            "program zawiódł.\n\nStrona pomocy jest w pliku:\n" +
+            services_.helpPage);
+    });
 }
 
 void TF_AboutLogic::CheckForUpdate() {

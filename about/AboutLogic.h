@@ -12,11 +12,15 @@ namespace kwizmar {
 enum class TShowMode { Normal, Shown, Maximised };
 
 // The system's "open" action: a web or mail address, a messenger link or a
-// file. Failures are not reported.
+// file. `failed`, unless empty, is called when the system has nothing that
+// could open the target (no handler of the address, no browser for the file)
+// or the program it chose fails: during the call or later, from the event
+// loop of the calling thread, and never once the opener is destroyed.
 class IShellOpen {
 public:
     virtual ~IShellOpen() = default;
-    virtual void Open(const std::string& target, TShowMode mode) = 0;
+    virtual void Open(const std::string& target, TShowMode mode,
+                      const std::function<void()>& failed) = 0;
 };
 
 // Fetches an address into a local file, blocking until it is done or has
@@ -71,6 +75,8 @@ struct TAboutServices {
     std::string helpPage;
     std::function<bool(const std::string&)> fileExists;
     std::string updateBaseAddress;
+    // A message box over the window.
+    std::function<void(const std::string&)> showMessage;
 };
 
 // The about window's rules: its texts, the update check and the layout.
@@ -109,6 +115,8 @@ public:
     // address; the built-in "POMÓŻ MI ..." names nothing to open.
     void l_SzukamPracy2Click();
     void sb_DownUpdateClick();
+    // The help page, maximised; where nothing can show it, a message names
+    // the page's file, so that the user can open it some other way.
     void sb_PomocClick();
 
     const TF_AboutView& view() const { return view_; }

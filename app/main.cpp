@@ -1,9 +1,28 @@
+#include "CommandLineInfo.h"
 #include "Kwizmar.h"
 #include "QtPolish.h"
 
 #include <QApplication>
 
+#include <iostream>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Użycie: kwizmar [TEST.ts2]\n"
+    "Kwizmar 2002: egzamin z testu wyboru; z nazwą pliku testowego program zaczyna od tego "
+    "testu.\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before any window or setting is touched: asking for the version
+    // counts no start of the program.
+    if (const auto info = kwizmar::CommandLineInfo({argv + 1, argv + argc}, "kwizmar", kUsage)) {
+        std::cout << *info << std::flush;
+        return std::cout ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Nerbaly"));
     QCoreApplication::setApplicationName(QStringLiteral("Kwizmar"));

@@ -29,16 +29,32 @@ std::optional<unsigned long> Number(std::string_view digits) {
     return static_cast<unsigned long>(value);
 }
 
-// The process id in `name` when it is a temporary file of `fileName`:
-// fileName + ".tmp" + digits + "-" + digits, and nothing else.
-std::optional<unsigned long> TemporaryOwner(std::string_view name, std::string_view fileName) {
-    if (!name.starts_with(fileName) || !name.substr(fileName.size()).starts_with(".tmp"))
+// The process id in `name` when it is a temporary or backup file of
+// `fileName`: fileName + `kind` + digits + "-" + digits, and nothing else.
+std::optional<unsigned long> LeftBy(std::string_view name, std::string_view fileName,
+                                    std::string_view kind) {
+    if (!name.starts_with(fileName) || !name.substr(fileName.size()).starts_with(kind))
         return std::nullopt;
-    const std::string_view rest = name.substr(fileName.size() + 4);
+    const std::string_view rest = name.substr(fileName.size() + kind.size());
     const std::size_t dash = rest.find('-');
     if (dash == std::string_view::npos || !Number(rest.substr(dash + 1)))
         return std::nullopt;
     return Number(rest.substr(0, dash));
+}
+
+// Removes the files of `folder` that `fileName` + `kind` name as left by a
+// process that is gone.
+void RemoveLeftBehind(const std::filesystem::path& folder, const std::string& fileName,
+                      std::string_view kind) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const auto owner = LeftBy(Utf8FromPath(it->path().filename()), fileName, kind);
+        if (owner && ProcessIsGone(*owner)) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
 }
 
 } // namespace
@@ -50,16 +66,13 @@ void RemoveStaleTemporaries(const std::filesystem::path& path) {
     } catch (const EFCreateError&) {
         return;
     }
-    const std::string fileName = Utf8FromPath(file.filename());
-    std::error_code ec;
-    std::filesystem::directory_iterator it(file.parent_path(), ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const auto owner = TemporaryOwner(Utf8FromPath(it->path().filename()), fileName);
-        if (owner && ProcessIsGone(*owner)) {
-            std::error_code ignored;
-            std::filesystem::remove(it->path(), ignored);
-        }
-    }
+    RemoveLeftBehind(file.parent_path(), Utf8FromPath(file.filename()), ".tmp");
+}
+
+void RemoveStaleBackups(const std::filesystem::path& folder,
+                        const std::filesystem::path& fileName) {
+    if (!folder.empty())
+        RemoveLeftBehind(folder, Utf8FromPath(fileName), ".kopia-");
 }
 
 std::filesystem::path LinkTarget(const std::filesystem::path& path) {

@@ -46,6 +46,14 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // the next time.
 void RemoveStaleTemporaries(const std::filesystem::path& path);
 
+// The backup copies TLockedFile::Replace keeps while it writes a file in place
+// are named "<file name>.kopia-<process id>-<n>" in the folder it is given; a
+// program killed in the middle leaves its one behind. This removes those of
+// the file named `fileName` in `folder` whose process no longer runs on this
+// computer. TLockedFile::Replace calls it once the new content is on the disk,
+// still holding the file's lock. Never throws.
+void RemoveStaleBackups(const std::filesystem::path& folder, const std::filesystem::path& fileName);
+
 // Whether no process with the id `pid` runs any more (false when unsure).
 bool ProcessIsGone(unsigned long pid);
 

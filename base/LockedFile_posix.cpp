@@ -1,5 +1,6 @@
 #include "LockedFile.h"
 
+#include "AtomicFile.h"
 #include "Errors.h"
 #include "Paths.h"
 #include "PosixIo.h"
@@ -226,8 +227,10 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
     } closer{*this};
     if (fd < 0)
         throw EFCreateError(Utf8FromPath(path_));
-    if (ReplaceByRename(fd, bytes, path_) == TRenamed::Yes)
+    if (ReplaceByRename(fd, bytes, path_) == TRenamed::Yes) {
+        RemoveStaleBackups(backupFolder, path_.filename());
         return;
+    }
 
     const std::filesystem::path backup = KeepBackup(old, backupFolder, path_);
     if (backup.empty())
@@ -238,6 +241,7 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
         throw EFCreateError(Utf8FromPath(path_));
     }
     ::unlink(backup.c_str());
+    RemoveStaleBackups(backupFolder, path_.filename());
 }
 
 void TLockedFile::Truncate() {

@@ -1,5 +1,6 @@
 #include "LockedFile.h"
 
+#include "AtomicFile.h"
 #include "Errors.h"
 #include "Paths.h"
 
@@ -155,6 +156,7 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
         throw EFCreateError(Utf8FromPath(path_));
     }
     DeleteFileW(backup.c_str());
+    RemoveStaleBackups(backupFolder, path_.filename());
 }
 
 void TLockedFile::Truncate() {

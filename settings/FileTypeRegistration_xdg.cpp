@@ -42,6 +42,7 @@ constexpr const char* kMimeType = "application/x-kwizmar-test";
 constexpr const char* kTestIconFile =
     "icons/hicolor/scalable/mimetypes/application-x-kwizmar-test.svg";
 constexpr const char* kProgramIconFile = "icons/hicolor/scalable/apps/kwizmar.svg";
+constexpr const char* kProgramLink = "Kwizmar/bin/kwizmar";
 
 std::filesystem::path DataHome() {
     const std::string data = XdgDataHome();
@@ -61,10 +62,37 @@ bool InstalledBySystem() {
     return false;
 }
 
+// `link` made a symbolic link to `target`, replacing what was there.
+void MakeLink(const std::filesystem::path& link, const std::filesystem::path& target) {
+    std::filesystem::create_directories(link.parent_path());
+    std::filesystem::path temp = link;
+    temp += ".tmp" + std::to_string(::getpid());
+    std::filesystem::remove(temp);
+    std::filesystem::create_symlink(target, temp);
+    std::filesystem::rename(temp, link);
+}
+
+// How the desktop entry names the program. A path that the Exec line must
+// quote or whose % it must double is read by GLib and xdg-utils otherwise
+// than the desktop-entry rules say: GLib looks for the program under the
+// doubled %% before it undoes it and so finds none, and xdg-utils' own opener
+// splits the line at every blank, quotes or not. Such a program is named by a
+// link of a plain path in the user's data folder instead.
+std::string ExecProgram(const std::filesystem::path& data, const std::string& programFile) {
+    const std::string exec = DesktopExecProgram(programFile);
+    if (exec == programFile) {
+        std::error_code ec;
+        std::filesystem::remove(data / kProgramLink, ec); // of a start from another folder
+        return exec;
+    }
+    MakeLink(data / kProgramLink, PathFromUtf8(programFile));
+    return DesktopExecProgram(Utf8FromPath(data / kProgramLink));
+}
+
 // The installed entry with each "Exec=kwizmar " naming this program instead.
-std::string DesktopEntry(const std::string& programFile) {
+std::string DesktopEntry(const std::string& execProgram) {
     const std::string_view from = "\nExec=kwizmar ";
-    const std::string to = "\nExec=" + DesktopExecProgram(programFile) + " ";
+    const std::string to = "\nExec=" + execProgram + " ";
     std::string entry(DesktopEntryTemplate());
     for (std::size_t at = entry.find(from); at != std::string::npos;
          at = entry.find(from, at + to.size()))
@@ -115,13 +143,13 @@ void WriteTestFileType(IRegistry& /*registry*/, const std::string& /*windowsFold
     const std::filesystem::path data = DataHome();
     if (InstalledBySystem()) {
         UpdateMimeCache(data / kMimeCacheFile, false);
-        for (const char* file : {kDesktopFile, kTestIconFile, kProgramIconFile})
+        for (const char* file : {kDesktopFile, kTestIconFile, kProgramIconFile, kProgramLink})
             std::filesystem::remove(data / file);
         if (std::filesystem::remove(data / kMimeFile))
             UpdateMimeDatabase(data / "mime");
         return;
     }
-    const std::string entry = DesktopEntry(programFile);
+    const std::string entry = DesktopEntry(ExecProgram(data, programFile));
     WriteFile(data / kMimeFile, MimeTypeXml());
     WriteFile(data / kDesktopFile, entry);
     UpdateMimeCache(data / kMimeCacheFile, true);

@@ -1,5 +1,6 @@
 #include "Ts2Tool.h"
 
+#include "CommandLineInfo.h"
 #include "Paths.h"
 #include "WholeFile.h"
 
@@ -39,18 +40,36 @@ constexpr const char* kUsage =
     "  kwizmar-ts2 pack ŹRÓDŁO.txt TEST.ts2     zamienia tekst UTF-8 na plik testowy\n"
     "  kwizmar-ts2 unpack TEST.ts2 [ŹRÓDŁO.txt] odtwarza tekst testu (bez drugiej nazwy: na "
     "wyjście)\n"
-    "  kwizmar-ts2 check TEST.ts2               sprawdza, czy program przyjmie plik\n";
+    "  kwizmar-ts2 check TEST.ts2...            sprawdza, czy program przyjmie każdy z plików\n";
+
+// Checks one file; false when the program would reject it.
+bool CheckOne(const std::string& path, std::ostream& out, std::ostream& err,
+              const IRegionalSettings& regional) {
+    const TCheckReport report = CheckTestFile(path, ReadSource(path), regional);
+    if (!report.rejection.empty()) {
+        err << path << ": program odrzuci ten plik: " << report.rejection << "\n";
+        return false;
+    }
+    out << path << ": " << report.summary << "\n" << report.dateFormat << "\n";
+    for (const std::string& note : report.notes)
+        out << "uwaga: " << note << "\n";
+    return true;
+}
 
 } // namespace
 
 int RunTs2Tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const IRegionalSettings& regional) {
+    if (const auto info = CommandLineInfo(args, "kwizmar-ts2", kUsage)) {
+        out << *info;
+        return 0;
+    }
     const std::string command = args.empty() ? std::string() : args[0];
     const bool validArgs = (command == "pack" && args.size() == 3) ||
                            (command == "unpack" && (args.size() == 2 || args.size() == 3)) ||
-                           (command == "check" && args.size() == 2);
+                           (command == "check" && args.size() >= 2);
     if (!validArgs) {
-        if (command == "-h" || command == "--help") {
+        if (command == "-h") {
             out << kUsage;
             return 0;
         }
@@ -73,14 +92,17 @@ int RunTs2Tool(const std::vector<std::string>& args, std::ostream& out, std::ost
             else
                 out << text;
         } else {
-            const TCheckReport report = CheckTestFile(args[1], ReadSource(args[1]), regional);
-            if (!report.rejection.empty()) {
-                err << args[1] << ": program odrzuci ten plik: " << report.rejection << "\n";
-                return 1;
+            // Every file named is checked, also after one that fails.
+            bool allAccepted = true;
+            for (std::size_t i = 1; i < args.size(); ++i) {
+                try {
+                    allAccepted = CheckOne(args[i], out, err, regional) && allAccepted;
+                } catch (const ETs2ToolError& e) {
+                    err << "kwizmar-ts2: " << e.what() << "\n";
+                    allAccepted = false;
+                }
             }
-            out << args[1] << ": " << report.summary << "\n" << report.dateFormat << "\n";
-            for (const std::string& note : report.notes)
-                out << "uwaga: " << note << "\n";
+            return allAccepted ? 0 : 1;
         }
     } catch (const ETs2ToolError& e) {
         err << "kwizmar-ts2: " << e.what() << "\n";

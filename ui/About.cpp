@@ -2,6 +2,7 @@
 
 #include "Emblem.h"
 #include "ErrorHandler.h"
+#include "ExamAdapters.h"
 #include "FileVersion.h"
 #include "Folders.h"
 #include "Fonts.h"
@@ -152,7 +153,7 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
         [] { return TempFolder(); }, [] { return ProgramFileVersion(); },
         [] { return QDate::currentDate().year(); }, helpPage.toStdString(),
         [](const std::string& file) { return QFileInfo::exists(QString::fromStdString(file)); },
-        UpdateBaseAddress()});
+        UpdateBaseAddress(), [](const std::string& text) { TQtMessageBox().ShowMessage(text); }});
 
     auto* img_About = new QLabel(this);
     img_About->setObjectName(QStringLiteral("img_About"));

@@ -1,3 +1,4 @@
+#include "CommandLineInfo.h"
 #include "Edytor.h"
 #include "ErrorHandler.h"
 #include "QtPolish.h"
@@ -5,7 +6,24 @@
 
 #include <QApplication>
 
+#include <iostream>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Użycie: kwizmar-edytor [TEST.ts2 | ŹRÓDŁO.txt]\n"
+    "Edytor testów Kwizmar 2002: nowy test albo zmiana istniejącego (pliku .ts2 lub tekstu "
+    "źródłowego).\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (const auto info =
+            kwizmar::CommandLineInfo({argv + 1, argv + argc}, "kwizmar-edytor", kUsage)) {
+        std::cout << *info << std::flush;
+        return std::cout ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Nerbaly"));
     QCoreApplication::setApplicationName(QStringLiteral("Kwizmar"));

@@ -128,8 +128,12 @@ public:
 class TFakeShell final : public IShellOpen {
 public:
     std::vector<std::pair<std::string, TShowMode>> opened;
-    void Open(const std::string& target, TShowMode mode) override {
+    bool handled = true; // false: nothing on the system can open it
+    void Open(const std::string& target, TShowMode mode,
+              const std::function<void()>& failed) override {
         opened.emplace_back(target, mode);
+        if (!handled && failed)
+            failed();
     }
 };
 
@@ -155,7 +159,9 @@ struct TAbout {
         downloader, shell, measure, [this] { return onLine; },
         [this] { return (scratch.Root() / "tmp").string(); }, [] { return "1.5.0.124"; },
         [] { return 2026; }, "/opt/kwizmar/help/trelvo2006.html",
-        [this](const std::string&) { return help; }, "http://127.0.0.1:1/aktualizacje/"}};
+        [this](const std::string&) { return help; }, "http://127.0.0.1:1/aktualizacje/",
+        [this](const std::string& text) { messages.push_back(text); }}};
+    std::vector<std::string> messages;
     TAbout() { std::filesystem::create_directories(scratch.Root() / "tmp"); }
 };
 
@@ -239,6 +245,24 @@ TEST(About, TheNoticeBlinksWhileItsTwinStaysClickable) {
     EXPECT_TRUE(a.logic.view().l_SzukamPracy.visible);
     a.logic.FormClose();
     EXPECT_FALSE(a.logic.view().Timer_SzukamPracy);
+}
+
+TEST(About, HelpThatNothingCanShowIsNamedInAMessage) {
+    for (const bool handled : {true, false}) {
+        TAbout a;
+        a.shell.handled = handled;
+        a.logic.FormShow();
+        a.logic.sb_PomocClick();
+        const std::vector<std::string> none;
+        if (handled) {
+            EXPECT_EQ(a.messages, none);
+        } else {
+            ASSERT_EQ(a.messages.size(), 1u);
+            EXPECT_TRUE(a.messages[0].ends_with(
+                "Strona pomocy jest w pliku:\n/opt/kwizmar/help/trelvo2006.html"))
+                << a.messages[0];
+        }
+    }
 }
 
 TEST(About, LinksOpenTheirAddressesWithTheirShowModes) {

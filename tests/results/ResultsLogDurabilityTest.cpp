@@ -354,6 +354,36 @@ TEST(ResultsLogDurability, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheN
     EXPECT_EQ(ReadBytes(scratch.Log()), "1. " + std::string(200, 'a') + "\r\n2. b\r\n3. c\r\n");
 }
 
+TEST(ResultsLogDurability, ABackupLeftByAKilledInPlaceSaveGoesAtTheNextSave) {
+    TLogScratch scratch;
+    WriteBytes(scratch.Log(), "1. a\r\n2. b\r\n");
+    std::filesystem::permissions(scratch.Log(), std::filesystem::perms(0666));
+    std::filesystem::permissions(scratch.SysDir(), std::filesystem::perms(0555));
+    const pid_t gone = Spawn([] {});
+    ExpectAllExitedCleanly({gone});
+    // What a save killed while it wrote the log in place leaves, beside a copy
+    // of a save still running and one of another file.
+    const std::string name = scratch.Log().filename().string();
+    const auto backups = scratch.DataHome() / "Kwizmar";
+    const std::string stale = name + ".kopia-" + std::to_string(gone) + "-0";
+    const std::vector<std::string> kept = {name + ".kopia-" + std::to_string(::getpid()) + "-3",
+                                           "inny.dll.kopia-" + std::to_string(gone) + "-0"};
+    for (const std::string& file : kept)
+        WriteBytes(backups / file, "x");
+    WriteBytes(backups / stale, "1. a\r\n2. b\r\n");
+    std::filesystem::permissions(backups, std::filesystem::perms(0777));
+
+    EXPECT_EQ(AsOrdinaryUser([] {
+                  TResultsLog log;
+                  log.LoadIntoList();
+                  log.DeleteLine(0);
+                  log.Save();
+              }),
+              "");
+    EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
+    EXPECT_EQ(FilesIn(backups), kept);
+}
+
 TEST(ResultsLogDurability, FourProgramsAppendingAtOnceNumberEveryLineInTurn) {
     TLogScratch scratch;
     constexpr int kPrograms = 4, kEach = 300;

@@ -106,6 +106,26 @@ TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
     EXPECT_NE(run.out.find("pytanie 1, wiersz 15: punkty „dwa”"), std::string::npos) << run.out;
 }
 
+TEST(Ts2Tool, CheckChecksEveryFileNamedAndFailsIfAnyFails) {
+    const TTempDir dir;
+    const std::string first = dir.Write("pierwszy.ts2", MakeTs2(ValidTestLines(1)));
+    const std::string missing = (dir.path() / "brak.ts2").string();
+    auto shortLines = ValidTestLines(1);
+    shortLines.pop_back();
+    const std::string rejected = dir.Write("krotki.ts2", MakeTs2(shortLines));
+    const std::string last = dir.Write("ostatni.ts2", MakeTs2(ValidTestLines(2)));
+
+    TRun run = RunTool({"check", first, missing, rejected, last});
+    EXPECT_EQ(run.status, 1);
+    for (const std::string& accepted : {first, last})
+        EXPECT_NE(run.out.find(accepted + ": test"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("nie można otworzyć pliku " + missing), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(rejected + ": program odrzuci ten plik"), std::string::npos) << run.err;
+
+    run = RunTool({"check", first, last});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
 TEST(Ts2Tool, CheckSaysWhichDateFormatReadTheCreationDate) {
     const TTempDir dir;
     const TFakeRegional american("M/d/yy");

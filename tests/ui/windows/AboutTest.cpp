@@ -3,12 +3,15 @@
 
 #include "About.h"
 #include "Folders.h"
+#include "GuiHelpers.h"
 #include "LocalHttpServer.h"
 #include "ProgramFixture.h"
+#include "Scratch.h"
 #include "Unprivileged.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -25,7 +28,8 @@ namespace {
 class TRecordingShell final : public IShellOpen {
 public:
     std::vector<std::pair<std::string, TShowMode>> opened;
-    void Open(const std::string& target, TShowMode mode) override {
+    void Open(const std::string& target, TShowMode mode,
+              const std::function<void()>& /*failed*/) override {
         opened.emplace_back(target, mode);
     }
 };
@@ -224,6 +228,67 @@ TEST_F(AboutTest, TextsLinksAndLayout) {
 
     QTest::mouseClick(Control("sb_OK"), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(AboutTest, HelpThatNothingCanShowIsNamedInAMessage) {
+    // The system's own open action: on a system without xdg-open or a browser
+    // (nothing in PATH; Qt's offscreen platform of the tests has no opener of
+    // its own either); and with the real xdg-open, on xdg-utils' generic
+    // desktop, whose program for web pages fails, or works.
+    const auto home = temp.path() / "home";
+    for (const std::string program : {"zepsuta", "dobra"}) {
+        WriteBytes(home / "data/applications" / (program + ".desktop"),
+                   "[Desktop Entry]\nType=Application\nName=P\nExec=" +
+                       std::string(program == "dobra" ? "true" : "false") + " %f\n");
+        WriteBytes(home / program / "mimeapps.list",
+                   "[Default Applications]\ntext/html=" + program + ".desktop\n");
+    }
+    std::filesystem::create_directories(temp.path() / "pusty");
+    const struct {
+        std::vector<std::pair<const char*, std::string>> system;
+        bool message;
+    } cases[] = {
+        {{{"PATH", (temp.path() / "pusty").string()}}, true},
+        {{{"XDG_CONFIG_HOME", (home / "zepsuta").string()}}, true},
+        {{{"XDG_CONFIG_HOME", (home / "dobra").string()}}, false},
+    };
+    const QString help = QCoreApplication::applicationDirPath() + "/help/trelvo2006.html";
+    setenv("KWIZMAR_UPDATE_URL", server.BaseAddress().c_str(), 1);
+    for (const auto& c : cases) {
+        std::vector<std::pair<const char*, std::string>> system = {
+            {"XDG_DATA_HOME", (home / "data").string()},
+            {"XDG_CURRENT_DESKTOP", "X-Generic"},
+            {"DISPLAY", ":0"}};
+        system.insert(system.end(), c.system.begin(), c.system.end());
+        std::vector<std::pair<const char*, std::string>> saved;
+        for (const auto& [name, value] : system) {
+            saved.emplace_back(name, std::getenv(name) ? std::getenv(name) : "");
+            setenv(name, value.c_str(), 1);
+        }
+        about = std::make_unique<TF_About>();
+        about->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(about.get()));
+        QString text;
+        // xdg-open answers after the click, and the message comes then.
+        WithModal(
+            [&] {
+                QTest::mouseClick(Control("sb_Pomoc"), Qt::LeftButton);
+                EXPECT_EQ(QTest::qWaitFor([&] { return !text.isEmpty(); }, 3000), c.message);
+            },
+            [&](QWidget* box) {
+                text = static_cast<QMessageBox*>(box)->text();
+                static_cast<QMessageBox*>(box)->accept();
+            });
+        about.reset();
+        for (const auto& [name, value] : saved)
+            value.empty() ? unsetenv(name) : setenv(name, value.c_str(), 1);
+        if (c.message) {
+            EXPECT_TRUE(text.endsWith("Strona pomocy jest w pliku:\n" + help))
+                << c.system[0].second << ": " << text.toStdString();
+        } else {
+            EXPECT_EQ(text.toStdString(), "") << c.system[0].second;
+        }
+    }
 }
 
 TEST_F(AboutTest, ADownloadThatHangsOrIsTooLargeFailsWithoutAFile) {

@@ -51,8 +51,8 @@ pid_t Spawn(const std::vector<std::string>& argv) {
         for (const std::string& a : argv)
             args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
+        if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+            ::_exit(127);
         ::execvp(args[0], args.data());
         ::_exit(127);
     }
