@@ -1,5 +1,7 @@
 #include "GiftExport.h"
 
+#include "QuestionImport.h"
+
 #include <string_view>
 
 namespace kwizmar {
@@ -33,7 +35,14 @@ std::string GiftText(const TTestDocument& doc) {
                            (self.selfAnswerExtra.empty() ? "" : " " + self.selfAnswerExtra);
             out += "// Kwizmar: " + comment + '\n';
         }
-        out += "::P" + std::to_string(k + 1) + "::" + Escaped(q.text) + " {";
+        out += "::P" + std::to_string(k + 1) + "::";
+        // A text that opens with a format mark would lose it to the reader.
+        for (std::string_view mark : kGiftFormatMarks)
+            if (q.text.starts_with(mark)) {
+                out += "[plain]";
+                break;
+            }
+        out += Escaped(q.text) + " {";
         const int correct = AnswerIndex(q.correctLetter);
         const char* gap = "";
         for (std::size_t a = 0; a < q.answers.size(); ++a)

@@ -17,7 +17,8 @@ namespace kwizmar {
 // the comment "// Kwizmar: punkty N, samodzielna K", which other programs
 // skip and ImportGift (QuestionImport.h) reads back, so that the file
 // imported again gives the same questions. A question whose correct letter
-// names no answer is written with every answer wrong, as it stands.
+// names no answer is written with every answer wrong, as it stands; a text
+// that opens with a format mark ([html] …) gets "[plain]" before it.
 std::string GiftText(const TTestDocument& doc);
 
 } // namespace kwizmar

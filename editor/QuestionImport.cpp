@@ -248,8 +248,9 @@ std::optional<std::string> ReadChoices(std::string_view inside, TDraft& draft) {
         std::size_t end =
             std::min(FindUnescaped(inside, '~', start + 1), FindUnescaped(inside, '=', start + 1));
         end = std::min(end, inside.size());
-        const std::string_view raw = Trim(inside.substr(start + 1, end - start - 1));
-        if (raw.starts_with('%'))
+        const std::string_view raw = inside.substr(start + 1, end - start - 1);
+        std::string answer = Unescaped(raw);
+        if (answer.starts_with('%'))
             return "odpowiedzi mają wagi procentowe (%…%), a w teście jedna jest poprawna, "
                    "reszta błędna";
         if (FindUnescaped(raw, '#') != std::string_view::npos)
@@ -258,7 +259,7 @@ std::optional<std::string> ReadChoices(std::string_view inside, TDraft& draft) {
             ++rights;
             draft.right = static_cast<int>(draft.answers.size());
         }
-        draft.answers.push_back(Unescaped(raw));
+        draft.answers.push_back(std::move(answer));
         start = end;
     }
     if (rights == 0)
@@ -302,9 +303,11 @@ std::optional<std::string> ReadGiftQuestion(std::string_view text, TDraft& draft
             return "tytuł pytania nie kończy się znakami „::”";
         text = TrimLeft(text.substr(end + 2), " \t\n");
     }
-    for (std::string_view mark : {"[plain]", "[html]", "[moodle]", "[markdown]"})
-        if (text.starts_with(mark))
+    for (std::string_view mark : kGiftFormatMarks)
+        if (text.starts_with(mark)) {
             text.remove_prefix(mark.size());
+            break;
+        }
     const std::size_t open = FindUnescaped(text, '{');
     if (open == std::string_view::npos)
         return "pytanie nie ma odpowiedzi (w nawiasach { })";

@@ -31,8 +31,8 @@
 //
 // GIFT: questions are separated by blank lines; lines starting with "//" are
 // comments, "$CATEGORY:" lines are skipped. A title "::…::" is dropped (the
-// program has no place for it), as is a text format mark ([plain],
-// [markdown], [moodle], [html]; the text is kept as written). The escapes
+// program has no place for it), as is the text format mark after it
+// (kGiftFormatMarks; the text is kept as written). The escapes
 // \~ \= \# \{ \} \: \\ stand for the character, \n for a space (a question is
 // one line). Lines of a question are joined by a space; text after the
 // answers joins the question after a gap "_____", as the blank it is meant
@@ -50,6 +50,10 @@
 // answer worth K extra points; either part may be left out.
 
 namespace kwizmar {
+
+// The marks of a GIFT question's text format; one may open the text.
+inline constexpr std::string_view kGiftFormatMarks[] = {"[plain]", "[html]", "[moodle]",
+                                                        "[markdown]"};
 
 struct TImportRefusal {
     int line = 0;       // the question's first line in the file, from 1

@@ -227,7 +227,7 @@ TEST(GiftExport, WritesEachQuestionOnALine) {
 TEST(GiftExport, IsReadBackAsTheSameQuestions) {
     TTestDocument doc = NewTestDocument(TDate{2026, 12, 8});
     doc.questions = {
-        {"Znaki {~=#:\\} i [html] w treści",
+        {"[html] Znaki {~=#:\\} w treści",
          {"Wisła", "Odra", "a -> b, 50% i // nie komentarz", "Bug", "Narew"},
          "a",
          "1",
