@@ -64,11 +64,11 @@ void Finish(TDraft draft, TImportedQuestions& out) {
     if (n == 0)
         return refuse("pytanie nie ma odpowiedzi");
     if (n > kPlaces)
-        return refuse(AnswersInWords(n) + ", a pytanie testu może mieć najwyżej " +
+        return refuse("ma " + AnswersInWords(n) + ", a pytanie testu może mieć najwyżej " +
                       std::to_string(kPlaces));
     const std::size_t fewest = static_cast<std::size_t>(FewestAnswers());
     if (n < fewest)
-        return refuse(AnswersInWords(n) + ", a pytanie testu musi mieć " +
+        return refuse("ma " + AnswersInWords(n) + ", a pytanie testu musi mieć " +
                       (fewest == kPlaces ? "ich " : "co najmniej ") + std::to_string(fewest));
     for (std::size_t i = 0; i < n; ++i)
         if (draft.answers[i].empty())
@@ -265,8 +265,11 @@ std::optional<std::string> ReadChoices(std::string_view inside, TDraft& draft) {
     if (rights == 0)
         return "żadna odpowiedź nie jest oznaczona jako poprawna („=”)";
     if (rights > 1)
-        return std::to_string(rights) + " poprawne odpowiedzi („=”), a w teście poprawna jest "
-                                        "jedna";
+        return "ma " + std::to_string(rights) +
+               (rights % 10 >= 2 && rights % 10 <= 4 && (rights % 100 < 12 || rights % 100 > 14)
+                    ? " poprawne"
+                    : " poprawnych") +
+               " odpowiedzi („=”), a w teście poprawna jest jedna";
     return std::nullopt;
 }
 

@@ -65,7 +65,10 @@ void ShowImportReport(QWidget* parent, const QString& path, const TImportedQuest
         for (const TImportRefusal& refusal : imported.refusals)
             list->addItem(
                 QStringLiteral("wiersz %1: %2.").arg(refusal.line).arg(Q(refusal.reason)));
-        list->setMinimumWidth(560);
+        // A long reason goes on in the next line rather than out of sight.
+        list->setWordWrap(true);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setMinimumSize(640, 220);
         layout->addWidget(list, 1);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);

@@ -75,18 +75,18 @@ TEST_F(EdytorImportTest, MixedFilesImportWithEachRefusalListed) {
     RunWithFile("ImportujPytania", kData / "mieszane.gift");
     EXPECT_NE(summary.find("dopisano do testu 11 pytań."), std::string::npos) << summary;
     EXPECT_EQ(refused, (std::vector<std::string>{
-                           "wiersz 22: 2 odpowiedzi, a pytanie testu musi mieć ich 5.",
+                           "wiersz 22: ma 2 odpowiedzi, a pytanie testu musi mieć ich 5.",
                            "wiersz 24: odpowiedź krótka do wpisania ({=…}) nie ma odpowiedzi do "
                            "wyboru, a w teście wpisana odpowiedź jest tylko dodatkiem do "
                            "odpowiedzi A–E.",
                            "wiersz 26: pytanie na dopasowanie (->) nie ma odpowiedzi do wyboru.",
                            "wiersz 32: odpowiedź liczbowa ({#…}) nie ma odpowiedzi do wyboru.",
                            "wiersz 34: wypracowanie ({}) nie ma odpowiedzi do wyboru.",
-                           "wiersz 36: 2 poprawne odpowiedzi („=”), a w teście poprawna jest "
+                           "wiersz 36: ma 2 poprawne odpowiedzi („=”), a w teście poprawna jest "
                            "jedna.",
                            "wiersz 38: odpowiedzi mają wagi procentowe (%…%), a w teście jedna "
                            "jest poprawna, reszta błędna.",
-                           "wiersz 40: 6 odpowiedzi, a pytanie testu może mieć najwyżej 5.",
+                           "wiersz 40: ma 6 odpowiedzi, a pytanie testu może mieć najwyżej 5.",
                            "wiersz 42: odpowiedź ma komentarz (#), którego test nie pokaże.",
                        }));
     // The new test's empty question gave way; the imported ones are whole.
@@ -101,8 +101,8 @@ TEST_F(EdytorImportTest, MixedFilesImportWithEachRefusalListed) {
     RunWithFile("ImportujPytania", kData / "mieszane-aiken.txt");
     EXPECT_NE(summary.find("dopisano do testu 16 pytań."), std::string::npos) << summary;
     EXPECT_EQ(refused, (std::vector<std::string>{
-                           "wiersz 25: 4 odpowiedzi, a pytanie testu musi mieć ich 5.",
-                           "wiersz 48: 6 odpowiedzi, a pytanie testu może mieć najwyżej 5.",
+                           "wiersz 25: ma 4 odpowiedzi, a pytanie testu musi mieć ich 5.",
+                           "wiersz 48: ma 6 odpowiedzi, a pytanie testu może mieć najwyżej 5.",
                            "wiersz 73: po odpowiedziach brak wiersza „ANSWER: litera”.",
                            "wiersz 120: „ANSWER: F” wskazuje odpowiedź, której nie ma.",
                        }));
