@@ -2,9 +2,12 @@
 
 #include "Cp1250.h"
 #include "DocumentChecks.h"
+#include "Errors.h"
+#include "Paths.h"
 #include "StrToInt.h"
 #include "TestDocument.h"
 #include "Text.h"
+#include "WholeFile.h"
 
 #include <optional>
 
@@ -373,6 +376,13 @@ TImportedQuestions ImportQuestions(std::string_view bytes) {
         if (IsAikenAnswerLine(Trim(line)))
             return ImportAiken(bytes);
     return ImportGift(bytes);
+}
+
+TImportedQuestions ImportQuestionsFromFile(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(PathFromUtf8(path), bytes))
+        throw EFOpenError(path);
+    return ImportQuestions(bytes);
 }
 
 } // namespace kwizmar

@@ -72,5 +72,8 @@ TImportedQuestions ImportGift(std::string_view bytes);
 // Either of the two, as the file looks: Aiken when a line starts with
 // "ANSWER:", else GIFT.
 TImportedQuestions ImportQuestions(std::string_view bytes);
+// The same for the file at `path` (UTF-8). Throws EFOpenError when the file
+// can't be read.
+TImportedQuestions ImportQuestionsFromFile(const std::string& path);
 
 } // namespace kwizmar

@@ -9,7 +9,6 @@
 #include "GiftExport.h"
 #include "Paths.h"
 #include "QuestionImport.h"
-#include "WholeFile.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -88,12 +87,13 @@ void TEdytor::ImportDialog() {
 }
 
 void TEdytor::ImportFile(const QString& path) {
-    std::string bytes;
-    if (!ReadWholeFile(PathFromUtf8(path.toStdString()), bytes)) {
-        ShowException(EFOpenError(path.toStdString()));
+    TImportedQuestions imported;
+    try {
+        imported = ImportQuestionsFromFile(path.toStdString());
+    } catch (const EFOpenError& e) {
+        ShowException(e);
         return;
     }
-    const TImportedQuestions imported = ImportQuestions(bytes);
     Edit([&] { logic_.AppendQuestions(imported.questions); });
     ShowImportReport(this, path, imported);
 }

@@ -1,5 +1,6 @@
 #include "QuestionImport.h"
 
+#include "Errors.h"
 #include "GiftExport.h"
 #include "TestFixtures.h"
 
@@ -244,4 +245,9 @@ TEST(GiftExport, IsReadBackAsTheSameQuestions) {
     for (const TQuestion& q : doc.questions)
         expected.push_back(Line(q));
     EXPECT_EQ(Lines(back), expected);
+}
+
+TEST(QuestionImport, AFileThatCantBeReadIsAnOpenError) {
+    TTempDir dir;
+    EXPECT_THROW(ImportQuestionsFromFile((dir.path() / "brak.gift").string()), EFOpenError);
 }
