@@ -26,8 +26,9 @@
 // Aiken: the question (its lines joined by a space), then the answers, each
 // on a line of its own starting with its letter and "." or ")" ("A. …",
 // "B) …"), in order from A, then "ANSWER: X". Blank lines between questions
-// are optional. Refused: answers out of order or past E, a question without
-// answers or without its ANSWER line, an ANSWER letter no answer has.
+// are optional. Refused: answers out of order, a question without text,
+// answers or its ANSWER line, an empty answer, an ANSWER letter no answer
+// has.
 //
 // GIFT: questions are separated by blank lines; lines starting with "//" are
 // comments, "$CATEGORY:" lines are skipped. A title "::…::" is dropped (the
@@ -43,7 +44,8 @@
 // to type ({=a =b}: every question here has answers to choose from, a typed
 // answer is only an extra to them), true/false while a question must have
 // more than two answers (else it becomes "Prawda"/"Fałsz"), a question
-// without answers, a missing "}".
+// without text or answers, an empty answer, a missing "}", a second block
+// of answers.
 //
 // A comment line "// Kwizmar: punkty N, samodzielna K" just before a
 // question (written by GiftText, GiftExport.h) gives it N points and a typed
