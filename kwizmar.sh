@@ -71,7 +71,8 @@ sanitize() {
   )
 }
 
-fuzz_targets=(test_file results_log settings_file update_file test_source exam_journal)
+fuzz_targets=(test_file results_log settings_file update_file test_source exam_journal aiken_import
+  gift_import)
 
 # Fuzzes one target from its seeds (fuzz/corpus/<target>/) and the inputs that
 # once broke it (fuzz/regressions/<target>/) with its dictionary; what it

@@ -18,6 +18,14 @@ std::string Capitalised(std::string text) {
 
 const char* const kLetters[] = {"A", "B", "C", "D", "E"};
 
+// Whether the answers from `a` on are all empty.
+bool EmptyFrom(const TQuestion& q, int a) {
+    for (std::size_t i = static_cast<std::size_t>(a); i < q.answers.size(); ++i)
+        if (!q.answers[i].empty())
+            return false;
+    return true;
+}
+
 class TChecker {
 public:
     TChecker(const TTestDocument& doc, const IRegionalSettings& regional,
@@ -129,7 +137,8 @@ private:
             if (Carry(where, answer))
                 continue;
             if (answer.empty()) {
-                Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] + ".");
+                if (a < FewestAnswers() || !EmptyFrom(q, a))
+                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] + ".");
                 continue;
             }
             if (!SplitAnswerLine(answer, measure_).cut.empty())
@@ -163,6 +172,10 @@ private:
 };
 
 } // namespace
+
+int FewestAnswers() {
+    return 5;
+}
 
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure) {

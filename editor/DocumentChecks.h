@@ -24,6 +24,11 @@ struct TCheck {
     std::string text; // a Polish sentence, starting with a capital letter
 };
 
+// The fewest answers a question may have. The answers come first: those after
+// the last one given stay empty (the exam shows the places A to E). The
+// importers of other formats ask this too, so the rule stands here alone.
+int FewestAnswers();
+
 // Every finding, the header's first, then question by question.
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure);

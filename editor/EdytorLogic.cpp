@@ -301,6 +301,27 @@ void TEdytorLogic::MoveQuestion(int delta) {
     Apply(std::move(edit));
 }
 
+void TEdytorLogic::AppendQuestions(const std::vector<TQuestion>& questions) {
+    if (questions.empty())
+        return;
+    const std::vector<TQuestion> before = doc_.questions;
+    std::vector<TQuestion> after = before;
+    const TQuestion fresh = NewQuestion();
+    if (after.size() == 1 && after[0].text == fresh.text && after[0].answers == fresh.answers &&
+        after[0].correctLetter == fresh.correctLetter && after[0].points == fresh.points &&
+        after[0].selfAnswerLine == fresh.selfAnswerLine)
+        after.clear();
+    const int first = static_cast<int>(after.size());
+    after.insert(after.end(), questions.begin(), questions.end());
+    TEdit edit;
+    edit.label = "import pytań";
+    edit.redo = [after](TTestDocument& d) { d.questions = after; };
+    edit.undo = [before](TTestDocument& d) { d.questions = before; };
+    edit.selectAfterRedo = first;
+    edit.selectAfterUndo = selected_;
+    Apply(std::move(edit));
+}
+
 void TEdytorLogic::Undo() {
     const int select = stack_.Undo(doc_);
     if (select >= 0)

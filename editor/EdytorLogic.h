@@ -76,6 +76,10 @@ public:
     void DuplicateQuestion(); // a copy of the selected one after it
     void DeleteQuestion();    // the selected one
     void MoveQuestion(int delta);
+    // Questions from another file, after the last one, as one edit that
+    // selects the first of them. The one question of a new test, left as it
+    // was made, gives way to them. No questions, no edit.
+    void AppendQuestions(const std::vector<TQuestion>& questions);
 
     bool CanUndo() const { return stack_.CanUndo(); }
     bool CanRedo() const { return stack_.CanRedo(); }

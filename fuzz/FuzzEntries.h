@@ -44,19 +44,27 @@ void TestSourceEntry(std::string_view bytes);
 // same; picked up, continued or ended, and left to its clock, the exam gives
 // exactly one result line.
 void ExamJournalEntry(std::string_view bytes);
+// An Aiken file of questions to import: every question has the shape a test
+// allows, every refusal names a line of the file.
+void AikenImportEntry(std::string_view bytes);
+// A GIFT file of questions to import: as Aiken, and the questions exported as
+// GIFT and imported again are the same, none refused.
+void GiftImportEntry(std::string_view bytes);
 
 struct TFuzzEntry {
     const char* name; // of the fuzz target, its corpus and its regression inputs
     void (*run)(std::string_view bytes);
 };
 
-inline constexpr std::array<TFuzzEntry, 6> kFuzzEntries{{
+inline constexpr std::array<TFuzzEntry, 8> kFuzzEntries{{
     {"test_file", TestFileEntry},
     {"results_log", ResultsLogEntry},
     {"settings_file", SettingsFileEntry},
     {"update_file", UpdateFileEntry},
     {"test_source", TestSourceEntry},
     {"exam_journal", ExamJournalEntry},
+    {"aiken_import", AikenImportEntry},
+    {"gift_import", GiftImportEntry},
 }};
 
 } // namespace kwizmar::fuzz

@@ -134,6 +134,14 @@ void TEdytor::BuildActions() {
     action(file, QStringLiteral("&Eksportuj jako tekst źródłowy ..."), QKeySequence(),
            QStringLiteral("Zapisuje test jako tekst UTF-8, który czyta kwizmar-ts2"),
            [this] { ExportTextSource(); });
+    action(file, QStringLiteral("&Importuj pytania ..."), QKeySequence(),
+           QStringLiteral("Dopisuje do testu pytania z pliku w formacie Aiken albo GIFT"),
+           [this] { ImportDialog(); })
+        ->setObjectName(QStringLiteral("ImportujPytania"));
+    action(file, QStringLiteral("Eksportuj do &GIFT ..."), QKeySequence(),
+           QStringLiteral("Zapisuje pytania w formacie GIFT, który czyta Moodle"),
+           [this] { ExportGift(); })
+        ->setObjectName(QStringLiteral("EksportujGift"));
     file->addSeparator();
     action(file, QStringLiteral("&Wypróbuj w programie Kwizmar"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Uruchamia program Kwizmar z tym testem"), [this] { TryIt(); });

@@ -38,6 +38,9 @@ public:
 
     // Opens a test as File > Open does, telling the teacher when it can't.
     bool OpenFile(const QString& path);
+    // Appends the questions of an Aiken or GIFT file as one edit, then lists
+    // what was added and what was refused (EdytorImport.cpp).
+    void ImportFile(const QString& path);
     const TEdytorLogic& Logic() const { return logic_; }
 
 protected:
@@ -74,6 +77,8 @@ private:
     bool SaveAs();
     void ExportTextSource();
     void TryIt();
+    void ImportDialog();
+    void ExportGift();
     void FillRecentMenu();
     // Asks about unsaved changes; false when the teacher cancels.
     bool MaySetTestAside();

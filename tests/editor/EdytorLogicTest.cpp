@@ -67,6 +67,11 @@ TEST_F(TEditorFixture, EveryKindOfEditIsUndoneAndRedone) {
         {"delete", [](TEdytorLogic& l) { l.DeleteQuestion(); }, 1},
         {"move up", [](TEdytorLogic& l) { l.MoveQuestion(-1); }, 0},
         {"move down", [](TEdytorLogic& l) { l.MoveQuestion(+1); }, 2},
+        {"import",
+         [](TEdytorLogic& l) {
+             l.AppendQuestions({NewQuestion(), NewQuestion()});
+         },
+         3},
     };
     for (const TCase& c : cases) {
         logic.Select(1);
@@ -84,6 +89,21 @@ TEST_F(TEditorFixture, EveryKindOfEditIsUndoneAndRedone) {
         logic.Undo();
     }
     EXPECT_FALSE(logic.CanUndo());
+}
+
+TEST(EdytorLogic, ImportedQuestionsTakeTheUntouchedQuestionOfANewTest) {
+    TFakeRegional regional;
+    TFakeMeasure measure;
+    TEdytorLogic logic{regional, measure, TDate{2026, 12, 8}};
+    TQuestion imported = NewQuestion();
+    imported.text = "Stolica Polski?";
+    logic.AppendQuestions({imported});
+    ASSERT_EQ(logic.Document().questions.size(), 1u);
+    EXPECT_EQ(logic.Document().questions[0].text, "Stolica Polski?");
+    logic.SetText({TField::Text, 0}, "Stolica Czech?");
+    logic.AppendQuestions({imported});
+    EXPECT_EQ(logic.Document().questions.size(), 2u);
+    EXPECT_EQ(logic.Selected(), 1);
 }
 
 TEST_F(TEditorFixture, TypingIntoOneFieldIsOneEditUntilAnotherComesBetween) {

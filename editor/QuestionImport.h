@@ -1,0 +1,81 @@
+#pragma once
+
+#include "TestFile.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Questions teachers already have in the formats other quiz programs read:
+// Aiken and GIFT (the multiple-choice part of each). A question that can't
+// become a question of this program is never dropped or changed in silence:
+// it is refused, with the line it starts on and the reason in Polish.
+//
+// The input is the bytes of the file: UTF-8, with or without a byte-order
+// mark; a file that is not valid UTF-8 throughout is taken as Windows-1250.
+// Line ends may be LF, CR LF or CR. The readers never throw on any input.
+//
+// What every imported question gets: the text and the answers as written
+// (blanks around them trimmed), the right answer's letter, 1 point and no
+// typed answer, unless a comment of this program's GIFT export says
+// otherwise (below). The number of answers is the one the editor's checks
+// allow (FewestAnswers() … 5); a question with more or fewer is refused.
+// Characters a test file can't hold are kept: the editor's checks point at
+// them.
+//
+// Aiken: the question (its lines joined by a space), then the answers, each
+// on a line of its own starting with its letter and "." or ")" ("A. …",
+// "B) …"), in order from A, then "ANSWER: X". Blank lines between questions
+// are optional. Refused: answers out of order, a question without text,
+// answers or its ANSWER line, an empty answer, an ANSWER letter no answer
+// has.
+//
+// GIFT: questions are separated by blank lines; lines starting with "//" are
+// comments, "$CATEGORY:" lines are skipped. A title "::…::" is dropped (the
+// program has no place for it), as is the text format mark after it
+// (kGiftFormatMarks; the text is kept as written). The escapes
+// \~ \= \# \{ \} \: \\ stand for the character, \n for a space (a question is
+// one line). Lines of a question are joined by a space; text after the
+// answers joins the question after a gap "_____", as the blank it is meant
+// to be. The answers {=right ~wrong ~wrong …} become the answers in their
+// order, the right one's letter the correct letter. Refused, each with its
+// reason: several right answers or none, percent weights (~%50%), feedback
+// (#), matching (->), numeric answers ({#…}), an essay ({}), a short answer
+// to type ({=a =b}: every question here has answers to choose from, a typed
+// answer is only an extra to them), true/false while a question must have
+// more than two answers (else it becomes "Prawda"/"Fałsz"), a question
+// without text or answers, an empty answer, a missing "}", a second block
+// of answers.
+//
+// A comment line "// Kwizmar: punkty N, samodzielna K" just before a
+// question (written by GiftText, GiftExport.h) gives it N points and a typed
+// answer worth K extra points; either part may be left out.
+
+namespace kwizmar {
+
+// The marks of a GIFT question's text format; one may open the text.
+inline constexpr std::string_view kGiftFormatMarks[] = {"[plain]", "[html]", "[moodle]",
+                                                        "[markdown]"};
+
+struct TImportRefusal {
+    int line = 0;       // the question's first line in the file, from 1
+    std::string reason; // a Polish sentence without its full stop
+    bool operator==(const TImportRefusal&) const = default;
+};
+
+struct TImportedQuestions {
+    std::vector<TQuestion> questions; // in the file's order
+    std::vector<TImportRefusal> refusals;
+};
+
+TImportedQuestions ImportAiken(std::string_view bytes);
+TImportedQuestions ImportGift(std::string_view bytes);
+
+// Either of the two, as the file looks: Aiken when a line starts with
+// "ANSWER:", else GIFT.
+TImportedQuestions ImportQuestions(std::string_view bytes);
+// The same for the file at `path` (UTF-8). Throws EFOpenError when the file
+// can't be read.
+TImportedQuestions ImportQuestionsFromFile(const std::string& path);
+
+} // namespace kwizmar

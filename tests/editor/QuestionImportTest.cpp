@@ -1,0 +1,253 @@
+#include "QuestionImport.h"
+
+#include "Errors.h"
+#include "GiftExport.h"
+#include "TestFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+using namespace kwizmar;
+using namespace kwizmar::testing;
+
+namespace kwizmar {
+void PrintTo(const TImportRefusal& refusal, std::ostream* out) {
+    *out << "wiersz " << refusal.line << ": " << refusal.reason;
+}
+} // namespace kwizmar
+
+namespace {
+
+// A question in one line: text | A … E | letter | points | typed answer.
+std::string Line(const TQuestion& q) {
+    std::string line = q.text;
+    for (const std::string& answer : q.answers)
+        line += "|" + answer;
+    return line + "|" + q.correctLetter + "|" + q.points + "|" + q.selfAnswerLine;
+}
+
+std::vector<std::string> Lines(const TImportedQuestions& imported) {
+    std::vector<std::string> lines;
+    for (const TQuestion& q : imported.questions)
+        lines.push_back(Line(q));
+    return lines;
+}
+
+struct TCase {
+    const char* name;
+    std::string input;
+    std::vector<std::string> questions;
+    std::vector<TImportRefusal> refusals;
+};
+
+void Expect(const std::vector<TCase>& cases, TImportedQuestions (*import)(std::string_view)) {
+    for (const TCase& c : cases) {
+        const TImportedQuestions got = import(c.input);
+        EXPECT_EQ(Lines(got), c.questions) << c.name;
+        EXPECT_EQ(got.refusals, c.refusals) << c.name;
+    }
+}
+
+const std::string kCapital = "Stolica Polski?|Kraków|Warszawa|Gdańsk|Łódź|Poznań|b|1|NIE";
+const std::string kAikenCapital =
+    "Stolica Polski?\nA. Kraków\nB. Warszawa\nC. Gdańsk\nD. Łódź\nE. Poznań\nANSWER: B\n";
+const std::string kGiftCapital = "Stolica Polski? {~Kraków =Warszawa ~Gdańsk ~Łódź ~Poznań}\n";
+
+} // namespace
+
+TEST(QuestionImport, AikenConstructs) {
+    Expect(
+        {
+            {"answers with a dot", kAikenCapital, {kCapital}, {}},
+            {"answers with a bracket, no blank line, CR LF, a byte-order mark",
+             "\xEF\xBB\xBF" + kAikenCapital +
+                 "Ile to 2 + 2?\r\nA) 3\r\nB) 4\r\nC) 5\r\nD) "
+                 "6\r\nE) 7\r\nANSWER: b\r\n",
+             {kCapital, "Ile to 2 + 2?|3|4|5|6|7|b|1|NIE"},
+             {}},
+            {"a question over two lines",
+             "Stolica\nPolski?\nA. Kraków\nB. Warszawa\nC. Gdańsk\nD. Łódź\nE. Poznań\nANSWER: B",
+             {kCapital},
+             {}},
+            {"Windows-1250",
+             "Rzeka?\nA. Wis\xB3"
+             "a\nB. Odra\nC. Warta\nD. Bug\nE. Narew\nANSWER: A\n",
+             {"Rzeka?|Wisła|Odra|Warta|Bug|Narew|a|1|NIE"},
+             {}},
+        },
+        ImportAiken);
+}
+
+TEST(QuestionImport, AikenRefusalsNameTheirLine) {
+    Expect(
+        {
+            {"four answers",
+             kAikenCapital + "\nRzeka?\nA. Wisła\nB. Odra\nC. Warta\nD. Bug\nANSWER: A\n",
+             {kCapital},
+             {{9, "ma 4 odpowiedzi, a pytanie testu musi mieć ich 5"}}},
+            {"six answers",
+             "Rzeka?\nA. Wisła\nB. Odra\nC. Warta\nD. Bug\nE. Narew\nF. San\nANSWER: A\n",
+             {},
+             {{1, "ma 6 odpowiedzi, a pytanie testu może mieć najwyżej 5"}}},
+            {"answers out of order",
+             "Rzeka?\nA. Wisła\nC. Odra\nB. Warta\nD. Bug\nE. Narew\nANSWER: A\n",
+             {},
+             {{1, "odpowiedź C stoi w miejscu odpowiedzi B"}}},
+            {"a letter no answer has",
+             "Rzeka?\nA. Wisła\nB. Odra\nC. Warta\nD. Bug\nE. Narew\nANSWER: F\n",
+             {},
+             {{1, "„ANSWER: F” wskazuje odpowiedź, której nie ma"}}},
+            {"no letter",
+             "Rzeka?\nA. Wisła\nB. Odra\nC. Warta\nD. Bug\nE. Narew\nANSWER: 1\n",
+             {},
+             {{1, "po „ANSWER:” nie ma litery poprawnej odpowiedzi"}}},
+            {"an empty answer",
+             "Rzeka?\nA. Wisła\nB. Odra\nC.\nD. Bug\nE. Narew\nANSWER: A\n",
+             {},
+             {{1, "odpowiedź C jest pusta"}}},
+            {"no ANSWER line before the next question",
+             "Rzeka?\nA. Wisła\nB. Odra\nC. Warta\nD. Bug\nE. Narew\n" + kAikenCapital,
+             {kCapital},
+             {{1, "po odpowiedziach brak wiersza „ANSWER: litera”"}}},
+            {"no ANSWER line at the end",
+             kAikenCapital + "\nRzeka?\nA. Wisła\n",
+             {kCapital},
+             {{9, "po odpowiedziach brak wiersza „ANSWER: litera”"}}},
+            {"no answers",
+             "Rzeka?\nANSWER: A\n" + kAikenCapital + "Góra?\n",
+             {kCapital},
+             {{1, "pytanie nie ma odpowiedzi"}, {10, "pytanie nie ma odpowiedzi"}}},
+            {"answers without a question",
+             "A. Wisła\nB. Odra\nC. Warta\nD. Bug\nE. Narew\nANSWER: A\n",
+             {},
+             {{1, "pytanie nie ma treści"}}},
+            {"ANSWER without a question",
+             kAikenCapital + "ANSWER: C\n",
+             {kCapital},
+             {{8, "wiersz „ANSWER:” bez pytania przed nim"}}},
+        },
+        ImportAiken);
+}
+
+TEST(QuestionImport, GiftConstructs) {
+    Expect(
+        {
+            {"multiple choice", kGiftCapital, {kCapital}, {}},
+            {"title, comments, category, a format mark, answers on lines of their own",
+             "// geografia\n$CATEGORY: $course$/Geografia\n\n::Stolica::[markdown]Stolica\n"
+             "Polski? {\n  ~Kraków\n  =Warszawa\n// dawna stolica:\n  ~Gdańsk ~Łódź\n  "
+             "~Poznań\n}\n",
+             {kCapital},
+             {}},
+            {"escapes",
+             "Co to jest \\{x\\}\\: \\~ \\= \\# \\\\?\\nKoniec {=a\\=b ~c\\~d ~e\\#f ~g\\{\\}h "
+             "~i\\:j}",
+             {"Co to jest {x}: ~ = # \\? Koniec|a=b|c~d|e#f|g{}h|i:j|a|1|NIE"},
+             {}},
+            {"text after the answers is the gap's sequel",
+             "Stolicą Polski jest {=Warszawa ~Kraków ~Gdańsk ~Łódź ~Poznań} od 1596 roku.",
+             {"Stolicą Polski jest _____ od 1596 roku.|Warszawa|Kraków|Gdańsk|Łódź|Poznań|a|1|NIE"},
+             {}},
+            {"this program's own comment",
+             "// Kwizmar: punkty 3, samodzielna 2\n" + kGiftCapital,
+             {"Stolica Polski?|Kraków|Warszawa|Gdańsk|Łódź|Poznań|b|3|TAK - 2"},
+             {}},
+            {"Windows-1250, several blank lines, CR",
+             "\r\r\rRzeka? {=Wis\xB3"
+             "a ~Odra ~Warta ~Bug ~Narew}\r\r",
+             {"Rzeka?|Wisła|Odra|Warta|Bug|Narew|a|1|NIE"},
+             {}},
+        },
+        ImportGift);
+}
+
+TEST(QuestionImport, GiftRefusalsNameTheirLine) {
+    const std::string lead = "// pierwsze pytanie\n" + kGiftCapital + "\n"; // the next is line 4
+    auto refused = [&](const char* name, const std::string& question, const std::string& reason) {
+        return TCase{name, lead + question, {kCapital}, {{4, reason}}};
+    };
+    Expect(
+        {
+            refused("several right", "::T:: Miasta? {=Kraków =Gdańsk ~Łódź ~Bug ~Odra}",
+                    "ma 2 poprawne odpowiedzi („=”), a w teście poprawna jest jedna"),
+            refused("five right", "Miasta? {=Kraków =Gdańsk =Łódź =Bug =Odra ~Wisła}",
+                    "ma 5 poprawnych odpowiedzi („=”), a w teście poprawna jest jedna"),
+            refused("none right", "Miasto? {~Kraków ~Gdańsk ~Łódź ~Bug ~Odra}",
+                    "żadna odpowiedź nie jest oznaczona jako poprawna („=”)"),
+            refused("weights", "Miasto? {~%50%Kraków ~%50%Gdańsk ~Łódź ~Bug ~Odra}",
+                    "odpowiedzi mają wagi procentowe (%…%), a w teście jedna jest poprawna, "
+                    "reszta błędna"),
+            refused("feedback", "Miasto? {=Kraków#Tak. ~Gdańsk ~Łódź ~Bug ~Odra}",
+                    "odpowiedź ma komentarz (#), którego test nie pokaże"),
+            refused("six answers", "Miasto? {=Kraków ~Gdańsk ~Łódź ~Bug ~Odra ~Wisła}",
+                    "ma 6 odpowiedzi, a pytanie testu może mieć najwyżej 5"),
+            refused("three answers", "Miasto? {=Kraków ~Gdańsk ~Łódź}",
+                    "ma 3 odpowiedzi, a pytanie testu musi mieć ich 5"),
+            refused("an empty answer", "Miasto? {=Kraków ~ ~Łódź ~Bug ~Odra}",
+                    "odpowiedź B jest pusta"),
+            refused("true or false", "Wisła jest rzeką. {T}",
+                    "ma 2 odpowiedzi, a pytanie testu musi mieć ich 5"),
+            refused("short answer", "Stolica Polski? {=Warszawa =Warsaw}",
+                    "odpowiedź krótka do wpisania ({=…}) nie ma odpowiedzi do wyboru, a w "
+                    "teście wpisana odpowiedź jest tylko dodatkiem do odpowiedzi A–E"),
+            refused("matching", "Dopasuj. {=Polska -> Warszawa =Czechy -> Praga}",
+                    "pytanie na dopasowanie (->) nie ma odpowiedzi do wyboru"),
+            refused("numeric", "Ile to 2 + 2? {#4:0}",
+                    "odpowiedź liczbowa ({#…}) nie ma odpowiedzi do wyboru"),
+            refused("essay", "Opisz Wisłę. {}", "wypracowanie ({}) nie ma odpowiedzi do wyboru"),
+            refused("no answers", "Tylko opis.", "pytanie nie ma odpowiedzi (w nawiasach { })"),
+            refused("no closing brace", "Miasto? {=Kraków ~Gdańsk",
+                    "brak nawiasu „}” zamykającego odpowiedzi"),
+            refused("an open title", "::Miasto? {=Kraków ~Gdańsk}",
+                    "tytuł pytania nie kończy się znakami „::”"),
+            refused("two blocks", "Miasto {=A ~B ~C ~D ~E} i rzeka {=F ~G ~H ~I ~J}",
+                    "pytanie ma więcej niż jeden blok odpowiedzi { }"),
+            refused("text before the first answer", "Miasto? {Kraków ~Gdańsk}",
+                    "przed pierwszą odpowiedzią jest tekst bez znaku „=” ani „~”"),
+            refused("neither = nor ~", "Miasto? {Kraków}",
+                    "odpowiedzi w nawiasach nie zaczynają się od „=” ani „~”"),
+            refused("no text", "{=Kraków ~Gdańsk ~Łódź ~Bug ~Odra}", "pytanie nie ma treści"),
+        },
+        ImportGift);
+}
+
+TEST(QuestionImport, TheFormatIsTakenFromTheFile) {
+    EXPECT_EQ(Lines(ImportQuestions(kAikenCapital)), std::vector<std::string>{kCapital});
+    EXPECT_EQ(Lines(ImportQuestions(kGiftCapital)), std::vector<std::string>{kCapital});
+}
+
+TEST(GiftExport, WritesEachQuestionOnALine) {
+    TTestDocument doc = NewTestDocument(TDate{2026, 12, 8});
+    doc.nameLine = "\"Geografia\"";
+    doc.questions = ImportAiken(kAikenCapital).questions;
+    EXPECT_EQ(GiftText(doc), "// Test \"Geografia\" z edytora testów Kwizmar 2002\n\n"
+                             "::P1::Stolica Polski? {~Kraków =Warszawa ~Gdańsk ~Łódź ~Poznań}\n");
+}
+
+TEST(GiftExport, IsReadBackAsTheSameQuestions) {
+    TTestDocument doc = NewTestDocument(TDate{2026, 12, 8});
+    doc.questions = {
+        {"[html] Znaki {~=#:\\} w treści",
+         {"Wisła", "Odra", "a -> b, 50% i // nie komentarz", "Bug", "Narew"},
+         "a",
+         "1",
+         "NIE"},
+        {"Rzeka?", {"Wisła", "Odra", "Warta", "Bug", "Narew"}, "e", "3", "NIE"},
+        {"Góra?", {"Rysy", "Giewont", "Śnieżka", "Babia Góra", "Tarnica"}, "b", "1", "TAK - 2"},
+        {"Ile to 2 + 2?", {"3", "4", "5", "6", "7"}, "c", "-1", "TAK"},
+    };
+    const TImportedQuestions back = ImportGift(GiftText(doc));
+    EXPECT_EQ(back.refusals, std::vector<TImportRefusal>{});
+    std::vector<std::string> expected;
+    for (const TQuestion& q : doc.questions)
+        expected.push_back(Line(q));
+    EXPECT_EQ(Lines(back), expected);
+}
+
+TEST(QuestionImport, AFileThatCantBeReadIsAnOpenError) {
+    TTempDir dir;
+    EXPECT_THROW(ImportQuestionsFromFile((dir.path() / "brak.gift").string()), EFOpenError);
+}
