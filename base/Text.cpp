@@ -37,4 +37,22 @@ std::string AsciiLowerCase(std::string_view s) {
     return out;
 }
 
+std::vector<std::string_view> SplitLines(std::string_view text, bool* finalBreak) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    if (finalBreak)
+        *finalBreak = start == text.size() && !lines.empty();
+    return lines;
+}
+
 } // namespace kwizmar

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Small text helpers for the files the program reads (registry files, ini
 // files, dates). Texts are UTF-8 or Windows-1250; only ASCII bytes are ever
@@ -16,6 +17,11 @@ inline constexpr std::string_view kBlanks = " \t";
 std::string_view TrimLeft(std::string_view s, std::string_view chars = kBlanks);
 std::string_view TrimRight(std::string_view s, std::string_view chars = kBlanks);
 std::string_view Trim(std::string_view s, std::string_view chars = kBlanks);
+
+// The lines of `text`, each ended by CR LF, LF or CR, without their ends; a
+// last line without an end counts too. `finalBreak`, where given, tells
+// whether the text ends with a line end after at least one line.
+std::vector<std::string_view> SplitLines(std::string_view text, bool* finalBreak = nullptr);
 
 // Names as the registry and ini files match them: the ASCII letters without
 // regard to case, every other byte as it is. Independent of the C locale.

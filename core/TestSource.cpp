@@ -2,6 +2,7 @@
 
 #include "Cp1250.h"
 #include "TestFile.h"
+#include "Text.h"
 
 #include <cstdio>
 #include <vector>
@@ -9,25 +10,6 @@
 namespace kwizmar {
 
 namespace {
-
-std::vector<std::string_view> SplitSourceLines(std::string_view text, bool& finalBreak) {
-    std::vector<std::string_view> lines;
-    finalBreak = false;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    else
-        finalBreak = !lines.empty();
-    return lines;
-}
 
 std::string CodePointName(char32_t cp) {
     char buffer[16];
@@ -66,7 +48,7 @@ std::string PackTestSource(std::string_view source) {
     if (source.substr(0, 3) == "\xEF\xBB\xBF")
         source.remove_prefix(3);
     bool finalBreak = false;
-    const std::vector<std::string_view> lines = SplitSourceLines(source, finalBreak);
+    const std::vector<std::string_view> lines = SplitLines(source, &finalBreak);
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (const auto problem = LineProblem(lines[i])) {

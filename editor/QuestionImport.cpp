@@ -24,22 +24,6 @@ std::string FileText(std::string_view bytes) {
     return IsValidUtf8(bytes) ? std::string(bytes) : Cp1250ToUtf8(bytes);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
-}
-
 std::string Letter(std::size_t index) {
     return std::string(1, static_cast<char>('A' + index));
 }

@@ -15,17 +15,8 @@ namespace {
 
 using testing::TFakeMeasure;
 using testing::TFakeRegional;
-
-class TNoMessages final : public IMessageBox {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-
-class TFixedClock final : public ILocalClock {
-public:
-    TLocalDateTime Now() const override { return {{2002, 5, 6}, {10, 15, 0}}; }
-    std::int64_t EpochSeconds() const override { return 1020680100; }
-};
+using testing::TFixedClock;
+using testing::TSilentMessages;
 
 class TNoJournal final : public IExamJournal {
 public:
@@ -47,7 +38,7 @@ const std::string& TestPath() {
 void Resume(const TExamJournal& journal, bool goOn) {
     TFakeRegional regional;
     TFakeMeasure measure;
-    TNoMessages messages;
+    TSilentMessages messages;
     TFixedClock clock;
     TNoJournal store;
     std::vector<std::string> log;

@@ -15,16 +15,8 @@ namespace {
 
 using testing::TFakeMeasure;
 using testing::TFakeRegional;
-
-class TNoMessages final : public IMessageBox {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-
-class TFixedClock final : public ILocalClock {
-public:
-    TLocalDateTime Now() const override { return {{2002, 5, 6}, {10, 15, 0}}; }
-};
+using testing::TFixedClock;
+using testing::TSilentMessages;
 
 // An operation of the exam; a number that doesn't convert stops it, as the
 // window would show the error and go on.
@@ -93,7 +85,7 @@ private:
 
     TFakeRegional regional_;
     TFakeMeasure measure_;
-    TNoMessages messages_;
+    TSilentMessages messages_;
     TFixedClock clock_;
     bool everyAnswerInTestForm_ = false;
     std::vector<std::string> log_;

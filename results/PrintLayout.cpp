@@ -111,28 +111,35 @@ void TPrintPager::WrapLine(const std::string& line) {
     }
 }
 
-std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
-                                    const ITextMeasure& measure, const TFontSpec& font,
-                                    int pageWidth, int pageHeight, int lineHeight) {
-    TPrintPager pager(
-        lines.size(), [&](std::size_t i) { return lines[i]; }, measure, font, pageWidth, pageHeight,
-        lineHeight);
+namespace {
+
+std::vector<TPrintPage> WholePrintout(std::size_t lineCount, TPrintPager::TLineAt lineAt,
+                                      const ITextMeasure& measure, const TFontSpec& font,
+                                      int pageWidth, int pageHeight, int lineHeight) {
+    TPrintPager pager(lineCount, std::move(lineAt), measure, font, pageWidth, pageHeight,
+                      lineHeight);
     std::vector<TPrintPage> pages;
     for (TPrintPage page; pager.NextPage(page);)
         pages.push_back(std::move(page));
     return pages;
 }
 
+} // namespace
+
+std::vector<TPrintPage> PrintLayout(const std::vector<std::string>& lines,
+                                    const ITextMeasure& measure, const TFontSpec& font,
+                                    int pageWidth, int pageHeight, int lineHeight) {
+    return WholePrintout(
+        lines.size(), [&](std::size_t i) { return lines[i]; }, measure, font, pageWidth, pageHeight,
+        lineHeight);
+}
+
 std::vector<TPrintPage> PrintLayout(const TLogLines& lines, const ITextMeasure& measure,
                                     const TFontSpec& font, int pageWidth, int pageHeight,
                                     int lineHeight) {
-    TPrintPager pager(
+    return WholePrintout(
         lines.size(), [&](std::size_t i) { return lines[i]; }, measure, font, pageWidth, pageHeight,
         lineHeight);
-    std::vector<TPrintPage> pages;
-    for (TPrintPage page; pager.NextPage(page);)
-        pages.push_back(std::move(page));
-    return pages;
 }
 
 } // namespace kwizmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Cp1250.h"
+#include "ExamPorts.h"
 #include "RegionalSettings.h"
 #include "TempDir.h"
 #include "TestFile.h"
@@ -10,6 +11,19 @@
 #include <vector>
 
 namespace kwizmar::testing {
+
+// Messages nobody reads, and a clock that always says 6 May 2002, 10:15:00:
+// for running exams where nobody watches (the fuzz targets).
+class TSilentMessages final : public IMessageBox {
+public:
+    void ShowMessage(const std::string&) override {}
+};
+
+class TFixedClock final : public ILocalClock {
+public:
+    TLocalDateTime Now() const override { return {{2002, 5, 6}, {10, 15, 0}}; }
+    std::int64_t EpochSeconds() const override { return 1020680100; }
+};
 
 // Regional settings with a fixed short date format.
 class TFakeRegional final : public IRegionalSettings {
