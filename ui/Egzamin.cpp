@@ -106,7 +106,11 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TEgzamin::~TEgzamin() = default;
+// The application outlives the window: its focus changes during the window's
+// own destruction must no longer reach it.
+TEgzamin::~TEgzamin() {
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void TEgzamin::BuildLeftColumn() {
     auto* column = new QFrame(this);
