@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kwizmar::posix {
@@ -40,6 +41,25 @@ void SyncFolder(const std::filesystem::path& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+void ShareWithFolder(int fd, const std::filesystem::path& folder) {
+    struct stat dir {
+    }, file{};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0 || ::fstat(fd, &file) != 0)
+        return;
+    mode_t mode = file.st_mode & 0666;
+    if (dir.st_mode & S_IWGRP) {
+        if (file.st_gid != dir.st_gid && ::fchown(fd, uid_t(-1), dir.st_gid) == 0)
+            file.st_gid = dir.st_gid;
+        // Write for the group only where the group is the folder's: another
+        // group (the user's own) was never given the folder.
+        if (file.st_gid == dir.st_gid)
+            mode |= S_IRGRP | S_IWGRP;
+    }
+    mode = (mode & 0600) | (mode & dir.st_mode & 0066);
+    if (mode != (file.st_mode & 0666))
+        ::fchmod(fd, mode);
 }
 
 } // namespace kwizmar::posix

@@ -6,6 +6,7 @@
 #include "LockedFile.h"
 #include "Paths.h"
 #include "PendingResults.h"
+#include "ServerLock.h"
 
 #include <cstring>
 #include <system_error>
@@ -116,6 +117,14 @@ bool Holds(std::string_view bytes, std::string_view text) {
     return false;
 }
 
+// A copy that held the server's lock so long that another judged it stale
+// (a share that stalled) may no longer be the only writer: it writes nothing,
+// and its result waits for the next one instead.
+void ThrowIfLockLost(const TServerLock& lock, const std::string& path) {
+    if (lock.Held() && !lock.StillHeld())
+        throw EFCreateError(path);
+}
+
 } // namespace
 
 EResultsLogChanged::EResultsLogChanged(const std::string& path)
@@ -184,6 +193,7 @@ void TResultsLog::LoadIntoList() {
     // The list stays empty unless the log is read.
     ListAllLines(false);
     allRows_ = false;
+    const TServerLock lock(PathFromUtf8(path));
     TLockedFile file(PathFromUtf8(path), TLockedFile::TAccess::Read);
     if (!file.IsOpen()) {
         Take({});
@@ -211,13 +221,17 @@ int TResultsLog::AppendResultLine(const std::string& text) {
     try {
         Locate();
         CreateOwnFolder();
+        // The file server's lock first, for the copies on other computers,
+        // then the lock on the file, for those on this one. The file is
+        // opened afresh under both, so that its length is the server's.
+        const TServerLock lock(PathFromUtf8(Path()));
         TLockedFile file(PathFromUtf8(Path()), TLockedFile::TAccess::Create);
         ListAllLines(false);
         file.ReadAll(bytes_, encoded.size() + 64);
         read = true;
         // Under the lock, so no other copy of the program is writing one now.
         RemoveStaleTemporaries(PathFromUtf8(Path()));
-        return AppendLocked(file, encoded);
+        return AppendLocked(lock, file, encoded);
     } catch (const std::exception& error) {
         // The list is the log as read, if it was, and the line that didn't
         // reach it.
@@ -240,7 +254,8 @@ int TResultsLog::AppendResultLine(const std::string& text) {
     }
 }
 
-int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded) {
+int TResultsLog::AppendLocked(const TServerLock& lock, TLockedFile& file,
+                              const std::string& encoded) {
     std::string& bytes = bytes_;
     TPendingResults pending;
     const TShape shape = ShapeOf(bytes);
@@ -253,6 +268,7 @@ int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded) {
     const int k = int(++count);
     added += std::to_string(k) + ". " + encoded + "\r\n";
 
+    ThrowIfLockLost(lock, Path());
     if (shape.crLf) {
         std::string tail(LineEndToClose(bytes));
         tail += added;
@@ -303,6 +319,7 @@ bool TResultsLog::AppendedSince(std::string_view bytes, std::size_t& since) cons
 void TResultsLog::Save() {
     const std::string path = Path();
     CreateOwnFolder();
+    const TServerLock lock(PathFromUtf8(path));
     TLockedFile file(PathFromUtf8(path), TLockedFile::TAccess::Create);
     std::string current = file.ReadAll();
     std::size_t since = current.size();
@@ -336,6 +353,7 @@ void TResultsLog::Save() {
     });
 
     RemoveStaleTemporaries(PathFromUtf8(path));
+    ThrowIfLockLost(lock, path);
     if (content != current)
         file.Replace(content, current, PathFromUtf8(UserDataFolder()));
     bytes_ = std::move(content);
