@@ -25,6 +25,7 @@ packages=(
   xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick poppler-utils openbox
   desktop-file-utils dpkg-dev file
   clang libclang-rt-dev
+  samba smbnetfs fuse3
 )
 
 install_missing() {

@@ -45,21 +45,23 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 void ShareWithFolder(int fd, const std::filesystem::path& folder) {
     struct stat dir {
-    }, file{};
-    if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0 || ::fstat(fd, &file) != 0)
+    }, own{};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0 || ::fstat(fd, &own) != 0)
         return;
-    mode_t mode = file.st_mode & 0666;
+    // A folder of its own (a lock) keeps its search bits; a file has none.
+    const mode_t bits = S_ISDIR(own.st_mode) ? 0777 : 0666;
+    mode_t mode = own.st_mode & bits;
     if (dir.st_mode & S_IWGRP) {
-        if (file.st_gid != dir.st_gid && ::fchown(fd, uid_t(-1), dir.st_gid) == 0)
-            file.st_gid = dir.st_gid;
+        if (own.st_gid != dir.st_gid && ::fchown(fd, uid_t(-1), dir.st_gid) == 0)
+            own.st_gid = dir.st_gid;
         // Write for the group only where the group is the folder's: another
         // group (the user's own) was never given the folder.
-        if (file.st_gid == dir.st_gid)
-            mode |= S_IRGRP | S_IWGRP;
+        if (own.st_gid == dir.st_gid)
+            mode |= S_IRGRP | S_IWGRP | (bits & S_IXGRP);
     }
-    mode = (mode & 0600) | (mode & dir.st_mode & 0066);
-    if (mode != (file.st_mode & 0666))
-        ::fchmod(fd, mode);
+    mode = (mode & 0700) | (mode & dir.st_mode & 0077);
+    if (mode != (own.st_mode & bits))
+        ::fchmod(fd, mode | (own.st_mode & S_ISGID));
 }
 
 } // namespace kwizmar::posix

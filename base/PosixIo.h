@@ -18,7 +18,7 @@ bool WriteAll(int fd, std::string_view bytes);
 // failure loses nothing that was written, so it is not reported.
 void SyncFolder(const std::filesystem::path& folder);
 
-// Gives a file this program has just made in `folder` what the folder gives
+// Gives a file (or folder) this program has just made in `folder` what the folder gives
 // its group: where the folder is writable for its group (a lab's shared
 // folder, usually setgid), the folder's group and read and write for it, so
 // that every member can change the file after the first. The bits for the

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <random>
-#include <sstream>
 #include <thread>
 
 namespace kwizmar {
@@ -40,21 +40,22 @@ std::filesystem::path WithSuffix(std::filesystem::path path, const char* suffix)
     return path;
 }
 
-// What one copy has seen of another's lock file, to tell when it last changed
-// where the server's clock can't be read.
+// What one copy has seen of another's lock, to tell when it last changed where
+// the server's clock can't be read, and to read that clock only now and then.
 class TWatch {
 public:
-    // Whether `seen` has stayed the same for `span` of this computer's time.
-    bool UnchangedFor(const TSeen& seen, TSteady::duration span) {
-        const auto now = TSteady::now();
-        if (!known_ || seen.content != last_.content || seen.changed != last_.changed) {
+    void Saw(const TSeen& seen) {
+        if (!known_ || !(seen == last_)) {
             known_ = true;
             last_ = seen;
-            since_ = now;
+            since_ = TSteady::now();
             probed_ = {};
         }
-        return now - since_ >= span;
     }
+
+    // Whether the lock seen last has stayed the same for `span` of this
+    // computer's time.
+    bool UnchangedFor(TSteady::duration span) const { return TSteady::now() - since_ >= span; }
 
     // Whether the server's clock should be read again: at first sight of a
     // lock, then a few times within the bound, never at every look.
@@ -72,88 +73,104 @@ private:
     TSteady::time_point since_, probed_;
 };
 
-bool HolderGone(const TSeen& seen) {
-    const TServerLock::THolder holder = TServerLock::Parse(seen.content);
-    return holder.host == ThisHost() && !holder.pid.empty() &&
-           ProcessGone(holder.pid, holder.start);
+// Whether the holder named `holder` is gone: a process of this computer that
+// no longer runs, or this very process, which holds no lock but `mine` (an
+// older one it could not remove).
+bool HolderGone(const std::string& holder, const std::string& mine) {
+    const TServerLock::THolder who = TServerLock::Parse(holder);
+    if (who.host != ThisHost() || who.pid.empty())
+        return false;
+    if (who.pid == ThisProcess())
+        return holder != mine;
+    return ProcessGone(who.pid, who.start);
 }
 
-bool OlderOnServer(const TSeen& seen, const std::filesystem::path& lockFile,
+bool OlderOnServer(const TSeen& seen, const std::filesystem::path& lock,
                    std::chrono::milliseconds bound) {
-    const auto now = ServerNow(lockFile);
+    const auto now = ServerNow(lock);
     return now && *now - seen.changed > std::chrono::nanoseconds(bound).count();
 }
 
-bool Stale(const TSeen& seen, const std::filesystem::path& lockFile, TWatch& watch,
-           std::chrono::milliseconds bound) {
-    if (HolderGone(seen))
+bool Stale(const TSeen& seen, const std::string& mine, const std::filesystem::path& lock,
+           TWatch& watch, std::chrono::milliseconds bound) {
+    watch.Saw(seen);
+    if (HolderGone(seen.holder, mine))
         return true;
-    if (watch.UnchangedFor(seen, 2 * bound))
+    if (watch.UnchangedFor(2 * bound))
         return true;
     return watch.ProbeDue(std::max<TSteady::duration>(bound / 4, std::chrono::milliseconds(50))) &&
-           OlderOnServer(seen, lockFile, bound);
+           OlderOnServer(seen, lock, bound);
 }
 
-// Removes the lock file judged stale as `seen`, unless another copy took a
-// new lock meanwhile. The copies that judge it stale at the same moment go one
-// at a time, each under a breaker's lock file, and each looks again under it.
-void Break(const std::filesystem::path& lockFile, const TSeen& seen, const std::string& content,
-           std::chrono::milliseconds bound) {
-    const std::filesystem::path breaker = WithSuffix(lockFile, ".zrywanie");
-    switch (CreateExclusive(breaker, content)) {
+// Removes the lock judged stale as `seen`, unless another copy took a new
+// lock meanwhile. The copies that judge it stale at the same moment go one at
+// a time, each under a breaker's lock, and each looks again under it.
+void Break(const std::filesystem::path& lock, const TSeen& seen, const std::string& mine,
+           const std::string& content, std::chrono::milliseconds bound) {
+    const std::filesystem::path breaker = WithSuffix(lock, ".zrywanie");
+    switch (CreateExclusive(breaker, mine, content)) {
     case TCreated::Refused:
+    case TCreated::Failed:
         return;
     case TCreated::Exists: {
-        // A breaker killed at its work leaves its file; it counts as stale
-        // as a lock file does, and is removed outright: breaking takes a
-        // moment, so two breakers of one breaker's file can't both be at it.
-        const auto other = ReadLock(breaker);
-        if (other && (HolderGone(*other) || OlderOnServer(*other, breaker, bound)))
-            Remove(breaker);
+        // A breaker killed at its work leaves its lock; it counts as stale as
+        // any lock does, and is removed outright: breaking takes a moment, so
+        // two breakers of one breaker's lock can't both be at it.
+        const auto other = Look(breaker);
+        if (other && (HolderGone(other->holder, mine) || OlderOnServer(*other, breaker, bound)))
+            RemoveLock(breaker, other->holder);
         return;
     }
     case TCreated::Yes:
         break;
     }
-    const auto again = ReadLock(lockFile);
-    if (again && again->content == seen.content && again->changed == seen.changed)
-        Remove(lockFile);
-    const auto mine = ReadLock(breaker);
-    if (mine && mine->content == content)
-        Remove(breaker);
+    const auto again = Look(lock);
+    if (again && again->holder == seen.holder)
+        RemoveLock(lock, seen.holder);
+    RemoveLock(breaker, mine);
 }
 
 } // namespace
 
 TServerLock::TServerLock(const std::filesystem::path& file, std::chrono::milliseconds staleAfter) {
     try {
-        lockFile_ = LockFileOf(file);
-        content_ = Format({ThisHost(), ThisProcess(), StartOf(ThisProcess()), TimeText(), Token()});
+        lock_ = LockFileOf(file);
+        const THolder me{ThisHost(), ThisProcess(), StartOf(ThisProcess()), Token()};
+        holder_ = Name(me);
+        content_ = "komputer: " + me.host + "\nproces: " + me.pid + "\nczas: " + TimeText() + "\n";
     } catch (...) {
         return;
     }
-    // A lock that stays whatever is done to it (a folder in its place, a
-    // lock file that can't be removed) holds no copy's result back for ever:
-    // past this the change goes on under the file lock alone.
+    // A lock that stays whatever is done to it (a file in its place, a lock
+    // that can't be removed) holds no copy's result back for ever: past this
+    // the change goes on under the file lock alone.
     const auto giveUp = TSteady::now() + 6 * staleAfter + std::chrono::seconds(5);
     std::minstd_rand jitter(std::random_device{}());
     auto pause = std::chrono::milliseconds(2);
     TWatch watch;
+    int failed = 0;
     while (TSteady::now() < giveUp) {
-        switch (CreateExclusive(lockFile_, content_)) {
+        switch (CreateExclusive(lock_, holder_, content_)) {
         case TCreated::Yes:
             held_ = true;
             return;
         case TCreated::Refused:
             return;
+        case TCreated::Failed:
+            // A server that keeps failing is as good as gone: the change
+            // fails on its own, and the result waits on this computer.
+            if (++failed > 300)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
         case TCreated::Exists:
             break;
         }
-        const auto seen = ReadLock(lockFile_);
+        const auto seen = Look(lock_);
         if (!seen)
             continue; // released meanwhile
-        if (Stale(*seen, lockFile_, watch, staleAfter)) {
-            Break(lockFile_, *seen, content_, staleAfter);
+        if (Stale(*seen, holder_, lock_, watch, staleAfter)) {
+            Break(lock_, *seen, holder_, content_, staleAfter);
             continue;
         }
         // Thirty copies finishing at the same second must not take turns in
@@ -165,15 +182,12 @@ TServerLock::TServerLock(const std::filesystem::path& file, std::chrono::millise
 }
 
 TServerLock::~TServerLock() {
-    if (StillHeld())
-        Remove(lockFile_);
+    if (held_)
+        RemoveLock(lock_, holder_);
 }
 
 bool TServerLock::StillHeld() const {
-    if (!held_)
-        return false;
-    const auto seen = ReadLock(lockFile_);
-    return seen && seen->content == content_;
+    return held_ && Holds(lock_, holder_);
 }
 
 std::filesystem::path TServerLock::LockFileOf(const std::filesystem::path& file) {
@@ -185,21 +199,22 @@ std::filesystem::path TServerLock::LockFileOf(const std::filesystem::path& file)
     return WithSuffix(target, ".blokada");
 }
 
-std::string TServerLock::Format(const THolder& holder) {
-    return holder.host + "\n" + holder.pid + "\n" + holder.start + "\n" + holder.time + "\n" +
-           holder.token + "\n";
+std::string TServerLock::Name(const THolder& holder) {
+    return holder.host + "_" + holder.pid + "_" + holder.start + "_" + holder.token;
 }
 
-TServerLock::THolder TServerLock::Parse(const std::string& content) {
+TServerLock::THolder TServerLock::Parse(const std::string& name) {
+    // From the right: a computer's name is the one part that may hold a "_".
     THolder holder;
-    std::istringstream lines(content);
-    for (std::string* field :
-         {&holder.host, &holder.pid, &holder.start, &holder.time, &holder.token}) {
-        if (!std::getline(lines, *field))
+    std::string rest = name;
+    for (std::string* field : {&holder.token, &holder.start, &holder.pid}) {
+        const std::size_t cut = rest.rfind('_');
+        if (cut == std::string::npos)
             return THolder{};
-        if (!field->empty() && field->back() == '\r')
-            field->pop_back();
+        *field = rest.substr(cut + 1);
+        rest.erase(cut);
     }
+    holder.host = rest;
     return holder;
 }
 

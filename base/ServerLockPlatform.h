@@ -8,34 +8,48 @@
 
 // The few steps of the server lock that differ between systems; the rules of
 // taking, judging and breaking a lock are the same everywhere (ServerLock.cpp).
+//
+// A lock is a folder, made by mkdir: a file server decides the making of a
+// folder for every client at once, where some SMB clients make an O_EXCL file
+// on their own say. In it, one file named after its holder; the name is new
+// for every lock, so no client's cache can mistake one lock for the next.
 
 namespace kwizmar::serverlock {
 
 enum class TCreated {
-    Yes,     // the file is new and holds the content
-    Exists,  // another copy's file is there
-    Refused, // no file can be made here (no permission, no folder, no server)
+    Yes,     // the folder is new and holds the holder's file
+    Exists,  // another copy's lock is there
+    Refused, // no lock can be made here (no permission, no folder, no room)
+    Failed,  // the server failed to say; another try may tell
 };
 
-// Makes `path` holding `content` only if no file of that name exists; the file
-// server decides, for every client at once.
-TCreated CreateExclusive(const std::filesystem::path& path, std::string_view content);
+// Makes the folder `lock` with the file `holder` in it holding `content`,
+// only if no such folder exists.
+TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& holder,
+                         std::string_view content);
 
-// A lock file as it is now: its content (empty when it can't be read) and the
-// time of its last change on the server's clock, in nanoseconds since 1970.
+// A lock as it is now: its holder's file name (empty while the holder has not
+// made it yet, or when killed before it did) and the time of that file's (or
+// else the folder's) making on the server's clock, in nanoseconds since 1970.
 struct TSeen {
-    std::string content;
+    std::string holder;
     std::int64_t changed = 0;
+    bool operator==(const TSeen&) const = default;
 };
-// Nothing when the file is not there.
-std::optional<TSeen> ReadLock(const std::filesystem::path& path);
+// Nothing when there is no lock.
+std::optional<TSeen> Look(const std::filesystem::path& lock);
+
+// Whether the holder's file `holder` is in `lock`.
+bool Holds(const std::filesystem::path& lock, const std::string& holder);
+
+// Removes the lock: the holder's file (when given), then the folder, trying
+// again for a while when the server refuses because another client is
+// looking at it. A folder holding another holder's file stays.
+void RemoveLock(const std::filesystem::path& lock, const std::string& holder);
 
 // The server's time now: the time it gives a new file made beside `near` (and
 // removed at once). Nothing when no such file can be made.
 std::optional<std::int64_t> ServerNow(const std::filesystem::path& near);
-
-// Removes `path`; what can't be removed stays.
-void Remove(const std::filesystem::path& path);
 
 std::string ThisHost();
 std::string ThisProcess();

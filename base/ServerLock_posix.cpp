@@ -3,10 +3,13 @@
 #include "AtomicFile.h"
 #include "PosixIo.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,45 +25,91 @@ std::int64_t Nanoseconds(const struct timespec& t) {
 
 } // namespace
 
-TCreated CreateExclusive(const std::filesystem::path& path, std::string_view content) {
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return errno == EEXIST ? TCreated::Exists : TCreated::Refused;
-    // Every member of a lab's group must be able to read and remove it.
-    posix::ShareWithFolder(fd, path.parent_path());
-    // A holder killed before its content is out leaves an empty file, which is
-    // judged by its age alone.
+namespace {
+
+// Tries `step` again for a while when it fails with one of `passing` (or
+// EINTR); true once it is done or there is nothing left to do.
+template <class F> bool Patiently(F step, std::initializer_list<int> passing = {EBUSY}) {
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        if (step() == 0 || errno == ENOENT)
+            return true;
+        if (errno != EINTR && std::find(passing.begin(), passing.end(), errno) == passing.end())
+            return false;
+        ::usleep(5000);
+    }
+    return false;
+}
+
+} // namespace
+
+TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& holder,
+                         std::string_view content) {
+    if (::mkdir(lock.c_str(), 0777) != 0) {
+        if (errno == EEXIST)
+            return TCreated::Exists;
+        // A folder that can't take a lock says so; a lock its holder is
+        // removing at that moment makes some SMB clients fail otherwise
+        // (EIO), which passes.
+        if (errno == EACCES || errno == EPERM || errno == EROFS || errno == ENOENT ||
+            errno == ENOTDIR || errno == ENOSPC || errno == EDQUOT)
+            return TCreated::Refused;
+        return TCreated::Failed;
+    }
+    // Every member of a lab's group must be able to remove it.
+    if (const int dir = ::open(lock.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        posix::ShareWithFolder(dir, lock.parent_path());
+        ::close(dir);
+    }
+    const std::filesystem::path file = lock / holder;
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        // Broken meanwhile as a lock without a holder: the next try decides.
+        if (errno == ENOENT)
+            return TCreated::Exists;
+        // A file removed while another client looks at it goes when that client
+        // is done (SMB): the folder is not empty until then. Anything else in it
+        // is another lock's holder that has just made it, and goes on its own.
+        Patiently([&] { return ::rmdir(lock.c_str()); }, {EBUSY, ENOTEMPTY, EEXIST});
+        return TCreated::Refused;
+    }
+    posix::ShareWithFolder(fd, lock);
     const bool written = posix::WriteAll(fd, content) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written) {
-        ::unlink(path.c_str());
+        RemoveLock(lock, holder);
         return TCreated::Refused;
     }
     return TCreated::Yes;
 }
 
-std::optional<TSeen> ReadLock(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0)
+std::optional<TSeen> Look(const std::filesystem::path& lock) {
+    DIR* dir = ::opendir(lock.c_str());
+    if (!dir)
         return std::nullopt;
     TSeen seen;
-    seen.changed = Nanoseconds(st.st_mtim);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return seen;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 || seen.content.size() > 4096)
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            seen.holder = name;
             break;
-        seen.content.append(buffer, std::size_t(n));
+        }
     }
-    ::close(fd);
+    ::closedir(dir);
+    struct stat st {};
+    const std::filesystem::path stamped = seen.holder.empty() ? lock : lock / seen.holder;
+    if (::lstat(stamped.c_str(), &st) == 0)
+        seen.changed = Nanoseconds(st.st_mtim);
     return seen;
+}
+
+bool Holds(const std::filesystem::path& lock, const std::string& holder) {
+    struct stat st {};
+    return ::lstat((lock / holder).c_str(), &st) == 0;
+}
+
+void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
+    if (!holder.empty() && !Patiently([&] { return ::unlink((lock / holder).c_str()); }))
+        return;
+    Patiently([&] { return ::rmdir(lock.c_str()); });
 }
 
 std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
@@ -79,10 +128,6 @@ std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
     if (!known)
         return std::nullopt;
     return Nanoseconds(st.st_mtim);
-}
-
-void Remove(const std::filesystem::path& path) {
-    ::unlink(path.c_str());
 }
 
 std::string ThisHost() {

@@ -23,49 +23,92 @@ std::int64_t Nanoseconds(const FILETIME& time) {
 
 } // namespace
 
-TCreated CreateExclusive(const std::filesystem::path& path, std::string_view content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+namespace {
+
+// Tries `step` again for a while when the server refuses because another
+// client is looking at the file; true once it is done or nothing is left.
+template <class F> bool Patiently(F step, bool notEmptyPasses = false) {
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        if (step())
+            return true;
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return true;
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+            !(notEmptyPasses && error == ERROR_DIR_NOT_EMPTY))
+            return false;
+        Sleep(5);
+    }
+    return false;
+}
+
+} // namespace
+
+TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& holder,
+                         std::string_view content) {
+    if (!CreateDirectoryW(lock.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
             return TCreated::Exists;
-        // A lock file being removed by its holder refuses access until it is
-        // gone; only a folder where nothing is there refuses for good.
+        // A lock being removed refuses access until it is gone.
         if (error == ERROR_ACCESS_DENIED &&
-            GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES)
             return TCreated::Exists;
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_WRITE_PROTECT || error == ERROR_DISK_FULL)
+            return TCreated::Refused;
+        return TCreated::Failed;
+    }
+    const std::filesystem::path file = lock / holder;
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_PATH_NOT_FOUND)
+            return TCreated::Exists; // broken meanwhile: the next try decides
+        Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; });
         return TCreated::Refused;
     }
     DWORD done = 0;
-    const bool written = WriteFile(file, content.data(), DWORD(content.size()), &done, nullptr) &&
-                         done == content.size() && FlushFileBuffers(file);
-    CloseHandle(file);
+    const bool written = WriteFile(handle, content.data(), DWORD(content.size()), &done, nullptr) &&
+                         done == content.size() && FlushFileBuffers(handle);
+    CloseHandle(handle);
     if (!written) {
-        DeleteFileW(path.c_str());
+        RemoveLock(lock, holder);
         return TCreated::Refused;
     }
     return TCreated::Yes;
 }
 
-std::optional<TSeen> ReadLock(const std::filesystem::path& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+std::optional<TSeen> Look(const std::filesystem::path& lock) {
+    WIN32_FILE_ATTRIBUTE_DATA folder{};
+    if (!GetFileAttributesExW(lock.c_str(), GetFileExInfoStandard, &folder))
         return std::nullopt;
     TSeen seen;
-    seen.changed = Nanoseconds(data.ftLastWriteTime);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    seen.changed = Nanoseconds(folder.ftLastWriteTime);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((lock / L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
         return seen;
-    char buffer[512];
-    DWORD n = 0;
-    while (seen.content.size() <= 4096 && ReadFile(file, buffer, sizeof buffer, &n, nullptr) &&
-           n > 0)
-        seen.content.append(buffer, n);
-    CloseHandle(file);
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            seen.holder = std::filesystem::path(name).string();
+            seen.changed = Nanoseconds(found.ftLastWriteTime);
+            break;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
     return seen;
+}
+
+bool Holds(const std::filesystem::path& lock, const std::string& holder) {
+    return GetFileAttributesW((lock / holder).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
+    if (!holder.empty() && !Patiently([&] { return DeleteFileW((lock / holder).c_str()) != 0; }))
+        return;
+    Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; }, true);
 }
 
 std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
@@ -82,10 +125,6 @@ std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
     if (!known)
         return std::nullopt;
     return Nanoseconds(written);
-}
-
-void Remove(const std::filesystem::path& path) {
-    DeleteFileW(path.c_str());
 }
 
 std::string ThisHost() {

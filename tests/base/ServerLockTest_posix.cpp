@@ -38,14 +38,18 @@ bool ExitedCleanly(pid_t child) {
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Makes the lock file of `file` as a holder would have left it, `age` old.
-void LeaveLock(const std::filesystem::path& file, const std::string& content,
+// Makes the lock of `file` as a holder named `holder` would have left it
+// (none: killed before it wrote its name), `age` old.
+void LeaveLock(const std::filesystem::path& file, const std::string& holder,
                std::chrono::seconds age) {
     const std::filesystem::path lock = TServerLock::LockFileOf(file);
-    WriteBytes(lock, content);
+    std::filesystem::create_directory(lock);
+    const std::filesystem::path stamped = holder.empty() ? lock : lock / holder;
+    if (!holder.empty())
+        WriteBytes(stamped, "komputer: inny\n");
     const timespec times[2] = {{::time(nullptr) - age.count(), 0},
                                {::time(nullptr) - age.count(), 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, lock.c_str(), times, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, stamped.c_str(), times, 0), 0);
 }
 
 // The id of a process that has just ended.
@@ -88,19 +92,19 @@ TEST(ServerLock, ALockWhoseHolderIsGoneGivesWayAtOnce) {
     // with the usual one, a lock a minute old by the server's clock is gone.
     struct TCase {
         const char* what;
-        std::string content;
+        std::string holder;
         std::chrono::seconds age, bound;
     } cases[] = {
-        {"a killed process of this computer", host + "\n" + GoneProcess() + "\n\nt\nx\n", 0s, 600s},
-        {"a process id now used by another program", host + "\n" + self + "\n1\nt\nx\n", 0s, 600s},
-        {"another computer's lock, old by the server's clock", "inny\n1\n\nt\nx\n", 60s,
+        {"a killed process of this computer", host + "_" + GoneProcess() + "__x", 0s, 600s},
+        {"a process id now used by another program", host + "_" + self + "_1_x", 0s, 600s},
+        {"another computer's lock, old by the server's clock", "inny_1__x", 60s,
          TServerLock::kStaleAfter},
         {"a holder killed before writing its name", "", 60s, TServerLock::kStaleAfter},
     };
     for (const TCase& c : cases) {
         TScratch scratch;
         const std::filesystem::path file = scratch.Root() / "plik";
-        LeaveLock(file, c.content, c.age);
+        LeaveLock(file, c.holder, c.age);
         // In a child, so that a lock that doesn't give way fails the case
         // (the alarm ends the child) instead of holding the suite up.
         EXPECT_TRUE(ExitedCleanly(Spawn([&] {
@@ -115,7 +119,7 @@ TEST(ServerLock, ALiveLockOfAnotherComputerIsWaitedFor) {
     TScratch scratch;
     const std::filesystem::path file = scratch.Root() / "plik";
     const std::filesystem::path lock = TServerLock::LockFileOf(file);
-    LeaveLock(file, "inny\n1\n\nt\nx\n", std::chrono::seconds(0));
+    LeaveLock(file, "inny_1__x", std::chrono::seconds(0));
     const pid_t waiter = Spawn([&] {
         const TServerLock taken(file, std::chrono::seconds(600));
         return taken.Held();
@@ -123,8 +127,8 @@ TEST(ServerLock, ALiveLockOfAnotherComputerIsWaitedFor) {
     ::usleep(300'000);
     int status = 0;
     EXPECT_EQ(::waitpid(waiter, &status, WNOHANG), 0) << "the lock was taken from a live holder";
-    EXPECT_EQ(ReadBytes(lock), "inny\n1\n\nt\nx\n");
-    std::filesystem::remove(lock);
+    EXPECT_TRUE(std::filesystem::exists(lock / "inny_1__x"));
+    std::filesystem::remove_all(lock);
     EXPECT_TRUE(ExitedCleanly(waiter));
 }
 
