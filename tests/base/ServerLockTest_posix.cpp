@@ -61,7 +61,7 @@ std::string GoneProcess() {
 
 } // namespace
 
-TEST(ServerLock, TheLockFileAloneKeepsChangesOfSeveralProcessesApart) {
+TEST(ServerLock, TheLockAloneKeepsChangesOfSeveralProcessesApart) {
     TScratch scratch;
     const std::filesystem::path counter = scratch.Root() / "licznik";
     WriteBytes(counter, "0");

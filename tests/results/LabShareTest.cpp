@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <set>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -149,20 +151,34 @@ TEST_F(LabShare, AStatisticsSaveOnOneComputerLosesNoResultOfTheOther) {
     EXPECT_EQ(texts.count("do usunięcia"), 0u);
 }
 
-TEST_F(LabShare, ALockLeftByAKilledCopyLetsTheNextFinishIn) {
-    const std::filesystem::path log = rig->Share(0) / TResultsLog::kFileName;
+TEST_F(LabShare, ALockLeftByAKilledCopyOrASwitchedOffComputerLetsTheNextFinishIn) {
+    const std::filesystem::path log = rig->ServerFolder() / TResultsLog::kFileName;
+    const std::filesystem::path lock = TServerLock::LockFileOf(log);
+    // A copy on this computer killed while it held the lock.
     const pid_t killed = ::fork();
     if (killed == 0) {
-        const TServerLock lock(log);
+        const TServerLock held(rig->Share(0) / TResultsLog::kFileName);
         ::raise(SIGKILL);
     }
     ::waitpid(killed, nullptr, 0);
-    ASSERT_TRUE(std::filesystem::exists(
-        TServerLock::LockFileOf(rig->ServerFolder() / TResultsLog::kFileName)));
-
-    ExpectAllExitedCleanly({Copy(rig->Share(1), [](TResultsLog& log) {
-        if (log.AppendResultLine("po awarii") != 1)
+    ASSERT_TRUE(std::filesystem::exists(lock));
+    ExpectAllExitedCleanly({Copy(rig->Share(1), [](TResultsLog& results) {
+        if (results.AppendResultLine("po awarii") != 1)
             throw std::logic_error("numbered wrong");
     })});
-    EXPECT_EQ(ReadBytes(rig->ServerFolder() / TResultsLog::kFileName), "1. po awarii\r\n");
+
+    // Another computer switched off a minute ago, by the server's clock.
+    std::filesystem::create_directory(lock);
+    const std::filesystem::path holder = lock / "sala-12_4321__0123456789abcdef";
+    WriteBytes(holder, "komputer: sala-12\n");
+    const timespec minuteAgo[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, holder.c_str(), minuteAgo, 0), 0);
+    ExpectAllExitedCleanly({Copy(rig->Share(0), [](TResultsLog& results) {
+        if (results.AppendResultLine("po wyłączeniu") != 2)
+            throw std::logic_error("numbered wrong");
+    })});
+
+    EXPECT_EQ(ReadBytes(log), "1. po awarii\r\n2. po wy\xB3\xB9"
+                              "czeniu\r\n");
+    EXPECT_FALSE(std::filesystem::exists(lock));
 }
