@@ -53,7 +53,7 @@ void TEgzaminLogic::CheckTestAnswerNow() {
 }
 
 void TEgzaminLogic::RevealCorrectChoice(bool ctrlHeld) {
-    if (ctrlHeld)
+    if (ctrlHeld && !lab_.strictExam)
         ChooseAnswer(state_.correctLetter);
 }
 
@@ -144,7 +144,7 @@ void TEgzaminLogic::FallBackNow() {
 }
 
 void TEgzaminLogic::RevealTypedAnswer(bool ctrlHeld) {
-    if (ctrlHeld && Typing())
+    if (ctrlHeld && !lab_.strictExam && Typing())
         view_.SamEdit.text = state_.correctAnswerText;
 }
 

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "Cp1250.h"
 #include "Folders.h"
+#include "LabSettings.h"
 #include "LockedFile.h"
 #include "Paths.h"
 #include "PendingResults.h"
@@ -139,6 +140,12 @@ std::string TResultsLog::Path() const {
 }
 
 std::string TResultsLog::Locate() {
+    // A lab's administrator names the shared folder in the program's own
+    // machine-wide key; the system's Setup key is the program's old place.
+    if (std::string lab = LabResultsFolder(registry_); !lab.empty()) {
+        directory_ = std::move(lab);
+        return Path();
+    }
     auto setup = registry_.OpenKey(TRegistryRoot::LocalMachine, kSetupKey, false);
     if (setup && setup->ValueExists("SysDir"))
         directory_ = setup->ReadString("SysDir");

@@ -104,8 +104,10 @@ public:
     // Directory + separator + "MSStr32.dll".
     std::string Path() const;
 
-    // Reads SysDir afresh from the machine-wide Setup key into Directory() and
-    // returns the path. A SysDir of another type throws EInvalidDataType.
+    // Reads SysDir afresh into Directory() and returns the path: from a lab's
+    // machine-wide key (LabSettings.h) where it names one, otherwise from the
+    // machine-wide Setup key. A Setup SysDir of another type throws
+    // EInvalidDataType.
     std::string Locate();
 
     // Locates, empties the list and reads the file into it; a missing file

@@ -67,6 +67,7 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
                    services_.everyAnswerInTestForm,
                    [&log](const std::string& line) { log.AppendResultLine(line); }, messages_,
                    clock_, regional_, measure_});
+    logic_->ApplyLabRules(services_.labRules);
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
     SetFixedFrame(*this, {kClientWidth, kClientHeight});

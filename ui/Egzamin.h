@@ -35,6 +35,8 @@ struct TEgzaminServices {
     TScrollingCaption& caption;
     // The live state of "Wyświetlaj każdą opowiedź w formie testowej".
     std::function<bool()> everyAnswerInTestForm;
+    // What the lab's administrator fixed for every exam.
+    TLabRules labRules{};
 };
 
 // The main window. It shows the model of TEgzaminLogic and forwards every
