@@ -78,6 +78,16 @@ std::multiset<std::string> NumberedInTurn(const std::filesystem::path& sysDir) {
     return texts;
 }
 
+// The finish as the program makes it: a result the share refused for the
+// moment (an SMB client that fails for a few seconds under load) waits on
+// the computer and goes in with the next result.
+void Finish(TResultsLog& log, const std::string& text) {
+    try {
+        log.AppendResultLine(text);
+    } catch (const EFCreateError&) {
+    }
+}
+
 class LabShare : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -100,13 +110,16 @@ TEST_F(LabShare, TwoComputersWithTwoCopiesEachLoseNoResultAndNumberInTurn) {
         for (int copy = 0; copy < kCopies; ++copy)
             children.push_back(Copy(rig->Share(computer), [=](TResultsLog& log) {
                 for (int i = 0; i < kEach; ++i)
-                    log.AppendResultLine("komputer " + std::to_string(computer) + " kopia " +
-                                         std::to_string(copy) + " wynik " + std::to_string(i));
+                    Finish(log, "komputer " + std::to_string(computer) + " kopia " +
+                                    std::to_string(copy) + " wynik " + std::to_string(i));
             }));
     ExpectAllExitedCleanly(children);
+    // The lesson's last result, which takes any result still waiting along.
+    ExpectAllExitedCleanly(
+        {Copy(rig->Share(0), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
 
     const std::multiset<std::string> texts = NumberedInTurn(rig->ServerFolder());
-    EXPECT_EQ(texts.size(), std::size_t(kComputers * kCopies * kEach));
+    EXPECT_EQ(texts.size(), std::size_t(kComputers * kCopies * kEach + 1));
     EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
     EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / "Kwizmar/wyniki-oczekujace.txt"));
     EXPECT_FALSE(std::filesystem::exists(
@@ -124,7 +137,7 @@ TEST_F(LabShare, AStatisticsSaveOnOneComputerLosesNoResultOfTheOther) {
     std::vector<pid_t> children;
     children.push_back(Copy(rig->Share(1), [](TResultsLog& log) {
         for (int i = 0; i < kEach; ++i)
-            log.AppendResultLine("wynik " + std::to_string(i));
+            Finish(log, "wynik " + std::to_string(i));
     }));
     // The teacher removes the junk one line and one save at a time.
     children.push_back(Copy(rig->Share(0), [](TResultsLog& log) {
@@ -139,6 +152,8 @@ TEST_F(LabShare, AStatisticsSaveOnOneComputerLosesNoResultOfTheOther) {
         }
     }));
     ExpectAllExitedCleanly(children);
+    ExpectAllExitedCleanly(
+        {Copy(rig->Share(1), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
 
     auto registry = ComputerWith(rig->ServerFolder());
     TResultsLog log(*registry);
@@ -146,8 +161,8 @@ TEST_F(LabShare, AStatisticsSaveOnOneComputerLosesNoResultOfTheOther) {
     std::set<std::string> texts;
     for (const std::string& line : log.lines())
         texts.insert(line.substr(line.find(". ") + 2));
-    EXPECT_EQ(log.lines().size(), std::size_t(kEach));
-    EXPECT_EQ(texts.size(), std::size_t(kEach));
+    EXPECT_EQ(log.lines().size(), std::size_t(kEach + 1));
+    EXPECT_EQ(texts.size(), std::size_t(kEach + 1));
     EXPECT_EQ(texts.count("do usunięcia"), 0u);
 }
 
