@@ -26,6 +26,7 @@ packages=(
   desktop-file-utils dpkg-dev file lintian
   xdg-utils libfile-mimeinfo-perl libglib2.0-bin shared-mime-info
   clang libclang-rt-dev
+  samba smbnetfs fuse3
 )
 
 install_missing() {

@@ -122,17 +122,35 @@ bool WriteWhole(int fd, std::string_view bytes) {
 TLockedFile::TLockedFile(const std::filesystem::path& path, TAccess access) : path_(path) {
     int flags = O_CLOEXEC | O_NONBLOCK; // a FIFO in the file's place must not hang us
     flags |= access == TAccess::Read ? O_RDONLY : O_RDWR;
-    if (access == TAccess::Create)
-        flags |= O_CREAT;
     for (;;) {
-        const int fd = ::open(path.c_str(), flags, 0666);
+        // A file this copy makes is made by itself (O_EXCL), so that it can be
+        // given what its folder gives the group.
+        bool made = false;
+        int fd = -1;
+        if (access == TAccess::Create) {
+            // Through the links: a link that names no file yet gets it.
+            std::filesystem::path target;
+            try {
+                target = LinkTarget(path);
+            } catch (const EFCreateError&) {
+                ThrowFor(access, path);
+            }
+            fd = ::open(target.c_str(), flags | O_CREAT | O_EXCL, 0666);
+            made = fd >= 0;
+            if (fd < 0 && errno != EEXIST && errno != EINTR)
+                ThrowFor(access, path);
+        }
+        if (fd < 0)
+            fd = ::open(path.c_str(), flags);
         if (fd < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == ENOENT && access != TAccess::Create)
+            if (errno == EINTR || (errno == ENOENT && access == TAccess::Create))
+                continue; // removed between the two tries
+            if (errno == ENOENT)
                 return;
             ThrowFor(access, path);
         }
+        if (made)
+            posix::ShareWithFolder(fd, RealPath(path).parent_path());
         struct stat own {};
         if (::fstat(fd, &own) != 0 || !S_ISREG(own.st_mode)) {
             ::close(fd);

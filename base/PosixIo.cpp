@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kwizmar::posix {
@@ -40,6 +41,27 @@ void SyncFolder(const std::filesystem::path& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+void ShareWithFolder(int fd, const std::filesystem::path& folder) {
+    struct stat dir {
+    }, own{};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0 || ::fstat(fd, &own) != 0)
+        return;
+    // A folder of its own (a lock) keeps its search bits; a file has none.
+    const mode_t bits = S_ISDIR(own.st_mode) ? 0777 : 0666;
+    mode_t mode = own.st_mode & bits;
+    if (dir.st_mode & S_IWGRP) {
+        if (own.st_gid != dir.st_gid && ::fchown(fd, uid_t(-1), dir.st_gid) == 0)
+            own.st_gid = dir.st_gid;
+        // Write for the group only where the group is the folder's: another
+        // group (the user's own) was never given the folder.
+        if (own.st_gid == dir.st_gid)
+            mode |= S_IRGRP | S_IWGRP | (bits & S_IXGRP);
+    }
+    mode = (mode & 0700) | (mode & dir.st_mode & 0077);
+    if (mode != (own.st_mode & bits))
+        ::fchmod(fd, mode | (own.st_mode & S_ISGID));
 }
 
 } // namespace kwizmar::posix

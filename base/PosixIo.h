@@ -18,4 +18,12 @@ bool WriteAll(int fd, std::string_view bytes);
 // failure loses nothing that was written, so it is not reported.
 void SyncFolder(const std::filesystem::path& folder);
 
+// Gives a file (or folder) this program has just made in `folder` what the folder gives
+// its group: where the folder is writable for its group (a lab's shared
+// folder, usually setgid), the folder's group and read and write for it, so
+// that every member can change the file after the first. The bits for the
+// group and the others are never wider than the folder's own. A failure
+// (a file system without owners) is not reported: the file stays as made.
+void ShareWithFolder(int fd, const std::filesystem::path& folder);
+
 } // namespace kwizmar::posix

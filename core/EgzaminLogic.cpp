@@ -27,12 +27,22 @@ void TEgzaminLogic::SetUserName(const std::string& text) {
     view_.NameEdit.text = text;
 }
 
+void TEgzaminLogic::ApplyLabRules(const TLabRules& rules) {
+    lab_ = rules;
+    if (lab_.examMinutes != 0) {
+        view_.SETime.text = ClampExamMinutesText(std::to_string(lab_.examMinutes));
+        view_.SETime.enabled = false;
+    }
+}
+
 void TEgzaminLogic::TypeExamMinutes(const std::string& text) {
-    view_.SETime.text = text;
+    if (view_.SETime.enabled)
+        view_.SETime.text = text;
 }
 
 void TEgzaminLogic::ClampExamMinutes(const std::string& text) {
-    view_.SETime.text = ClampExamMinutesText(text);
+    if (view_.SETime.enabled)
+        view_.SETime.text = ClampExamMinutesText(text);
 }
 
 void TEgzaminLogic::SetTypedAnswer(const std::string& text) {

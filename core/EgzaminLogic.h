@@ -44,6 +44,9 @@ public:
     // The name field and the run counter as the stored settings give them at
     // start-up.
     void ShowStoredSettings(const std::string& userName, int run);
+    // The lab's rules, once at start-up: a fixed exam time is put in the time
+    // field, which is disabled; a strict exam turns the Ctrl reveals off.
+    void ApplyLabRules(const TLabRules& rules);
     // Edits of the name field, the time field and the typed-answer field.
     void SetUserName(const std::string& text);
     // The time field: its text as the user types it (a "3" on the way to "30"
@@ -70,7 +73,8 @@ public:
     void ChooseAnswer(const std::string& letter);
     // "O&K" of the test form (SpeedButton6).
     void CheckTestAnswer();
-    // Mouse move over the answers; acts only with Ctrl held.
+    // Mouse move over the answers; acts only with Ctrl held, and never in a
+    // strict exam.
     void RevealCorrectChoice(bool ctrlHeld);
 
     // --- typed answer -------------------------------------------------------
@@ -82,7 +86,8 @@ public:
     void CheckTypedAnswer();
     // "O&K" after a wrong typed answer (SpeedButton13).
     void FallBackToTestForm();
-    // Mouse move over the typed-answer field; acts only with Ctrl held.
+    // Mouse move over the typed-answer field; acts only with Ctrl held, and
+    // never in a strict exam.
     void RevealTypedAnswer(bool ctrlHeld);
 
     // --- moving on ------------------------------------------------------------
@@ -163,6 +168,7 @@ private:
     bool ResultStored(const std::string& resultText) const;
 
     TExamPorts ports_;
+    TLabRules lab_;
     TLoadedTest loaded_;
     TExamState state_;
     TEgzaminView view_;

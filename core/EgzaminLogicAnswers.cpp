@@ -55,7 +55,7 @@ void TEgzaminLogic::CheckTestAnswerNow() {
 }
 
 void TEgzaminLogic::RevealCorrectChoice(bool ctrlHeld) {
-    if (ctrlHeld)
+    if (ctrlHeld && !lab_.strictExam)
         ChooseAnswer(state_.correctLetter);
 }
 
@@ -152,7 +152,7 @@ void TEgzaminLogic::FallBackNow() {
 }
 
 void TEgzaminLogic::RevealTypedAnswer(bool ctrlHeld) {
-    if (ctrlHeld && Typing())
+    if (ctrlHeld && !lab_.strictExam && Typing())
         view_.SamEdit.text = state_.correctAnswerText;
 }
 

@@ -38,6 +38,16 @@ public:
 
 // Everything the main window's logic is given at its creation; the objects
 // must outlive it.
+// What the administrator of a lab fixed for every exam on the computer, where
+// pupils can't change it. The defaults are the program's own behaviour.
+struct TLabRules {
+    // No Ctrl + mouse reveal of the right answer or of the typed answer.
+    bool strictExam = false;
+    // The exam time in minutes, 5 … 60, shown in the time field, which can't
+    // be changed then; 0 leaves the time to the examinee.
+    int examMinutes = 0;
+};
+
 struct TExamPorts {
     // Stores the examinee's name as the setting UserName. May throw the
     // settings store's EPlatformError; the start then stops there.

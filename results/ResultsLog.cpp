@@ -3,9 +3,11 @@
 #include "AtomicFile.h"
 #include "Cp1250.h"
 #include "Folders.h"
+#include "LabSettings.h"
 #include "LockedFile.h"
 #include "Paths.h"
 #include "PendingResults.h"
+#include "ServerLock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -117,6 +119,14 @@ bool Holds(std::string_view bytes, std::string_view text) {
     return false;
 }
 
+// A copy that held the server's lock so long that another judged it stale
+// (a share that stalled) may no longer be the only writer: it writes nothing,
+// and its result waits for the next one instead.
+void ThrowIfLockLost(const TServerLock& lock, const std::string& path) {
+    if (lock.Held() && !lock.StillHeld())
+        throw EFCreateError(path);
+}
+
 } // namespace
 
 EResultsLogChanged::EResultsLogChanged(const std::string& path)
@@ -131,6 +141,12 @@ std::string TResultsLog::Path() const {
 }
 
 std::string TResultsLog::Locate() {
+    // A lab's administrator names the shared folder in the program's own
+    // machine-wide key; the system's Setup key is the program's old place.
+    if (std::string lab = LabResultsFolder(registry_); !lab.empty()) {
+        directory_ = std::move(lab);
+        return Path();
+    }
     auto setup = registry_.OpenKey(TRegistryRoot::LocalMachine, kSetupKey, false);
     if (setup && setup->ValueExists("SysDir"))
         directory_ = setup->ReadString("SysDir");
@@ -185,6 +201,7 @@ void TResultsLog::LoadIntoList() {
     // The list stays empty unless the log is read.
     ListAllLines(false);
     allRows_ = false;
+    const TServerLock lock(PathFromUtf8(path));
     TLockedFile file(PathFromUtf8(path), TLockedFile::TAccess::Read);
     if (!file.IsOpen()) {
         Take({});
@@ -212,13 +229,17 @@ int TResultsLog::AppendResultLine(const std::string& text) {
     try {
         Locate();
         CreateOwnFolder();
+        // The file server's lock first, for the copies on other computers,
+        // then the lock on the file, for those on this one. The file is
+        // opened afresh under both, so that its length is the server's.
+        const TServerLock lock(PathFromUtf8(Path()));
         TLockedFile file(PathFromUtf8(Path()), TLockedFile::TAccess::Create);
         ListAllLines(false);
         file.ReadAll(bytes_, encoded.size() + 64);
         read = true;
         // Under the lock, so no other copy of the program is writing one now.
         RemoveStaleTemporaries(PathFromUtf8(Path()));
-        return AppendLocked(file, encoded);
+        return AppendLocked(lock, file, encoded);
     } catch (const std::exception& error) {
         // The list is the log as read, if it was, and the line that didn't
         // reach it.
@@ -254,7 +275,8 @@ bool TResultsLog::HoldsResult(const std::string& text) {
     return std::find(waiting.begin(), waiting.end(), encoded) != waiting.end();
 }
 
-int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded) {
+int TResultsLog::AppendLocked(const TServerLock& lock, TLockedFile& file,
+                              const std::string& encoded) {
     std::string& bytes = bytes_;
     TPendingResults pending;
     const TShape shape = ShapeOf(bytes);
@@ -267,6 +289,7 @@ int TResultsLog::AppendLocked(TLockedFile& file, const std::string& encoded) {
     const int k = int(++count);
     added += std::to_string(k) + ". " + encoded + "\r\n";
 
+    ThrowIfLockLost(lock, Path());
     if (shape.crLf) {
         std::string tail(LineEndToClose(bytes));
         tail += added;
@@ -317,6 +340,7 @@ bool TResultsLog::AppendedSince(std::string_view bytes, std::size_t& since) cons
 void TResultsLog::Save() {
     const std::string path = Path();
     CreateOwnFolder();
+    const TServerLock lock(PathFromUtf8(path));
     TLockedFile file(PathFromUtf8(path), TLockedFile::TAccess::Create);
     std::string current = file.ReadAll();
     std::size_t since = current.size();
@@ -350,6 +374,7 @@ void TResultsLog::Save() {
     });
 
     RemoveStaleTemporaries(PathFromUtf8(path));
+    ThrowIfLockLost(lock, path);
     if (content != current)
         file.Replace(content, current, PathFromUtf8(UserDataFolder()));
     bytes_ = std::move(content);

@@ -17,14 +17,17 @@
 // window loads the lines, deletes or clears them in memory and saves them
 // back. There is one list per program, held here.
 //
-// Every change holds a lock on the log file itself, so copies of the program
-// finishing at the same moment each get their line, numbered in turn. A
+// Every change holds the file server's lock (TServerLock, for copies on other
+// computers sharing the folder) and a lock on the log file itself (for copies
+// on this one), so copies of the program finishing at the same moment each get
+// their line, numbered in turn. A
 // symbolic link is followed to the file it names; the file keeps its mode,
 // owner and hard links.
 
 namespace kwizmar {
 
 class TLockedFile;
+class TServerLock;
 class TResultsLog;
 
 // The list of the results log as UTF-8 lines, each decoded from the log's
@@ -101,8 +104,10 @@ public:
     // Directory + separator + "MSStr32.dll".
     std::string Path() const;
 
-    // Reads SysDir afresh from the machine-wide Setup key into Directory() and
-    // returns the path. A SysDir of another type throws EInvalidDataType.
+    // Reads SysDir afresh into Directory() and returns the path: from a lab's
+    // machine-wide key (LabSettings.h) where it names one, otherwise from the
+    // machine-wide Setup key. A Setup SysDir of another type throws
+    // EInvalidDataType.
     std::string Locate();
 
     // Locates, empties the list and reads the file into it; a missing file
@@ -179,7 +184,7 @@ private:
     const std::vector<TRow>& Rows() const;
     std::string_view RowBytes(const TRow& row) const;
     bool AppendedSince(std::string_view bytes, std::size_t& since) const;
-    int AppendLocked(TLockedFile& file, const std::string& encoded);
+    int AppendLocked(const TServerLock& lock, TLockedFile& file, const std::string& encoded);
 
     IRegistry& registry_;
     std::string directory_;

@@ -43,6 +43,8 @@
 //   Setup.reg under Nerbaly/ in the first folder of $XDG_CONFIG_DIRS (default
 //   /etc/xdg), section
 //   [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Setup].
+// - A lab's machine-wide key (kLabKey under LocalMachine), read only: the
+//   section [HKEY_LOCAL_MACHINE\SOFTWARE\Nerbaly\Kwizmar] of the same file.
 //   SysDir and WinDir, where the file doesn't give them, are the program's
 //   data folder (DefaultDataFolder()).
 // - Any other key doesn't exist: OpenKey returns null.

@@ -16,6 +16,9 @@ namespace kwizmar {
 
 // The per-user key of the program's settings.
 inline constexpr const char* kSettingsKey = "Software\\Nerbaly\\Kwizmar";
+// The machine-wide key of a lab's administrator (StrictExam, ExamMinutes and
+// the results folder SysDir; see LabSettings.h). The program only reads it.
+inline constexpr const char* kLabKey = "SOFTWARE\\Nerbaly\\Kwizmar";
 // The machine-wide key that names the system folders (SysDir, WinDir).
 inline constexpr const char* kSetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
 

@@ -27,6 +27,7 @@ namespace {
 constexpr const char* kSettingsSection = "HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar";
 constexpr const char* kSetupSection =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
+constexpr const char* kLabSection = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar";
 
 TRegFile LoadFile(const std::string& fileName) {
     std::string bytes;
@@ -321,6 +322,11 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
         key->SetFallback("SysDir", DefaultDataFolder());
         key->SetFallback("WinDir", DefaultDataFolder());
         return key;
+    }
+    // A lab's settings sit in the same Setup file, in a section of their own.
+    if (root == TRegistryRoot::LocalMachine && SameTextIgnoringCase(path, kLabKey)) {
+        const std::string file = SetupFile();
+        return std::make_unique<TFileKey>(nullptr, file, kLabSection, LoadFile(file));
     }
     return nullptr;
 }

@@ -72,6 +72,7 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
                    [&log](const std::string& line) { log.AppendResultLine(line); }, messages_,
                    clock_, regional_, measure_, services_.journal,
                    [&log](const std::string& line) { return log.HoldsResult(line); }});
+    logic_->ApplyLabRules(services_.labRules);
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
     SetFixedFrame(*this, {kClientWidth, kClientHeight});

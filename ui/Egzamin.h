@@ -38,6 +38,8 @@ struct TEgzaminServices {
     std::function<bool()> everyAnswerInTestForm;
     // The journal of the exam in progress; none keeps no journal.
     TExamJournalFile* journal = nullptr;
+    // What the lab's administrator fixed for every exam.
+    TLabRules labRules{};
 };
 
 // The main window. It shows the model of TEgzaminLogic and forwards every

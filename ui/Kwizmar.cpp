@@ -3,6 +3,7 @@
 #include "About.h"
 #include "Egzamin.h"
 #include "ErrorHandler.h"
+#include "LabSettings.h"
 #include "Lockdown.h"
 #include "Opcje.h"
 #include "Platform.h"
@@ -34,9 +35,10 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     lockdown_ = MakeScreenLockdown(PlatformLockdown());
     settings_.Options.AttachLockdown(lockdown_.get());
 
-    main_ = std::make_unique<TEgzamin>(
-        TEgzaminServices{settings_, resultsLog_, *lockdown_, caption_,
-                         [this] { return options_->Get(TOption::Odp); }, &journal_});
+    main_ =
+        std::make_unique<TEgzamin>(TEgzaminServices{settings_, resultsLog_, *lockdown_, caption_,
+                                                    [this] { return options_->Get(TOption::Odp); },
+                                                    &journal_, ReadLabRules(PlatformRegistry())});
     // The options window's controls are the live option states: the exam and
     // the statistics ask them each time.
     statistics_ = std::make_unique<TStatystyka>(

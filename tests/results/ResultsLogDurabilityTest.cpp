@@ -4,6 +4,7 @@
 // the log exactly once.
 #include "PendingResults.h"
 #include "ResultsLog.h"
+#include "ServerLock.h"
 
 #include "FileSizeLimit.h"
 #include "LogScratch.h"
@@ -448,4 +449,54 @@ TEST(ResultsLogDurability, StatisticsSavesRacingFinishesLoseNoResult) {
     EXPECT_EQ(log.lines().size(), std::size_t(2 * kEach));
     EXPECT_EQ(texts.size(), std::size_t(2 * kEach));
     EXPECT_EQ(texts.count("do usunięcia"), 0u);
+}
+
+TEST(ResultsLogDurability, ALockFileLeftByAKilledProgramDoesNotHoldTheNextResultBack) {
+    TLogScratch scratch;
+    TResultsLog().AppendResultLine("a");
+    const pid_t killed = Spawn([&] {
+        const TServerLock lock(scratch.Log());
+        ::raise(SIGKILL);
+    });
+    ::waitpid(killed, nullptr, 0);
+    ASSERT_TRUE(std::filesystem::exists(TServerLock::LockFileOf(scratch.Log())));
+
+    EXPECT_EQ(TResultsLog().AppendResultLine("b"), 2);
+    EXPECT_EQ(ReadBytes(scratch.Log()), "1. a\r\n2. b\r\n");
+    EXPECT_EQ(FilesIn(scratch.SysDir()), std::vector<std::string>{"MSStr32.dll"});
+}
+
+// A lab's folder: setgid, owned by root and the pupils' group. The first
+// pupil's finish makes the log; every other pupil of the group appends to it.
+TEST(ResultsLogDurability, EveryMemberOfASharedFoldersGroupAppendsAfterTheFirst) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can act as two other users";
+    constexpr gid_t kPupils = 4242;
+    constexpr uid_t kFirst = 4001, kSecond = 4002;
+    struct TCase {
+        mode_t folder, log;
+    } cases[] = {{02775, 0664}, {02770, 0660}};
+    for (const TCase& c : cases) {
+        TLogScratch scratch;
+        std::filesystem::permissions(scratch.Root(), std::filesystem::perms(0755));
+        ASSERT_EQ(::chown(scratch.SysDir().c_str(), 0, kPupils), 0);
+        ASSERT_EQ(::chmod(scratch.SysDir().c_str(), c.folder), 0);
+        auto finish = [&](uid_t pupil, const std::string& text) {
+            const std::filesystem::path home = scratch.Root() / std::to_string(pupil);
+            std::filesystem::create_directories(home);
+            EXPECT_EQ(::chown(home.c_str(), pupil, pupil), 0);
+            return RunAsUser(pupil, pupil, {kPupils}, [&]() -> std::string {
+                SetEnv("XDG_DATA_HOME", home.string());
+                TResultsLog().AppendResultLine(text);
+                return "";
+            });
+        };
+        EXPECT_EQ(finish(kFirst, "a"), "") << std::oct << c.folder;
+        EXPECT_EQ(finish(kSecond, "b"), "") << std::oct << c.folder;
+        EXPECT_EQ(ReadBytes(scratch.Log()), "1. a\r\n2. b\r\n") << std::oct << c.folder;
+        const struct stat log = StatOf(scratch.Log());
+        EXPECT_EQ(log.st_gid, kPupils);
+        EXPECT_EQ(log.st_mode & 07777, c.log) << std::oct << c.folder;
+        EXPECT_EQ(FilesIn(scratch.SysDir()), std::vector<std::string>{"MSStr32.dll"});
+    }
 }

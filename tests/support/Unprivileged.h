@@ -7,6 +7,7 @@
 #include <grp.h>
 #include <linux/capability.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +18,18 @@
 // never reach the test: `action` reports through its result.
 template <class F> std::string RunUnprivileged(F action);
 
-template <class F> std::string RunUnprivileged(F action) {
+// Runs `action` in a forked child as the user `uid` with the group `gid` and
+// the supplementary `groups` (umask 022), as setpriv --reuid --regid --groups
+// does: a user other than root has no capabilities. Returns what `action`
+// returned. Only root can run it.
+template <class F>
+std::string RunAsUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, F action);
+
+namespace unprivileged {
+
+// Runs `prepare` and, when it succeeded, `action` in a forked child; returns
+// the text `action` returned.
+template <class P, class F> std::string RunInChild(P prepare, F action) {
     int channel[2];
     if (pipe(channel) != 0)
         return "<no pipe>";
@@ -26,10 +38,8 @@ template <class F> std::string RunUnprivileged(F action) {
         return "<no fork>";
     if (child == 0) {
         close(channel[0]);
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
         std::string result = "<the capabilities could not be dropped>";
-        if (syscall(SYS_capset, &header, none) == 0) {
+        if (prepare()) {
             try {
                 result = action();
             } catch (const std::exception& e) {
@@ -53,6 +63,29 @@ template <class F> std::string RunUnprivileged(F action) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? text : "<the child crashed>";
+}
+
+} // namespace unprivileged
+
+template <class F> std::string RunUnprivileged(F action) {
+    return unprivileged::RunInChild(
+        [] {
+            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
+            return syscall(SYS_capset, &header, none) == 0;
+        },
+        action);
+}
+
+template <class F>
+std::string RunAsUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, F action) {
+    return unprivileged::RunInChild(
+        [&] {
+            umask(022);
+            return setgroups(groups.size(), groups.data()) == 0 && setresgid(gid, gid, gid) == 0 &&
+                   setresuid(uid, uid, uid) == 0;
+        },
+        action);
 }
 
 // Makes the whole process (every thread) act as the ordinary user `uid`, in

@@ -1,0 +1,221 @@
+#include "ServerLock.h"
+
+#include "AtomicFile.h"
+#include "Errors.h"
+#include "ServerLockPlatform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <random>
+#include <thread>
+
+namespace kwizmar {
+
+namespace {
+
+using namespace serverlock;
+using TSteady = std::chrono::steady_clock;
+
+std::string TimeText() {
+    const std::time_t now = std::time(nullptr);
+    char text[32] = "";
+    if (const std::tm* utc = std::gmtime(&now))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", utc);
+    return text;
+}
+
+std::string Token() {
+    std::random_device random;
+    const auto mixed = (std::uint64_t(random()) << 32) ^ std::uint64_t(random()) ^
+                       std::uint64_t(TSteady::now().time_since_epoch().count());
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(mixed));
+    return text;
+}
+
+std::filesystem::path WithSuffix(std::filesystem::path path, const char* suffix) {
+    path += suffix;
+    return path;
+}
+
+// What one copy has seen of another's lock, to tell when it last changed where
+// the server's clock can't be read, and to read that clock only now and then.
+class TWatch {
+public:
+    void Saw(const TSeen& seen) {
+        if (!known_ || !(seen == last_)) {
+            known_ = true;
+            last_ = seen;
+            since_ = TSteady::now();
+            probed_ = {};
+        }
+    }
+
+    // Whether the lock seen last has stayed the same for `span` of this
+    // computer's time.
+    bool UnchangedFor(TSteady::duration span) const { return TSteady::now() - since_ >= span; }
+
+    // Whether the server's clock should be read again: at first sight of a
+    // lock, then a few times within the bound, never at every look.
+    bool ProbeDue(TSteady::duration every) {
+        const auto now = TSteady::now();
+        if (probed_ != TSteady::time_point{} && now - probed_ < every)
+            return false;
+        probed_ = now;
+        return true;
+    }
+
+private:
+    bool known_ = false;
+    TSeen last_;
+    TSteady::time_point since_, probed_;
+};
+
+// Whether the holder named `holder` is gone: a process of this computer that
+// no longer runs, or this very process, which holds no lock but `mine` (an
+// older one it could not remove).
+bool HolderGone(const std::string& holder, const std::string& mine) {
+    const TServerLock::THolder who = TServerLock::Parse(holder);
+    if (who.host != ThisHost() || who.pid.empty())
+        return false;
+    if (who.pid == ThisProcess())
+        return holder != mine;
+    return ProcessGone(who.pid, who.start);
+}
+
+bool OlderOnServer(const TSeen& seen, const std::filesystem::path& lock,
+                   std::chrono::milliseconds bound) {
+    const auto now = ServerNow(lock);
+    return now && *now - seen.changed > std::chrono::nanoseconds(bound).count();
+}
+
+bool Stale(const TSeen& seen, const std::string& mine, const std::filesystem::path& lock,
+           TWatch& watch, std::chrono::milliseconds bound) {
+    watch.Saw(seen);
+    if (HolderGone(seen.holder, mine))
+        return true;
+    if (watch.UnchangedFor(2 * bound))
+        return true;
+    return watch.ProbeDue(std::max<TSteady::duration>(bound / 4, std::chrono::milliseconds(50))) &&
+           OlderOnServer(seen, lock, bound);
+}
+
+// Removes the lock judged stale as `seen`, unless another copy took a new
+// lock meanwhile. The copies that judge it stale at the same moment go one at
+// a time, each under a breaker's lock, and each looks again under it.
+void Break(const std::filesystem::path& lock, const TSeen& seen, const std::string& mine,
+           const std::string& content, std::chrono::milliseconds bound) {
+    const std::filesystem::path breaker = WithSuffix(lock, ".zrywanie");
+    switch (CreateExclusive(breaker, mine, content)) {
+    case TCreated::Refused:
+    case TCreated::Failed:
+        return;
+    case TCreated::Exists: {
+        // A breaker killed at its work leaves its lock; it counts as stale as
+        // any lock does, and is removed outright: breaking takes a moment, so
+        // two breakers of one breaker's lock can't both be at it.
+        const auto other = Look(breaker);
+        if (other && (HolderGone(other->holder, mine) || OlderOnServer(*other, breaker, bound)))
+            RemoveLock(breaker, other->holder);
+        return;
+    }
+    case TCreated::Yes:
+        break;
+    }
+    const auto again = Look(lock);
+    if (again && again->holder == seen.holder)
+        RemoveLock(lock, seen.holder);
+    RemoveLock(breaker, mine);
+}
+
+} // namespace
+
+TServerLock::TServerLock(const std::filesystem::path& file, std::chrono::milliseconds staleAfter) {
+    try {
+        lock_ = LockFileOf(file);
+        const THolder me{ThisHost(), ThisProcess(), StartOf(ThisProcess()), Token()};
+        holder_ = Name(me);
+        content_ = "komputer: " + me.host + "\nproces: " + me.pid + "\nczas: " + TimeText() + "\n";
+    } catch (...) {
+        return;
+    }
+    // A lock that stays whatever is done to it (a file in its place, a lock
+    // that can't be removed) holds no copy's result back for ever: past this
+    // the change goes on under the file lock alone.
+    const auto giveUp = TSteady::now() + 6 * staleAfter + std::chrono::seconds(5);
+    std::minstd_rand jitter(std::random_device{}());
+    auto pause = std::chrono::milliseconds(2);
+    TWatch watch;
+    int failed = 0;
+    while (TSteady::now() < giveUp) {
+        switch (CreateExclusive(lock_, holder_, content_)) {
+        case TCreated::Yes:
+            held_ = true;
+            return;
+        case TCreated::Refused:
+            return;
+        case TCreated::Failed:
+            // A server that keeps failing is as good as gone: the change
+            // fails on its own, and the result waits on this computer.
+            if (++failed > 300)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        case TCreated::Exists:
+            break;
+        }
+        const auto seen = Look(lock_);
+        if (!seen)
+            continue; // released meanwhile
+        if (Stale(*seen, holder_, lock_, watch, staleAfter)) {
+            Break(lock_, *seen, holder_, content_, staleAfter);
+            continue;
+        }
+        // Thirty copies finishing at the same second must not take turns in
+        // lockstep: each waits a little more each time, by a drawn amount.
+        std::this_thread::sleep_for(pause +
+                                    std::chrono::milliseconds(jitter() % (pause.count() + 1)));
+        pause = std::min(pause * 2, std::chrono::milliseconds(40));
+    }
+}
+
+TServerLock::~TServerLock() {
+    if (held_)
+        RemoveLock(lock_, holder_);
+}
+
+bool TServerLock::StillHeld() const {
+    return held_ && Holds(lock_, holder_);
+}
+
+std::filesystem::path TServerLock::LockFileOf(const std::filesystem::path& file) {
+    std::filesystem::path target = file;
+    try {
+        target = LinkTarget(file);
+    } catch (const EFCreateError&) {
+    }
+    return WithSuffix(target, ".blokada");
+}
+
+std::string TServerLock::Name(const THolder& holder) {
+    return holder.host + "_" + holder.pid + "_" + holder.start + "_" + holder.token;
+}
+
+TServerLock::THolder TServerLock::Parse(const std::string& name) {
+    // From the right: a computer's name is the one part that may hold a "_".
+    THolder holder;
+    std::string rest = name;
+    for (std::string* field : {&holder.token, &holder.start, &holder.pid}) {
+        const std::size_t cut = rest.rfind('_');
+        if (cut == std::string::npos)
+            return THolder{};
+        *field = rest.substr(cut + 1);
+        rest.erase(cut);
+    }
+    holder.host = rest;
+    return holder;
+}
+
+} // namespace kwizmar

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The few steps of the server lock that differ between systems; the rules of
+// taking, judging and breaking a lock are the same everywhere (ServerLock.cpp).
+//
+// A lock is a folder, made by mkdir: a file server decides the making of a
+// folder for every client at once, where some SMB clients make an O_EXCL file
+// on their own say. In it, one file named after its holder; the name is new
+// for every lock, so no client's cache can mistake one lock for the next.
+
+namespace kwizmar::serverlock {
+
+enum class TCreated {
+    Yes,     // the folder is new and holds the holder's file
+    Exists,  // another copy's lock is there
+    Refused, // no lock can be made here (no permission, no folder, no room)
+    Failed,  // the server failed to say; another try may tell
+};
+
+// Makes the folder `lock` with the file `holder` in it holding `content`,
+// only if no such folder exists.
+TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& holder,
+                         std::string_view content);
+
+// A lock as it is now: its holder's file name (empty while the holder has not
+// made it yet, or when killed before it did) and the time of that file's (or
+// else the folder's) making on the server's clock, in nanoseconds since 1970.
+struct TSeen {
+    std::string holder;
+    std::int64_t changed = 0;
+    bool operator==(const TSeen&) const = default;
+};
+// Nothing when there is no lock.
+std::optional<TSeen> Look(const std::filesystem::path& lock);
+
+// Whether the holder's file `holder` is in `lock`.
+bool Holds(const std::filesystem::path& lock, const std::string& holder);
+
+// Removes the lock: the holder's file (when given), then the folder, trying
+// again for a while when the server refuses because another client is
+// looking at it. A folder holding another holder's file stays.
+void RemoveLock(const std::filesystem::path& lock, const std::string& holder);
+
+// The server's time now: the time it gives a new file made beside `near` (and
+// removed at once). Nothing when no such file can be made.
+std::optional<std::int64_t> ServerNow(const std::filesystem::path& near);
+
+std::string ThisHost();
+std::string ThisProcess();
+// When the process `pid` of this computer started, in the system's own
+// units; empty where unknown.
+std::string StartOf(const std::string& pid);
+// Whether the process `pid` that started at `start` (empty: whenever) no
+// longer runs on this computer. False when unsure.
+bool ProcessGone(const std::string& pid, const std::string& start);
+
+} // namespace kwizmar::serverlock

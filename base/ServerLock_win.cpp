@@ -1,0 +1,173 @@
+#include "ServerLockPlatform.h"
+
+#include "AtomicFile.h"
+
+#include <atomic>
+#include <string>
+#include <windows.h>
+
+// On Windows a new file takes its permissions from the folder's inherited
+// access rules, so a lab's shared folder needs nothing more here.
+
+namespace kwizmar::serverlock {
+
+namespace {
+
+std::atomic<unsigned> probeCounter{0};
+
+// FILETIME counts 100 ns from 1601; the lock rules count nanoseconds from 1970.
+std::int64_t Nanoseconds(const FILETIME& time) {
+    const std::uint64_t ticks = (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return (std::int64_t(ticks) - 116444736000000000LL) * 100;
+}
+
+} // namespace
+
+namespace {
+
+// Tries `step` again for a while when the server refuses because another
+// client is looking at the file; true once it is done or nothing is left.
+template <class F> bool Patiently(F step, bool notEmptyPasses = false) {
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        if (step())
+            return true;
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return true;
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+            !(notEmptyPasses && error == ERROR_DIR_NOT_EMPTY))
+            return false;
+        Sleep(5);
+    }
+    return false;
+}
+
+} // namespace
+
+TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& holder,
+                         std::string_view content) {
+    if (!CreateDirectoryW(lock.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+            return TCreated::Exists;
+        // A lock being removed refuses access until it is gone.
+        if (error == ERROR_ACCESS_DENIED &&
+            GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return TCreated::Exists;
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_WRITE_PROTECT || error == ERROR_DISK_FULL)
+            return TCreated::Refused;
+        return TCreated::Failed;
+    }
+    const std::filesystem::path file = lock / holder;
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_PATH_NOT_FOUND)
+            return TCreated::Exists; // broken meanwhile: the next try decides
+        Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; });
+        return TCreated::Refused;
+    }
+    DWORD done = 0;
+    const bool written = WriteFile(handle, content.data(), DWORD(content.size()), &done, nullptr) &&
+                         done == content.size() && FlushFileBuffers(handle);
+    CloseHandle(handle);
+    if (!written) {
+        RemoveLock(lock, holder);
+        return TCreated::Refused;
+    }
+    return TCreated::Yes;
+}
+
+std::optional<TSeen> Look(const std::filesystem::path& lock) {
+    WIN32_FILE_ATTRIBUTE_DATA folder{};
+    if (!GetFileAttributesExW(lock.c_str(), GetFileExInfoStandard, &folder))
+        return std::nullopt;
+    TSeen seen;
+    seen.changed = Nanoseconds(folder.ftLastWriteTime);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((lock / L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return seen;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            seen.holder = std::filesystem::path(name).string();
+            seen.changed = Nanoseconds(found.ftLastWriteTime);
+            break;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return seen;
+}
+
+bool Holds(const std::filesystem::path& lock, const std::string& holder) {
+    return GetFileAttributesW((lock / holder).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
+    if (!holder.empty() && !Patiently([&] { return DeleteFileW((lock / holder).c_str()) != 0; }))
+        return;
+    Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; }, true);
+}
+
+std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
+    std::filesystem::path probe = near;
+    probe += L".zegar-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(probeCounter++);
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    FILETIME written{};
+    const bool known = GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    if (!known)
+        return std::nullopt;
+    return Nanoseconds(written);
+}
+
+std::string ThisHost() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    if (!GetComputerNameA(name, &size))
+        return "";
+    return std::string(name, size);
+}
+
+std::string ThisProcess() {
+    return std::to_string(GetCurrentProcessId());
+}
+
+std::string StartOf(const std::string& pid) {
+    DWORD id = 0;
+    try {
+        id = DWORD(std::stoul(pid));
+    } catch (...) {
+        return "";
+    }
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process)
+        return "";
+    FILETIME created{}, exited{}, kernel{}, user{};
+    const bool known = GetProcessTimes(process, &created, &exited, &kernel, &user);
+    CloseHandle(process);
+    return known ? std::to_string(Nanoseconds(created)) : "";
+}
+
+bool ProcessGone(const std::string& pid, const std::string& start) {
+    unsigned long id = 0;
+    if (pid.empty() || pid.size() > 10)
+        return false;
+    for (char c : pid) {
+        if (c < '0' || c > '9')
+            return false;
+        id = id * 10 + unsigned(c - '0');
+    }
+    if (ProcessIsGone(id))
+        return true;
+    const std::string now = StartOf(pid);
+    return !start.empty() && !now.empty() && now != start;
+}
+
+} // namespace kwizmar::serverlock

@@ -1,0 +1,90 @@
+// A lab's end of lesson: 30 copies of the program on two SMB clients of one
+// Samba server (see tests/support/SambaRig.h) finish at the same moment. The
+// time from the moment they are let go until all 30 lines are in the log, per
+// round, on a log that holds the rounds before:
+//   lab_share_bench [rounds]        (default 5; needs samba, smbnetfs, /dev/fuse)
+
+#include "MemoryRegistry.h"
+#include "ResultsLog.h"
+#include "SambaRig.h"
+#include "Scratch.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace kwizmar;
+
+namespace {
+
+constexpr int kCopies = 30;
+
+// One copy: waits until `gate` is closed, then puts its result in.
+pid_t Copy(const std::filesystem::path& share, const int gate[2], int round, int copy) {
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    ::close(gate[1]);
+    char byte;
+    while (::read(gate[0], &byte, 1) > 0) {
+    }
+    kwizmar::testing::TMemoryRegistry registry;
+    registry.OpenKey(TRegistryRoot::LocalMachine, kSetupKey, true)
+        ->WriteString("SysDir", share.string());
+    int status = 0;
+    try {
+        TResultsLog(registry).AppendResultLine("runda " + std::to_string(round) + " kopia " +
+                                               std::to_string(copy));
+    } catch (...) {
+        status = 1;
+    }
+    _exit(status);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    if (const std::string why = TSambaRig::Unavailable(); !why.empty()) {
+        std::printf("%s\n", why.c_str());
+        return 1;
+    }
+    TScratch scratch;
+    TSambaRig rig(2);
+    std::vector<double> seconds;
+    for (int round = 1; round <= rounds; ++round) {
+        int gate[2];
+        if (::pipe(gate) != 0)
+            return 1;
+        std::vector<pid_t> copies;
+        for (int c = 0; c < kCopies; ++c)
+            copies.push_back(Copy(rig.Share(c % 2), gate, round, c));
+        ::close(gate[0]);
+        ::usleep(500'000); // every copy is up and waiting
+        const auto start = std::chrono::steady_clock::now();
+        ::close(gate[1]);
+        int failed = 0;
+        for (pid_t copy : copies) {
+            int status = 0;
+            ::waitpid(copy, &status, 0);
+            failed += !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        seconds.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        TResultsLog log(PlatformRegistry());
+        scratch.SetSysDir(rig.ServerFolder());
+        log.LoadIntoList();
+        std::printf("round %d: %d lines in the log after %.2f s (%d copies failed)\n", round,
+                    int(log.LineCount()), seconds.back(), failed);
+        std::fflush(stdout);
+    }
+    std::sort(seconds.begin(), seconds.end());
+    std::printf("30 copies finishing at once: median %.2f s, slowest %.2f s over %d rounds\n",
+                seconds[seconds.size() / 2], seconds.back(), rounds);
+    return 0;
+}
