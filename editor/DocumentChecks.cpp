@@ -67,16 +67,20 @@ private:
         }
         Carry({TField::Author}, doc_.author);
         if (!Carry({TField::Date}, doc_.createdDate)) {
+            // The program reads a date in the Polish format on any computer,
+            // after the system's own format fails; only a date no other
+            // computer may read needs a word.
+            const auto polish = ParseShortDate(doc_.createdDate, kPolishShortDateFormat);
             const auto created = ParseCreationDate(doc_.createdDate, regional_);
             if (!created)
                 Error({TField::Date}, Quoted(doc_.createdDate) +
                                           " nie jest datą w formacie dd.mm.rrrr (np. 08.12.2026).");
-            else if (created->format != kPolishShortDateFormat)
+            else if (!polish)
                 Warning({TField::Date},
                         "Data jest zapisana " + DateFormatName(*created) +
                             "; komputer z innymi ustawieniami regionalnymi może jej nie odczytać "
                             "i odrzuci test. Wpisz ją jako dd.mm.rrrr.");
-            else if (const std::string full = FormatDate(created->date, kPolishShortDateFormat);
+            else if (const std::string full = FormatDate(*polish, kPolishShortDateFormat);
                      full != doc_.createdDate)
                 Warning({TField::Date}, "Program pokaże datę tak, jak jest wpisana; w pełnej "
                                         "postaci to " +
@@ -129,7 +133,15 @@ private:
             if (Carry(where, answer))
                 continue;
             if (answer.empty()) {
-                Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] + ".");
+                // Two answers at least; fewer than five leave the last ones
+                // empty, as the exam shows them.
+                if (a < kMinAnswers)
+                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] +
+                                     ": pytanie potrzebuje co najmniej dwóch odpowiedzi.");
+                else if (a < AnswerCount(q))
+                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] +
+                                     " albo przesuń dalsze wyżej: puste mogą być tylko "
+                                     "ostatnie odpowiedzi.");
                 continue;
             }
             if (!SplitAnswerLine(answer, measure_).cut.empty())
@@ -143,6 +155,11 @@ private:
         }
         if (const auto problem = CorrectLetterProblem(q.correctLetter))
             Error({TField::CorrectLetter, k}, Capitalised(*problem) + ": zaznacz poprawną.");
+        else if (const int correct = AnswerIndex(q.correctLetter);
+                 q.answers[static_cast<std::size_t>(correct)].empty())
+            Error({TField::CorrectLetter, k}, std::string("Poprawna odpowiedź ") +
+                                                  kLetters[correct] +
+                                                  " jest pusta: wpisz ją albo zaznacz inną.");
         if (!Carry({TField::Points, k}, q.points)) {
             if (const auto problem = PointsProblem(q.points))
                 Error({TField::Points, k}, Capitalised(*problem) + ".");
@@ -163,6 +180,26 @@ private:
 };
 
 } // namespace
+
+int AnswerCount(const TQuestion& q) {
+    int count = 5;
+    while (count > 0 && q.answers[static_cast<std::size_t>(count - 1)].empty())
+        --count;
+    return count;
+}
+
+std::string AnswerCountNote(const TQuestion& q) {
+    const int count = AnswerCount(q);
+    if (count < kMinAnswers || count == 5)
+        return {};
+    std::string empty;
+    for (int a = count; a < 5; ++a)
+        empty += std::string(empty.empty() ? "" : (a == 4 ? " i " : ", ")) + kLetters[a];
+    return "Pytanie ma " + std::to_string(count) + " odpowiedzi. W egzaminie " +
+           (count == 4 ? "miejsce odpowiedzi " + empty + " będzie puste"
+                       : "miejsca odpowiedzi " + empty + " będą puste") +
+           "; zdający może je zaznaczyć, ale to zawsze zła odpowiedź.";
+}
 
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure) {

@@ -24,6 +24,14 @@ struct TCheck {
     std::string text; // a Polish sentence, starting with a capital letter
 };
 
+// A question has two to five answers: the first ones filled, the rest empty.
+inline constexpr int kMinAnswers = 2;
+// The number of answers up to the last one filled in.
+int AnswerCount(const TQuestion& q);
+// For a question of two to four answers, what the examinee sees of the empty
+// ones; empty otherwise.
+std::string AnswerCountNote(const TQuestion& q);
+
 // Every finding, the header's first, then question by question.
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure);

@@ -131,6 +131,10 @@ void TEdytor::BuildActions() {
            QStringLiteral("Zapisuje test w jego pliku .ts2"), [this] { Save(); });
     action(file, QStringLiteral("Zapisz &jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
            QStringLiteral("Zapisuje test w nowym pliku .ts2"), [this] { SaveAs(); });
+    action(file, QStringLiteral("Zapisz &szkic ..."), QKeySequence(QStringLiteral("Ctrl+Alt+S")),
+           QStringLiteral("Zachowuje niedokończony test, także z błędami, jako tekst źródłowy "
+                          "(.txt), by wrócić do niego później"),
+           [this] { SaveDraft(); });
     action(file, QStringLiteral("&Eksportuj jako tekst źródłowy ..."), QKeySequence(),
            QStringLiteral("Zapisuje test jako tekst UTF-8, który czyta kwizmar-ts2"),
            [this] { ExportTextSource(); });
@@ -371,6 +375,12 @@ QWidget* TEdytor::BuildQuestion() {
     correctChecks_ = MakeChecksLabel();
     form->addRow(QString(), correctChecks_);
     correctChecks_->setObjectName(QStringLiteral("PoprawnaUwagi"));
+    answersNote_ = new QLabel(questionBox_);
+    answersNote_->setObjectName(QStringLiteral("OdpowiedziOpis"));
+    answersNote_->setWordWrap(true);
+    answersNote_->setToolTip(QStringLiteral("Pytanie może mieć od 2 do 5 odpowiedzi; puste "
+                                            "zostawia się na końcu"));
+    form->addRow(QString(), answersNote_);
 
     QLabel* pointsChecks = nullptr;
     QLineEdit* points = AddField(
@@ -525,6 +535,9 @@ void TEdytor::Render() {
         RenderChecks(correctChecks_, logic_.ChecksOf({TField::CorrectLetter, question_}));
         static_cast<QFormLayout*>(questionBox_->layout())
             ->setRowVisible(correctChecks_, !correctChecks_->text().isEmpty());
+        answersNote_->setText(Q(AnswerCountNote(q)));
+        static_cast<QFormLayout*>(questionBox_->layout())
+            ->setRowVisible(answersNote_, !answersNote_->text().isEmpty());
         const TSelfAnswer self = ParseSelfAnswerLine(q.selfAnswerLine);
         selfAnswer_->setChecked(self.hasSelfAnswer);
         bonus_->setEnabled(self.hasSelfAnswer);
@@ -571,6 +584,15 @@ void TEdytor::Render() {
                          .arg(errors)
                          .arg(warnings)
                    : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings));
+}
+
+void TEdytor::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Back from another window, perhaps one that changed the file: after the
+    // activation is done, so that the question comes on top.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(
+            this, [this] { CheckDiskChange(); }, Qt::QueuedConnection);
 }
 
 void TEdytor::closeEvent(QCloseEvent* event) {

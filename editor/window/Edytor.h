@@ -42,6 +42,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -72,7 +73,18 @@ private:
     void OpenDialog();
     bool Save();
     bool SaveAs();
+    bool SaveDraft();
     void ExportTextSource();
+    // Runs a save and tells the teacher of any outcome but Saved, offering
+    // what can be done instead; true when the test was saved.
+    bool Write(const std::function<TSaveOutcome()>& save, const QString& path);
+    bool Saved(TSaveOutcome outcome, const QString& path);
+    bool TellSaveFailed(const QString& text);
+    QString SuggestedNew(const QString& extension) const;
+    QString AskTextSourcePath(const QString& title);
+    // Tells of a change of the test's file on disk, once, when the window
+    // is active.
+    void CheckDiskChange();
     void TryIt();
     void FillRecentMenu();
     // Asks about unsaved changes; false when the teacher cancels.
@@ -92,6 +104,7 @@ private:
     QGroupBox* questionBox_ = nullptr;
     std::array<QRadioButton*, 5> correct_{};
     QLabel* correctChecks_ = nullptr;
+    QLabel* answersNote_ = nullptr;
     QCheckBox* selfAnswer_ = nullptr;
     QLineEdit* bonus_ = nullptr;
     QLabel* selfAnswerNote_ = nullptr;
@@ -101,6 +114,7 @@ private:
     QLabel* listChecks_ = nullptr;
     TPreview* preview_ = nullptr;
     QLabel* status_ = nullptr;
+    bool askingAboutDisk_ = false;
 
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

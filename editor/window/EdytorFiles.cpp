@@ -5,6 +5,7 @@
 #include "ErrorHandler.h"
 #include "Errors.h"
 #include "ProgramData.h"
+#include "SaveProblems.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -97,14 +98,25 @@ void TEdytor::TellSaveRefused(const QString& what) {
     } else if (first) {
         where = Q(FieldName(first->where));
     }
-    QMessageBox::warning(
-        this, kTitle,
-        QStringLiteral("%1: w teście są błędy (%2), a program Kwizmar odrzuciłby taki test albo "
-                       "egzamin by się nie udał.\n\nPierwszy błąd (%3): %4\n\nBłędy są "
-                       "opisane na czerwono pod polami.")
-            .arg(what)
-            .arg(logic_.ErrorCount())
-            .arg(where, first ? Q(first->text) : QString()));
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("%1: w teście są błędy (%2), a plik .ts2 musi być gotowy do "
+                                   "egzaminu.\n\nPierwszy błąd (%3): %4\n\nBłędy są opisane na "
+                                   "czerwono pod polami. Niedokończony test możesz zachować jako "
+                                   "szkic (tekst źródłowy .txt) i wrócić do niego później: "
+                                   "Plik > Otwórz.")
+                        .arg(what)
+                        .arg(logic_.ErrorCount())
+                        .arg(where, first ? Q(first->text) : QString()),
+                    QMessageBox::NoButton, this);
+    QPushButton* draft =
+        box.addButton(QStringLiteral("Zapisz &szkic ..."), QMessageBox::AcceptRole);
+    QPushButton* fix = box.addButton(QStringLiteral("&Popraw błędy"), QMessageBox::RejectRole);
+    box.setDefaultButton(fix);
+    box.exec();
+    if (box.clickedButton() == draft) {
+        SaveDraft();
+        return;
+    }
     if (first && first->where.question >= 0) {
         logic_.Select(first->where.question);
         Render();
@@ -116,22 +128,68 @@ void TEdytor::TellSaveRefused(const QString& what) {
         }
 }
 
+bool TEdytor::TellSaveFailed(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::NoButton, this);
+    QPushButton* elsewhere =
+        box.addButton(QStringLiteral("Zapisz &jako ..."), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(elsewhere);
+    box.exec();
+    return box.clickedButton() == elsewhere && SaveAs();
+}
+
+bool TEdytor::Saved(TSaveOutcome outcome, const QString& path) {
+    switch (outcome) {
+    case TSaveOutcome::Saved:
+        Remember(logic_.Path());
+        return true;
+    case TSaveOutcome::NeedsPath:
+        return SaveAs();
+    case TSaveOutcome::HasErrors:
+        TellSaveRefused(QStringLiteral("Test nie został zapisany"));
+        return false;
+    case TSaveOutcome::ReadOnly:
+        return TellSaveFailed(Q(ReadOnlyFileText(QDir::toNativeSeparators(path).toStdString())));
+    case TSaveOutcome::ChangedOnDisk: {
+        QMessageBox box(QMessageBox::Warning, kTitle,
+                        Q(ChangedOnDiskText(QDir::toNativeSeparators(path).toStdString())),
+                        QMessageBox::NoButton, this);
+        QPushButton* replace =
+            box.addButton(QStringLiteral("&Zastąp tamte zmiany"), QMessageBox::DestructiveRole);
+        QPushButton* elsewhere =
+            box.addButton(QStringLiteral("Zapisz &jako ..."), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
+        box.setDefaultButton(elsewhere);
+        box.exec();
+        if (box.clickedButton() == elsewhere)
+            return SaveAs();
+        if (box.clickedButton() == replace)
+            return Write([this] { return logic_.Save(true); }, path);
+        return false;
+    }
+    }
+    return false;
+}
+
+bool TEdytor::Write(const std::function<TSaveOutcome()>& save, const QString& path) {
+    TSaveOutcome outcome;
+    try {
+        outcome = save();
+    } catch (const EFCreateError& e) {
+        Render();
+        return TellSaveFailed(
+            Q(SaveFailureText(QDir::toNativeSeparators(path).toStdString(), e.Cause())));
+    } catch (const std::exception& e) {
+        ShowException(e);
+        Render();
+        return false;
+    }
+    Render();
+    return Saved(outcome, path);
+}
+
 bool TEdytor::Save() {
-    bool saved = false;
-    RunGuarded([&] {
-        switch (logic_.Save()) {
-        case TSaveOutcome::Saved:
-            Remember(logic_.Path());
-            saved = true;
-            break;
-        case TSaveOutcome::NeedsPath:
-            saved = SaveAs();
-            break;
-        case TSaveOutcome::HasErrors:
-            TellSaveRefused(QStringLiteral("Test nie został zapisany"));
-            break;
-        }
-    });
+    const bool saved = Write([this] { return logic_.Save(); }, Q(logic_.Path()));
     Render();
     return saved;
 }
@@ -143,15 +201,8 @@ bool TEdytor::SaveAs() {
     }
     // A new test is offered a file named after it, among the teacher's documents.
     QString suggested = Q(logic_.SuggestedPath());
-    if (suggested.isEmpty()) {
-        QString name = Q(NameOfLine(logic_.Document().nameLine)).trimmed();
-        name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
-        suggested = QDir(folder).filePath((name.isEmpty() ? QStringLiteral("test") : name) +
-                                          QStringLiteral(".ts2"));
-    }
+    if (suggested.isEmpty())
+        suggested = SuggestedNew(QStringLiteral(".ts2"));
     QFileDialog dialog(this, QStringLiteral("Zapisz test jako"), suggested,
                        QStringLiteral("Testy (*.ts2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -159,25 +210,97 @@ bool TEdytor::SaveAs() {
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    bool saved = false;
-    RunGuarded([&] {
-        saved = logic_.SaveAs(dialog.selectedFiles().front().toStdString()) == TSaveOutcome::Saved;
-        if (saved)
-            Remember(logic_.Path());
-    });
+    const QString path = dialog.selectedFiles().front();
+    const bool saved = Write([&] { return logic_.SaveAs(path.toStdString()); }, path);
     Render();
     return saved;
 }
 
+QString TEdytor::SuggestedNew(const QString& extension) const {
+    QString name = Q(NameOfLine(logic_.Document().nameLine)).trimmed();
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return QDir(folder).filePath((name.isEmpty() ? QStringLiteral("test") : name) + extension);
+}
+
+// The text source, as a draft or an export: a ".txt" file the open dialog shows.
+QString TEdytor::AskTextSourcePath(const QString& title) {
+    QString suggested = Q(logic_.DraftPath());
+    if (suggested.isEmpty())
+        suggested = logic_.SuggestedPath().empty()
+                        ? SuggestedNew(QStringLiteral(".txt"))
+                        : QFileInfo(Q(logic_.SuggestedPath())).absolutePath() + QLatin1Char('/') +
+                              QFileInfo(Q(logic_.SuggestedPath())).completeBaseName() +
+                              QStringLiteral(".txt");
+    QFileDialog dialog(this, title, suggested, QStringLiteral("Teksty źródłowe (*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+bool TEdytor::SaveDraft() {
+    const QString path = AskTextSourcePath(QStringLiteral("Zapisz szkic testu"));
+    if (path.isEmpty())
+        return false;
+    try {
+        logic_.SaveDraft(path.toStdString());
+    } catch (const EFCreateError& e) {
+        Render();
+        QMessageBox::warning(
+            this, kTitle,
+            Q(SaveFailureText(QDir::toNativeSeparators(path).toStdString(), e.Cause())));
+        return false;
+    }
+    Remember(logic_.DraftPath());
+    Render();
+    return true;
+}
+
 void TEdytor::ExportTextSource() {
-    QString suggested =
-        Q(logic_.SuggestedPath().empty() ? logic_.DisplayName() : logic_.SuggestedPath());
-    suggested = QFileInfo(suggested).completeBaseName() + QStringLiteral(".txt");
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Eksportuj jako tekst źródłowy"),
-        QDir(StartFolder()).filePath(suggested), QStringLiteral("Teksty źródłowe (*.txt)"));
-    if (!path.isEmpty())
-        RunGuarded([&] { logic_.ExportTextSource(path.toStdString()); });
+    const QString path = AskTextSourcePath(QStringLiteral("Eksportuj jako tekst źródłowy"));
+    if (path.isEmpty())
+        return;
+    try {
+        logic_.ExportTextSource(path.toStdString());
+    } catch (const EFCreateError& e) {
+        QMessageBox::warning(
+            this, kTitle,
+            Q(SaveFailureText(QDir::toNativeSeparators(path).toStdString(), e.Cause())));
+    }
+}
+
+void TEdytor::CheckDiskChange() {
+    // Asked once per change, and not while a dialog of this window is open.
+    if (askingAboutDisk_ || !isActiveWindow() || !logic_.ChangedOnDisk() ||
+        logic_.DiskChangeNoticed())
+        return;
+    askingAboutDisk_ = true;
+    const QString path = QDir::toNativeSeparators(Q(logic_.Path()));
+    QMessageBox box(QMessageBox::Question, kTitle,
+                    QStringLiteral("Plik %1 został zmieniony na dysku (w innym oknie edytora, "
+                                   "przez kwizmar-ts2 albo przez kogoś innego).\n\n%2")
+                        .arg(path, logic_.Modified()
+                                       ? QStringLiteral("Wczytanie go usunie zmiany zrobione "
+                                                        "tutaj, a zostawienie tego testu "
+                                                        "zastąpi tamte przy zapisie (edytor "
+                                                        "zapyta wtedy jeszcze raz).")
+                                       : QStringLiteral("Wczytać go ponownie?")),
+                    QMessageBox::NoButton, this);
+    QPushButton* reload =
+        box.addButton(QStringLiteral("&Wczytaj plik z dysku"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Zostaw ten test"), QMessageBox::RejectRole);
+    box.setDefaultButton(reload);
+    box.exec();
+    if (box.clickedButton() == reload)
+        OpenFile(Q(logic_.Path()));
+    else
+        logic_.NoticeDiskChange();
+    askingAboutDisk_ = false;
+    Render();
 }
 
 void TEdytor::TryIt() {

@@ -135,7 +135,7 @@ TEST_F(TEditorFixture, ATextSourceIsSavedAsATestFileBesideIt) {
     logic.Open((dir.path() / "zrodlo.txt").string());
     EXPECT_EQ(Lines()[6], "1"); // the typed answers counted afresh
     EXPECT_EQ(logic.Path(), "");
-    EXPECT_EQ(logic.DisplayName(), "zrodlo.ts2");
+    EXPECT_EQ(logic.DisplayName(), "zrodlo.txt");
     EXPECT_EQ(logic.Save(), TSaveOutcome::NeedsPath);
     std::filesystem::create_directory(dir.path() / "proba");
     const std::string tried = logic.FileToTry((dir.path() / "proba").string());
@@ -153,4 +153,74 @@ TEST_F(TEditorFixture, MaxPointsFollowTheSumUntilSetByHand) {
     EXPECT_EQ(logic.Text({TField::MaxPoints}), "5");
     logic.Undo();
     EXPECT_EQ(logic.Text({TField::MaxPoints}), "9");
+}
+
+TEST_F(TEditorFixture, TwoEditorsOnOneFileNeverLoseASavedChange) {
+    TEdytorLogic other{regional, measure, TDate{2026, 12, 8}};
+    other.Open(logic.Path());
+    logic.SetText({TField::Author}, "Anna Nowak");
+    ASSERT_EQ(logic.Save(), TSaveOutcome::Saved);
+
+    // The second editor is told before anything is replaced, and when it
+    // keeps its own test, that test counts as unsaved.
+    EXPECT_TRUE(other.ChangedOnDisk());
+    EXPECT_FALSE(other.DiskChangeNoticed());
+    other.NoticeDiskChange();
+    EXPECT_TRUE(other.DiskChangeNoticed());
+    EXPECT_TRUE(other.Modified());
+    other.SetText({TField::Description}, "Opis z drugiego okna");
+    EXPECT_EQ(other.Save(), TSaveOutcome::ChangedOnDisk);
+    EXPECT_EQ(TTestFile::ReadFile(logic.Path()).Line(2), "Anna Nowak");
+    // Opening the file again brings both changes together.
+    other.Open(logic.Path());
+    EXPECT_EQ(other.Document().author, "Anna Nowak");
+    other.SetText({TField::Description}, "Opis z drugiego okna");
+    ASSERT_EQ(other.Save(), TSaveOutcome::Saved);
+    EXPECT_FALSE(other.ChangedOnDisk());
+
+    // Replacing is the teacher's explicit choice.
+    EXPECT_TRUE(logic.ChangedOnDisk());
+    logic.SetText({TField::Author}, "Jan Kowalski");
+    ASSERT_EQ(logic.Save(true), TSaveOutcome::Saved);
+    EXPECT_FALSE(logic.ChangedOnDisk());
+}
+
+TEST_F(TEditorFixture, AReadOnlyTestIsNotReplaced) {
+    const std::string path = logic.Path();
+    const std::string before = TTestFile::ReadFile(path).Line(2);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    logic.SetText({TField::Author}, "Anna Nowak");
+    EXPECT_EQ(logic.Save(), TSaveOutcome::ReadOnly);
+    EXPECT_EQ(logic.SaveAs(path), TSaveOutcome::ReadOnly);
+    EXPECT_EQ(TTestFile::ReadFile(path).Line(2), before);
+    EXPECT_TRUE(logic.Modified());
+    ASSERT_EQ(logic.SaveAs((dir.path() / "kopia.ts2").string()), TSaveOutcome::Saved);
+}
+
+TEST_F(TEditorFixture, ADraftWithErrorsAndAnyCharacterIsKeptAndOpensAgain) {
+    logic.SetText({TField::Text, 1}, "Ile to jest ½ z 10?");
+    logic.SetText({TField::Points, 2}, "");
+    ASSERT_EQ(logic.Save(), TSaveOutcome::HasErrors);
+    const auto lines = Lines();
+
+    const std::string draft = logic.SaveDraft((dir.path() / "szkic").string());
+    EXPECT_EQ(draft, (dir.path() / "szkic.txt").string());
+    EXPECT_FALSE(logic.Modified());
+
+    TEdytorLogic again{regional, measure, TDate{2026, 12, 8}};
+    again.Open(draft);
+    EXPECT_EQ(DocumentLines(again.Document()), lines);
+    EXPECT_EQ(again.DraftPath(), draft);
+    EXPECT_EQ(again.ChecksOf({TField::Text, 1}).size(), 1u);
+    EXPECT_EQ(again.ChecksOf({TField::Points, 2}).size(), 1u);
+
+    // Finished, it becomes the test beside the draft.
+    again.SetText({TField::Text, 1}, "Ile to jest połowa z 10?");
+    again.SetText({TField::Points, 2}, "2");
+    ASSERT_EQ(again.ErrorCount(), 0);
+    EXPECT_EQ(again.SuggestedPath(), (dir.path() / "szkic.ts2").string());
+    ASSERT_EQ(again.SaveAs(again.SuggestedPath()), TSaveOutcome::Saved);
+    EXPECT_TRUE(ValidateTest(TTestFile::ReadFile(again.Path()), regional));
 }

@@ -92,10 +92,16 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
 
     Key(Qt::Key_Return, Qt::ControlModifier);
     WriteQuestion("Ile to 2 + 2?", {"3", "4", "5", "6", "7"}, 1, "1");
-    // An answer left empty stops the save and says why beside the field.
+    // An answer left empty before a filled one stops the save and says why
+    // beside the field.
     window.findChild<QLineEdit*>("OdpE")->setFocus();
     Key(Qt::Key_Backspace);
-    EXPECT_EQ(window.findChild<QLabel*>("OdpEUwagi")->text().contains("Wpisz odpowiedź E."), true);
+    EXPECT_TRUE(window.findChild<QLabel*>("OdpowiedziOpis")->text().startsWith("Pytanie ma 4"));
+    window.findChild<QLineEdit*>("OdpD")->setFocus();
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Tab);
+    Type("8");
+    EXPECT_TRUE(window.findChild<QLabel*>("OdpDUwagi")->text().contains("Wpisz odpowiedź D"));
     QString refusal;
     ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
                           [&](QWidget* modal) {
@@ -106,8 +112,8 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
         << refusal.toStdString();
     window.activateWindow(); // as the window manager does once the message is gone
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(Focus(), "OdpE");
-    Type("8");
+    EXPECT_EQ(Focus(), "OdpD");
+    Type("6");
 
     const std::string path = (dir.path() / "proba.ts2").string();
     ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
