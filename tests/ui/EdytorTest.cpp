@@ -6,7 +6,9 @@
 #include "GuiHelpers.h"
 #include "Registry.h"
 #include "TempDir.h"
+#include "TestFixtures.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -145,4 +147,75 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
     ASSERT_TRUE(exam.view().Panel4.visible);
     EXPECT_EQ(exam.view().RxLabel7.text, "Do zdobycia było 6, z czego zdobyto 9 a stracono 1");
     EXPECT_EQ(exam.view().RxLabel10.text, "celujący");
+}
+
+namespace {
+
+// Presses the button of a message box whose caption starts with `caption`.
+void Press(QWidget* modal, const QString& caption) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* button : box->buttons())
+        if (button->text().remove(QLatin1Char('&')).startsWith(caption)) {
+            button->click();
+            return;
+        }
+    ADD_FAILURE() << "no button " << caption.toStdString() << " in " << box->text().toStdString();
+    box->reject();
+}
+
+} // namespace
+
+TEST_F(EdytorTest, TwoWindowsOnOneFileNeverLoseASavedChange) {
+    const std::string path = dir.Write("dwa.ts2", MakeTs2(ValidTestLines(2)));
+    ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+    TEdytor other{PlatformRegistry()};
+    ASSERT_TRUE(other.OpenFile(QString::fromStdString(path)));
+    other.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    // A changes the author and saves.
+    window.findChild<QLineEdit*>("Autor")->setFocus();
+    Key(Qt::Key_End);
+    Type("x");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(window.isWindowModified());
+
+    // B, back in front, is told and keeps its own test for now.
+    ASSERT_TRUE(WithModal(
+        [&] {
+            other.activateWindow();
+            // The question comes once the window is in front.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return other.isWindowModified(); }, 3000));
+        },
+        [&](QWidget* modal) { Press(modal, "Zostaw ten test"); }));
+    EXPECT_TRUE(other.isWindowModified());
+    other.activateWindow(); // as the window manager does once the message is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.findChild<QLineEdit*>("Opis")->setFocus();
+    Key(Qt::Key_End);
+    Type("y");
+    // Its save asks, and Anuluj replaces nothing.
+    QString asked;
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              asked = static_cast<QMessageBox*>(modal)->text();
+                              Press(modal, "Anuluj");
+                          }));
+    EXPECT_TRUE(asked.contains("został zmieniony na dysku")) << asked.toStdString();
+    EXPECT_TRUE(TTestFile::ReadFile(path).Line(2).ends_with("x"));
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+
+    // Read again, B has A's change and saves both.
+    ASSERT_TRUE(other.OpenFile(QString::fromStdString(path)));
+    other.findChild<QLineEdit*>("Opis")->setFocus();
+    Key(Qt::Key_End);
+    Type("y");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(other.isWindowModified());
+    const TTestFile saved = TTestFile::ReadFile(path);
+    EXPECT_TRUE(saved.Line(2).ends_with("x"));
+    EXPECT_TRUE(saved.Line(0).ends_with("y"));
 }
