@@ -2,9 +2,9 @@
 
 #include "Fonts.h"
 #include "Preview.h"
+#include "QuestionTextEdit.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
@@ -105,7 +105,41 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Stan"));
     statusBar()->addWidget(status_, 1);
+
+    // Reading order: the test, the list and its buttons, then the question
+    // from its text down, each answer after its radio button.
+    std::vector<QWidget*> order;
+    for (const char* name : {"Opis", "Nazwa", "Autor", "Data", "Dzis", "MaksPunkty", "MaksRecznie",
+                             "ListaPytan", "Dodaj", "Powiel", "Usun", "WGore", "WDol", "Tresc"})
+        order.push_back(findChild<QWidget*>(QString::fromLatin1(name)));
+    for (int i = 0; i < 5; ++i) {
+        order.push_back(correct_[static_cast<std::size_t>(i)]);
+        order.push_back(findChild<QWidget*>(QStringLiteral("Odp") + QLatin1String(kLetters[i])));
+    }
+    order.insert(order.end(), {findChild<QWidget*>(QStringLiteral("Punkty")), selfAnswer_, bonus_});
+    SetTabOrder(order);
     Render();
+}
+
+void TEdytor::SetTabOrder(const std::vector<QWidget*>& order) {
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    // From the last field back to the first, past nothing else.
+    setTabOrder(order.back(), order.front());
+}
+
+void TEdytor::FocusNextField(QWidget* from) {
+    for (QWidget* w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
+        auto* line = qobject_cast<QLineEdit*>(w);
+        const bool typed = (line && !line->isReadOnly()) || dynamic_cast<TQuestionTextEdit*>(w);
+        if (typed && w->isEnabled() && w->isVisible() && (w->focusPolicy() & Qt::TabFocus) &&
+            w->window() == this) {
+            w->setFocus(Qt::TabFocusReason);
+            if (line)
+                line->selectAll();
+            return;
+        }
+    }
 }
 
 void TEdytor::BuildActions() {
@@ -193,10 +227,14 @@ void TEdytor::BuildActions() {
             });
 }
 
+QWidget* TEdytor::TBoundField::widget() const {
+    return edit ? static_cast<QWidget*>(edit) : box;
+}
+
 void TEdytor::FocusQuestionText() {
     for (const TBoundField& field : fields_)
         if (field.ref().field == TField::Text) {
-            field.edit->setFocus(Qt::OtherFocusReason);
+            field.widget()->setFocus(Qt::OtherFocusReason);
             return;
         }
 }
@@ -221,7 +259,7 @@ QLineEdit* TEdytor::AddField(const char* name, const QString& hint, std::functio
     });
     connect(edit, &QLineEdit::editingFinished, this, [this] { logic_.EndTyping(); });
     edit->installEventFilter(this);
-    fields_.push_back({edit, label, std::move(ref)});
+    fields_.push_back({edit, nullptr, label, std::move(ref)});
     if (checks)
         *checks = label;
     return edit;
@@ -342,16 +380,24 @@ QWidget* TEdytor::BuildQuestion() {
     auto* form = new QFormLayout(questionBox_);
     auto selected = [this] { return question_; };
 
-    QLabel* textChecks = nullptr;
-    QLineEdit* text = AddField(
-        "Tresc", QStringLiteral("Treść pytania; w egzaminie widać trzy jej wiersze"),
-        [selected] {
-            return TFieldRef{TField::Text, selected()};
-        },
-        &textChecks);
+    auto* text = new TQuestionTextEdit(questionBox_);
+    text->setObjectName(QStringLiteral("Tresc"));
+    text->setToolTip(QStringLiteral("Treść pytania, jednym ciągiem (w pliku to jeden wiersz); w "
+                                    "egzaminie widać trzy jej wiersze, jak w podglądzie"));
+    QLabel* textChecks = MakeChecksLabel();
+    textChecks->setObjectName(QStringLiteral("TrescUwagi"));
+    text->OnEdited([this](const QString& typed) {
+        Edit([&] { logic_.SetText({TField::Text, question_}, typed.toStdString()); });
+    });
+    text->installEventFilter(this);
+    fields_.push_back({nullptr, text, textChecks, [selected] {
+                           return TFieldRef{TField::Text, selected()};
+                       }});
     AddRow(form, QStringLiteral("&Treść :"), WithChecks(questionBox_, text, textChecks));
 
-    auto* group = new QButtonGroup(questionBox_);
+    // No button group and no auto-exclusion: the test keeps one button
+    // checked (Render), and so each radio button keeps its place in the Tab
+    // order, which Qt otherwise gives only to the checked one of a group.
     for (int i = 0; i < 5; ++i) {
         QLabel* checks = nullptr;
         const std::string name = std::string("Odp") + kLetters[i];
@@ -366,12 +412,12 @@ QWidget* TEdytor::BuildQuestion() {
         radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kLetters[i]));
         radio->setToolTip(
             QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]").arg(i + 1));
-        group->addButton(radio, i);
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this,
+                [this, i] { Edit([&] { logic_.SetCorrectAnswer(question_, i); }); });
         correct_[static_cast<std::size_t>(i)] = radio;
         form->addRow(radio, WithChecks(questionBox_, answer, checks));
     }
-    connect(group, &QButtonGroup::idClicked, this,
-            [this](int i) { Edit([&] { logic_.SetCorrectAnswer(question_, i); }); });
     correctChecks_ = MakeChecksLabel();
     form->addRow(QString(), correctChecks_);
     correctChecks_->setObjectName(QStringLiteral("PoprawnaUwagi"));
@@ -421,20 +467,19 @@ QWidget* TEdytor::BuildQuestion() {
     AddRow(form, QStringLiteral("Odpowiedź :"),
            WithChecks(questionBox_, selfColumn, bonusChecks, selfAnswer_));
 
-    // The keyboard goes through the texts first; the correct answer has its
-    // keys (Ctrl + 1 … 5) and the radio buttons come last.
-    std::vector<QWidget*> order = {text};
-    for (const TBoundField& field : fields_)
-        if (field.ref().field == TField::Answer)
-            order.push_back(field.edit);
-    order.insert(order.end(), {points, selfAnswer_, bonus_});
-    order.insert(order.end(), correct_.begin(), correct_.end());
-    for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
     return questionBox_;
 }
 
 bool TEdytor::eventFilter(QObject* watched, QEvent* event) {
+    // Enter moves on to the next field to type in, as in the exam program.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            FocusNextField(static_cast<QWidget*>(watched));
+            return true;
+        }
+    }
     // A line edit would take the undo keys for its own undo of the line; the
     // test's undo covers every edit, the line's typing included.
     if (event->type() == QEvent::ShortcutOverride) {
@@ -497,9 +542,11 @@ void TEdytor::Render() {
     for (const TBoundField& field : fields_) {
         const TFieldRef ref = field.ref();
         const bool ofQuestion = ref.question >= 0 || ref.field >= TField::Text;
-        field.edit->setEnabled(!ofQuestion || hasQuestion);
+        field.widget()->setEnabled(!ofQuestion || hasQuestion);
         const QString text = ofQuestion && !hasQuestion ? QString() : Q(logic_.Text(ref));
-        if (field.edit->text() != text) {
+        if (field.box) {
+            field.box->SetText(text);
+        } else if (field.edit->text() != text) {
             field.edit->setText(text);
             if (!field.edit->hasFocus())
                 field.edit->setCursorPosition(0); // the start of a long text, not its end
@@ -525,13 +572,6 @@ void TEdytor::Render() {
         const int correct = AnswerIndex(q.correctLetter);
         for (int i = 0; i < 5; ++i)
             correct_[static_cast<std::size_t>(i)]->setChecked(i == correct);
-        if (correct < 0)
-            for (QRadioButton* radio : correct_) {
-                // A group keeps one button checked; none of them is right here.
-                radio->group()->setExclusive(false);
-                radio->setChecked(false);
-                radio->group()->setExclusive(true);
-            }
         RenderChecks(correctChecks_, logic_.ChecksOf({TField::CorrectLetter, question_}));
         static_cast<QFormLayout*>(questionBox_->layout())
             ->setRowVisible(correctChecks_, !correctChecks_->text().isEmpty());

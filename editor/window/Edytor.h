@@ -24,6 +24,7 @@ class QRadioButton;
 namespace kwizmar {
 
 class TPreview;
+class TQuestionTextEdit;
 
 // Today's date on this computer.
 TDate Today();
@@ -46,11 +47,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A line edit bound to a field; its checks are shown in `checks`.
+    // A line edit (or the question's text box) bound to a field; its checks
+    // are shown in `checks`.
     struct TBoundField {
         QLineEdit* edit = nullptr;
+        TQuestionTextEdit* box = nullptr;
         QLabel* checks = nullptr;
         std::function<TFieldRef()> ref;
+        QWidget* widget() const;
     };
 
     void BuildActions();
@@ -61,6 +65,10 @@ private:
     QLineEdit* AddField(const char* name, const QString& hint, std::function<TFieldRef()> ref,
                         QLabel** checks);
     QLabel* MakeChecksLabel();
+    // The keyboard's way through the window, in reading order (Tab), and
+    // Enter's: the next field to type in.
+    void SetTabOrder(const std::vector<QWidget*>& order);
+    void FocusNextField(QWidget* from);
 
     // After every action: the logic's state onto the widgets.
     void Render();

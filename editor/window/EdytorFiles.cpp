@@ -123,7 +123,7 @@ void TEdytor::TellSaveRefused(const QString& what) {
     }
     for (const TBoundField& field : fields_)
         if (first && field.ref() == first->where) {
-            field.edit->setFocus();
+            field.widget()->setFocus();
             break;
         }
 }

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,17 +55,17 @@ protected:
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
                                            : std::string();
     }
-    // One question: its text, Tab, five answers, Tab, the points; then the
-    // correct answer by its keys.
+    // One question: its text, Enter, five answers, Enter, the points; then
+    // the correct answer by its keys.
     void WriteQuestion(const QString& text, const QStringList& answers, int correct,
                        const QString& points) {
         EXPECT_EQ(Focus(), "Tresc");
         Type(text);
         for (const QString& answer : answers) {
-            Key(Qt::Key_Tab);
+            Key(Qt::Key_Return);
             Type(answer);
         }
-        Key(Qt::Key_Tab);
+        Key(Qt::Key_Return);
         EXPECT_EQ(Focus(), "Punkty");
         Type(points); // the field's text is selected and replaced
         Key(static_cast<Qt::Key>(Qt::Key_1 + correct), Qt::ControlModifier);
@@ -101,7 +102,7 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
     EXPECT_TRUE(window.findChild<QLabel*>("OdpowiedziOpis")->text().startsWith("Pytanie ma 4"));
     window.findChild<QLineEdit*>("OdpD")->setFocus();
     Key(Qt::Key_Backspace);
-    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
     Type("8");
     EXPECT_TRUE(window.findChild<QLabel*>("OdpDUwagi")->text().contains("Wpisz odpowiedź D"));
     QString refusal;
@@ -218,4 +219,32 @@ TEST_F(EdytorTest, TwoWindowsOnOneFileNeverLoseASavedChange) {
     const TTestFile saved = TTestFile::ReadFile(path);
     EXPECT_TRUE(saved.Line(2).ends_with("x"));
     EXPECT_TRUE(saved.Line(0).ends_with("y"));
+}
+
+TEST_F(EdytorTest, TabGoesThroughEveryFieldInReadingOrderAndRoundAgain) {
+    // The middle one of three questions, with a typed answer: every control on.
+    window.findChild<QListWidget*>("ListaPytan")->setFocus();
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    window.findChild<QListWidget*>("ListaPytan")->setCurrentRow(1);
+    window.findChild<QCheckBox*>("Samodzielna")->click();
+    window.findChild<QLineEdit*>("Opis")->setFocus();
+    const std::vector<std::string> expected = {
+        "Opis",        "Nazwa",       "Autor",     "Data",   "Dzis",      "MaksPunkty",
+        "MaksRecznie", "ListaPytan",  "Dodaj",     "Powiel", "Usun",      "WGore",
+        "WDol",        "Tresc",       "PoprawnaA", "OdpA",   "PoprawnaB", "OdpB",
+        "PoprawnaC",   "OdpC",        "PoprawnaD", "OdpD",   "PoprawnaE", "OdpE",
+        "Punkty",      "Samodzielna", "Dodatkowe", "Opis"};
+    std::vector<std::string> forward = {Focus()};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        Key(Qt::Key_Tab);
+        forward.push_back(Focus());
+    }
+    EXPECT_EQ(forward, expected);
+    std::vector<std::string> backward = {Focus()};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        Key(Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.push_back(Focus());
+    }
+    EXPECT_EQ(backward, std::vector<std::string>(expected.rbegin(), expected.rend()));
 }
