@@ -123,6 +123,23 @@ void TEdytorLogic::Open(const std::string& path) {
     Refresh();
 }
 
+void TEdytorLogic::OpenRecovered(const std::string& kept, const std::string& belongsTo) {
+    Open(kept);
+    path_.clear();
+    draft_.clear();
+    suggested_.clear();
+    if (HasTestFileExtension(belongsTo)) {
+        path_ = belongsTo;
+        suggested_ = belongsTo;
+        diskHash_ = DiskHash();
+    } else if (!belongsTo.empty()) {
+        draft_ = belongsTo;
+        suggested_ = WithTestExtension(belongsTo);
+    }
+    // Saved nowhere yet.
+    diverged_ = true;
+}
+
 TSaveOutcome TEdytorLogic::Write(const std::string& path) {
     if (ErrorCount() > 0)
         return TSaveOutcome::HasErrors;

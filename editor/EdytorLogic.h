@@ -39,6 +39,9 @@ public:
     // read and EDocumentError when it is no test (nor a draft of one); the
     // test in the editor then stays as it was.
     void Open(const std::string& path);
+    // Opens a test kept for recovery (a text source) as the unsaved test of
+    // `belongsTo`, its .ts2 file or draft (empty: a new test).
+    void OpenRecovered(const std::string& kept, const std::string& belongsTo);
     // Writes the test to its .ts2 file (atomically; EFCreateError, with the
     // system's cause, on failure). A file changed on disk since the editor
     // read or wrote it is replaced only with `replaceChanged`.

@@ -636,7 +636,7 @@ void TEdytor::changeEvent(QEvent* event) {
 }
 
 void TEdytor::closeEvent(QCloseEvent* event) {
-    if (MaySetTestAside())
+    if (ending_ || MaySetTestAside())
         event->accept();
     else
         event->ignore();

@@ -40,6 +40,12 @@ public:
     // Opens a test as File > Open does, telling the teacher when it can't.
     bool OpenFile(const QString& path);
     const TEdytorLogic& Logic() const { return logic_; }
+    // The system ends the editor: unsaved changes are kept in the user's
+    // data folder, and the editor closes without asking.
+    void KeepAndEnd();
+    // At the start: offers back a test kept so by an editor that ended; true
+    // when the teacher took it.
+    bool OfferRecovery();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,6 +129,7 @@ private:
     TPreview* preview_ = nullptr;
     QLabel* status_ = nullptr;
     bool askingAboutDisk_ = false;
+    bool ending_ = false;
 
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

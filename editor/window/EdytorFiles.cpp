@@ -4,7 +4,10 @@
 
 #include "ErrorHandler.h"
 #include "Errors.h"
+#include "Folders.h"
+#include "Paths.h"
 #include "ProgramData.h"
+#include "Recovery.h"
 #include "SaveProblems.h"
 
 #include <QCoreApplication>
@@ -351,6 +354,54 @@ void TEdytor::FillRecentMenu() {
                 OpenFile(Q(path));
         });
     }
+}
+
+void TEdytor::KeepAndEnd() {
+    if (logic_.Modified() && !UserDataFolder().empty()) {
+        try {
+            KeepForRecovery(PathFromUtf8(UserDataFolder()), logic_,
+                            static_cast<unsigned long>(QCoreApplication::applicationPid()));
+        } catch (const EPlatformError&) {
+            // Nothing more can be done at this moment.
+        }
+    }
+    ending_ = true;
+    QCoreApplication::quit();
+}
+
+bool TEdytor::OfferRecovery() {
+    if (UserDataFolder().empty())
+        return false;
+    const auto found = FindRecovery(PathFromUtf8(UserDataFolder()));
+    if (!found)
+        return false;
+    const QString of =
+        found->belongsTo.empty()
+            ? QStringLiteral("w nowym teście")
+            : QStringLiteral("w teście %1").arg(QDir::toNativeSeparators(Q(found->belongsTo)));
+    QMessageBox box(QMessageBox::Question, kTitle,
+                    QStringLiteral("Edytor został zamknięty (np. przy wylogowaniu), zanim "
+                                   "zapisano zmiany %1. Zachował je.\n\nPrzywrócić je teraz? "
+                                   "Trzeba je potem zapisać.")
+                        .arg(of),
+                    QMessageBox::NoButton, this);
+    QPushButton* restore = box.addButton(QStringLiteral("&Przywróć"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Odrzuć"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    bool restored = false;
+    if (box.clickedButton() == restore) {
+        try {
+            logic_.OpenRecovered(Utf8FromPath(found->draft), found->belongsTo);
+            restored = true;
+        } catch (const std::exception& e) {
+            ShowException(e);
+            return false; // kept for another try
+        }
+    }
+    DiscardRecovery(*found);
+    Render();
+    return restored;
 }
 
 bool TEdytor::MaySetTestAside() {

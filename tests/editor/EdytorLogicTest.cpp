@@ -1,11 +1,13 @@
 #include "EdytorLogic.h"
 
+#include "Recovery.h"
 #include "TestFixtures.h"
 #include "TestLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <unistd.h>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -223,4 +225,30 @@ TEST_F(TEditorFixture, ADraftWithErrorsAndAnyCharacterIsKeptAndOpensAgain) {
     EXPECT_EQ(again.SuggestedPath(), (dir.path() / "szkic.ts2").string());
     ASSERT_EQ(again.SaveAs(again.SuggestedPath()), TSaveOutcome::Saved);
     EXPECT_TRUE(ValidateTest(TTestFile::ReadFile(again.Path()), regional));
+}
+
+TEST_F(TEditorFixture, ATestKeptAtTheEndIsOfferedToTheNextEditorOnly) {
+    const auto folder = dir.path() / "dane";
+    logic.SetText({TField::Text, 1}, "Niedokończone ½");
+    const auto lines = Lines();
+    // The editor that kept it still runs: nothing to offer.
+    KeepForRecovery(folder, logic, static_cast<unsigned long>(::getpid()));
+    EXPECT_FALSE(FindRecovery(folder));
+
+    const unsigned long gone = 0x7FFFFFF0ul; // beyond any process id given out
+    std::filesystem::rename(folder / ("edytor-odzysk-" + std::to_string(::getpid()) + ".txt"),
+                            folder / ("edytor-odzysk-" + std::to_string(gone) + ".txt"));
+    std::filesystem::rename(folder / ("edytor-odzysk-" + std::to_string(::getpid()) + ".plik"),
+                            folder / ("edytor-odzysk-" + std::to_string(gone) + ".plik"));
+    const auto found = FindRecovery(folder);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->belongsTo, logic.Path());
+
+    TEdytorLogic next{regional, measure, TDate{2026, 12, 8}};
+    next.OpenRecovered(found->draft.string(), found->belongsTo);
+    EXPECT_EQ(DocumentLines(next.Document()), lines);
+    EXPECT_EQ(next.Path(), logic.Path());
+    EXPECT_TRUE(next.Modified());
+    DiscardRecovery(*found);
+    EXPECT_FALSE(FindRecovery(folder));
 }
