@@ -314,9 +314,16 @@ void TEdytor::TryIt() {
                                             "edytora, ani w ścieżce PATH."));
         return;
     }
-    const QString scratch = QDir::temp().filePath(
-        QStringLiteral("kwizmar-edytor-%1").arg(QCoreApplication::applicationPid()));
-    QDir().mkpath(scratch);
+    // Not the shared /tmp: a folder of this user's own, where each test has
+    // one copy, written over at every try.
+    const QString scratch = QDir(Q(UserDataFolder())).filePath(QStringLiteral("proby-edytora"));
+    if (UserDataFolder().empty() || !QDir().mkpath(scratch)) {
+        QMessageBox::warning(this, kTitle,
+                             QStringLiteral("Nie można utworzyć folderu %1 na kopię testu do "
+                                            "wypróbowania. Zapisz test i spróbuj jeszcze raz.")
+                                 .arg(QDir::toNativeSeparators(scratch)));
+        return;
+    }
     std::string file;
     RunGuarded([&] { file = logic_.FileToTry(scratch.toStdString()); });
     if (file.empty()) {

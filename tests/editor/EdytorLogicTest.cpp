@@ -155,6 +155,10 @@ TEST_F(TEditorFixture, MaxPointsFollowTheSumUntilSetByHand) {
     EXPECT_EQ(logic.Text({TField::MaxPoints}), "5");
     logic.Undo();
     EXPECT_EQ(logic.Text({TField::MaxPoints}), "9");
+    // While a question's points are no number there is no sum to show.
+    logic.SetMaxPointsByHand(false);
+    logic.SetText({TField::Points, 1}, "x");
+    EXPECT_EQ(logic.Text({TField::MaxPoints}), "");
 }
 
 TEST_F(TEditorFixture, TwoEditorsOnOneFileNeverLoseASavedChange) {
