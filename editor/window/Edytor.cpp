@@ -225,6 +225,10 @@ void TEdytor::BuildActions() {
                 if (question_ >= 0)
                     Edit([&] { logic_.SetCorrectAnswer(question_, i); });
             });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Po&moc"));
+    action(help, QStringLiteral("&Pomoc edytora"), QKeySequence(Qt::Key_F1),
+           QStringLiteral("Otwiera stronę pomocy o edytorze testów [F1]"), [this] { ShowHelp(); });
 }
 
 QWidget* TEdytor::TBoundField::widget() const {

@@ -100,6 +100,7 @@ private:
     // is active.
     void CheckDiskChange();
     void TryIt();
+    void ShowHelp();
     void FillRecentMenu();
     // Asks about unsaved changes; false when the teacher cancels.
     bool MaySetTestAside();

@@ -11,6 +11,7 @@
 #include "SaveProblems.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace kwizmar {
 
@@ -334,6 +336,20 @@ void TEdytor::TryIt() {
     if (!QProcess::startDetached(program, {Q(file)}))
         QMessageBox::warning(this, kTitle,
                              QStringLiteral("Nie udało się uruchomić programu %1.").arg(program));
+}
+
+void TEdytor::ShowHelp() {
+    const QString page =
+        QString::fromStdString(ProgramDataFolder()) + QStringLiteral("/help/trelvo2006.html");
+    if (!QFileInfo::exists(page)) {
+        QMessageBox::warning(
+            this, kTitle,
+            QStringLiteral("Nie znaleziono strony pomocy %1.").arg(QDir::toNativeSeparators(page)));
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath());
+    url.setFragment(QStringLiteral("edytor"));
+    QDesktopServices::openUrl(url);
 }
 
 void TEdytor::Remember(const std::string& path) {
