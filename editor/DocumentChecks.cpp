@@ -18,6 +18,38 @@ std::string Capitalised(std::string text) {
 
 const char* const kLetters[] = {"A", "B", "C", "D", "E"};
 
+// Every character of a valid UTF-8 line that Windows-1250 lacks, at once and
+// with what to do; empty when the line has none (or another problem first).
+std::string MissingFromCodePage(std::string_view line) {
+    std::string chars, columns;
+    int count = 0;
+    std::size_t column = 0;
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t start = pos;
+        char32_t cp = 0;
+        ++column;
+        if (!NextCodePoint(line, pos, cp) || (cp < 0x20 && cp != '\t') || cp == 0x7F)
+            return {};
+        if (InCp1250(cp))
+            continue;
+        const std::string ch(line.substr(start, pos - start));
+        if (chars.find("„" + ch + "”") == std::string::npos) {
+            chars += std::string(chars.empty() ? "" : ", ") + "„" + ch + "”";
+            ++count;
+        }
+        columns += std::string(columns.empty() ? "" : ", ") + std::to_string(column);
+    }
+    if (count == 0)
+        return {};
+    const bool one = count == 1;
+    return std::string(one ? "Znaku " : "Znaków ") + chars +
+           " nie ma w stronie kodowej Windows-1250, w której zapisuje się testy (" +
+           (columns.find(',') == std::string::npos ? "znak " : "znaki ") + columns + "). " +
+           (one ? "Zastąp go" : "Zastąp je") +
+           " zwykłymi znakami, np. „½” jako „1/2”, „≤” jako „<=”; do tego czasu test można "
+           "zachować jako szkic.";
+}
+
 class TChecker {
 public:
     TChecker(const TTestDocument& doc, const IRegionalSettings& regional,
@@ -46,6 +78,10 @@ private:
         const auto problem = LineProblem(line);
         if (!problem)
             return false;
+        if (const std::string missing = MissingFromCodePage(line); !missing.empty()) {
+            Error(where, missing);
+            return true;
+        }
         Error(where, problem->column
                          ? "Znak " + std::to_string(problem->column) + ": " + problem->text + "."
                          : "Tekst " + problem->text + ".");

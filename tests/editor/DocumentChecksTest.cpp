@@ -49,7 +49,16 @@ TEST(DocumentChecks, EachFindingStandsBesideItsField) {
          [](TTestDocument& d) { d.questions[0].text = "Ile to 2·π?"; },
          {TField::Text, 0},
          TSeverity::Error,
-         "Znak 10: znaku „π” (U+03C0) nie ma w stronie kodowej Windows-1250."},
+         "Znaku „π” nie ma w stronie kodowej Windows-1250, w której zapisuje się testy (znak "
+         "10). Zastąp go zwykłymi znakami, np. „½” jako „1/2”, „≤” jako „<=”; do tego czasu "
+         "test można zachować jako szkic."},
+        {"several not in Windows-1250",
+         [](TTestDocument& d) { d.questions[0].text = "½ z π i π?"; },
+         {TField::Text, 0},
+         TSeverity::Error,
+         "Znaków „½”, „π” nie ma w stronie kodowej Windows-1250, w której zapisuje się testy "
+         "(znaki 1, 5, 9). Zastąp je zwykłymi znakami, np. „½” jako „1/2”, „≤” jako „<=”; do "
+         "tego czasu test można zachować jako szkic."},
         {"control character",
          [](TTestDocument& d) { d.author = "Jan\x01"; },
          {TField::Author},
