@@ -56,12 +56,14 @@ public:
              const ITextMeasure& measure)
         : doc_(doc), regional_(regional), measure_(measure) {}
 
-    std::vector<TCheck> Run() {
+    std::vector<TCheck> RunHeader() {
         CheckHeader();
         if (doc_.questions.empty())
             Error({TField::Questions}, "Test nie ma żadnego pytania.");
-        for (std::size_t k = 0; k < doc_.questions.size(); ++k)
-            CheckQuestion(static_cast<int>(k));
+        return std::move(checks_);
+    }
+    std::vector<TCheck> RunQuestion(int k) {
+        CheckQuestion(k);
         return std::move(checks_);
     }
 
@@ -237,9 +239,25 @@ std::string AnswerCountNote(const TQuestion& q) {
            "; zdający może je zaznaczyć, ale to zawsze zła odpowiedź.";
 }
 
+std::vector<TCheck> CheckHeaderOf(const TTestDocument& doc, const IRegionalSettings& regional,
+                                  const ITextMeasure& measure) {
+    return TChecker(doc, regional, measure).RunHeader();
+}
+
+std::vector<TCheck> CheckQuestionOf(const TTestDocument& doc, int k,
+                                    const IRegionalSettings& regional,
+                                    const ITextMeasure& measure) {
+    return TChecker(doc, regional, measure).RunQuestion(k);
+}
+
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure) {
-    return TChecker(doc, regional, measure).Run();
+    std::vector<TCheck> checks = CheckHeaderOf(doc, regional, measure);
+    for (std::size_t k = 0; k < doc.questions.size(); ++k) {
+        std::vector<TCheck> more = CheckQuestionOf(doc, static_cast<int>(k), regional, measure);
+        checks.insert(checks.end(), more.begin(), more.end());
+    }
+    return checks;
 }
 
 } // namespace kwizmar

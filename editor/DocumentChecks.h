@@ -32,6 +32,13 @@ int AnswerCount(const TQuestion& q);
 // ones; empty otherwise.
 std::string AnswerCountNote(const TQuestion& q);
 
+// The findings about the header and the list as a whole (they depend on
+// every question), and those about question k alone (they depend on it alone).
+std::vector<TCheck> CheckHeaderOf(const TTestDocument& doc, const IRegionalSettings& regional,
+                                  const ITextMeasure& measure);
+std::vector<TCheck> CheckQuestionOf(const TTestDocument& doc, int k,
+                                    const IRegionalSettings& regional, const ITextMeasure& measure);
+
 // Every finding, the header's first, then question by question.
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure);

@@ -6,6 +6,7 @@
 #include "TestLoader.h"
 #include "WholeFile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kwizmar {
@@ -75,6 +76,11 @@ bool IsReadOnlyFile(const std::string& path) {
     return !ec && std::filesystem::is_regular_file(status) &&
            (status.permissions() & std::filesystem::perms::owner_write) ==
                std::filesystem::perms::none;
+}
+
+bool SameQuestion(const TQuestion& a, const TQuestion& b) {
+    return a.text == b.text && a.answers == b.answers && a.correctLetter == b.correctLetter &&
+           a.points == b.points && a.selfAnswerLine == b.selfAnswerLine;
 }
 
 } // namespace
@@ -248,10 +254,8 @@ std::vector<TCheck> TEdytorLogic::ChecksOf(TFieldRef ref) const {
 }
 
 bool TEdytorLogic::QuestionHasError(int k) const {
-    for (const TCheck& check : checks_)
-        if (check.where.question == k && check.severity == TSeverity::Error)
-            return true;
-    return false;
+    return k >= 0 && k < static_cast<int>(questionHasError_.size()) &&
+           questionHasError_[static_cast<std::size_t>(k)] != 0;
 }
 
 void TEdytorLogic::Select(int k) {
@@ -423,7 +427,23 @@ void TEdytorLogic::Refresh() {
         selected_ = count - 1;
     if (selected_ < 0 && count > 0)
         selected_ = 0;
-    checks_ = CheckDocument(doc_, regional_, measure_);
+    checks_ = CheckHeaderOf(doc_, regional_, measure_);
+    const std::size_t n = doc_.questions.size();
+    const std::size_t kept = std::min(checkedQuestions_.size(), n);
+    checkedQuestions_.resize(n);
+    questionChecks_.resize(n);
+    questionHasError_.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const TQuestion& q = doc_.questions[k];
+        if (k >= kept || !SameQuestion(checkedQuestions_[k], q)) {
+            checkedQuestions_[k] = q;
+            questionChecks_[k] = CheckQuestionOf(doc_, static_cast<int>(k), regional_, measure_);
+            questionHasError_[k] = 0;
+            for (const TCheck& check : questionChecks_[k])
+                questionHasError_[k] |= check.severity == TSeverity::Error ? 1 : 0;
+        }
+        checks_.insert(checks_.end(), questionChecks_[k].begin(), questionChecks_[k].end());
+    }
 }
 
 } // namespace kwizmar

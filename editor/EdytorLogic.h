@@ -124,6 +124,11 @@ private:
     TTestDocument doc_;
     TUndoStack stack_;
     std::vector<TCheck> checks_;
+    // The checks of each question as last made, with the question they were
+    // made of: a keystroke checks again only the question it changed.
+    std::vector<TQuestion> checkedQuestions_;
+    std::vector<std::vector<TCheck>> questionChecks_;
+    std::vector<char> questionHasError_;
     std::string path_;
     std::string suggested_;
     std::string draft_;

@@ -20,6 +20,17 @@ struct TEditorFixture : ::testing::Test {
         logic.Select(1);
     }
     std::vector<std::string> Lines() const { return DocumentLines(logic.Document()); }
+    // The checks kept question by question are those of the whole test.
+    bool ChecksCurrent() const {
+        const auto all = CheckDocument(logic.Document(), regional, measure);
+        const auto& kept = logic.Checks();
+        if (all.size() != kept.size())
+            return false;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (!(all[i].where == kept[i].where) || all[i].text != kept[i].text)
+                return false;
+        return true;
+    }
 
     TTempDir dir;
     TFakeRegional regional;
@@ -78,8 +89,10 @@ TEST_F(TEditorFixture, EveryKindOfEditIsUndoneAndRedone) {
         EXPECT_NE(after, before) << c.name;
         EXPECT_EQ(logic.Selected(), c.selectedAfter) << c.name;
         EXPECT_TRUE(logic.Modified()) << c.name;
+        EXPECT_TRUE(ChecksCurrent()) << c.name;
         logic.Undo();
         EXPECT_EQ(Lines(), before) << c.name;
+        EXPECT_TRUE(ChecksCurrent()) << c.name;
         EXPECT_FALSE(logic.Modified()) << c.name;
         logic.Redo();
         EXPECT_EQ(Lines(), after) << c.name;
