@@ -106,6 +106,14 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     status_->setObjectName(QStringLiteral("Stan"));
     statusBar()->addWidget(status_, 1);
 
+    for (const TBoundField& field : fields_) {
+        const TField f = field.ref().field;
+        if (f == TField::Text || f == TField::Answer || f == TField::Points) {
+            field.checks->setProperty("keepsLine", true);
+            field.checks->setMinimumHeight(field.checks->fontMetrics().height());
+        }
+    }
+
     // Reading order: the test, the list and its buttons, then the question
     // from its text down, each answer after its radio button.
     std::vector<QWidget*> order;
@@ -118,6 +126,7 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     }
     order.insert(order.end(), {findChild<QWidget*>(QStringLiteral("Punkty")), selfAnswer_, bonus_});
     SetTabOrder(order);
+    freshQuestion_ = logic_.Selected(); // the new test's first question
     Render();
 }
 
@@ -194,7 +203,12 @@ void TEdytor::BuildActions() {
     add_ = action(questions, QStringLiteral("&Dodaj pytanie"),
                   QKeySequence(QStringLiteral("Ctrl+Return")),
                   QStringLiteral("Dodaje nowe pytanie za zaznaczonym [Ctrl + Enter]"), [this] {
-                      Edit([this] { logic_.AddQuestion(); });
+                      Edit([this] {
+                          logic_.AddQuestion();
+                          // Its empty fields are not yet wrong: each says so once left.
+                          freshQuestion_ = logic_.Selected();
+                          left_.clear();
+                      });
                       FocusQuestionText();
                   });
     duplicate_ = action(
@@ -474,7 +488,27 @@ QWidget* TEdytor::BuildQuestion() {
     return questionBox_;
 }
 
+bool TEdytor::ChecksHidden(TFieldRef ref) const {
+    if (ref.question < 0 || ref.question != freshQuestion_)
+        return false;
+    if (ref.field == TField::CorrectLetter) {
+        // "The correct answer is empty" waits for that answer.
+        const TQuestion& q = logic_.Document().questions[static_cast<std::size_t>(ref.question)];
+        ref = {TField::Answer, ref.question, std::max(0, AnswerIndex(q.correctLetter))};
+    }
+    return std::find(left_.begin(), left_.end(), ref) == left_.end();
+}
+
 bool TEdytor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && freshQuestion_ >= 0)
+        for (const TBoundField& field : fields_)
+            if (field.widget() == watched && ChecksHidden(field.ref())) {
+                left_.push_back(field.ref());
+                // After the focus has gone on, so that the rows don't move under the click.
+                QMetaObject::invokeMethod(
+                    this, [this] { Render(); }, Qt::QueuedConnection);
+                break;
+            }
     // Enter moves on to the next field to type in, as in the exam program.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -513,7 +547,9 @@ void TEdytor::RenderChecks(QLabel* label, const std::vector<TCheck>& checks) {
                          Q(check.text).toHtmlEscaped());
     }
     label->setText(html);
-    label->setVisible(!html.isEmpty());
+    // A question's field keeps a line for its checks, so that the rows below
+    // stay where they are as they come and go.
+    label->setVisible(!html.isEmpty() || label->property("keepsLine").toBool());
 }
 
 void TEdytor::RenderList() {
@@ -539,6 +575,8 @@ void TEdytor::RenderList() {
 
 void TEdytor::Render() {
     question_ = logic_.Selected();
+    if (question_ != freshQuestion_)
+        freshQuestion_ = -1;
     const bool hasQuestion = question_ >= 0;
     setWindowTitle(Q(logic_.DisplayName()) + QStringLiteral("[*] – Edytor testów Kwizmar 2002"));
     setWindowModified(logic_.Modified());
@@ -555,8 +593,9 @@ void TEdytor::Render() {
             if (!field.edit->hasFocus())
                 field.edit->setCursorPosition(0); // the start of a long text, not its end
         }
-        RenderChecks(field.checks,
-                     ofQuestion && !hasQuestion ? std::vector<TCheck>() : logic_.ChecksOf(ref));
+        RenderChecks(field.checks, (ofQuestion && !hasQuestion) || ChecksHidden(ref)
+                                       ? std::vector<TCheck>()
+                                       : logic_.ChecksOf(ref));
     }
 
     const TTestDocument& doc = logic_.Document();
@@ -576,7 +615,9 @@ void TEdytor::Render() {
         const int correct = AnswerIndex(q.correctLetter);
         for (int i = 0; i < 5; ++i)
             correct_[static_cast<std::size_t>(i)]->setChecked(i == correct);
-        RenderChecks(correctChecks_, logic_.ChecksOf({TField::CorrectLetter, question_}));
+        RenderChecks(correctChecks_, ChecksHidden({TField::CorrectLetter, question_})
+                                         ? std::vector<TCheck>()
+                                         : logic_.ChecksOf({TField::CorrectLetter, question_}));
         static_cast<QFormLayout*>(questionBox_->layout())
             ->setRowVisible(correctChecks_, !correctChecks_->text().isEmpty());
         answersNote_->setText(Q(AnswerCountNote(q)));

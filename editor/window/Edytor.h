@@ -80,6 +80,7 @@ private:
     void Render();
     void RenderChecks(QLabel* label, const std::vector<TCheck>& checks);
     void RenderList();
+    bool ChecksHidden(TFieldRef ref) const;
     void Edit(const std::function<void()>& action);
 
     // Files (EdytorFiles.cpp).
@@ -130,6 +131,10 @@ private:
     TPreview* preview_ = nullptr;
     QLabel* status_ = nullptr;
     bool askingAboutDisk_ = false;
+    // A question just added, and those of its fields the teacher has left:
+    // the checks of the others wait (ChecksHidden).
+    int freshQuestion_ = -1;
+    std::vector<TFieldRef> left_;
     bool ending_ = false;
 
     QAction* undo_ = nullptr;

@@ -51,6 +51,8 @@ void TEdytor::NewTest() {
     if (!MaySetTestAside())
         return;
     logic_.New(Today());
+    freshQuestion_ = logic_.Selected();
+    left_.clear();
     Render();
 }
 
@@ -92,6 +94,8 @@ bool TEdytor::OpenFile(const QString& path) {
 }
 
 void TEdytor::TellSaveRefused(const QString& what) {
+    freshQuestion_ = -1; // every error is said now
+    Render();
     const TCheck* first = nullptr;
     for (const TCheck& check : logic_.Checks())
         if (check.severity == TSeverity::Error && !first)

@@ -248,3 +248,23 @@ TEST_F(EdytorTest, TabGoesThroughEveryFieldInReadingOrderAndRoundAgain) {
     }
     EXPECT_EQ(backward, std::vector<std::string>(expected.rbegin(), expected.rend()));
 }
+
+TEST_F(EdytorTest, ANewQuestionsErrorsComeAsItsFieldsAreLeftOnTheirReservedLines) {
+    auto checksOf = [&](const char* name) {
+        return window.findChild<QLabel*>(QString::fromLatin1(name) + "Uwagi")->text();
+    };
+    window.findChild<QLineEdit*>("Nazwa")->setFocus();
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(Focus(), "Tresc");
+    QWidget* answerB = window.findChild<QWidget*>("OdpB");
+    const int rowB = answerB->mapTo(&window, QPoint()).y();
+    EXPECT_GT(window.Logic().ErrorCount(), 0);
+    for (const char* name : {"Tresc", "OdpA", "OdpB"})
+        EXPECT_TRUE(checksOf(name).isEmpty()) << name;
+
+    Key(Qt::Key_Return); // left empty
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !checksOf("Tresc").isEmpty(); }));
+    EXPECT_TRUE(checksOf("Tresc").contains("Wpisz treść pytania."));
+    EXPECT_TRUE(checksOf("OdpA").isEmpty());
+    EXPECT_EQ(answerB->mapTo(&window, QPoint()).y(), rowB);
+}
