@@ -1,5 +1,6 @@
 #include "Edytor.h"
 
+#include "FindingsList.h"
 #include "Fonts.h"
 #include "Preview.h"
 #include "QuestionTextEdit.h"
@@ -239,6 +240,13 @@ void TEdytor::BuildActions() {
                 if (question_ >= 0)
                     Edit([&] { logic_.SetCorrectAnswer(question_, i); });
             });
+
+    questions->addSeparator();
+    action(questions, QStringLiteral("&Lista błędów i uwag ..."),
+           QKeySequence(QStringLiteral("Ctrl+L")),
+           QStringLiteral("Pokazuje wszystkie błędy i uwagi testu; każda prowadzi do swojego pola "
+                          "[Ctrl + L]"),
+           [this] { ShowFindings(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Po&moc"));
     action(help, QStringLiteral("&Pomoc edytora"), QKeySequence(Qt::Key_F1),
@@ -488,6 +496,31 @@ QWidget* TEdytor::BuildQuestion() {
     return questionBox_;
 }
 
+void TEdytor::ShowFindings() {
+    if (!findings_)
+        findings_ = new TFindingsList(this, [this](TFieldRef ref) { GoTo(ref); });
+    freshQuestion_ = -1; // every finding is said now
+    findings_->show();
+    Render();
+    findings_->raise();
+    findings_->activateWindow();
+}
+
+void TEdytor::GoTo(TFieldRef ref) {
+    if (ref.question >= 0)
+        logic_.Select(ref.question);
+    Render();
+    activateWindow();
+    QWidget* target = ref.field == TField::Questions ? static_cast<QWidget*>(list_) : nullptr;
+    if (ref.field == TField::CorrectLetter)
+        target = correct_[0];
+    for (const TBoundField& field : fields_)
+        if (field.ref() == ref)
+            target = field.widget();
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
+}
+
 bool TEdytor::ChecksHidden(TFieldRef ref) const {
     if (ref.question < 0 || ref.question != freshQuestion_)
         return false;
@@ -661,14 +694,18 @@ void TEdytor::Render() {
     up_->setEnabled(question_ > 0);
     down_->setEnabled(hasQuestion && question_ + 1 < count);
 
+    if (findings_ && findings_->isVisible())
+        findings_->Show(logic_.Checks());
     const int errors = logic_.ErrorCount();
     const int warnings = static_cast<int>(logic_.Checks().size()) - errors;
+    const QString list = errors + warnings > 0 ? QStringLiteral(" Lista: Ctrl + L.") : QString();
     status_->setText(
-        errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Test można zapisać "
-                                    "dopiero po poprawieniu błędów.")
-                         .arg(errors)
-                         .arg(warnings)
-                   : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings));
+        (errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Plik .ts2 można zapisać dopiero po "
+                                     "poprawieniu błędów; szkic – zawsze.")
+                          .arg(errors)
+                          .arg(warnings)
+                    : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings)) +
+        list);
 }
 
 void TEdytor::changeEvent(QEvent* event) {

@@ -25,6 +25,7 @@ namespace kwizmar {
 
 class TPreview;
 class TQuestionTextEdit;
+class TFindingsList;
 
 // Today's date on this computer.
 TDate Today();
@@ -81,6 +82,9 @@ private:
     void RenderChecks(QLabel* label, const std::vector<TCheck>& checks);
     void RenderList();
     bool ChecksHidden(TFieldRef ref) const;
+    // The list of every finding, and the way to one's field.
+    void ShowFindings();
+    void GoTo(TFieldRef ref);
     void Edit(const std::function<void()>& action);
 
     // Files (EdytorFiles.cpp).
@@ -130,6 +134,7 @@ private:
     QLabel* listChecks_ = nullptr;
     TPreview* preview_ = nullptr;
     QLabel* status_ = nullptr;
+    TFindingsList* findings_ = nullptr;
     bool askingAboutDisk_ = false;
     // A question just added, and those of its fields the teacher has left:
     // the checks of the others wait (ChecksHidden).

@@ -268,3 +268,18 @@ TEST_F(EdytorTest, ANewQuestionsErrorsComeAsItsFieldsAreLeftOnTheirReservedLines
     EXPECT_TRUE(checksOf("OdpA").isEmpty());
     EXPECT_EQ(answerB->mapTo(&window, QPoint()).y(), rowB);
 }
+
+TEST_F(EdytorTest, TheListOfFindingsGoesToEachField) {
+    Key(Qt::Key_L, Qt::ControlModifier);
+    auto* list = window.findChild<QListWidget*>("Uwagi");
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+    ASSERT_EQ(list->count(), static_cast<int>(window.Logic().Checks().size()));
+    const auto& checks = window.Logic().Checks();
+    const auto answerB = std::find_if(checks.begin(), checks.end(), [](const TCheck& c) {
+        return c.where == TFieldRef{TField::Answer, 0, 1};
+    });
+    ASSERT_NE(answerB, checks.end());
+    emit list->itemActivated(list->item(static_cast<int>(answerB - checks.begin())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Focus() == "OdpB"; }));
+}
