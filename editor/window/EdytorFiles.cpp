@@ -169,12 +169,15 @@ bool TEdytor::Saved(TSaveOutcome outcome, const QString& path) {
             box.addButton(QStringLiteral("Zapisz &jako ..."), QMessageBox::AcceptRole);
         box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
         box.setDefaultButton(elsewhere);
+        askingAboutDisk_ = true;
         box.exec();
-        if (box.clickedButton() == elsewhere)
-            return SaveAs();
+        askingAboutDisk_ = false;
         if (box.clickedButton() == replace)
             return Write([this] { return logic_.Save(true); }, path);
-        return false;
+        // Told once: not again when the window comes back to the front.
+        logic_.NoticeDiskChange();
+        Render();
+        return box.clickedButton() == elsewhere && SaveAs();
     }
     }
     return false;
