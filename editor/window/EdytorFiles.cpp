@@ -89,6 +89,7 @@ bool TEdytor::OpenFile(const QString& path) {
         return false;
     }
     Remember(path.toStdString());
+    freshQuestion_ = -1; // an opened test shows what it has
     Render();
     return true;
 }
@@ -423,6 +424,7 @@ bool TEdytor::OfferRecovery() {
     if (box.clickedButton() == restore) {
         try {
             logic_.OpenRecovered(Utf8FromPath(found->draft), found->belongsTo);
+            freshQuestion_ = -1;
             restored = true;
         } catch (const std::exception& e) {
             ShowException(e);

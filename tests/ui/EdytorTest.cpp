@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -282,4 +283,31 @@ TEST_F(EdytorTest, TheListOfFindingsGoesToEachField) {
     ASSERT_NE(answerB, checks.end());
     emit list->itemActivated(list->item(static_cast<int>(answerB - checks.begin())));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Focus() == "OdpB"; }));
+}
+
+TEST_F(EdytorTest, AnUnfinishedTestIsKeptAsADraftAndFinishedLater) {
+    window.findChild<QWidget*>("Tresc")->setFocus();
+    Type("Ile to ½ z 4?");
+    const std::string draft = (dir.path() / "szkic").string();
+    // The refusal of Ctrl + S offers the draft; its dialog takes a name.
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              EXPECT_TRUE(
+                                  static_cast<QMessageBox*>(modal)->text().contains("jako szkic"));
+                              QTimer::singleShot(300, [&] {
+                                  QWidget* dialog = QApplication::activeModalWidget();
+                                  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                                  ASSERT_NE(name, nullptr);
+                                  name->setText(QString::fromStdString(draft));
+                                  QTest::keyClick(name, Qt::Key_Return);
+                              });
+                              Press(modal, "Zapisz szkic");
+                          }));
+    EXPECT_FALSE(window.isWindowModified());
+    ASSERT_TRUE(std::filesystem::exists(draft + ".txt"));
+
+    TEdytor later{PlatformRegistry()};
+    ASSERT_TRUE(later.OpenFile(QString::fromStdString(draft + ".txt")));
+    EXPECT_EQ(later.Logic().Text({TField::Text, 0}), "Ile to ½ z 4?");
+    EXPECT_TRUE(later.findChild<QLabel*>("TrescUwagi")->text().contains("Znaku „½”"));
 }
