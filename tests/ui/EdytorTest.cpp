@@ -311,3 +311,25 @@ TEST_F(EdytorTest, AnUnfinishedTestIsKeptAsADraftAndFinishedLater) {
     EXPECT_EQ(later.Logic().Text({TField::Text, 0}), "Ile to ½ z 4?");
     EXPECT_TRUE(later.findChild<QLabel*>("TrescUwagi")->text().contains("Znaku „½”"));
 }
+
+TEST_F(EdytorTest, AReadOnlyTestIsRefusedWithAPolishWordAndAnotherName) {
+    const std::string path = dir.Write("chroniony.ts2", MakeTs2(ValidTestLines(2)));
+    ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    window.findChild<QLineEdit*>("Autor")->setFocus();
+    Key(Qt::Key_End);
+    Type("x");
+    QString told;
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              told = static_cast<QMessageBox*>(modal)->text();
+                              Press(modal, "Anuluj");
+                          }));
+    EXPECT_TRUE(told.contains("jest tylko do odczytu, więc edytor go nie zastąpi"))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains("Zapisz jako")) << told.toStdString();
+    EXPECT_EQ(TTestFile::ReadFile(path).Line(2), "Jan Kowalski");
+    EXPECT_TRUE(window.isWindowModified());
+}
