@@ -77,6 +77,11 @@ bool WriteInPlace(const std::filesystem::path& file, int fd, const std::filesyst
     return written;
 }
 
+// The failure of the last call, for the user's message.
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
 } // namespace
 
 bool ProcessIsGone(unsigned long pid) {
@@ -90,12 +95,12 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     std::filesystem::path temp;
     const int fd = CreateTemporary(file, temp);
     if (fd < 0)
-        throw EFCreateError(Utf8FromPath(path));
+        throw EFCreateError(Utf8FromPath(path), LastError());
 
     struct stat old {};
     if (::stat(file.c_str(), &old) == 0 && !TakeOver(fd, old)) {
         if (!WriteInPlace(file, fd, temp, bytes))
-            throw EFCreateError(Utf8FromPath(path));
+            throw EFCreateError(Utf8FromPath(path), LastError());
         RemoveStaleTemporaries(file);
         return;
     }
@@ -103,8 +108,9 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     const bool written = posix::WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), file.c_str()) != 0) {
+        const std::error_code cause = LastError();
         ::unlink(temp.c_str());
-        throw EFCreateError(Utf8FromPath(path));
+        throw EFCreateError(Utf8FromPath(path), cause);
     }
     posix::SyncFolder(file.parent_path());
     RemoveStaleTemporaries(file);

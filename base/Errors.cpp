@@ -10,6 +10,9 @@ EFCreateError::EFCreateError(const std::string& path)
 EFCreateError::EFCreateError(const std::string& path, const std::string& note)
     : EPlatformError("Cannot create file " + path + "\n\n" + note) {}
 
+EFCreateError::EFCreateError(const std::string& path, std::error_code cause)
+    : EPlatformError("Cannot create file " + path), cause_(cause) {}
+
 EConvertError EConvertError::NotAnInteger(const std::string& text) {
     return EConvertError("'" + text + "' is not a valid integer value");
 }

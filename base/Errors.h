@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 // Failures of the platform (files, number conversion, the registry) travel as
 // exceptions carrying the exact text the user sees; one handler in the
@@ -27,6 +28,14 @@ public:
     explicit EFCreateError(const std::string& path);
     // The same text, then a blank line and `note` (what became of the data).
     EFCreateError(const std::string& path, const std::string& note);
+    // The same text, knowing the system's reason, so that a caller can tell
+    // the user what to do about it.
+    EFCreateError(const std::string& path, std::error_code cause);
+    // The system's reason where it is known, else empty.
+    const std::error_code& Cause() const { return cause_; }
+
+private:
+    std::error_code cause_;
 };
 
 // "'%s' is not a valid integer value"

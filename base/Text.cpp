@@ -55,4 +55,12 @@ std::vector<std::string_view> SplitLines(std::string_view text, bool* finalBreak
     return lines;
 }
 
+const char* PolishPlural(long long n, const char* one, const char* few, const char* many) {
+    const long long a = n < 0 ? -n : n;
+    if (a == 1)
+        return one;
+    const long long tens = a % 100, units = a % 10;
+    return units >= 2 && units <= 4 && (tens < 12 || tens > 14) ? few : many;
+}
+
 } // namespace kwizmar

@@ -28,4 +28,9 @@ std::vector<std::string_view> SplitLines(std::string_view text, bool* finalBreak
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 std::string AsciiLowerCase(std::string_view s);
 
+// The Polish noun form for a count `n`: `one` for 1, `few` for 2–4, 22–24,
+// 32–34 … (but not 12–14), `many` for the rest ("1 pytanie", "3 pytania",
+// "5 pytań", "12 pytań", "22 pytania").
+const char* PolishPlural(long long n, const char* one, const char* few, const char* many);
+
 } // namespace kwizmar

@@ -2,6 +2,7 @@
 
 #include "StrToInt.h"
 #include "TestLoader.h"
+#include "Text.h"
 
 namespace kwizmar {
 
@@ -88,8 +89,11 @@ std::string DescribeRejection(const TValidation& v, const TTestFile& file,
         return where + Quoted(text) + " nie jest liczbą całkowitą";
     case TTestCheck::LineCount: {
         const long long n = *TryStrToInt(text);
-        return "plik ma " + std::to_string(file.LineCount()) + " wierszy, a test o " +
-               std::to_string(n) + " pytaniach potrzebuje co najmniej 9 · " + std::to_string(n) +
+        const auto lines = static_cast<long long>(file.LineCount());
+        return "plik ma " + std::to_string(lines) + " " +
+               PolishPlural(lines, "wiersz", "wiersze", "wierszy") + ", a test o " +
+               std::to_string(n) + " " + (n == 1 ? "pytaniu" : "pytaniach") +
+               " potrzebuje co najmniej 9 · " + std::to_string(n) +
                " + 7 = " + std::to_string(9 * n + 7);
     }
     case TTestCheck::None:
@@ -155,7 +159,9 @@ TCheckReport CheckTestFile(const std::string& path, std::string_view stored,
     const TCreationDate created = *ParseCreationDate(file.Line(3), regional);
     report.dateFormat = "data utworzenia: " + Quoted(file.Line(3)) + " " + DateFormatName(created);
     report.notes = ExamNotes(file);
-    report.summary = "test " + file.Line(1) + ": " + file.Line(4) + " pytań, " + file.Line(5) +
+    const long long questions = *TryStrToInt(file.Line(4));
+    report.summary = "test " + file.Line(1) + ": " + file.Line(4) + " " +
+                     PolishPlural(questions, "pytanie", "pytania", "pytań") + ", " + file.Line(5) +
                      " pkt, odpowiedzi samodzielnych: " + file.Line(6);
     return report;
 }

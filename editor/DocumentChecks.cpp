@@ -18,12 +18,36 @@ std::string Capitalised(std::string text) {
 
 const char* const kLetters[] = {"A", "B", "C", "D", "E"};
 
-// Whether the answers from `a` on are all empty.
-bool EmptyFrom(const TQuestion& q, int a) {
-    for (std::size_t i = static_cast<std::size_t>(a); i < q.answers.size(); ++i)
-        if (!q.answers[i].empty())
-            return false;
-    return true;
+// Every character of a valid UTF-8 line that Windows-1250 lacks, at once and
+// with what to do; empty when the line has none (or another problem first).
+std::string MissingFromCodePage(std::string_view line) {
+    std::string chars, columns;
+    int count = 0;
+    std::size_t column = 0;
+    for (std::size_t pos = 0; pos < line.size();) {
+        const std::size_t start = pos;
+        char32_t cp = 0;
+        ++column;
+        if (!NextCodePoint(line, pos, cp) || (cp < 0x20 && cp != '\t') || cp == 0x7F)
+            return {};
+        if (InCp1250(cp))
+            continue;
+        const std::string ch(line.substr(start, pos - start));
+        if (chars.find("„" + ch + "”") == std::string::npos) {
+            chars += std::string(chars.empty() ? "" : ", ") + "„" + ch + "”";
+            ++count;
+        }
+        columns += std::string(columns.empty() ? "" : ", ") + std::to_string(column);
+    }
+    if (count == 0)
+        return {};
+    const bool one = count == 1;
+    return std::string(one ? "Znaku " : "Znaków ") + chars +
+           " nie ma w stronie kodowej Windows-1250, w której zapisuje się testy (" +
+           (columns.find(',') == std::string::npos ? "znak " : "znaki ") + columns + "). " +
+           (one ? "Zastąp go" : "Zastąp je") +
+           " zwykłymi znakami, np. „½” jako „1/2”, „≤” jako „<=”; do tego czasu test można "
+           "zachować jako szkic.";
 }
 
 class TChecker {
@@ -32,12 +56,14 @@ public:
              const ITextMeasure& measure)
         : doc_(doc), regional_(regional), measure_(measure) {}
 
-    std::vector<TCheck> Run() {
+    std::vector<TCheck> RunHeader() {
         CheckHeader();
         if (doc_.questions.empty())
             Error({TField::Questions}, "Test nie ma żadnego pytania.");
-        for (std::size_t k = 0; k < doc_.questions.size(); ++k)
-            CheckQuestion(static_cast<int>(k));
+        return std::move(checks_);
+    }
+    std::vector<TCheck> RunQuestion(int k) {
+        CheckQuestion(k);
         return std::move(checks_);
     }
 
@@ -54,6 +80,10 @@ private:
         const auto problem = LineProblem(line);
         if (!problem)
             return false;
+        if (const std::string missing = MissingFromCodePage(line); !missing.empty()) {
+            Error(where, missing);
+            return true;
+        }
         Error(where, problem->column
                          ? "Znak " + std::to_string(problem->column) + ": " + problem->text + "."
                          : "Tekst " + problem->text + ".");
@@ -75,16 +105,20 @@ private:
         }
         Carry({TField::Author}, doc_.author);
         if (!Carry({TField::Date}, doc_.createdDate)) {
+            // The program reads a date in the Polish format on any computer,
+            // after the system's own format fails; only a date no other
+            // computer may read needs a word.
+            const auto polish = ParseShortDate(doc_.createdDate, kPolishShortDateFormat);
             const auto created = ParseCreationDate(doc_.createdDate, regional_);
             if (!created)
                 Error({TField::Date}, Quoted(doc_.createdDate) +
                                           " nie jest datą w formacie dd.mm.rrrr (np. 08.12.2026).");
-            else if (created->format != kPolishShortDateFormat)
+            else if (!polish)
                 Warning({TField::Date},
                         "Data jest zapisana " + DateFormatName(*created) +
                             "; komputer z innymi ustawieniami regionalnymi może jej nie odczytać "
                             "i odrzuci test. Wpisz ją jako dd.mm.rrrr.");
-            else if (const std::string full = FormatDate(created->date, kPolishShortDateFormat);
+            else if (const std::string full = FormatDate(*polish, kPolishShortDateFormat);
                      full != doc_.createdDate)
                 Warning({TField::Date}, "Program pokaże datę tak, jak jest wpisana; w pełnej "
                                         "postaci to " +
@@ -137,8 +171,15 @@ private:
             if (Carry(where, answer))
                 continue;
             if (answer.empty()) {
-                if (a < FewestAnswers() || !EmptyFrom(q, a))
-                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] + ".");
+                // Two answers at least; fewer than five leave the last ones
+                // empty, as the exam shows them.
+                if (a < kMinAnswers)
+                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] +
+                                     ": pytanie potrzebuje co najmniej dwóch odpowiedzi.");
+                else if (a < AnswerCount(q))
+                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] +
+                                     " albo przesuń dalsze wyżej: puste mogą być tylko "
+                                     "ostatnie odpowiedzi.");
                 continue;
             }
             if (!SplitAnswerLine(answer, measure_).cut.empty())
@@ -152,6 +193,11 @@ private:
         }
         if (const auto problem = CorrectLetterProblem(q.correctLetter))
             Error({TField::CorrectLetter, k}, Capitalised(*problem) + ": zaznacz poprawną.");
+        else if (const int correct = AnswerIndex(q.correctLetter);
+                 q.answers[static_cast<std::size_t>(correct)].empty())
+            Error({TField::CorrectLetter, k}, std::string("Poprawna odpowiedź ") +
+                                                  kLetters[correct] +
+                                                  " jest pusta: wpisz ją albo zaznacz inną.");
         if (!Carry({TField::Points, k}, q.points)) {
             if (const auto problem = PointsProblem(q.points))
                 Error({TField::Points, k}, Capitalised(*problem) + ".");
@@ -174,12 +220,48 @@ private:
 } // namespace
 
 int FewestAnswers() {
-    return 5;
+    return kMinAnswers;
+}
+
+int AnswerCount(const TQuestion& q) {
+    int count = 5;
+    while (count > 0 && q.answers[static_cast<std::size_t>(count - 1)].empty())
+        --count;
+    return count;
+}
+
+std::string AnswerCountNote(const TQuestion& q) {
+    const int count = AnswerCount(q);
+    if (count < kMinAnswers || count == 5)
+        return {};
+    std::string empty;
+    for (int a = count; a < 5; ++a)
+        empty += std::string(empty.empty() ? "" : (a == 4 ? " i " : ", ")) + kLetters[a];
+    return "Pytanie ma " + std::to_string(count) + " odpowiedzi. W egzaminie " +
+           (count == 4 ? "miejsce odpowiedzi " + empty + " będzie puste"
+                       : "miejsca odpowiedzi " + empty + " będą puste") +
+           "; zdający może je zaznaczyć, ale to zawsze zła odpowiedź.";
+}
+
+std::vector<TCheck> CheckHeaderOf(const TTestDocument& doc, const IRegionalSettings& regional,
+                                  const ITextMeasure& measure) {
+    return TChecker(doc, regional, measure).RunHeader();
+}
+
+std::vector<TCheck> CheckQuestionOf(const TTestDocument& doc, int k,
+                                    const IRegionalSettings& regional,
+                                    const ITextMeasure& measure) {
+    return TChecker(doc, regional, measure).RunQuestion(k);
 }
 
 std::vector<TCheck> CheckDocument(const TTestDocument& doc, const IRegionalSettings& regional,
                                   const ITextMeasure& measure) {
-    return TChecker(doc, regional, measure).Run();
+    std::vector<TCheck> checks = CheckHeaderOf(doc, regional, measure);
+    for (std::size_t k = 0; k < doc.questions.size(); ++k) {
+        std::vector<TCheck> more = CheckQuestionOf(doc, static_cast<int>(k), regional, measure);
+        checks.insert(checks.end(), more.begin(), more.end());
+    }
+    return checks;
 }
 
 } // namespace kwizmar

@@ -24,6 +24,21 @@ struct TCheck {
     std::string text; // a Polish sentence, starting with a capital letter
 };
 
+// A question has two to five answers: the first ones filled, the rest empty.
+inline constexpr int kMinAnswers = 2;
+// The number of answers up to the last one filled in.
+int AnswerCount(const TQuestion& q);
+// For a question of two to four answers, what the examinee sees of the empty
+// ones; empty otherwise.
+std::string AnswerCountNote(const TQuestion& q);
+
+// The findings about the header and the list as a whole (they depend on
+// every question), and those about question k alone (they depend on it alone).
+std::vector<TCheck> CheckHeaderOf(const TTestDocument& doc, const IRegionalSettings& regional,
+                                  const ITextMeasure& measure);
+std::vector<TCheck> CheckQuestionOf(const TTestDocument& doc, int k,
+                                    const IRegionalSettings& regional, const ITextMeasure& measure);
+
 // The fewest answers a question may have. The answers come first: those after
 // the last one given stay empty (the exam shows the places A to E). The
 // importers of other formats ask this too, so the rule stands here alone.

@@ -6,6 +6,7 @@
 #include "TestLoader.h"
 #include "WholeFile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kwizmar {
@@ -46,6 +47,42 @@ std::string WithTestExtension(const std::string& path) {
     return Utf8FromPath(p);
 }
 
+// The extension `extension` (".txt") added to a path not ending so, in any
+// letter case.
+std::string WithExtension(std::string path, std::string_view extension) {
+    std::string end = path.size() >= extension.size() ? path.substr(path.size() - extension.size())
+                                                      : std::string();
+    for (char& c : end)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (end != extension)
+        path += extension;
+    return path;
+}
+
+// FNV-1a: enough to tell whether a file still holds the bytes it held.
+std::uint64_t Hash(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// A file that exists and whose owner may not write it.
+bool IsReadOnlyFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
+    return !ec && std::filesystem::is_regular_file(status) &&
+           (status.permissions() & std::filesystem::perms::owner_write) ==
+               std::filesystem::perms::none;
+}
+
+bool SameQuestion(const TQuestion& a, const TQuestion& b) {
+    return a.text == b.text && a.answers == b.answers && a.correctLetter == b.correctLetter &&
+           a.points == b.points && a.selfAnswerLine == b.selfAnswerLine;
+}
+
 } // namespace
 
 TEdytorLogic::TEdytorLogic(const IRegionalSettings& regional, const ITextMeasure& measure,
@@ -59,6 +96,10 @@ void TEdytorLogic::New(const TDate& today) {
     stack_.Clear();
     path_.clear();
     suggested_.clear();
+    draft_.clear();
+    diskHash_.reset();
+    noticedHash_.reset();
+    diverged_ = false;
     selected_ = 0;
     Refresh();
 }
@@ -69,35 +110,90 @@ void TEdytorLogic::Open(const std::string& path) {
         throw EFOpenError(path);
     doc_ = ReadDocument(path, bytes, regional_);
     stack_.Clear();
+    noticedHash_.reset();
+    diverged_ = false;
     // A text source, or a file the program would not open by its name, is
     // saved as a .ts2 file beside it, never over it.
     if (HasTestFileExtension(path)) {
         path_ = path;
         suggested_ = path;
+        draft_.clear();
+        diskHash_ = Hash(bytes);
     } else {
         path_.clear();
         suggested_ = WithTestExtension(path);
+        draft_ = IsTextSourcePath(path) ? path : std::string();
+        diskHash_.reset();
     }
     selected_ = doc_.questions.empty() ? -1 : 0;
     Refresh();
 }
 
+void TEdytorLogic::OpenRecovered(const std::string& kept, const std::string& belongsTo) {
+    Open(kept);
+    path_.clear();
+    draft_.clear();
+    suggested_.clear();
+    if (HasTestFileExtension(belongsTo)) {
+        path_ = belongsTo;
+        suggested_ = belongsTo;
+        diskHash_ = DiskHash();
+    } else if (!belongsTo.empty()) {
+        draft_ = belongsTo;
+        suggested_ = WithTestExtension(belongsTo);
+    }
+    // Saved nowhere yet.
+    diverged_ = true;
+}
+
 TSaveOutcome TEdytorLogic::Write(const std::string& path) {
     if (ErrorCount() > 0)
         return TSaveOutcome::HasErrors;
-    WriteFileAtomically(PathFromUtf8(path), StoredBytes(doc_));
+    // The atomic write would replace it whatever its mode says.
+    if (IsReadOnlyFile(path))
+        return TSaveOutcome::ReadOnly;
+    const std::string bytes = StoredBytes(doc_);
+    WriteFileAtomically(PathFromUtf8(path), bytes);
     path_ = path;
     suggested_ = path;
+    diskHash_ = Hash(bytes);
+    noticedHash_.reset();
+    diverged_ = false;
     stack_.SetClean();
     return TSaveOutcome::Saved;
 }
 
-TSaveOutcome TEdytorLogic::Save() {
+TSaveOutcome TEdytorLogic::Save(bool replaceChanged) {
     if (ErrorCount() > 0)
         return TSaveOutcome::HasErrors;
     if (path_.empty())
         return TSaveOutcome::NeedsPath;
+    if (!replaceChanged && ChangedOnDisk())
+        return TSaveOutcome::ChangedOnDisk;
     return Write(path_);
+}
+
+std::optional<std::uint64_t> TEdytorLogic::DiskHash() const {
+    std::string bytes;
+    if (path_.empty() || TryReadWholeFile(PathFromUtf8(path_), bytes) != TWholeFileRead::Read)
+        return std::nullopt;
+    return Hash(bytes);
+}
+
+bool TEdytorLogic::ChangedOnDisk() const {
+    if (!diskHash_)
+        return false;
+    const auto now = DiskHash();
+    return now && *now != *diskHash_;
+}
+
+bool TEdytorLogic::DiskChangeNoticed() const {
+    return noticedHash_ && noticedHash_ == DiskHash();
+}
+
+void TEdytorLogic::NoticeDiskChange() {
+    noticedHash_ = DiskHash();
+    diverged_ = true;
 }
 
 TSaveOutcome TEdytorLogic::SaveAs(std::string path) {
@@ -106,8 +202,20 @@ TSaveOutcome TEdytorLogic::SaveAs(std::string path) {
     return Write(path);
 }
 
-void TEdytorLogic::ExportTextSource(const std::string& path) {
+std::string TEdytorLogic::ExportTextSource(std::string path) {
+    path = WithExtension(std::move(path), ".txt");
     WriteFileAtomically(PathFromUtf8(path), TextSourceBytes(doc_));
+    return path;
+}
+
+std::string TEdytorLogic::SaveDraft(std::string path) {
+    path = ExportTextSource(std::move(path));
+    draft_ = path;
+    diverged_ = false;
+    if (path_.empty())
+        suggested_ = WithTestExtension(path);
+    stack_.SetClean();
+    return path;
 }
 
 std::string TEdytorLogic::FileToTry(const std::string& scratchFolder) {
@@ -123,7 +231,7 @@ std::string TEdytorLogic::FileToTry(const std::string& scratchFolder) {
 }
 
 std::string TEdytorLogic::DisplayName() const {
-    const std::string& path = path_.empty() ? suggested_ : path_;
+    const std::string& path = !path_.empty() ? path_ : !draft_.empty() ? draft_ : suggested_;
     if (path.empty())
         return "bez nazwy.ts2";
     return Utf8FromPath(PathFromUtf8(path).filename());
@@ -146,10 +254,8 @@ std::vector<TCheck> TEdytorLogic::ChecksOf(TFieldRef ref) const {
 }
 
 bool TEdytorLogic::QuestionHasError(int k) const {
-    for (const TCheck& check : checks_)
-        if (check.where.question == k && check.severity == TSeverity::Error)
-            return true;
-    return false;
+    return k >= 0 && k < static_cast<int>(questionHasError_.size()) &&
+           questionHasError_[static_cast<std::size_t>(k)] != 0;
 }
 
 void TEdytorLogic::Select(int k) {
@@ -342,7 +448,23 @@ void TEdytorLogic::Refresh() {
         selected_ = count - 1;
     if (selected_ < 0 && count > 0)
         selected_ = 0;
-    checks_ = CheckDocument(doc_, regional_, measure_);
+    checks_ = CheckHeaderOf(doc_, regional_, measure_);
+    const std::size_t n = doc_.questions.size();
+    const std::size_t kept = std::min(checkedQuestions_.size(), n);
+    checkedQuestions_.resize(n);
+    questionChecks_.resize(n);
+    questionHasError_.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const TQuestion& q = doc_.questions[k];
+        if (k >= kept || !SameQuestion(checkedQuestions_[k], q)) {
+            checkedQuestions_[k] = q;
+            questionChecks_[k] = CheckQuestionOf(doc_, static_cast<int>(k), regional_, measure_);
+            questionHasError_[k] = 0;
+            for (const TCheck& check : questionChecks_[k])
+                questionHasError_[k] |= check.severity == TSeverity::Error ? 1 : 0;
+        }
+        checks_.insert(checks_.end(), questionChecks_[k].begin(), questionChecks_[k].end());
+    }
 }
 
 } // namespace kwizmar

@@ -7,6 +7,8 @@
 #include "TextMeasure.h"
 #include "UndoStack.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +20,10 @@ namespace kwizmar {
 
 enum class TSaveOutcome {
     Saved,
-    HasErrors, // refused: the test has errors (ErrorCount)
-    NeedsPath, // no .ts2 file yet: ask for one and SaveAs
+    HasErrors,     // refused: the test has errors (ErrorCount)
+    NeedsPath,     // no .ts2 file yet: ask for one and SaveAs
+    ReadOnly,      // refused: the file's owner may not write it (ask for another)
+    ChangedOnDisk, // refused: someone changed the file since (ask before replacing)
 };
 
 class TEdytorLogic {
@@ -30,17 +34,36 @@ public:
 
     // A new test created `today`, not saved anywhere yet.
     void New(const TDate& today);
-    // Opens a .ts2 file or a text source. Throws EFOpenError when the file
-    // can't be read and EDocumentError when it is no test the program
-    // accepts; the test in the editor then stays as it was.
+    // Opens a .ts2 file or a text source; a text source is a draft and opens
+    // with whatever errors it has. Throws EFOpenError when the file can't be
+    // read and EDocumentError when it is no test (nor a draft of one); the
+    // test in the editor then stays as it was.
     void Open(const std::string& path);
-    // Writes the test to its .ts2 file (atomically; EFCreateError on failure).
-    TSaveOutcome Save();
+    // Opens a test kept for recovery (a text source) as the unsaved test of
+    // `belongsTo`, its .ts2 file or draft (empty: a new test).
+    void OpenRecovered(const std::string& kept, const std::string& belongsTo);
+    // Writes the test to its .ts2 file (atomically; EFCreateError, with the
+    // system's cause, on failure). A file changed on disk since the editor
+    // read or wrote it is replaced only with `replaceChanged`.
+    TSaveOutcome Save(bool replaceChanged = false);
     // As Save, to `path`, which becomes the test's file; ".ts2" is added to a
     // name without the extension the program accepts.
     TSaveOutcome SaveAs(std::string path);
-    // Writes the text source of the test (kwizmar-ts2's format), errors or not.
-    void ExportTextSource(const std::string& path);
+    // Writes the text source of the test (kwizmar-ts2's format), errors or
+    // not; ".txt" is added to a name without it. A draft keeps the work: the
+    // test counts as saved afterwards. Returns the path written.
+    std::string SaveDraft(std::string path);
+    std::string ExportTextSource(std::string path);
+    // The draft written last, or the text source the test was opened from.
+    const std::string& DraftPath() const { return draft_; }
+
+    // Whether the test's .ts2 file on disk is no longer what the editor read
+    // or wrote last (a file that is gone counts as unchanged: a save makes
+    // it again). DiskChangeNoticed: the teacher was told of this change and
+    // kept the editor's test, which then counts as modified.
+    bool ChangedOnDisk() const;
+    bool DiskChangeNoticed() const;
+    void NoticeDiskChange();
     // The .ts2 file the program is to open for "try it": the test's own file
     // when it is saved, else the test written into `scratchFolder`. Empty
     // when the test has errors.
@@ -50,9 +73,10 @@ public:
     // source. SuggestedPath is where Save as starts.
     const std::string& Path() const { return path_; }
     const std::string& SuggestedPath() const { return suggested_; }
-    // The file name for the window's title ("bez nazwy.ts2" for a new test).
+    // The file name for the window's title: the .ts2 file, else the draft
+    // ("bez nazwy.ts2" for a new test).
     std::string DisplayName() const;
-    bool Modified() const { return !stack_.IsClean(); }
+    bool Modified() const { return !stack_.IsClean() || diverged_; }
 
     const TTestDocument& Document() const { return doc_; }
     std::string Text(TFieldRef ref) const { return FieldText(doc_, ref); }
@@ -97,14 +121,25 @@ private:
                       std::optional<TFieldRef> typingInto);
     void Refresh();
     TSaveOutcome Write(const std::string& path);
+    std::optional<std::uint64_t> DiskHash() const;
 
     const IRegionalSettings& regional_;
     const ITextMeasure& measure_;
     TTestDocument doc_;
     TUndoStack stack_;
     std::vector<TCheck> checks_;
+    // The checks of each question as last made, with the question they were
+    // made of: a keystroke checks again only the question it changed.
+    std::vector<TQuestion> checkedQuestions_;
+    std::vector<std::vector<TCheck>> questionChecks_;
+    std::vector<char> questionHasError_;
     std::string path_;
     std::string suggested_;
+    std::string draft_;
+    // What the .ts2 file held when the editor read or wrote it last, and
+    // the change on disk the teacher was told of.
+    std::optional<std::uint64_t> diskHash_, noticedHash_;
+    bool diverged_ = false;
     int selected_ = -1;
 };
 

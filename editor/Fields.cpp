@@ -27,6 +27,10 @@ std::string FieldText(const TTestDocument& doc, TFieldRef ref) {
     case TField::Date:
         return doc.createdDate;
     case TField::MaxPoints:
+        // No sum while a question's points are no number: nothing to show
+        // (the error stands beside those points).
+        if (!doc.maxPointsByHand && !PointsSum(doc))
+            return {};
         return MaxPointsLine(doc);
     case TField::Questions:
         return {};

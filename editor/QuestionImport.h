@@ -42,10 +42,9 @@
 // reason: several right answers or none, percent weights (~%50%), feedback
 // (#), matching (->), numeric answers ({#…}), an essay ({}), a short answer
 // to type ({=a =b}: every question here has answers to choose from, a typed
-// answer is only an extra to them), true/false while a question must have
-// more than two answers (else it becomes "Prawda"/"Fałsz"), a question
-// without text or answers, an empty answer, a missing "}", a second block
-// of answers.
+// answer is only an extra to them), a question without text or answers, an
+// empty answer, a missing "}", a second block of answers. True/false ({T},
+// {F}) becomes a question of two answers, "Prawda" and "Fałsz".
 //
 // A comment line "// Kwizmar: punkty N, samodzielna K" just before a
 // question (written by GiftText, GiftExport.h) gives it N points and a typed

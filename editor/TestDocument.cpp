@@ -6,6 +6,8 @@
 #include "TestLoader.h"
 #include "TestSource.h"
 
+#include <algorithm>
+
 namespace kwizmar {
 
 namespace {
@@ -127,23 +129,85 @@ bool IsTextSourcePath(std::string_view path) {
     return extension != ".ts2";
 }
 
+namespace {
+
+// The lines of a text source: an optional byte-order mark, any of LF, CR LF
+// or CR line ends, a final line break or none.
+std::vector<std::string> SourceLines(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(std::move(line));
+    return lines;
+}
+
+// A draft as it stands: the questions its lines hold, the last one perhaps
+// unfinished, whatever the checks will say of them.
+TTestDocument DraftDocument(std::vector<std::string> lines) {
+    const long long available =
+        lines.size() > 7 ? (static_cast<long long>(lines.size()) - 7 + 8) / 9 : 0;
+    const auto counted = TryStrToInt(lines.size() > 4 ? lines[4] : std::string());
+    const long long n = counted && *counted >= 0 && *counted <= available ? *counted : available;
+    lines.resize(std::max(lines.size(), static_cast<std::size_t>(7 + 9 * n)));
+    std::string count = std::to_string(n);
+    if (!counted || *counted != n)
+        lines[4].swap(count);
+    for (const std::size_t number : {5u, 6u})
+        if (!TryStrToInt(lines[number]))
+            lines[number].assign(1, '0');
+    TTestDocument doc = DocumentFromFile(TTestFile(lines));
+    // While the points don't sum, the maximum is written as 0 (MaxPointsLine):
+    // it follows the sum again once they do.
+    if (!PointsSum(doc) && doc.maxPointsByHand == "0")
+        doc.maxPointsByHand.reset();
+    return doc;
+}
+
+// Bytes no test, written or scrambled, can start with: a picture, a program,
+// a document of an office suite.
+bool LooksBinary(std::string_view bytes) {
+    const std::string_view start = bytes.substr(0, 512);
+    return start.find('\0') != std::string_view::npos;
+}
+
+} // namespace
+
 TTestDocument ReadDocument(std::string_view path, std::string_view bytes,
                            const IRegionalSettings& regional) {
-    std::string stored;
+    if (bytes.empty())
+        throw EDocumentError("to pusty plik, nie ma w nim testu");
     if (IsTextSourcePath(path)) {
-        try {
-            stored = PackTestSource(bytes);
-        } catch (const ETestSourceError& e) {
-            throw EDocumentError(e.what());
-        }
-    } else {
-        stored = std::string(bytes);
+        std::vector<std::string> lines = SourceLines(bytes);
+        const std::string name = lines.size() > 1 ? lines[1] : std::string();
+        if (LooksBinary(bytes) || name.empty() || name.front() != '"' || name.back() != '"')
+            throw EDocumentError("to nie jest test ani jego szkic: w drugim wierszu tekstu "
+                                 "źródłowego stoi nazwa testu w cudzysłowie");
+        return DraftDocument(std::move(lines));
     }
-    const TTestFile file = TTestFile::FromStoredBytes(stored);
+    const TTestFile file = TTestFile::FromStoredBytes(bytes);
     const TValidation validation = ValidateTestDetailed(file, regional);
-    if (!validation.ok())
+    if (!validation.ok()) {
+        // A test has its header whole and readable, the name line wrong or not.
+        if (LooksBinary(bytes) || (validation.failed == TTestCheck::NameQuoted &&
+                                   (file.LineCount() < 7 || LineProblem(file.Line(0)).has_value())))
+            throw EDocumentError("to nie jest test programu Kwizmar (plik zawiera coś innego, "
+                                 "np. obraz, zwykły tekst albo dokument)");
         throw EDocumentError("program Kwizmar odrzuciłby ten test: " +
                              DescribeRejection(validation, file, regional));
+    }
     return DocumentFromFile(file);
 }
 

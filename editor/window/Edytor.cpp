@@ -1,10 +1,11 @@
 #include "Edytor.h"
 
+#include "FindingsList.h"
 #include "Fonts.h"
 #include "Preview.h"
+#include "QuestionTextEdit.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
@@ -105,6 +106,28 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Stan"));
     statusBar()->addWidget(status_, 1);
+
+    for (const TBoundField& field : fields_) {
+        const TField f = field.ref().field;
+        if (f == TField::Text || f == TField::Answer || f == TField::Points) {
+            field.checks->setProperty("keepsLine", true);
+            field.checks->setMinimumHeight(field.checks->fontMetrics().height());
+        }
+    }
+
+    // Reading order: the test, the list and its buttons, then the question
+    // from its text down, each answer after its radio button.
+    std::vector<QWidget*> order;
+    for (const char* name : {"Opis", "Nazwa", "Autor", "Data", "Dzis", "MaksPunkty", "MaksRecznie",
+                             "ListaPytan", "Dodaj", "Powiel", "Usun", "WGore", "WDol", "Tresc"})
+        order.push_back(findChild<QWidget*>(QString::fromLatin1(name)));
+    for (int i = 0; i < 5; ++i) {
+        order.push_back(correct_[static_cast<std::size_t>(i)]);
+        order.push_back(findChild<QWidget*>(QStringLiteral("Odp") + QLatin1String(kLetters[i])));
+    }
+    order.insert(order.end(), {findChild<QWidget*>(QStringLiteral("Punkty")), selfAnswer_, bonus_});
+    SetTabOrder(order);
+    freshQuestion_ = logic_.Selected(); // the new test's first question
     Render();
 }
 
@@ -131,6 +154,10 @@ void TEdytor::BuildActions() {
            QStringLiteral("Zapisuje test w jego pliku .ts2"), [this] { Save(); });
     action(file, QStringLiteral("Zapisz &jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
            QStringLiteral("Zapisuje test w nowym pliku .ts2"), [this] { SaveAs(); });
+    action(file, QStringLiteral("Zapisz &szkic ..."), QKeySequence(QStringLiteral("Ctrl+Alt+S")),
+           QStringLiteral("Zachowuje niedokończony test, także z błędami, jako tekst źródłowy "
+                          "(.txt), by wrócić do niego później"),
+           [this] { SaveDraft(); });
     action(file, QStringLiteral("&Eksportuj jako tekst źródłowy ..."), QKeySequence(),
            QStringLiteral("Zapisuje test jako tekst UTF-8, który czyta kwizmar-ts2"),
            [this] { ExportTextSource(); });
@@ -164,7 +191,12 @@ void TEdytor::BuildActions() {
     add_ = action(questions, QStringLiteral("&Dodaj pytanie"),
                   QKeySequence(QStringLiteral("Ctrl+Return")),
                   QStringLiteral("Dodaje nowe pytanie za zaznaczonym [Ctrl + Enter]"), [this] {
-                      Edit([this] { logic_.AddQuestion(); });
+                      Edit([this] {
+                          logic_.AddQuestion();
+                          // Its empty fields are not yet wrong: each says so once left.
+                          freshQuestion_ = logic_.Selected();
+                          left_.clear();
+                      });
                       FocusQuestionText();
                   });
     duplicate_ = action(
@@ -195,12 +227,27 @@ void TEdytor::BuildActions() {
                 if (question_ >= 0)
                     Edit([&] { logic_.SetCorrectAnswer(question_, i); });
             });
+
+    questions->addSeparator();
+    action(questions, QStringLiteral("&Lista błędów i uwag ..."),
+           QKeySequence(QStringLiteral("Ctrl+L")),
+           QStringLiteral("Pokazuje wszystkie błędy i uwagi testu; każda prowadzi do swojego pola "
+                          "[Ctrl + L]"),
+           [this] { ShowFindings(); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Po&moc"));
+    action(help, QStringLiteral("&Pomoc edytora"), QKeySequence(Qt::Key_F1),
+           QStringLiteral("Otwiera stronę pomocy o edytorze testów [F1]"), [this] { ShowHelp(); });
+}
+
+QWidget* TEdytor::TBoundField::widget() const {
+    return edit ? static_cast<QWidget*>(edit) : box;
 }
 
 void TEdytor::FocusQuestionText() {
     for (const TBoundField& field : fields_)
         if (field.ref().field == TField::Text) {
-            field.edit->setFocus(Qt::OtherFocusReason);
+            field.widget()->setFocus(Qt::OtherFocusReason);
             return;
         }
 }
@@ -225,7 +272,7 @@ QLineEdit* TEdytor::AddField(const char* name, const QString& hint, std::functio
     });
     connect(edit, &QLineEdit::editingFinished, this, [this] { logic_.EndTyping(); });
     edit->installEventFilter(this);
-    fields_.push_back({edit, label, std::move(ref)});
+    fields_.push_back({edit, nullptr, label, std::move(ref)});
     if (checks)
         *checks = label;
     return edit;
@@ -346,16 +393,24 @@ QWidget* TEdytor::BuildQuestion() {
     auto* form = new QFormLayout(questionBox_);
     auto selected = [this] { return question_; };
 
-    QLabel* textChecks = nullptr;
-    QLineEdit* text = AddField(
-        "Tresc", QStringLiteral("Treść pytania; w egzaminie widać trzy jej wiersze"),
-        [selected] {
-            return TFieldRef{TField::Text, selected()};
-        },
-        &textChecks);
+    auto* text = new TQuestionTextEdit(questionBox_);
+    text->setObjectName(QStringLiteral("Tresc"));
+    text->setToolTip(QStringLiteral("Treść pytania, jednym ciągiem (w pliku to jeden wiersz); w "
+                                    "egzaminie widać trzy jej wiersze, jak w podglądzie"));
+    QLabel* textChecks = MakeChecksLabel();
+    textChecks->setObjectName(QStringLiteral("TrescUwagi"));
+    text->OnEdited([this](const QString& typed) {
+        Edit([&] { logic_.SetText({TField::Text, question_}, typed.toStdString()); });
+    });
+    text->installEventFilter(this);
+    fields_.push_back({nullptr, text, textChecks, [selected] {
+                           return TFieldRef{TField::Text, selected()};
+                       }});
     AddRow(form, QStringLiteral("&Treść :"), WithChecks(questionBox_, text, textChecks));
 
-    auto* group = new QButtonGroup(questionBox_);
+    // No button group and no auto-exclusion: the test keeps one button
+    // checked (Render), and so each radio button keeps its place in the Tab
+    // order, which Qt otherwise gives only to the checked one of a group.
     for (int i = 0; i < 5; ++i) {
         QLabel* checks = nullptr;
         const std::string name = std::string("Odp") + kLetters[i];
@@ -370,15 +425,21 @@ QWidget* TEdytor::BuildQuestion() {
         radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kLetters[i]));
         radio->setToolTip(
             QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]").arg(i + 1));
-        group->addButton(radio, i);
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this,
+                [this, i] { Edit([&] { logic_.SetCorrectAnswer(question_, i); }); });
         correct_[static_cast<std::size_t>(i)] = radio;
         form->addRow(radio, WithChecks(questionBox_, answer, checks));
     }
-    connect(group, &QButtonGroup::idClicked, this,
-            [this](int i) { Edit([&] { logic_.SetCorrectAnswer(question_, i); }); });
     correctChecks_ = MakeChecksLabel();
     form->addRow(QString(), correctChecks_);
     correctChecks_->setObjectName(QStringLiteral("PoprawnaUwagi"));
+    answersNote_ = new QLabel(questionBox_);
+    answersNote_->setObjectName(QStringLiteral("OdpowiedziOpis"));
+    answersNote_->setWordWrap(true);
+    answersNote_->setToolTip(QStringLiteral("Pytanie może mieć od 2 do 5 odpowiedzi; puste "
+                                            "zostawia się na końcu"));
+    form->addRow(QString(), answersNote_);
 
     QLabel* pointsChecks = nullptr;
     QLineEdit* points = AddField(
@@ -419,30 +480,7 @@ QWidget* TEdytor::BuildQuestion() {
     AddRow(form, QStringLiteral("Odpowiedź :"),
            WithChecks(questionBox_, selfColumn, bonusChecks, selfAnswer_));
 
-    // The keyboard goes through the texts first; the correct answer has its
-    // keys (Ctrl + 1 … 5) and the radio buttons come last.
-    std::vector<QWidget*> order = {text};
-    for (const TBoundField& field : fields_)
-        if (field.ref().field == TField::Answer)
-            order.push_back(field.edit);
-    order.insert(order.end(), {points, selfAnswer_, bonus_});
-    order.insert(order.end(), correct_.begin(), correct_.end());
-    for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
     return questionBox_;
-}
-
-bool TEdytor::eventFilter(QObject* watched, QEvent* event) {
-    // A line edit would take the undo keys for its own undo of the line; the
-    // test's undo covers every edit, the line's typing included.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-            undo_->shortcuts().contains(QKeySequence(key->keyCombination())) ||
-            redo_->shortcuts().contains(QKeySequence(key->keyCombination())))
-            return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TEdytor::Edit(const std::function<void()>& action) {
@@ -462,7 +500,9 @@ void TEdytor::RenderChecks(QLabel* label, const std::vector<TCheck>& checks) {
                          Q(check.text).toHtmlEscaped());
     }
     label->setText(html);
-    label->setVisible(!html.isEmpty());
+    // A question's field keeps a line for its checks, so that the rows below
+    // stay where they are as they come and go.
+    label->setVisible(!html.isEmpty() || label->property("keepsLine").toBool());
 }
 
 void TEdytor::RenderList() {
@@ -488,6 +528,8 @@ void TEdytor::RenderList() {
 
 void TEdytor::Render() {
     question_ = logic_.Selected();
+    if (question_ != freshQuestion_)
+        freshQuestion_ = -1;
     const bool hasQuestion = question_ >= 0;
     setWindowTitle(Q(logic_.DisplayName()) + QStringLiteral("[*] – Edytor testów Kwizmar 2002"));
     setWindowModified(logic_.Modified());
@@ -495,15 +537,18 @@ void TEdytor::Render() {
     for (const TBoundField& field : fields_) {
         const TFieldRef ref = field.ref();
         const bool ofQuestion = ref.question >= 0 || ref.field >= TField::Text;
-        field.edit->setEnabled(!ofQuestion || hasQuestion);
+        field.widget()->setEnabled(!ofQuestion || hasQuestion);
         const QString text = ofQuestion && !hasQuestion ? QString() : Q(logic_.Text(ref));
-        if (field.edit->text() != text) {
+        if (field.box) {
+            field.box->SetText(text);
+        } else if (field.edit->text() != text) {
             field.edit->setText(text);
             if (!field.edit->hasFocus())
                 field.edit->setCursorPosition(0); // the start of a long text, not its end
         }
-        RenderChecks(field.checks,
-                     ofQuestion && !hasQuestion ? std::vector<TCheck>() : logic_.ChecksOf(ref));
+        RenderChecks(field.checks, (ofQuestion && !hasQuestion) || ChecksHidden(ref)
+                                       ? std::vector<TCheck>()
+                                       : logic_.ChecksOf(ref));
     }
 
     const TTestDocument& doc = logic_.Document();
@@ -523,16 +568,14 @@ void TEdytor::Render() {
         const int correct = AnswerIndex(q.correctLetter);
         for (int i = 0; i < 5; ++i)
             correct_[static_cast<std::size_t>(i)]->setChecked(i == correct);
-        if (correct < 0)
-            for (QRadioButton* radio : correct_) {
-                // A group keeps one button checked; none of them is right here.
-                radio->group()->setExclusive(false);
-                radio->setChecked(false);
-                radio->group()->setExclusive(true);
-            }
-        RenderChecks(correctChecks_, logic_.ChecksOf({TField::CorrectLetter, question_}));
+        RenderChecks(correctChecks_, ChecksHidden({TField::CorrectLetter, question_})
+                                         ? std::vector<TCheck>()
+                                         : logic_.ChecksOf({TField::CorrectLetter, question_}));
         static_cast<QFormLayout*>(questionBox_->layout())
             ->setRowVisible(correctChecks_, !correctChecks_->text().isEmpty());
+        answersNote_->setText(Q(AnswerCountNote(q)));
+        static_cast<QFormLayout*>(questionBox_->layout())
+            ->setRowVisible(answersNote_, !answersNote_->text().isEmpty());
         const TSelfAnswer self = ParseSelfAnswerLine(q.selfAnswerLine);
         selfAnswer_->setChecked(self.hasSelfAnswer);
         bonus_->setEnabled(self.hasSelfAnswer);
@@ -571,18 +614,22 @@ void TEdytor::Render() {
     up_->setEnabled(question_ > 0);
     down_->setEnabled(hasQuestion && question_ + 1 < count);
 
+    if (findings_ && findings_->isVisible())
+        findings_->Show(logic_.Checks());
     const int errors = logic_.ErrorCount();
     const int warnings = static_cast<int>(logic_.Checks().size()) - errors;
+    const QString list = errors + warnings > 0 ? QStringLiteral(" Lista: Ctrl + L.") : QString();
     status_->setText(
-        errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Test można zapisać "
-                                    "dopiero po poprawieniu błędów.")
-                         .arg(errors)
-                         .arg(warnings)
-                   : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings));
+        (errors > 0 ? QStringLiteral("Błędy: %1, uwagi: %2. Plik .ts2 można zapisać dopiero po "
+                                     "poprawieniu błędów; szkic – zawsze.")
+                          .arg(errors)
+                          .arg(warnings)
+                    : QStringLiteral("Test jest gotowy do zapisania. Uwagi: %1.").arg(warnings)) +
+        list);
 }
 
 void TEdytor::closeEvent(QCloseEvent* event) {
-    if (MaySetTestAside())
+    if (ending_ || MaySetTestAside())
         event->accept();
     else
         event->ignore();

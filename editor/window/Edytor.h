@@ -24,6 +24,8 @@ class QRadioButton;
 namespace kwizmar {
 
 class TPreview;
+class TQuestionTextEdit;
+class TFindingsList;
 
 // Today's date on this computer.
 TDate Today();
@@ -42,17 +44,27 @@ public:
     // what was added and what was refused (EdytorImport.cpp).
     void ImportFile(const QString& path);
     const TEdytorLogic& Logic() const { return logic_; }
+    // The system ends the editor: unsaved changes are kept in the user's
+    // data folder, and the editor closes without asking.
+    void KeepAndEnd();
+    // At the start: offers back a test kept so by an editor that ended; true
+    // when the teacher took it.
+    bool OfferRecovery();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A line edit bound to a field; its checks are shown in `checks`.
+    // A line edit (or the question's text box) bound to a field; its checks
+    // are shown in `checks`.
     struct TBoundField {
         QLineEdit* edit = nullptr;
+        TQuestionTextEdit* box = nullptr;
         QLabel* checks = nullptr;
         std::function<TFieldRef()> ref;
+        QWidget* widget() const;
     };
 
     void BuildActions();
@@ -63,11 +75,19 @@ private:
     QLineEdit* AddField(const char* name, const QString& hint, std::function<TFieldRef()> ref,
                         QLabel** checks);
     QLabel* MakeChecksLabel();
+    // The keyboard's way through the window, in reading order (Tab), and
+    // Enter's: the next field to type in.
+    void SetTabOrder(const std::vector<QWidget*>& order);
+    void FocusNextField(QWidget* from);
 
     // After every action: the logic's state onto the widgets.
     void Render();
     void RenderChecks(QLabel* label, const std::vector<TCheck>& checks);
     void RenderList();
+    bool ChecksHidden(TFieldRef ref) const;
+    // The list of every finding, and the way to one's field.
+    void ShowFindings();
+    void GoTo(TFieldRef ref);
     void Edit(const std::function<void()>& action);
 
     // Files (EdytorFiles.cpp).
@@ -75,10 +95,22 @@ private:
     void OpenDialog();
     bool Save();
     bool SaveAs();
+    bool SaveDraft();
     void ExportTextSource();
+    // Runs a save and tells the teacher of any outcome but Saved, offering
+    // what can be done instead; true when the test was saved.
+    bool Write(const std::function<TSaveOutcome()>& save, const QString& path);
+    bool Saved(TSaveOutcome outcome, const QString& path);
+    bool TellSaveFailed(const QString& text);
+    QString SuggestedNew(const QString& extension) const;
+    QString AskTextSourcePath(const QString& title);
+    // Tells of a change of the test's file on disk, once, when the window
+    // is active.
+    void CheckDiskChange();
     void TryIt();
     void ImportDialog();
     void ExportGift();
+    void ShowHelp();
     void FillRecentMenu();
     // Asks about unsaved changes; false when the teacher cancels.
     bool MaySetTestAside();
@@ -97,6 +129,7 @@ private:
     QGroupBox* questionBox_ = nullptr;
     std::array<QRadioButton*, 5> correct_{};
     QLabel* correctChecks_ = nullptr;
+    QLabel* answersNote_ = nullptr;
     QCheckBox* selfAnswer_ = nullptr;
     QLineEdit* bonus_ = nullptr;
     QLabel* selfAnswerNote_ = nullptr;
@@ -106,6 +139,13 @@ private:
     QLabel* listChecks_ = nullptr;
     TPreview* preview_ = nullptr;
     QLabel* status_ = nullptr;
+    TFindingsList* findings_ = nullptr;
+    bool askingAboutDisk_ = false;
+    // A question just added, and those of its fields the teacher has left:
+    // the checks of the others wait (ChecksHidden).
+    int freshQuestion_ = -1;
+    std::vector<TFieldRef> left_;
+    bool ending_ = false;
 
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

@@ -4,9 +4,14 @@
 
 #include "ErrorHandler.h"
 #include "Errors.h"
+#include "Folders.h"
+#include "Paths.h"
 #include "ProgramData.h"
+#include "Recovery.h"
+#include "SaveProblems.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,6 +22,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace kwizmar {
 
@@ -45,6 +51,8 @@ void TEdytor::NewTest() {
     if (!MaySetTestAside())
         return;
     logic_.New(Today());
+    freshQuestion_ = logic_.Selected();
+    left_.clear();
     Render();
 }
 
@@ -81,11 +89,14 @@ bool TEdytor::OpenFile(const QString& path) {
         return false;
     }
     Remember(path.toStdString());
+    freshQuestion_ = -1; // an opened test shows what it has
     Render();
     return true;
 }
 
 void TEdytor::TellSaveRefused(const QString& what) {
+    freshQuestion_ = -1; // every error is said now
+    Render();
     const TCheck* first = nullptr;
     for (const TCheck& check : logic_.Checks())
         if (check.severity == TSeverity::Error && !first)
@@ -97,41 +108,101 @@ void TEdytor::TellSaveRefused(const QString& what) {
     } else if (first) {
         where = Q(FieldName(first->where));
     }
-    QMessageBox::warning(
-        this, kTitle,
-        QStringLiteral("%1: w teście są błędy (%2), a program Kwizmar odrzuciłby taki test albo "
-                       "egzamin by się nie udał.\n\nPierwszy błąd (%3): %4\n\nBłędy są "
-                       "opisane na czerwono pod polami.")
-            .arg(what)
-            .arg(logic_.ErrorCount())
-            .arg(where, first ? Q(first->text) : QString()));
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("%1: w teście są błędy (%2), a plik .ts2 musi być gotowy do "
+                                   "egzaminu.\n\nPierwszy błąd (%3): %4\n\nBłędy są opisane na "
+                                   "czerwono pod polami. Niedokończony test możesz zachować jako "
+                                   "szkic (tekst źródłowy .txt) i wrócić do niego później: "
+                                   "Plik > Otwórz.")
+                        .arg(what)
+                        .arg(logic_.ErrorCount())
+                        .arg(where, first ? Q(first->text) : QString()),
+                    QMessageBox::NoButton, this);
+    QPushButton* draft =
+        box.addButton(QStringLiteral("Zapisz &szkic ..."), QMessageBox::AcceptRole);
+    QPushButton* fix = box.addButton(QStringLiteral("&Popraw błędy"), QMessageBox::RejectRole);
+    box.setDefaultButton(fix);
+    box.exec();
+    if (box.clickedButton() == draft) {
+        SaveDraft();
+        return;
+    }
     if (first && first->where.question >= 0) {
         logic_.Select(first->where.question);
         Render();
     }
     for (const TBoundField& field : fields_)
         if (first && field.ref() == first->where) {
-            field.edit->setFocus();
+            field.widget()->setFocus();
             break;
         }
 }
 
+bool TEdytor::TellSaveFailed(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::NoButton, this);
+    QPushButton* elsewhere =
+        box.addButton(QStringLiteral("Zapisz &jako ..."), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(elsewhere);
+    box.exec();
+    return box.clickedButton() == elsewhere && SaveAs();
+}
+
+bool TEdytor::Saved(TSaveOutcome outcome, const QString& path) {
+    switch (outcome) {
+    case TSaveOutcome::Saved:
+        Remember(logic_.Path());
+        return true;
+    case TSaveOutcome::NeedsPath:
+        return SaveAs();
+    case TSaveOutcome::HasErrors:
+        TellSaveRefused(QStringLiteral("Test nie został zapisany"));
+        return false;
+    case TSaveOutcome::ReadOnly:
+        return TellSaveFailed(Q(ReadOnlyFileText(QDir::toNativeSeparators(path).toStdString())));
+    case TSaveOutcome::ChangedOnDisk: {
+        QMessageBox box(QMessageBox::Warning, kTitle,
+                        Q(ChangedOnDiskText(QDir::toNativeSeparators(path).toStdString())),
+                        QMessageBox::NoButton, this);
+        QPushButton* replace =
+            box.addButton(QStringLiteral("&Zastąp tamte zmiany"), QMessageBox::DestructiveRole);
+        QPushButton* elsewhere =
+            box.addButton(QStringLiteral("Zapisz &jako ..."), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
+        box.setDefaultButton(elsewhere);
+        askingAboutDisk_ = true;
+        box.exec();
+        askingAboutDisk_ = false;
+        if (box.clickedButton() == replace)
+            return Write([this] { return logic_.Save(true); }, path);
+        // Told once: not again when the window comes back to the front.
+        logic_.NoticeDiskChange();
+        Render();
+        return box.clickedButton() == elsewhere && SaveAs();
+    }
+    }
+    return false;
+}
+
+bool TEdytor::Write(const std::function<TSaveOutcome()>& save, const QString& path) {
+    TSaveOutcome outcome;
+    try {
+        outcome = save();
+    } catch (const EFCreateError& e) {
+        Render();
+        return TellSaveFailed(
+            Q(SaveFailureText(QDir::toNativeSeparators(path).toStdString(), e.Cause())));
+    } catch (const std::exception& e) {
+        ShowException(e);
+        Render();
+        return false;
+    }
+    Render();
+    return Saved(outcome, path);
+}
+
 bool TEdytor::Save() {
-    bool saved = false;
-    RunGuarded([&] {
-        switch (logic_.Save()) {
-        case TSaveOutcome::Saved:
-            Remember(logic_.Path());
-            saved = true;
-            break;
-        case TSaveOutcome::NeedsPath:
-            saved = SaveAs();
-            break;
-        case TSaveOutcome::HasErrors:
-            TellSaveRefused(QStringLiteral("Test nie został zapisany"));
-            break;
-        }
-    });
+    const bool saved = Write([this] { return logic_.Save(); }, Q(logic_.Path()));
     Render();
     return saved;
 }
@@ -143,15 +214,8 @@ bool TEdytor::SaveAs() {
     }
     // A new test is offered a file named after it, among the teacher's documents.
     QString suggested = Q(logic_.SuggestedPath());
-    if (suggested.isEmpty()) {
-        QString name = Q(NameOfLine(logic_.Document().nameLine)).trimmed();
-        name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
-        const QString documents =
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
-        suggested = QDir(folder).filePath((name.isEmpty() ? QStringLiteral("test") : name) +
-                                          QStringLiteral(".ts2"));
-    }
+    if (suggested.isEmpty())
+        suggested = SuggestedNew(QStringLiteral(".ts2"));
     QFileDialog dialog(this, QStringLiteral("Zapisz test jako"), suggested,
                        QStringLiteral("Testy (*.ts2)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -159,25 +223,97 @@ bool TEdytor::SaveAs() {
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    bool saved = false;
-    RunGuarded([&] {
-        saved = logic_.SaveAs(dialog.selectedFiles().front().toStdString()) == TSaveOutcome::Saved;
-        if (saved)
-            Remember(logic_.Path());
-    });
+    const QString path = dialog.selectedFiles().front();
+    const bool saved = Write([&] { return logic_.SaveAs(path.toStdString()); }, path);
     Render();
     return saved;
 }
 
+QString TEdytor::SuggestedNew(const QString& extension) const {
+    QString name = Q(NameOfLine(logic_.Document().nameLine)).trimmed();
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return QDir(folder).filePath((name.isEmpty() ? QStringLiteral("test") : name) + extension);
+}
+
+// The text source, as a draft or an export: a ".txt" file the open dialog shows.
+QString TEdytor::AskTextSourcePath(const QString& title) {
+    QString suggested = Q(logic_.DraftPath());
+    if (suggested.isEmpty())
+        suggested = logic_.SuggestedPath().empty()
+                        ? SuggestedNew(QStringLiteral(".txt"))
+                        : QFileInfo(Q(logic_.SuggestedPath())).absolutePath() + QLatin1Char('/') +
+                              QFileInfo(Q(logic_.SuggestedPath())).completeBaseName() +
+                              QStringLiteral(".txt");
+    QFileDialog dialog(this, title, suggested, QStringLiteral("Teksty źródłowe (*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+bool TEdytor::SaveDraft() {
+    const QString path = AskTextSourcePath(QStringLiteral("Zapisz szkic testu"));
+    if (path.isEmpty())
+        return false;
+    try {
+        logic_.SaveDraft(path.toStdString());
+    } catch (const EFCreateError& e) {
+        Render();
+        QMessageBox::warning(
+            this, kTitle,
+            Q(SaveFailureText(QDir::toNativeSeparators(path).toStdString(), e.Cause())));
+        return false;
+    }
+    Remember(logic_.DraftPath());
+    Render();
+    return true;
+}
+
 void TEdytor::ExportTextSource() {
-    QString suggested =
-        Q(logic_.SuggestedPath().empty() ? logic_.DisplayName() : logic_.SuggestedPath());
-    suggested = QFileInfo(suggested).completeBaseName() + QStringLiteral(".txt");
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Eksportuj jako tekst źródłowy"),
-        QDir(StartFolder()).filePath(suggested), QStringLiteral("Teksty źródłowe (*.txt)"));
-    if (!path.isEmpty())
-        RunGuarded([&] { logic_.ExportTextSource(path.toStdString()); });
+    const QString path = AskTextSourcePath(QStringLiteral("Eksportuj jako tekst źródłowy"));
+    if (path.isEmpty())
+        return;
+    try {
+        logic_.ExportTextSource(path.toStdString());
+    } catch (const EFCreateError& e) {
+        QMessageBox::warning(
+            this, kTitle,
+            Q(SaveFailureText(QDir::toNativeSeparators(path).toStdString(), e.Cause())));
+    }
+}
+
+void TEdytor::CheckDiskChange() {
+    // Asked once per change, and not while a dialog of this window is open.
+    if (askingAboutDisk_ || !isActiveWindow() || !logic_.ChangedOnDisk() ||
+        logic_.DiskChangeNoticed())
+        return;
+    askingAboutDisk_ = true;
+    const QString path = QDir::toNativeSeparators(Q(logic_.Path()));
+    QMessageBox box(QMessageBox::Question, kTitle,
+                    QStringLiteral("Plik %1 został zmieniony na dysku (w innym oknie edytora, "
+                                   "przez kwizmar-ts2 albo przez kogoś innego).\n\n%2")
+                        .arg(path, logic_.Modified()
+                                       ? QStringLiteral("Wczytanie go usunie zmiany zrobione "
+                                                        "tutaj, a zostawienie tego testu "
+                                                        "zastąpi tamte przy zapisie (edytor "
+                                                        "zapyta wtedy jeszcze raz).")
+                                       : QStringLiteral("Wczytać go ponownie?")),
+                    QMessageBox::NoButton, this);
+    QPushButton* reload =
+        box.addButton(QStringLiteral("&Wczytaj plik z dysku"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Zostaw ten test"), QMessageBox::RejectRole);
+    box.setDefaultButton(reload);
+    box.exec();
+    if (box.clickedButton() == reload)
+        OpenFile(Q(logic_.Path()));
+    else
+        logic_.NoticeDiskChange();
+    askingAboutDisk_ = false;
+    Render();
 }
 
 void TEdytor::TryIt() {
@@ -188,9 +324,16 @@ void TEdytor::TryIt() {
                                             "edytora, ani w ścieżce PATH."));
         return;
     }
-    const QString scratch = QDir::temp().filePath(
-        QStringLiteral("kwizmar-edytor-%1").arg(QCoreApplication::applicationPid()));
-    QDir().mkpath(scratch);
+    // Not the shared /tmp: a folder of this user's own, where each test has
+    // one copy, written over at every try.
+    const QString scratch = QDir(Q(UserDataFolder())).filePath(QStringLiteral("proby-edytora"));
+    if (UserDataFolder().empty() || !QDir().mkpath(scratch)) {
+        QMessageBox::warning(this, kTitle,
+                             QStringLiteral("Nie można utworzyć folderu %1 na kopię testu do "
+                                            "wypróbowania. Zapisz test i spróbuj jeszcze raz.")
+                                 .arg(QDir::toNativeSeparators(scratch)));
+        return;
+    }
     std::string file;
     RunGuarded([&] { file = logic_.FileToTry(scratch.toStdString()); });
     if (file.empty()) {
@@ -201,6 +344,20 @@ void TEdytor::TryIt() {
     if (!QProcess::startDetached(program, {Q(file)}))
         QMessageBox::warning(this, kTitle,
                              QStringLiteral("Nie udało się uruchomić programu %1.").arg(program));
+}
+
+void TEdytor::ShowHelp() {
+    const QString page =
+        QString::fromStdString(ProgramDataFolder()) + QStringLiteral("/help/trelvo2006.html");
+    if (!QFileInfo::exists(page)) {
+        QMessageBox::warning(
+            this, kTitle,
+            QStringLiteral("Nie znaleziono strony pomocy %1.").arg(QDir::toNativeSeparators(page)));
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath());
+    url.setFragment(QStringLiteral("edytor"));
+    QDesktopServices::openUrl(url);
 }
 
 void TEdytor::Remember(const std::string& path) {
@@ -228,6 +385,55 @@ void TEdytor::FillRecentMenu() {
                 OpenFile(Q(path));
         });
     }
+}
+
+void TEdytor::KeepAndEnd() {
+    if (logic_.Modified() && !UserDataFolder().empty()) {
+        try {
+            KeepForRecovery(PathFromUtf8(UserDataFolder()), logic_,
+                            static_cast<unsigned long>(QCoreApplication::applicationPid()));
+        } catch (const EPlatformError&) {
+            // Nothing more can be done at this moment.
+        }
+    }
+    ending_ = true;
+    QCoreApplication::quit();
+}
+
+bool TEdytor::OfferRecovery() {
+    if (UserDataFolder().empty())
+        return false;
+    const auto found = FindRecovery(PathFromUtf8(UserDataFolder()));
+    if (!found)
+        return false;
+    const QString of =
+        found->belongsTo.empty()
+            ? QStringLiteral("w nowym teście")
+            : QStringLiteral("w teście %1").arg(QDir::toNativeSeparators(Q(found->belongsTo)));
+    QMessageBox box(QMessageBox::Question, kTitle,
+                    QStringLiteral("Edytor został zamknięty (np. przy wylogowaniu), zanim "
+                                   "zapisano zmiany %1. Zachował je.\n\nPrzywrócić je teraz? "
+                                   "Trzeba je potem zapisać.")
+                        .arg(of),
+                    QMessageBox::NoButton, this);
+    QPushButton* restore = box.addButton(QStringLiteral("&Przywróć"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Odrzuć"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    bool restored = false;
+    if (box.clickedButton() == restore) {
+        try {
+            logic_.OpenRecovered(Utf8FromPath(found->draft), found->belongsTo);
+            freshQuestion_ = -1;
+            restored = true;
+        } catch (const std::exception& e) {
+            ShowException(e);
+            return false; // kept for another try
+        }
+    }
+    DiscardRecovery(*found);
+    Render();
+    return restored;
 }
 
 bool TEdytor::MaySetTestAside() {

@@ -1,5 +1,6 @@
 #include "CommandLineInfo.h"
 #include "Edytor.h"
+#include "EndSignals.h"
 #include "ErrorHandler.h"
 #include "QtPolish.h"
 #include "Registry.h"
@@ -33,8 +34,10 @@ int main(int argc, char* argv[]) {
     kwizmar::TEdytor editor(kwizmar::PlatformRegistry());
     editor.resize(1040, 760);
     editor.show();
+    kwizmar::OnEndSignal([&editor] { editor.KeepAndEnd(); });
+    // A test kept at the last end goes first; the one asked for waits.
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1)
+    if (!editor.OfferRecovery() && args.size() > 1)
         editor.OpenFile(args.at(1));
     return QApplication::exec();
 }

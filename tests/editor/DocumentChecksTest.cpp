@@ -49,7 +49,16 @@ TEST(DocumentChecks, EachFindingStandsBesideItsField) {
          [](TTestDocument& d) { d.questions[0].text = "Ile to 2·π?"; },
          {TField::Text, 0},
          TSeverity::Error,
-         "Znak 10: znaku „π” (U+03C0) nie ma w stronie kodowej Windows-1250."},
+         "Znaku „π” nie ma w stronie kodowej Windows-1250, w której zapisuje się testy (znak "
+         "10). Zastąp go zwykłymi znakami, np. „½” jako „1/2”, „≤” jako „<=”; do tego czasu "
+         "test można zachować jako szkic."},
+        {"several not in Windows-1250",
+         [](TTestDocument& d) { d.questions[0].text = "½ z π i π?"; },
+         {TField::Text, 0},
+         TSeverity::Error,
+         "Znaków „½”, „π” nie ma w stronie kodowej Windows-1250, w której zapisuje się testy "
+         "(znaki 1, 5, 9). Zastąp je zwykłymi znakami, np. „½” jako „1/2”, „≤” jako „<=”; do "
+         "tego czasu test można zachować jako szkic."},
         {"control character",
          [](TTestDocument& d) { d.author = "Jan\x01"; },
          {TField::Author},
@@ -60,11 +69,28 @@ TEST(DocumentChecks, EachFindingStandsBesideItsField) {
          {TField::Answer, 1, 2},
          TSeverity::Error,
          "Tekst ma 4097 znaków, a program czyta tylko pierwsze 4096."},
-        {"empty answer",
-         [](TTestDocument& d) { d.questions[1].answers[4].clear(); },
-         {TField::Answer, 1, 4},
+        {"one answer",
+         [](TTestDocument& d) {
+             d.questions[1].answers = {"Tak", "", "", "", ""};
+             d.questions[1].correctLetter = std::string("a");
+         },
+         {TField::Answer, 1, 1},
          TSeverity::Error,
-         "Wpisz odpowiedź E."},
+         "Wpisz odpowiedź B: pytanie potrzebuje co najmniej dwóch odpowiedzi."},
+        {"empty answer between",
+         [](TTestDocument& d) { d.questions[1].answers[2].clear(); },
+         {TField::Answer, 1, 2},
+         TSeverity::Error,
+         "Wpisz odpowiedź C albo przesuń dalsze wyżej: puste mogą być tylko ostatnie "
+         "odpowiedzi."},
+        {"correct answer empty",
+         [](TTestDocument& d) {
+             d.questions[1].answers[4].clear();
+             d.questions[1].correctLetter = std::string("e");
+         },
+         {TField::CorrectLetter, 1},
+         TSeverity::Error,
+         "Poprawna odpowiedź E jest pusta: wpisz ją albo zaznacz inną."},
         {"empty question",
          [](TTestDocument& d) { d.questions[0].text.clear(); },
          {TField::Text, 0},
@@ -170,14 +196,52 @@ TEST(DocumentChecks, EachFindingStandsBesideItsField) {
     }
 }
 
-TEST(DocumentChecks, ADateInTheSystemsOwnFormatIsOnlyAWarning) {
-    TTestDocument doc = Valid();
-    doc.createdDate = "5/6/02";
-    const auto checks = CheckDocument(doc, TFakeRegional("M/d/yy"), TFakeMeasure());
-    ASSERT_EQ(checks.size(), 1u) << Describe(checks);
-    EXPECT_EQ(checks[0].severity, TSeverity::Warning);
-    EXPECT_EQ(checks[0].text,
-              "Data jest zapisana w krótkim formacie daty systemu (M/d/yy); komputer z innymi "
-              "ustawieniami regionalnymi może jej nie odczytać i odrzuci test. Wpisz ją jako "
-              "dd.mm.rrrr.");
+TEST(DocumentChecks, OnlyADateOtherComputersMayNotReadIsWarnedAbout) {
+    struct TCase {
+        const char* date;
+        const char* systemFormat;
+        const char* finding; // "" none, else the start of the one finding
+    };
+    const TCase cases[] = {
+        {"08.12.2026", "d.MM.yyyy", ""}, // pl_PL's own format reads it first
+        {"08.12.2026", "dd.MM.yyyy", ""},
+        {"08.12.2026", "M/d/yy", ""},
+        {"08.12.2026", "yyyy-MM-dd", ""},
+        {"8.12.2026", "d.MM.yyyy", "uwaga: Program pokaże datę tak, jak jest wpisana"},
+        {"5/6/02", "M/d/yy", "uwaga: Data jest zapisana w krótkim formacie daty systemu (M/d/yy)"},
+        {"2026-12-08", "yyyy-MM-dd", "uwaga: Data jest zapisana w krótkim formacie"},
+        {"2026-12-08", "d.MM.yyyy", "błąd: „2026-12-08” nie jest datą"},
+    };
+    for (const TCase& c : cases) {
+        TTestDocument doc = Valid();
+        doc.createdDate = c.date;
+        const auto checks = CheckDocument(doc, TFakeRegional(c.systemFormat), TFakeMeasure());
+        const std::string found = Describe(checks);
+        if (*c.finding == '\0') {
+            EXPECT_EQ(found, "") << c.date << " " << c.systemFormat;
+            continue;
+        }
+        ASSERT_EQ(checks.size(), 1u) << c.date << " " << c.systemFormat << "\n" << found;
+        EXPECT_NE(found.find(c.finding), std::string::npos) << c.date << " " << found;
+    }
+}
+
+TEST(DocumentChecks, TwoToFiveAnswersAreATestTheExamShows) {
+    const std::pair<int, const char*> cases[] = {
+        {5, ""},
+        {4, "Pytanie ma 4 odpowiedzi. W egzaminie miejsce odpowiedzi E będzie puste; zdający "
+            "może je zaznaczyć, ale to zawsze zła odpowiedź."},
+        {3, "Pytanie ma 3 odpowiedzi. W egzaminie miejsca odpowiedzi D i E będą puste; zdający "
+            "może je zaznaczyć, ale to zawsze zła odpowiedź."},
+        {2, "Pytanie ma 2 odpowiedzi. W egzaminie miejsca odpowiedzi C, D i E będą puste; "
+            "zdający może je zaznaczyć, ale to zawsze zła odpowiedź."},
+    };
+    for (const auto& [count, note] : cases) {
+        TTestDocument doc = Valid();
+        for (int a = count; a < 5; ++a)
+            doc.questions[1].answers[static_cast<std::size_t>(a)].clear();
+        EXPECT_EQ(Describe(CheckDocument(doc, TFakeRegional(), TFakeMeasure())), "") << count;
+        EXPECT_EQ(AnswerCount(doc.questions[1]), count);
+        EXPECT_EQ(AnswerCountNote(doc.questions[1]), note);
+    }
 }

@@ -1,11 +1,13 @@
 #include "EdytorLogic.h"
 
+#include "Recovery.h"
 #include "TestFixtures.h"
 #include "TestLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <unistd.h>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -18,6 +20,17 @@ struct TEditorFixture : ::testing::Test {
         logic.Select(1);
     }
     std::vector<std::string> Lines() const { return DocumentLines(logic.Document()); }
+    // The checks kept question by question are those of the whole test.
+    bool ChecksCurrent() const {
+        const auto all = CheckDocument(logic.Document(), regional, measure);
+        const auto& kept = logic.Checks();
+        if (all.size() != kept.size())
+            return false;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (!(all[i].where == kept[i].where) || all[i].text != kept[i].text)
+                return false;
+        return true;
+    }
 
     TTempDir dir;
     TFakeRegional regional;
@@ -81,8 +94,10 @@ TEST_F(TEditorFixture, EveryKindOfEditIsUndoneAndRedone) {
         EXPECT_NE(after, before) << c.name;
         EXPECT_EQ(logic.Selected(), c.selectedAfter) << c.name;
         EXPECT_TRUE(logic.Modified()) << c.name;
+        EXPECT_TRUE(ChecksCurrent()) << c.name;
         logic.Undo();
         EXPECT_EQ(Lines(), before) << c.name;
+        EXPECT_TRUE(ChecksCurrent()) << c.name;
         EXPECT_FALSE(logic.Modified()) << c.name;
         logic.Redo();
         EXPECT_EQ(Lines(), after) << c.name;
@@ -155,7 +170,7 @@ TEST_F(TEditorFixture, ATextSourceIsSavedAsATestFileBesideIt) {
     logic.Open((dir.path() / "zrodlo.txt").string());
     EXPECT_EQ(Lines()[6], "1"); // the typed answers counted afresh
     EXPECT_EQ(logic.Path(), "");
-    EXPECT_EQ(logic.DisplayName(), "zrodlo.ts2");
+    EXPECT_EQ(logic.DisplayName(), "zrodlo.txt");
     EXPECT_EQ(logic.Save(), TSaveOutcome::NeedsPath);
     std::filesystem::create_directory(dir.path() / "proba");
     const std::string tried = logic.FileToTry((dir.path() / "proba").string());
@@ -173,4 +188,104 @@ TEST_F(TEditorFixture, MaxPointsFollowTheSumUntilSetByHand) {
     EXPECT_EQ(logic.Text({TField::MaxPoints}), "5");
     logic.Undo();
     EXPECT_EQ(logic.Text({TField::MaxPoints}), "9");
+    // While a question's points are no number there is no sum to show.
+    logic.SetMaxPointsByHand(false);
+    logic.SetText({TField::Points, 1}, "x");
+    EXPECT_EQ(logic.Text({TField::MaxPoints}), "");
+}
+
+TEST_F(TEditorFixture, TwoEditorsOnOneFileNeverLoseASavedChange) {
+    TEdytorLogic other{regional, measure, TDate{2026, 12, 8}};
+    other.Open(logic.Path());
+    logic.SetText({TField::Author}, "Anna Nowak");
+    ASSERT_EQ(logic.Save(), TSaveOutcome::Saved);
+
+    // The second editor is told before anything is replaced, and when it
+    // keeps its own test, that test counts as unsaved.
+    EXPECT_TRUE(other.ChangedOnDisk());
+    EXPECT_FALSE(other.DiskChangeNoticed());
+    other.NoticeDiskChange();
+    EXPECT_TRUE(other.DiskChangeNoticed());
+    EXPECT_TRUE(other.Modified());
+    other.SetText({TField::Description}, "Opis z drugiego okna");
+    EXPECT_EQ(other.Save(), TSaveOutcome::ChangedOnDisk);
+    EXPECT_EQ(TTestFile::ReadFile(logic.Path()).Line(2), "Anna Nowak");
+    // Opening the file again brings both changes together.
+    other.Open(logic.Path());
+    EXPECT_EQ(other.Document().author, "Anna Nowak");
+    other.SetText({TField::Description}, "Opis z drugiego okna");
+    ASSERT_EQ(other.Save(), TSaveOutcome::Saved);
+    EXPECT_FALSE(other.ChangedOnDisk());
+
+    // Replacing is the teacher's explicit choice.
+    EXPECT_TRUE(logic.ChangedOnDisk());
+    logic.SetText({TField::Author}, "Jan Kowalski");
+    ASSERT_EQ(logic.Save(true), TSaveOutcome::Saved);
+    EXPECT_FALSE(logic.ChangedOnDisk());
+}
+
+TEST_F(TEditorFixture, AReadOnlyTestIsNotReplaced) {
+    const std::string path = logic.Path();
+    const std::string before = TTestFile::ReadFile(path).Line(2);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    logic.SetText({TField::Author}, "Anna Nowak");
+    EXPECT_EQ(logic.Save(), TSaveOutcome::ReadOnly);
+    EXPECT_EQ(logic.SaveAs(path), TSaveOutcome::ReadOnly);
+    EXPECT_EQ(TTestFile::ReadFile(path).Line(2), before);
+    EXPECT_TRUE(logic.Modified());
+    ASSERT_EQ(logic.SaveAs((dir.path() / "kopia.ts2").string()), TSaveOutcome::Saved);
+}
+
+TEST_F(TEditorFixture, ADraftWithErrorsAndAnyCharacterIsKeptAndOpensAgain) {
+    logic.SetText({TField::Text, 1}, "Ile to jest ½ z 10?");
+    logic.SetText({TField::Points, 2}, "");
+    ASSERT_EQ(logic.Save(), TSaveOutcome::HasErrors);
+    const auto lines = Lines();
+
+    const std::string draft = logic.SaveDraft((dir.path() / "szkic").string());
+    EXPECT_EQ(draft, (dir.path() / "szkic.txt").string());
+    EXPECT_FALSE(logic.Modified());
+
+    TEdytorLogic again{regional, measure, TDate{2026, 12, 8}};
+    again.Open(draft);
+    EXPECT_EQ(DocumentLines(again.Document()), lines);
+    EXPECT_EQ(again.DraftPath(), draft);
+    EXPECT_EQ(again.ChecksOf({TField::Text, 1}).size(), 1u);
+    EXPECT_EQ(again.ChecksOf({TField::Points, 2}).size(), 1u);
+
+    // Finished, it becomes the test beside the draft.
+    again.SetText({TField::Text, 1}, "Ile to jest połowa z 10?");
+    again.SetText({TField::Points, 2}, "2");
+    ASSERT_EQ(again.ErrorCount(), 0);
+    EXPECT_EQ(again.SuggestedPath(), (dir.path() / "szkic.ts2").string());
+    ASSERT_EQ(again.SaveAs(again.SuggestedPath()), TSaveOutcome::Saved);
+    EXPECT_TRUE(ValidateTest(TTestFile::ReadFile(again.Path()), regional));
+}
+
+TEST_F(TEditorFixture, ATestKeptAtTheEndIsOfferedToTheNextEditorOnly) {
+    const auto folder = dir.path() / "dane";
+    logic.SetText({TField::Text, 1}, "Niedokończone ½");
+    const auto lines = Lines();
+    // The editor that kept it still runs: nothing to offer.
+    KeepForRecovery(folder, logic, static_cast<unsigned long>(::getpid()));
+    EXPECT_FALSE(FindRecovery(folder));
+
+    const unsigned long gone = 0x7FFFFFF0ul; // beyond any process id given out
+    std::filesystem::rename(folder / ("edytor-odzysk-" + std::to_string(::getpid()) + ".txt"),
+                            folder / ("edytor-odzysk-" + std::to_string(gone) + ".txt"));
+    std::filesystem::rename(folder / ("edytor-odzysk-" + std::to_string(::getpid()) + ".plik"),
+                            folder / ("edytor-odzysk-" + std::to_string(gone) + ".plik"));
+    const auto found = FindRecovery(folder);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->belongsTo, logic.Path());
+
+    TEdytorLogic next{regional, measure, TDate{2026, 12, 8}};
+    next.OpenRecovered(found->draft.string(), found->belongsTo);
+    EXPECT_EQ(DocumentLines(next.Document()), lines);
+    EXPECT_EQ(next.Path(), logic.Path());
+    EXPECT_TRUE(next.Modified());
+    DiscardRecovery(*found);
+    EXPECT_FALSE(FindRecovery(folder));
 }

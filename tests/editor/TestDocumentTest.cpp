@@ -118,8 +118,18 @@ TEST(TestDocument, RefusesWhatTheProgramWouldRejectSayingWhy) {
     EXPECT_EQ(errorOf("t.ts2", MakeTs2(lines)),
               "program Kwizmar odrzuciłby ten test: wiersz 2 (nazwa testu): nazwa musi być "
               "niepusta i ujęta w znaki \" na początku i na końcu, jest „Geografia”");
-    EXPECT_EQ(errorOf("t.txt", "opis\n\"N\"\nautor\n06.05.2002\n0\n0\n0 ñ\n"),
-              "wiersz 7, znak 3: znaku „ñ” (U+00F1) nie ma w stronie kodowej Windows-1250");
+    const std::string notTest = "to nie jest test programu Kwizmar (plik zawiera coś innego, "
+                                "np. obraz, zwykły tekst albo dokument)";
+    const std::string notDraft = "to nie jest test ani jego szkic: w drugim wierszu tekstu "
+                                 "źródłowego stoi nazwa testu w cudzysłowie";
+    const std::string notes = "Zebranie z rodzicami we wtorek.\nKupić kredę.\n";
+    const std::string picture("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    for (const char* path : {"t.ts2", "t.txt"})
+        EXPECT_EQ(errorOf(path, ""), "to pusty plik, nie ma w nim testu") << path;
+    EXPECT_EQ(errorOf("t.ts2", picture), notTest);
+    EXPECT_EQ(errorOf("t.ts2", notes), notTest);
+    EXPECT_EQ(errorOf("t.txt", picture), notDraft);
+    EXPECT_EQ(errorOf("t.txt", notes), notDraft);
     // Any letter case of .ts2 is a test file to the editor.
     EXPECT_EQ(errorOf("T.Ts2", MakeTs2(ValidTestLines(1))), "opened");
     EXPECT_TRUE(IsTextSourcePath("dir.ts2/test.txt"));

@@ -80,14 +80,14 @@ TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
     const std::string good = dir.Write("dobry.ts2", MakeTs2(lines));
     TRun run = RunTool({"check", good});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("test \"Geografia\": 2 pytań, 4 pkt"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("test \"Geografia\": 2 pytania, 4 pkt"), std::string::npos) << run.out;
     // The sample counts one self-answer question, the header says 0.
     EXPECT_NE(run.out.find("uwaga: wiersz 7"), std::string::npos) << run.out;
 
     lines.pop_back();
     run = RunTool({"check", dir.Write("krotki.ts2", MakeTs2(lines))});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("plik ma 24 wierszy, a test o 2 pytaniach potrzebuje co najmniej 9 · 2 "
+    EXPECT_NE(run.err.find("plik ma 24 wiersze, a test o 2 pytaniach potrzebuje co najmniej 9 · 2 "
                            "+ 7 = 25"),
               std::string::npos)
         << run.err;
@@ -187,4 +187,20 @@ TEST(Ts2Tool, ShippedSamplesAreMadeFromTheirSources) {
         EXPECT_TRUE(report.notes.empty()) << entry.path() << ": " << report.notes.front();
     }
     EXPECT_GE(samples, 2);
+}
+
+TEST(Ts2Tool, CountsTakeThePolishPlural) {
+    const TTempDir dir;
+    const std::pair<int, const char*> cases[] = {{1, "1 pytanie,"}, {2, "2 pytania,"},
+                                                 {4, "4 pytania,"}, {5, "5 pytań,"},
+                                                 {12, "12 pytań,"}, {22, "22 pytania,"}};
+    for (const auto& [n, expected] : cases) {
+        const TRun run = RunTool({"check", dir.Write("t.ts2", MakeTs2(ValidTestLines(n)))});
+        EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
+    }
+    auto lines = ValidTestLines(1);
+    lines.resize(14);
+    const TRun cut = RunTool({"check", dir.Write("t.ts2", MakeTs2(lines))});
+    EXPECT_NE(cut.err.find("plik ma 14 wierszy, a test o 1 pytaniu potrzebuje"), std::string::npos)
+        << cut.err;
 }

@@ -73,9 +73,8 @@ protected:
 
 TEST_F(EdytorImportTest, MixedFilesImportWithEachRefusalListed) {
     RunWithFile("ImportujPytania", kData / "mieszane.gift");
-    EXPECT_NE(summary.find("dopisano do testu 11 pytań."), std::string::npos) << summary;
+    EXPECT_NE(summary.find("dopisano do testu 12 pytań."), std::string::npos) << summary;
     EXPECT_EQ(refused, (std::vector<std::string>{
-                           "wiersz 22: ma 2 odpowiedzi, a pytanie testu musi mieć ich 5.",
                            "wiersz 24: odpowiedź krótka do wpisania ({=…}) nie ma odpowiedzi do "
                            "wyboru, a w teście wpisana odpowiedź jest tylko dodatkiem do "
                            "odpowiedzi A–E.",
@@ -91,23 +90,23 @@ TEST_F(EdytorImportTest, MixedFilesImportWithEachRefusalListed) {
                        }));
     // The new test's empty question gave way; the imported ones are whole.
     const auto& questions = window.Logic().Document().questions;
-    ASSERT_EQ(ListCount(), 11);
+    ASSERT_EQ(ListCount(), 12);
     EXPECT_EQ(questions[3].text, "Zadanie 2: co oznacza zapis {1; 2}?");
-    EXPECT_EQ(questions[5].points, "2");
-    EXPECT_EQ(questions[5].selfAnswerLine, "TAK - 3");
-    for (int k = 0; k < 11; ++k)
+    EXPECT_EQ(questions[5].answers[1], "Fałsz");
+    EXPECT_EQ(questions[6].points, "2");
+    EXPECT_EQ(questions[6].selfAnswerLine, "TAK - 3");
+    for (int k = 0; k < 12; ++k)
         EXPECT_FALSE(window.Logic().QuestionHasError(k)) << k;
 
     RunWithFile("ImportujPytania", kData / "mieszane-aiken.txt");
-    EXPECT_NE(summary.find("dopisano do testu 16 pytań."), std::string::npos) << summary;
+    EXPECT_NE(summary.find("dopisano do testu 17 pytań."), std::string::npos) << summary;
     EXPECT_EQ(refused, (std::vector<std::string>{
-                           "wiersz 25: ma 4 odpowiedzi, a pytanie testu musi mieć ich 5.",
                            "wiersz 48: ma 6 odpowiedzi, a pytanie testu może mieć najwyżej 5.",
                            "wiersz 73: po odpowiedziach brak wiersza „ANSWER: litera”.",
                            "wiersz 120: „ANSWER: F” wskazuje odpowiedź, której nie ma.",
                        }));
-    EXPECT_EQ(ListCount(), 27);
-    EXPECT_EQ(window.Logic().Selected(), 11);
+    EXPECT_EQ(ListCount(), 29);
+    EXPECT_EQ(window.Logic().Selected(), 12);
 
     // Each import is one step back.
     for (QAction* action : window.findChildren<QAction*>())
@@ -115,7 +114,7 @@ TEST_F(EdytorImportTest, MixedFilesImportWithEachRefusalListed) {
             EXPECT_EQ(action->text().toStdString(), "&Cofnij: import pytań");
             action->trigger();
         }
-    EXPECT_EQ(ListCount(), 11);
+    EXPECT_EQ(ListCount(), 12);
 }
 
 TEST_F(EdytorImportTest, TheTestExportedAsGiftImportsAsItIs) {

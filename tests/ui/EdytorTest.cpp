@@ -6,14 +6,18 @@
 #include "GuiHelpers.h"
 #include "Registry.h"
 #include "TempDir.h"
+#include "TestFixtures.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -52,17 +56,17 @@ protected:
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
                                            : std::string();
     }
-    // One question: its text, Tab, five answers, Tab, the points; then the
-    // correct answer by its keys.
+    // One question: its text, Enter, five answers, Enter, the points; then
+    // the correct answer by its keys.
     void WriteQuestion(const QString& text, const QStringList& answers, int correct,
                        const QString& points) {
         EXPECT_EQ(Focus(), "Tresc");
         Type(text);
         for (const QString& answer : answers) {
-            Key(Qt::Key_Tab);
+            Key(Qt::Key_Return);
             Type(answer);
         }
-        Key(Qt::Key_Tab);
+        Key(Qt::Key_Return);
         EXPECT_EQ(Focus(), "Punkty");
         Type(points); // the field's text is selected and replaced
         Key(static_cast<Qt::Key>(Qt::Key_1 + correct), Qt::ControlModifier);
@@ -92,10 +96,16 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
 
     Key(Qt::Key_Return, Qt::ControlModifier);
     WriteQuestion("Ile to 2 + 2?", {"3", "4", "5", "6", "7"}, 1, "1");
-    // An answer left empty stops the save and says why beside the field.
+    // An answer left empty before a filled one stops the save and says why
+    // beside the field.
     window.findChild<QLineEdit*>("OdpE")->setFocus();
     Key(Qt::Key_Backspace);
-    EXPECT_EQ(window.findChild<QLabel*>("OdpEUwagi")->text().contains("Wpisz odpowiedź E."), true);
+    EXPECT_TRUE(window.findChild<QLabel*>("OdpowiedziOpis")->text().startsWith("Pytanie ma 4"));
+    window.findChild<QLineEdit*>("OdpD")->setFocus();
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Return);
+    Type("8");
+    EXPECT_TRUE(window.findChild<QLabel*>("OdpDUwagi")->text().contains("Wpisz odpowiedź D"));
     QString refusal;
     ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
                           [&](QWidget* modal) {
@@ -106,8 +116,8 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
         << refusal.toStdString();
     window.activateWindow(); // as the window manager does once the message is gone
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(Focus(), "OdpE");
-    Type("8");
+    EXPECT_EQ(Focus(), "OdpD");
+    Type("6");
 
     const std::string path = (dir.path() / "proba.ts2").string();
     ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
@@ -139,4 +149,187 @@ TEST_F(EdytorTest, ATestWrittenWithTheKeyboardIsSavedAndExamined) {
     ASSERT_TRUE(exam.view().Panel4.visible);
     EXPECT_EQ(exam.view().RxLabel7.text, "Do zdobycia było 6, z czego zdobyto 9 a stracono 1");
     EXPECT_EQ(exam.view().RxLabel10.text, "celujący");
+}
+
+namespace {
+
+// Presses the button of a message box whose caption starts with `caption`.
+void Press(QWidget* modal, const QString& caption) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* button : box->buttons())
+        if (button->text().remove(QLatin1Char('&')).startsWith(caption)) {
+            button->click();
+            return;
+        }
+    ADD_FAILURE() << "no button " << caption.toStdString() << " in " << box->text().toStdString();
+    box->reject();
+}
+
+} // namespace
+
+TEST_F(EdytorTest, TwoWindowsOnOneFileNeverLoseASavedChange) {
+    const std::string path = dir.Write("dwa.ts2", MakeTs2(ValidTestLines(2)));
+    ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+    TEdytor other{PlatformRegistry()};
+    ASSERT_TRUE(other.OpenFile(QString::fromStdString(path)));
+    other.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    // A changes the author and saves.
+    window.findChild<QLineEdit*>("Autor")->setFocus();
+    Key(Qt::Key_End);
+    Type("x");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(window.isWindowModified());
+
+    // B, back in front, is told and keeps its own test for now.
+    ASSERT_TRUE(WithModal(
+        [&] {
+            other.activateWindow();
+            // The question comes once the window is in front.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return other.isWindowModified(); }, 3000));
+        },
+        [&](QWidget* modal) { Press(modal, "Zostaw ten test"); }));
+    EXPECT_TRUE(other.isWindowModified());
+    other.activateWindow(); // as the window manager does once the message is gone
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.findChild<QLineEdit*>("Opis")->setFocus();
+    Key(Qt::Key_End);
+    Type("y");
+    // Its save asks, and Anuluj replaces nothing.
+    QString asked;
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              asked = static_cast<QMessageBox*>(modal)->text();
+                              Press(modal, "Anuluj");
+                          }));
+    EXPECT_TRUE(asked.contains("został zmieniony na dysku")) << asked.toStdString();
+    EXPECT_TRUE(TTestFile::ReadFile(path).Line(2).ends_with("x"));
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+
+    // Read again, B has A's change and saves both.
+    ASSERT_TRUE(other.OpenFile(QString::fromStdString(path)));
+    other.findChild<QLineEdit*>("Opis")->setFocus();
+    Key(Qt::Key_End);
+    Type("y");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(other.isWindowModified());
+    const TTestFile saved = TTestFile::ReadFile(path);
+    EXPECT_TRUE(saved.Line(2).ends_with("x"));
+    EXPECT_TRUE(saved.Line(0).ends_with("y"));
+}
+
+TEST_F(EdytorTest, TabGoesThroughEveryFieldInReadingOrderAndRoundAgain) {
+    // The middle one of three questions, with a typed answer: every control on.
+    window.findChild<QListWidget*>("ListaPytan")->setFocus();
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    window.findChild<QListWidget*>("ListaPytan")->setCurrentRow(1);
+    window.findChild<QCheckBox*>("Samodzielna")->click();
+    window.findChild<QLineEdit*>("Opis")->setFocus();
+    const std::vector<std::string> expected = {
+        "Opis",        "Nazwa",       "Autor",     "Data",   "Dzis",      "MaksPunkty",
+        "MaksRecznie", "ListaPytan",  "Dodaj",     "Powiel", "Usun",      "WGore",
+        "WDol",        "Tresc",       "PoprawnaA", "OdpA",   "PoprawnaB", "OdpB",
+        "PoprawnaC",   "OdpC",        "PoprawnaD", "OdpD",   "PoprawnaE", "OdpE",
+        "Punkty",      "Samodzielna", "Dodatkowe", "Opis"};
+    std::vector<std::string> forward = {Focus()};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        Key(Qt::Key_Tab);
+        forward.push_back(Focus());
+    }
+    EXPECT_EQ(forward, expected);
+    std::vector<std::string> backward = {Focus()};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        Key(Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.push_back(Focus());
+    }
+    EXPECT_EQ(backward, std::vector<std::string>(expected.rbegin(), expected.rend()));
+}
+
+TEST_F(EdytorTest, ANewQuestionsErrorsComeAsItsFieldsAreLeftOnTheirReservedLines) {
+    auto checksOf = [&](const char* name) {
+        return window.findChild<QLabel*>(QString::fromLatin1(name) + "Uwagi")->text();
+    };
+    window.findChild<QLineEdit*>("Nazwa")->setFocus();
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(Focus(), "Tresc");
+    QWidget* answerB = window.findChild<QWidget*>("OdpB");
+    const int rowB = answerB->mapTo(&window, QPoint()).y();
+    EXPECT_GT(window.Logic().ErrorCount(), 0);
+    for (const char* name : {"Tresc", "OdpA", "OdpB"})
+        EXPECT_TRUE(checksOf(name).isEmpty()) << name;
+
+    Key(Qt::Key_Return); // left empty
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !checksOf("Tresc").isEmpty(); }));
+    EXPECT_TRUE(checksOf("Tresc").contains("Wpisz treść pytania."));
+    EXPECT_TRUE(checksOf("OdpA").isEmpty());
+    EXPECT_EQ(answerB->mapTo(&window, QPoint()).y(), rowB);
+}
+
+TEST_F(EdytorTest, TheListOfFindingsGoesToEachField) {
+    Key(Qt::Key_L, Qt::ControlModifier);
+    auto* list = window.findChild<QListWidget*>("Uwagi");
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+    ASSERT_EQ(list->count(), static_cast<int>(window.Logic().Checks().size()));
+    const auto& checks = window.Logic().Checks();
+    const auto answerB = std::find_if(checks.begin(), checks.end(), [](const TCheck& c) {
+        return c.where == TFieldRef{TField::Answer, 0, 1};
+    });
+    ASSERT_NE(answerB, checks.end());
+    emit list->itemActivated(list->item(static_cast<int>(answerB - checks.begin())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Focus() == "OdpB"; }));
+}
+
+TEST_F(EdytorTest, AnUnfinishedTestIsKeptAsADraftAndFinishedLater) {
+    window.findChild<QWidget*>("Tresc")->setFocus();
+    Type("Ile to ½ z 4?");
+    const std::string draft = (dir.path() / "szkic").string();
+    // The refusal of Ctrl + S offers the draft; its dialog takes a name.
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              EXPECT_TRUE(
+                                  static_cast<QMessageBox*>(modal)->text().contains("jako szkic"));
+                              QTimer::singleShot(300, [&] {
+                                  QWidget* dialog = QApplication::activeModalWidget();
+                                  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                                  ASSERT_NE(name, nullptr);
+                                  name->setText(QString::fromStdString(draft));
+                                  QTest::keyClick(name, Qt::Key_Return);
+                              });
+                              Press(modal, "Zapisz szkic");
+                          }));
+    EXPECT_FALSE(window.isWindowModified());
+    ASSERT_TRUE(std::filesystem::exists(draft + ".txt"));
+
+    TEdytor later{PlatformRegistry()};
+    ASSERT_TRUE(later.OpenFile(QString::fromStdString(draft + ".txt")));
+    EXPECT_EQ(later.Logic().Text({TField::Text, 0}), "Ile to ½ z 4?");
+    EXPECT_TRUE(later.findChild<QLabel*>("TrescUwagi")->text().contains("Znaku „½”"));
+}
+
+TEST_F(EdytorTest, AReadOnlyTestIsRefusedWithAPolishWordAndAnotherName) {
+    const std::string path = dir.Write("chroniony.ts2", MakeTs2(ValidTestLines(2)));
+    ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    window.findChild<QLineEdit*>("Autor")->setFocus();
+    Key(Qt::Key_End);
+    Type("x");
+    QString told;
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
+                          [&](QWidget* modal) {
+                              told = static_cast<QMessageBox*>(modal)->text();
+                              Press(modal, "Anuluj");
+                          }));
+    EXPECT_TRUE(told.contains("jest tylko do odczytu, więc edytor go nie zastąpi"))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains("Zapisz jako")) << told.toStdString();
+    EXPECT_EQ(TTestFile::ReadFile(path).Line(2), "Jan Kowalski");
+    EXPECT_TRUE(window.isWindowModified());
 }
