@@ -26,6 +26,7 @@ packages=(
   desktop-file-utils dpkg-dev file
   xdg-utils libfile-mimeinfo-perl libglib2.0-bin shared-mime-info
   clang libclang-rt-dev
+  libxlsxwriter-dev python3-openpyxl libreoffice-calc
 )
 
 install_missing() {
