@@ -55,6 +55,7 @@ private:
     TSpeedButton* SpeedButton3 = nullptr; // "Z&apisz ..."
     TSpeedButton* SpeedButton4 = nullptr; // "&Wyczyść"
     TSpeedButton* SpeedButton5 = nullptr; // "&Drukuj"
+    TSpeedButton* SpeedButton6 = nullptr; // "&Eksportuj ..."
 };
 
 } // namespace kwizmar

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QKeySequence>
 #include <QAbstractItemView>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
@@ -81,7 +82,7 @@ TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
     Start();
     Open();
     EXPECT_EQ(Statistics().windowTitle(), "Statystyka");
-    EXPECT_EQ(Statistics().size(), QSize(544, 375));
+    EXPECT_EQ(Statistics().size(), QSize(720, 375));
     const std::pair<const char*, QString> captions[] = {{"SpeedButton3", "Z&apisz ..."},
                                                         {"SpeedButton2", "&Usuń ..."},
                                                         {"SpeedButton4", "&Wyczyść"},
@@ -90,7 +91,7 @@ TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
     for (const auto& [name, caption] : captions)
         EXPECT_EQ(StatButton(name)->text(), caption) << name;
     EXPECT_EQ(StatButton("SpeedButton2")->toolTip(), "Usuń wybraną linię");
-    EXPECT_EQ(StatButton("SpeedButton1")->x(), 440);
+    EXPECT_EQ(StatButton("SpeedButton1")->x(), 616);
     EXPECT_EQ(Rows(),
               (QStringList{"1. Użytkownik Ala", "2. Użytkownik Olek", "3. Użytkownik Żaneta"}));
     EXPECT_EQ(States(), (TStates{false, true, false}));
@@ -275,4 +276,40 @@ TEST_F(StatystykaTest, PrintingAsksForThePrinterFirstAndCancellingPrintsNothing)
     EXPECT_EQ(dialogName, "PrintDialog1");
     EXPECT_EQ(Rows(), QStringList{"1. jedyny"});
     EXPECT_TRUE(Statistics().isVisible());
+}
+
+// "&Eksportuj ..." writes the list as shown, unsaved deletions included, to
+// the file named in its dialog; the type follows the name's ending.
+TEST_F(StatystykaTest, ExportsTheListAsShown) {
+    const std::string kept = "1. Użytkownik Ala przystąpił do egzaminu \"Geografia Polski\" o "
+                             "godzinie 10:15:00 dnia 06.05.2002. Przewidywany czas egzaminu "
+                             "10min. Liczba pytań 5. Maksymalna liczba punktów 9. Egzamin trwał "
+                             "3 minut i 12 sekund. Zdobyto 9pkt. (100%) a stracono 0pkt. "
+                             "Otrzymana ocena to: bardzo dobry.";
+    WriteLog({kept, "2. Użytkownik Olek"});
+    Start();
+    Open();
+    Select(1);
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    for (const char* file : {"wyniki.csv", "wyniki.xlsx"}) {
+        const std::filesystem::path target = dir.path() / file;
+        ASSERT_TRUE(WithModal([&] { StatButton("SpeedButton6")->click(); },
+                              [&](QWidget* modal) {
+                                  auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+                                  ASSERT_NE(name, nullptr);
+                                  name->setText(QString::fromStdString(target.string()));
+                                  QTest::keyClick(name, Qt::Key_Return);
+                              }));
+        std::ifstream in(target, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        if (target.extension() == ".csv") {
+            EXPECT_TRUE(bytes.str().starts_with("\xEF\xBB\xBF\"Nr\";")) << bytes.str();
+            EXPECT_NE(bytes.str().find("\r\n1;\"Ala\";\"Geografia Polski\";06.05.2002;"),
+                      std::string::npos);
+            EXPECT_EQ(bytes.str().find("Olek"), std::string::npos);
+        } else {
+            EXPECT_TRUE(bytes.str().starts_with("PK")) << "a zip container";
+        }
+    }
 }
