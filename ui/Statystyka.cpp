@@ -1,5 +1,6 @@
 #include "Statystyka.h"
 
+#include "ClassSummaryWindow.h"
 #include "ErrorHandler.h"
 #include "ExportDialog.h"
 #include "Fonts.h"
@@ -158,6 +159,8 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), 288);
     SpeedButton6 = button("SpeedButton6", "&Eksportuj ...", "Eksportuj wyniki do arkusza",
                           Glyph(TGlyph::Download), 376);
+    SpeedButton7 =
+        button("SpeedButton7", "&Klasa ...", "Podsumowanie klasy", Glyph(TGlyph::Statistics), 464);
     SpeedButton1 =
         button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 616);
 
@@ -170,6 +173,13 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
     connect(SpeedButton6, &QToolButton::clicked, this,
             [this] { ExportWithDialog(this, logic_.lines()); });
+    connect(SpeedButton7, &QToolButton::clicked, this, [this] {
+        if (!summary_)
+            summary_ = new TClassSummaryWindow(this);
+        summary_->ShowLines(logic_.lines());
+        summary_->show();
+        summary_->raise();
+    });
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     // A line counts as selected when it is selected, not when the list merely
     // gets a current row by taking the focus.

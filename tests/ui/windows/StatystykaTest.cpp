@@ -2,6 +2,7 @@
 // buttons by the lock of the options window, editing, saving and printing.
 
 #include "Statystyka.h"
+#include "ClassSummaryWindow.h"
 #include "Cp1250.h"
 #include "GuiHelpers.h"
 #include "LogListModel.h"
@@ -11,6 +12,9 @@
 #include <QDialog>
 #include <QKeySequence>
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -312,4 +316,57 @@ TEST_F(StatystykaTest, ExportsTheListAsShown) {
             EXPECT_TRUE(bytes.str().starts_with("PK")) << "a zip container";
         }
     }
+}
+
+// "&Klasa ...": the figures and the chart of the test chosen, over the days
+// chosen, and the whole class printed on one page.
+TEST_F(StatystykaTest, ClassSummaryOfTheChosenTestAndDaysPrintsOnOnePage) {
+    auto line = [](int k, const char* name, const char* test, const char* day, int gained,
+                   const char* grade) {
+        return std::to_string(k) + ". Użytkownik " + name + " przystąpił do egzaminu \"" + test +
+               "\" o godzinie 10:00:00 dnia " + day +
+               ".05.2026. Przewidywany czas egzaminu 10min. Liczba pytań 5. Maksymalna liczba "
+               "punktów 20. Egzamin trwał 3 minut i 5 sekund. Zdobyto " +
+               std::to_string(gained) + "pkt. (" + std::to_string(gained * 5) + "%) a stracono " +
+               std::to_string(20 - gained) + "pkt. Otrzymana ocena to: " + grade + ".";
+    };
+    std::vector<std::string> log = {
+        line(1, "Łucja", "Historia", "04", 9, "mierny"),
+        line(2, "Żaneta", "Historia", "05", 19, "bardzo dobry"),
+        line(3, "Olek", "Biologia", "05", 20, "bardzo dobry"),
+        line(4, "Ścibor", "Historia", "06", 14, "dostatecznie dobry"),
+    };
+    // A class of sixty still prints on the one page.
+    for (int k = 5; k < 65; ++k)
+        log.push_back(line(k, "Uczeń", "Biologia", "07", 12, "dostateczny"));
+    WriteLog(log);
+    Start();
+    Open();
+    StatButton("SpeedButton7")->click();
+    auto* summary = Statistics().findChild<TClassSummaryWindow*>("TClassSummaryWindow");
+    ASSERT_NE(summary, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(summary));
+    auto* figures = summary->findChild<QLabel*>("Figures");
+    EXPECT_EQ(figures->text(), "Egzaminów: 3, średnio 70%, mediana 70%, najniżej 45%, "
+                               "najwyżej 95%");
+    EXPECT_EQ(summary->Summary().grades, (std::array<std::size_t, 7>{0, 1, 0, 1, 0, 1, 0}));
+    summary->findChild<QDateEdit*>("FromDate")->setDate(QDate(2026, 5, 5));
+    EXPECT_EQ(figures->text(), "Egzaminów: 2, średnio 82,5%, mediana 82,5%, najniżej 70%, "
+                               "najwyżej 95%");
+    summary->findChild<QComboBox*>("TestBox")->setCurrentText("Biologia");
+    EXPECT_EQ(summary->Summary().exams.size(), 61u);
+
+    const std::string pdf = (dir.path() / "klasa.pdf").string();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    summary->Print(printer);
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {QString::fromStdString(pdf), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains("Podsumowanie klasy: Biologia")) << printed.toStdString();
+    EXPECT_TRUE(printed.contains("Olek — bardzo dobry"));
+    EXPECT_EQ(printed.count("Uczeń — dostateczny"), 60);
+    EXPECT_EQ(printed.count('\f'), 1) << "one page";
 }
