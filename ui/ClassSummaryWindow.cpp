@@ -1,9 +1,11 @@
 #include "ClassSummaryWindow.h"
 
+#include "ContextHelp.h"
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "GradeChart.h"
 #include "QtRegionalSettings.h"
+#include "RightButtonHelp.h"
 #include "SpeedButton.h"
 
 #include <QComboBox>
@@ -90,9 +92,9 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     auto* choice = new QHBoxLayout;
     choice->addWidget(label("&Test:", TestBox));
     choice->addWidget(TestBox, 1);
-    choice->addWidget(label("&Od:", FromDate));
+    choice->addWidget(label("&Od dnia:", FromDate));
     choice->addWidget(FromDate);
-    choice->addWidget(label("D&o:", ToDate));
+    choice->addWidget(label("do d&nia:", ToDate));
     choice->addWidget(ToDate);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(PrintButton);
@@ -103,6 +105,11 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     layout->addWidget(Figures);
     layout->addWidget(Chart, 1);
     layout->addLayout(buttons);
+
+    auto* help = new TRightButtonHelp(this, ResultsHelpFor);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{TestBox, FromDate, ToDate, PrintButton, CloseButton})
+        help->Watch(control);
 
     connect(TestBox, &QComboBox::currentIndexChanged, this, [this] { TestChosen(); });
     connect(FromDate, &QDateEdit::dateChanged, this, [this] { Recount(); });

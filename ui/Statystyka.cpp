@@ -1,12 +1,14 @@
 #include "Statystyka.h"
 
 #include "ClassSummaryWindow.h"
+#include "ContextHelp.h"
 #include "ErrorHandler.h"
 #include "ExportDialog.h"
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "LogListModel.h"
 #include "PrintLayout.h"
+#include "RightButtonHelp.h"
 #include "SpeedButton.h"
 
 #include <QCoreApplication>
@@ -180,6 +182,9 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         summary_->show();
         summary_->raise();
     });
+    auto* help = new TRightButtonHelp(this, ResultsHelpFor);
+    help->Watch(SpeedButton6);
+    help->Watch(SpeedButton7);
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     // A line counts as selected when it is selected, not when the list merely
     // gets a current row by taking the focus.

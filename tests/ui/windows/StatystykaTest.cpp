@@ -370,3 +370,22 @@ TEST_F(StatystykaTest, ClassSummaryOfTheChosenTestAndDaysPrintsOnOnePage) {
     EXPECT_EQ(printed.count("Uczeń — dostateczny"), 60);
     EXPECT_EQ(printed.count('\f'), 1) << "one page";
 }
+
+// The new controls explain themselves on a right-button press.
+TEST_F(StatystykaTest, ExportAndClassSummaryExplainThemselves) {
+    WriteLog({"1. Użytkownik Ala"});
+    Start();
+    Open();
+    auto helpShown = [](QWidget* window, QWidget* control) {
+        QTest::mousePress(control, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseRelease(control, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        auto* panel = window->findChild<QWidget*>("HP");
+        return panel && panel->isVisible() ? panel->findChild<QLabel*>("H1")->text() : QString();
+    };
+    EXPECT_TRUE(helpShown(&Statistics(), StatButton("SpeedButton6")).startsWith("Klikając"));
+    EXPECT_TRUE(helpShown(&Statistics(), StatButton("SpeedButton7")).startsWith("Kliknięcie"));
+    StatButton("SpeedButton7")->click();
+    auto* summary = Statistics().findChild<TClassSummaryWindow*>("TClassSummaryWindow");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(summary));
+    EXPECT_TRUE(helpShown(summary, summary->findChild<QWidget*>("TestBox")).startsWith("Tu"));
+}
