@@ -4,68 +4,78 @@ namespace kwizmar {
 
 namespace {
 
-std::string TwoDigits(std::int64_t v) {
-    std::string s = std::to_string(v);
-    return s.size() < 2 ? "0" + s : s;
+void AppendTwoDigits(std::string& out, std::int64_t v) {
+    if (v < 10 && v >= 0)
+        out += '0';
+    out += std::to_string(v);
 }
 
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
+void AppendQuoted(std::string& out, std::string_view text) {
+    out += '"';
     for (char c : text) {
         if (c == '"')
             out += '"';
         out += c;
     }
-    return out + '"';
+    out += '"';
 }
 
-void AppendRow(std::string& out, const std::array<std::string, kExportColumns>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            out += ';';
-        out += cells[i];
+void AppendCell(std::string& out, const TCell& c) {
+    switch (c.type) {
+    case TCellType::Empty:
+        break;
+    case TCellType::Number:
+        out += std::to_string(c.number);
+        break;
+    case TCellType::Text:
+        AppendQuoted(out, c.text);
+        break;
+    case TCellType::Date:
+        AppendTwoDigits(out, c.date.day);
+        out += '.';
+        AppendTwoDigits(out, c.date.month);
+        out += '.';
+        out += std::to_string(c.date.year);
+        break;
+    case TCellType::Time:
+        AppendTwoDigits(out, c.time.hour);
+        out += ':';
+        AppendTwoDigits(out, c.time.minute);
+        out += ':';
+        AppendTwoDigits(out, c.time.second);
+        break;
+    case TCellType::Duration:
+        AppendTwoDigits(out, c.number / 3600);
+        out += ':';
+        AppendTwoDigits(out, c.number / 60 % 60);
+        out += ':';
+        AppendTwoDigits(out, c.number % 60);
+        break;
     }
-    out += "\r\n";
 }
 
 } // namespace
 
-std::string CsvCell(const TCell& c) {
-    switch (c.type) {
-    case TCellType::Empty:
-        return {};
-    case TCellType::Number:
-        return std::to_string(c.number);
-    case TCellType::Text:
-        return Quoted(c.text);
-    case TCellType::Date:
-        return TwoDigits(c.date.day) + "." + TwoDigits(c.date.month) + "." +
-               std::to_string(c.date.year);
-    case TCellType::Time:
-        return TwoDigits(c.time.hour) + ":" + TwoDigits(c.time.minute) + ":" +
-               TwoDigits(c.time.second);
-    case TCellType::Duration:
-        return TwoDigits(c.number / 3600) + ":" + TwoDigits(c.number / 60 % 60) + ":" +
-               TwoDigits(c.number % 60);
-    }
-    return {};
-}
-
 std::string ExportCsv(const std::vector<TResultLine>& lines, const TExportTable& table,
                       const TExportFilter& filter) {
     std::string out = "\xEF\xBB\xBF";
-    out.reserve(lines.size() * 200);
-    std::array<std::string, kExportColumns> cells;
-    for (std::size_t i = 0; i < kExportColumns; ++i)
-        cells[i] = Quoted(ExportHeader()[i]);
-    AppendRow(out, cells);
+    out.reserve(lines.size() * 160);
+    for (std::size_t i = 0; i < kExportColumns; ++i) {
+        if (i > 0)
+            out += ';';
+        AppendQuoted(out, ExportHeader()[i]);
+    }
+    out += "\r\n";
     for (const TResultLine& line : lines) {
         if (!table.Matches(line, filter))
             continue;
         const auto row = table.Row(line);
-        for (std::size_t i = 0; i < kExportColumns; ++i)
-            cells[i] = CsvCell(row[i]);
-        AppendRow(out, cells);
+        for (std::size_t i = 0; i < kExportColumns; ++i) {
+            if (i > 0)
+                out += ';';
+            AppendCell(out, row[i]);
+        }
+        out += "\r\n";
     }
     return out;
 }

@@ -16,7 +16,4 @@ namespace kwizmar {
 std::string ExportCsv(const std::vector<TResultLine>& lines, const TExportTable& table,
                       const TExportFilter& filter = {});
 
-// One cell as the CSV writes it.
-std::string CsvCell(const TCell& cell);
-
 } // namespace kwizmar

@@ -20,10 +20,21 @@ template <typename T> bool ReadNumber(std::string_view text, T& value) {
     return ec == std::errc() && ptr == end && std::to_string(value) == text;
 }
 
+// The last `marker` in `text`. The library's rfind compares the whole marker
+// at every place; a log of many lines is read quicker by its first byte.
+std::size_t FindLast(std::string_view text, std::string_view marker) {
+    if (marker.empty() || marker.size() > text.size())
+        return std::string_view::npos;
+    for (std::size_t at = text.size() - marker.size() + 1; at-- > 0;)
+        if (text[at] == marker[0] && text.compare(at, marker.size(), marker) == 0)
+            return at;
+    return std::string_view::npos;
+}
+
 // Splits `text` at the last `marker`: what is before and what is after it.
 bool SplitLast(std::string_view text, std::string_view marker, std::string_view& before,
                std::string_view& after) {
-    const std::size_t at = text.rfind(marker);
+    const std::size_t at = FindLast(text, marker);
     if (at == std::string_view::npos)
         return false;
     before = text.substr(0, at);
@@ -134,10 +145,11 @@ bool ParseFields(std::string_view line, TResultFields& f) {
 
 TResultLine ParseResultLine(std::string_view line) {
     TResultLine parsed{std::string(line), std::nullopt};
+    // Every part is cut at the finish's own words and every number must read
+    // back as written, so a line with fields is exactly what FormatResultLine
+    // makes of them (the fuzz target of the results log holds it to that).
     TResultFields fields;
-    // Whatever the parts, the line must be what the finish would write for
-    // them, byte for byte, or it isn't taken apart at all.
-    if (ParseFields(line, fields) && FormatResultLine(fields) == line)
+    if (ParseFields(line, fields))
         parsed.fields = std::move(fields);
     return parsed;
 }
