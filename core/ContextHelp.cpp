@@ -163,6 +163,8 @@ constexpr THelpEntry kDays{"W tych polach wybierasz, z których dni liczą się 
 constexpr THelpEntry kPrintSummary{"Klikając w ten przycisk wydrukujesz na jednej stronie",
                                    "wykres ocen, wyniki klasy i listę uczniów z ich ocenami",
                                    "[Alt + D]"};
+constexpr THelpEntry kExportSummary{"Klikając w ten przycisk zapiszesz jako arkusz",
+                                    "tylko wyniki wybranego testu z wybranych dni [Alt + E]", ""};
 constexpr THelpEntry kCloseSummary{"Ten przycisk zamyka podsumowanie klasy",
                                    "i wraca do statystyk [Alt + Z]", ""};
 
@@ -176,6 +178,7 @@ const THelpEntry* ResultsHelpFor(std::string_view name) {
         {"FromDate", &kDays},
         {"ToDate", &kDays},
         {"PrintButton", &kPrintSummary},
+        {"ExportButton", &kExportSummary},
         {"CloseButton", &kCloseSummary},
     };
     for (const auto& [control, entry] : kEntries)

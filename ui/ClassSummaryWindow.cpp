@@ -1,6 +1,7 @@
 #include "ClassSummaryWindow.h"
 
 #include "ContextHelp.h"
+#include "ExportDialog.h"
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "GradeChart.h"
@@ -86,7 +87,10 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     CloseButton =
         new TSpeedButton("CloseButton", QStringLiteral("&Zamknij"),
                          QStringLiteral("Zamknij podsumowanie"), Glyph(TGlyph::Close), this);
-    for (TSpeedButton* b : {PrintButton, CloseButton})
+    ExportButton = new TSpeedButton("ExportButton", QStringLiteral("&Eksportuj ..."),
+                                    QStringLiteral("Eksportuj wyniki testu do arkusza"),
+                                    Glyph(TGlyph::Download), this);
+    for (TSpeedButton* b : {PrintButton, ExportButton, CloseButton})
         b->setFixedSize(73, 63);
 
     auto* choice = new QHBoxLayout;
@@ -98,6 +102,7 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     choice->addWidget(ToDate);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(PrintButton);
+    buttons->addWidget(ExportButton);
     buttons->addStretch(1);
     buttons->addWidget(CloseButton);
     auto* layout = new QVBoxLayout(this);
@@ -107,18 +112,21 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     layout->addLayout(buttons);
 
     auto* help = new TRightButtonHelp(this, ResultsHelpFor);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{TestBox, FromDate, ToDate, PrintButton, CloseButton})
+    for (QWidget* control : std::initializer_list<QWidget*>{TestBox, FromDate, ToDate, PrintButton,
+                                                            ExportButton, CloseButton})
         help->Watch(control);
 
     connect(TestBox, &QComboBox::currentIndexChanged, this, [this] { TestChosen(); });
     connect(FromDate, &QDateEdit::dateChanged, this, [this] { Recount(); });
     connect(ToDate, &QDateEdit::dateChanged, this, [this] { Recount(); });
     connect(PrintButton, &QToolButton::clicked, this, [this] { PrintClick(); });
+    connect(ExportButton, &QToolButton::clicked, this,
+            [this] { ExportWithDialog(this, text_, Filter()); });
     connect(CloseButton, &QToolButton::clicked, this, &QWidget::close);
 }
 
 void TClassSummaryWindow::ShowLines(const std::vector<std::string>& lines) {
+    text_ = lines;
     lines_.clear();
     lines_.reserve(lines.size());
     for (const std::string& line : lines)
@@ -175,6 +183,7 @@ void TClassSummaryWindow::Recount() {
     Figures->setText(FiguresText(summary_));
     Chart->SetSummary(summary_);
     PrintButton->setEnabled(!summary_.exams.empty());
+    ExportButton->setEnabled(!summary_.exams.empty());
 }
 
 void TClassSummaryWindow::PrintClick() {

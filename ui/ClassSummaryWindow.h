@@ -19,7 +19,8 @@ class TSpeedButton;
 
 // "Podsumowanie klasy": for one test of the list and a range of days, the
 // number of exams, the mean, median, lowest and highest percentage and the
-// grades as a bar chart; printed on one page with the names and grades.
+// grades as a bar chart; printed on one page with the names and grades, or
+// exported to a spreadsheet.
 class TClassSummaryWindow final : public QWidget {
 public:
     explicit TClassSummaryWindow(QWidget* parent);
@@ -40,6 +41,7 @@ private:
     void Recount();
     TExportFilter Filter() const;
 
+    std::vector<std::string> text_;
     std::vector<TResultLine> lines_;
     TExportTable table_;
     TClassSummary summary_;
@@ -51,6 +53,7 @@ private:
     QLabel* Figures = nullptr;
     TGradeChart* Chart = nullptr;
     TSpeedButton* PrintButton = nullptr;
+    TSpeedButton* ExportButton = nullptr;
     TSpeedButton* CloseButton = nullptr;
 };
 

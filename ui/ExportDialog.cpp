@@ -42,14 +42,15 @@ TExportDialog::TExportDialog(QWidget* parent)
     });
 }
 
-void ExportWithDialog(QWidget* parent, const std::vector<std::string>& lines) {
+void ExportWithDialog(QWidget* parent, const std::vector<std::string>& lines,
+                      const TExportFilter& filter) {
     TExportDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const std::string path = QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
     RunGuarded([&] {
         const TQtRegionalSettings regional;
-        ExportLogLines(path, lines, TExportTable(regional.ShortDateFormat()));
+        ExportLogLines(path, lines, TExportTable(regional.ShortDateFormat()), filter);
     });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExportTable.h"
+
 #include <QFileDialog>
 
 #include <string>
@@ -15,8 +17,9 @@ public:
     explicit TExportDialog(QWidget* parent);
 };
 
-// Asks where, then writes `lines` there; a file that can't be written is
-// reported in the program's error box.
-void ExportWithDialog(QWidget* parent, const std::vector<std::string>& lines);
+// Asks where, then writes `lines` there (those the filter lets through); a
+// file that can't be written is reported in the program's error box.
+void ExportWithDialog(QWidget* parent, const std::vector<std::string>& lines,
+                      const TExportFilter& filter = {});
 
 } // namespace kwizmar

@@ -356,6 +356,22 @@ TEST_F(StatystykaTest, ClassSummaryOfTheChosenTestAndDaysPrintsOnOnePage) {
     summary->findChild<QComboBox*>("TestBox")->setCurrentText("Biologia");
     EXPECT_EQ(summary->Summary().exams.size(), 61u);
 
+    // Its own "&Eksportuj ..." writes that test's exams of those days alone.
+    const std::filesystem::path csv = dir.path() / "biologia.csv";
+    ASSERT_TRUE(WithModal([&] { summary->findChild<QToolButton*>("ExportButton")->click(); },
+                          [&](QWidget* modal) {
+                              auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+                              ASSERT_NE(name, nullptr);
+                              name->setText(QString::fromStdString(csv.string()));
+                              QTest::keyClick(name, Qt::Key_Return);
+                          }));
+    std::ifstream exported(csv, std::ios::binary);
+    std::string row;
+    int rows = 0;
+    while (std::getline(exported, row))
+        rows += row.find("\"Biologia\"") != std::string::npos;
+    EXPECT_EQ(rows, 61);
+
     const std::string pdf = (dir.path() / "klasa.pdf").string();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
