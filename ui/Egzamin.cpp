@@ -106,7 +106,11 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TEgzamin::~TEgzamin() = default;
+TEgzamin::~TEgzamin() {
+    // The window's own teardown moves the focus away from it; by then this is
+    // no longer a TEgzamin to hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void TEgzamin::BuildLeftColumn() {
     auto* column = new QFrame(this);
