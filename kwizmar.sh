@@ -27,6 +27,7 @@ packages=(
   xdg-utils libfile-mimeinfo-perl libglib2.0-bin shared-mime-info
   clang libclang-rt-dev
   samba smbnetfs fuse3
+  libxlsxwriter-dev python3-openpyxl libreoffice-calc
 )
 
 install_missing() {

@@ -8,11 +8,19 @@ const TFontSpec& BannerFont() {
 }
 
 std::string BuildHeaderText(const TBannerFacts& f, const IRegionalSettings& regional) {
-    return "***     Użytkownik " + f.userName + " przystąpił do egzaminu " + f.testName +
-           " o godzinie " + FormatTime(f.startTime, regional.LongTimeFormat()) + " dnia " +
-           FormatDate(f.startDate, regional.ShortDateFormat()) + ". Przewidywany czas egzaminu " +
-           std::to_string(f.minutesAllowed) + "min. Liczba pytań " + f.questionCount +
-           ". Maksymalna liczba punktów " + f.maxPoints;
+    return HeaderText(f.userName, f.testName, FormatTime(f.startTime, regional.LongTimeFormat()),
+                      FormatDate(f.startDate, regional.ShortDateFormat()), f.minutesAllowed,
+                      f.questionCount, f.maxPoints);
+}
+
+std::string HeaderText(const std::string& userName, const std::string& testName,
+                       const std::string& startTime, const std::string& startDate,
+                       int minutesAllowed, const std::string& questionCount,
+                       const std::string& maxPoints) {
+    return "***     Użytkownik " + userName + " przystąpił do egzaminu " + testName +
+           " o godzinie " + startTime + " dnia " + startDate + ". Przewidywany czas egzaminu " +
+           std::to_string(minutesAllowed) + "min. Liczba pytań " + questionCount +
+           ". Maksymalna liczba punktów " + maxPoints;
 }
 
 void PlaceBanner(TControl& naglowek1, TControl& naglowek2, const std::string& text,

@@ -33,6 +33,13 @@ struct TBannerFacts {
 // liczba punktów …"
 std::string BuildHeaderText(const TBannerFacts& facts, const IRegionalSettings& regional);
 
+// The same text with the start time and date already formatted; the results
+// log's reader puts a line back together with it.
+std::string HeaderText(const std::string& userName, const std::string& testName,
+                       const std::string& startTime, const std::string& startDate,
+                       int minutesAllowed, const std::string& questionCount,
+                       const std::string& maxPoints);
+
 // Puts the same text on both labels, the first at the left edge and the second
 // just past the right edge of the strip.
 void PlaceBanner(TControl& naglowek1, TControl& naglowek2, const std::string& text,

@@ -147,4 +147,44 @@ THelpPlacement PlaceHelpPanel(TScreenPoint pointer, TWindowFrame window, int pan
     return placement;
 }
 
+namespace {
+
+constexpr THelpEntry kEksportuj{
+    "Klikając w ten przycisk zapiszesz wyniki z listy jako skoroszyt programu Excel",
+    "albo plik CSV, który otworzy każdy arkusz kalkulacyjny.",
+    "Oceny przeniesiesz stamtąd do dziennika szkolnego [Alt + E]"};
+constexpr THelpEntry kKlasa{"Kliknięcie w ten przycisk pokaże, jak klasie poszedł wybrany test:",
+                            "liczbę egzaminów, średni, najniższy i najwyższy wynik",
+                            "oraz wykres ocen, który można wydrukować [Alt + K]"};
+constexpr THelpEntry kTestBox{"Tu wybierasz test, którego wyniki chcesz podsumować.",
+                              "Na liście są wszystkie testy zapisane w statystykach [Alt + T]", ""};
+constexpr THelpEntry kDays{"W tych polach wybierasz, z których dni liczą się egzaminy.",
+                           "Pierwszy i ostatni dzień też się liczą [Alt + O] i [Alt + N]", ""};
+constexpr THelpEntry kPrintSummary{"Klikając w ten przycisk wydrukujesz na jednej stronie",
+                                   "wykres ocen, wyniki klasy i listę uczniów z ich ocenami",
+                                   "[Alt + D]"};
+constexpr THelpEntry kExportSummary{"Klikając w ten przycisk zapiszesz jako arkusz",
+                                    "tylko wyniki wybranego testu z wybranych dni [Alt + E]", ""};
+constexpr THelpEntry kCloseSummary{"Ten przycisk zamyka podsumowanie klasy",
+                                   "i wraca do statystyk [Alt + Z]", ""};
+
+} // namespace
+
+const THelpEntry* ResultsHelpFor(std::string_view name) {
+    static constexpr std::pair<std::string_view, const THelpEntry*> kEntries[] = {
+        {"SpeedButton6", &kEksportuj},
+        {"SpeedButton7", &kKlasa},
+        {"TestBox", &kTestBox},
+        {"FromDate", &kDays},
+        {"ToDate", &kDays},
+        {"PrintButton", &kPrintSummary},
+        {"ExportButton", &kExportSummary},
+        {"CloseButton", &kCloseSummary},
+    };
+    for (const auto& [control, entry] : kEntries)
+        if (control == name)
+            return entry;
+    return nullptr;
+}
+
 } // namespace kwizmar

@@ -21,6 +21,10 @@ const THelpEntry* HelpFor(std::string_view controlName);
 // The names of all controls that have help, in no particular order.
 std::vector<std::string_view> HelpControlNames();
 
+// The help of the statistics window's spreadsheet export and class summary
+// and of the class summary window's controls, by name; nullptr for others.
+const THelpEntry* ResultsHelpFor(std::string_view controlName);
+
 struct TScreenPoint {
     int x = 0;
     int y = 0;

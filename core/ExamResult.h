@@ -24,6 +24,8 @@ struct TExamResult {
     std::optional<std::int64_t> percentShown;
     // From the exact percentage; nothing below 0 % or with a maximum of 0.
     std::optional<std::string> grade;
+
+    bool operator==(const TExamResult&) const = default;
 };
 
 TExamResult ComputeExamResult(const TExamState& state);

@@ -3,6 +3,7 @@
 
 #include "Cp1250.h"
 #include "PrintLayout.h"
+#include "ResultLine.h"
 #include "ResultsLog.h"
 
 #include <cstdint>
@@ -63,6 +64,12 @@ void ResultsLogEntry(std::string_view bytes) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         Require(Cp1250ToUtf8(raw[i]) == lines[i], "a decoded line is its raw line decoded");
         Require(lines[i].find_first_of("\r\n") == std::string::npos, "no line holds a line end");
+        // A line taken apart is exactly the line its fields make; any other
+        // line is kept whole.
+        const TResultLine parsed = ParseResultLine(lines[i]);
+        Require(parsed.raw == lines[i], "a line is kept whole");
+        Require(!parsed.fields || FormatResultLine(*parsed.fields) == lines[i],
+                "a line's fields make the line again");
     }
 
     const std::string formatted = TResultsLog::FormatLog(lines);

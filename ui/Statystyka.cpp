@@ -1,10 +1,14 @@
 #include "Statystyka.h"
 
+#include "ClassSummaryWindow.h"
+#include "ContextHelp.h"
 #include "ErrorHandler.h"
+#include "ExportDialog.h"
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "LogListModel.h"
 #include "PrintLayout.h"
+#include "RightButtonHelp.h"
 #include "ScopeExit.h"
 #include "SpeedButton.h"
 
@@ -160,7 +164,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     : QWidget(parent, Qt::Window), logic_(log, std::move(locked), measure_) {
     setObjectName(QStringLiteral("TStatystyka"));
     setWindowTitle(QStringLiteral("Statystyka"));
-    resize(544, 375);
+    resize(720, 375);
     setFont(UiFont("MS Sans Serif", 11));
 
     ListBox1 = new TListBox(this);
@@ -191,8 +195,12 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko", Glyph(TGlyph::Clear), 200);
     SpeedButton5 =
         button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), 288);
+    SpeedButton6 = button("SpeedButton6", "&Eksportuj ...", "Eksportuj wyniki do arkusza",
+                          Glyph(TGlyph::Download), 376);
+    SpeedButton7 =
+        button("SpeedButton7", "&Klasa ...", "Podsumowanie klasy", Glyph(TGlyph::Statistics), 464);
     SpeedButton1 =
-        button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 440);
+        button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 616);
 
     connect(SpeedButton3, &QToolButton::clicked, this,
             [this] { Act([this] { logic_.SpeedButton3Click(); }, TListChange::Edited); });
@@ -201,6 +209,18 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     connect(SpeedButton4, &QToolButton::clicked, this,
             [this] { Act([this] { logic_.SpeedButton4Click(); }, TListChange::Edited); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
+    connect(SpeedButton6, &QToolButton::clicked, this,
+            [this] { ExportWithDialog(this, logic_.lines()); });
+    connect(SpeedButton7, &QToolButton::clicked, this, [this] {
+        if (!summary_)
+            summary_ = new TClassSummaryWindow(this);
+        summary_->ShowLines(logic_.lines());
+        summary_->show();
+        summary_->raise();
+    });
+    auto* help = new TRightButtonHelp(this, ResultsHelpFor);
+    help->Watch(SpeedButton6);
+    help->Watch(SpeedButton7);
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     // A line counts as selected when it is selected, not when the list merely
     // gets a current row by taking the focus.

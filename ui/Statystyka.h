@@ -11,6 +11,7 @@ class QPrinter;
 
 namespace kwizmar {
 
+class TClassSummaryWindow;
 class TListBox;
 class TLogListModel;
 class TSpeedButton;
@@ -60,6 +61,9 @@ private:
     TSpeedButton* SpeedButton3 = nullptr; // "Z&apisz ..."
     TSpeedButton* SpeedButton4 = nullptr; // "&Wyczyść"
     TSpeedButton* SpeedButton5 = nullptr; // "&Drukuj"
+    TSpeedButton* SpeedButton6 = nullptr; // "&Eksportuj ..."
+    TSpeedButton* SpeedButton7 = nullptr; // "&Klasa ..."
+    TClassSummaryWindow* summary_ = nullptr;
 };
 
 } // namespace kwizmar

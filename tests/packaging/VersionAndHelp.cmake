@@ -8,7 +8,7 @@ endfunction()
 
 file(REMOVE_RECURSE ${ROOT})
 file(MAKE_DIRECTORY ${ROOT}/config ${ROOT}/data)
-foreach(program kwizmar kwizmar-edytor kwizmar-ts2)
+foreach(program kwizmar kwizmar-edytor kwizmar-ts2 kwizmar-wyniki)
   foreach(case "--version;^${program} ${VERSION}\n$" "--help;^Użycie:.*--version")
     list(GET case 0 option)
     list(GET case 1 expected)

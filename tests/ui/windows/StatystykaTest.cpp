@@ -2,6 +2,7 @@
 // buttons by the lock of the options window, editing, saving and printing.
 
 #include "Statystyka.h"
+#include "ClassSummaryWindow.h"
 #include "Cp1250.h"
 #include "GuiHelpers.h"
 #include "LogListModel.h"
@@ -9,8 +10,12 @@
 #include "ProgramFixture.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
@@ -83,7 +88,7 @@ TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
     Start();
     Open();
     EXPECT_EQ(Statistics().windowTitle(), "Statystyka");
-    EXPECT_EQ(Statistics().size(), QSize(544, 375));
+    EXPECT_EQ(Statistics().size(), QSize(720, 375));
     const std::pair<const char*, QString> captions[] = {{"SpeedButton3", "Z&apisz ..."},
                                                         {"SpeedButton2", "&Usuń ..."},
                                                         {"SpeedButton4", "&Wyczyść"},
@@ -92,7 +97,7 @@ TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
     for (const auto& [name, caption] : captions)
         EXPECT_EQ(StatButton(name)->text(), caption) << name;
     EXPECT_EQ(StatButton("SpeedButton2")->toolTip(), "Usuń wybraną linię");
-    EXPECT_EQ(StatButton("SpeedButton1")->x(), 440);
+    EXPECT_EQ(StatButton("SpeedButton1")->x(), 616);
     EXPECT_EQ(Rows(),
               (QStringList{"1. Użytkownik Ala", "2. Użytkownik Olek", "3. Użytkownik Żaneta"}));
     EXPECT_EQ(States(), (TStates{false, true, false}));
@@ -388,4 +393,128 @@ TEST_F(StatystykaTest, PrintingAsksForThePrinterFirstAndCancellingPrintsNothing)
     EXPECT_EQ(dialogName, "PrintDialog1");
     EXPECT_EQ(Rows(), QStringList{"1. jedyny"});
     EXPECT_TRUE(Statistics().isVisible());
+}
+
+// "&Eksportuj ..." writes the list as shown, unsaved deletions included, to
+// the file named in its dialog; the type follows the name's ending.
+TEST_F(StatystykaTest, ExportsTheListAsShown) {
+    const std::string kept = "1. Użytkownik Ala przystąpił do egzaminu \"Geografia Polski\" o "
+                             "godzinie 10:15:00 dnia 06.05.2002. Przewidywany czas egzaminu "
+                             "10min. Liczba pytań 5. Maksymalna liczba punktów 9. Egzamin trwał "
+                             "3 minut i 12 sekund. Zdobyto 9pkt. (100%) a stracono 0pkt. "
+                             "Otrzymana ocena to: bardzo dobry.";
+    WriteLog({kept, "2. Użytkownik Olek"});
+    Start();
+    Open();
+    Select(1);
+    QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
+    for (const char* file : {"wyniki.csv", "wyniki.xlsx"}) {
+        const std::filesystem::path target = dir.path() / file;
+        ASSERT_TRUE(WithModal([&] { StatButton("SpeedButton6")->click(); },
+                              [&](QWidget* modal) {
+                                  auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+                                  ASSERT_NE(name, nullptr);
+                                  name->setText(QString::fromStdString(target.string()));
+                                  QTest::keyClick(name, Qt::Key_Return);
+                              }));
+        std::ifstream in(target, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        if (target.extension() == ".csv") {
+            EXPECT_TRUE(bytes.str().starts_with("\xEF\xBB\xBF\"Nr\";")) << bytes.str();
+            EXPECT_NE(bytes.str().find("\r\n1;\"Ala\";\"Geografia Polski\";06.05.2002;"),
+                      std::string::npos);
+            EXPECT_EQ(bytes.str().find("Olek"), std::string::npos);
+        } else {
+            EXPECT_TRUE(bytes.str().starts_with("PK")) << "a zip container";
+        }
+    }
+}
+
+// "&Klasa ...": the figures and the chart of the test chosen, over the days
+// chosen, and the whole class printed on one page.
+TEST_F(StatystykaTest, ClassSummaryOfTheChosenTestAndDaysPrintsOnOnePage) {
+    auto line = [](int k, const char* name, const char* test, const char* day, int gained,
+                   const char* grade) {
+        return std::to_string(k) + ". Użytkownik " + name + " przystąpił do egzaminu \"" + test +
+               "\" o godzinie 10:00:00 dnia " + day +
+               ".05.2026. Przewidywany czas egzaminu 10min. Liczba pytań 5. Maksymalna liczba "
+               "punktów 20. Egzamin trwał 3 minut i 5 sekund. Zdobyto " +
+               std::to_string(gained) + "pkt. (" + std::to_string(gained * 5) + "%) a stracono " +
+               std::to_string(20 - gained) + "pkt. Otrzymana ocena to: " + grade + ".";
+    };
+    std::vector<std::string> log = {
+        line(1, "Łucja", "Historia", "04", 9, "mierny"),
+        line(2, "Żaneta", "Historia", "05", 19, "bardzo dobry"),
+        line(3, "Olek", "Biologia", "05", 20, "bardzo dobry"),
+        line(4, "Ścibor", "Historia", "06", 14, "dostatecznie dobry"),
+    };
+    // A class of sixty still prints on the one page.
+    for (int k = 5; k < 65; ++k)
+        log.push_back(line(k, "Uczeń", "Biologia", "07", 12, "dostateczny"));
+    WriteLog(log);
+    Start();
+    Open();
+    StatButton("SpeedButton7")->click();
+    auto* summary = Statistics().findChild<TClassSummaryWindow*>("TClassSummaryWindow");
+    ASSERT_NE(summary, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(summary));
+    auto* figures = summary->findChild<QLabel*>("Figures");
+    EXPECT_EQ(figures->text(), "Egzaminów: 3, średnio 70%, mediana 70%, najniżej 45%, "
+                               "najwyżej 95%");
+    EXPECT_EQ(summary->Summary().grades, (std::array<std::size_t, 7>{0, 1, 0, 1, 0, 1, 0}));
+    summary->findChild<QDateEdit*>("FromDate")->setDate(QDate(2026, 5, 5));
+    EXPECT_EQ(figures->text(), "Egzaminów: 2, średnio 82,5%, mediana 82,5%, najniżej 70%, "
+                               "najwyżej 95%");
+    summary->findChild<QComboBox*>("TestBox")->setCurrentText("Biologia");
+    EXPECT_EQ(summary->Summary().exams.size(), 61u);
+
+    // Its own "&Eksportuj ..." writes that test's exams of those days alone.
+    const std::filesystem::path csv = dir.path() / "biologia.csv";
+    ASSERT_TRUE(WithModal([&] { summary->findChild<QToolButton*>("ExportButton")->click(); },
+                          [&](QWidget* modal) {
+                              auto* name = modal->findChild<QLineEdit*>("fileNameEdit");
+                              ASSERT_NE(name, nullptr);
+                              name->setText(QString::fromStdString(csv.string()));
+                              QTest::keyClick(name, Qt::Key_Return);
+                          }));
+    std::ifstream exported(csv, std::ios::binary);
+    std::string row;
+    int rows = 0;
+    while (std::getline(exported, row))
+        rows += row.find("\"Biologia\"") != std::string::npos;
+    EXPECT_EQ(rows, 61);
+
+    const std::string pdf = (dir.path() / "klasa.pdf").string();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    summary->Print(printer);
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {QString::fromStdString(pdf), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains("Podsumowanie klasy: Biologia")) << printed.toStdString();
+    EXPECT_TRUE(printed.contains("Olek — bardzo dobry"));
+    EXPECT_EQ(printed.count("Uczeń — dostateczny"), 60);
+    EXPECT_EQ(printed.count('\f'), 1) << "one page";
+}
+
+// The new controls explain themselves on a right-button press.
+TEST_F(StatystykaTest, ExportAndClassSummaryExplainThemselves) {
+    WriteLog({"1. Użytkownik Ala"});
+    Start();
+    Open();
+    auto helpShown = [](QWidget* window, QWidget* control) {
+        QTest::mousePress(control, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        QTest::mouseRelease(control, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        auto* panel = window->findChild<QWidget*>("HP");
+        return panel && panel->isVisible() ? panel->findChild<QLabel*>("H1")->text() : QString();
+    };
+    EXPECT_TRUE(helpShown(&Statistics(), StatButton("SpeedButton6")).startsWith("Klikając"));
+    EXPECT_TRUE(helpShown(&Statistics(), StatButton("SpeedButton7")).startsWith("Kliknięcie"));
+    StatButton("SpeedButton7")->click();
+    auto* summary = Statistics().findChild<TClassSummaryWindow*>("TClassSummaryWindow");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(summary));
+    EXPECT_TRUE(helpShown(summary, summary->findChild<QWidget*>("TestBox")).startsWith("Tu"));
 }

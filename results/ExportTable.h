@@ -1,0 +1,73 @@
+#pragma once
+
+#include "RegionalSettings.h"
+#include "ResultLine.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The results log as a table for spreadsheets: one row per line, each cell
+// with its type, so that a spreadsheet can sort and sum the numbers and the
+// dates. The CSV and XLSX writers write the same table.
+
+namespace kwizmar {
+
+enum class TCellType {
+    Empty,
+    Number, // a whole number
+    Text,
+    Date,     // day, month, year
+    Time,     // a time of day
+    Duration, // minutes and seconds, as a length of time
+};
+
+struct TCell {
+    TCellType type = TCellType::Empty;
+    std::int64_t number = 0; // Number; Duration: in seconds
+    std::string text;        // Text
+    TDate date;
+    TTime time;
+};
+
+// Which lines to export: those of one test (by its name, with or without its
+// double quotes) and those started within a range of dates, both ends
+// included. A line kept whole (without fields) only goes with no filter set:
+// nothing in it can be told for sure.
+struct TExportFilter {
+    std::optional<std::string> test;
+    std::optional<TDate> from, to;
+    bool Any() const { return test || from || to; }
+};
+
+inline constexpr std::size_t kExportColumns = 14;
+
+// The header row, in Polish.
+const std::array<const char*, kExportColumns>& ExportHeader();
+
+// The start dates of the log were written in the short date format of the
+// computer that wrote them: the given format is tried first, then the Polish
+// "dd.MM.yyyy" and "yyyy-MM-dd". A date none reads stays text.
+class TExportTable {
+public:
+    explicit TExportTable(std::string shortDateFormat = kPolishShortDateFormat);
+
+    // The date of a line's start, when one of the formats reads it.
+    std::optional<TDate> StartDate(const TResultFields& fields) const;
+    bool Matches(const TResultLine& line, const TExportFilter& filter) const;
+    // The cells of one line. A line without fields has its text in the last
+    // column and nothing in the others.
+    std::array<TCell, kExportColumns> Row(const TResultLine& line) const;
+
+private:
+    std::vector<std::string> formats_;
+};
+
+// "10:15:00", "3:05:09 PM": hours, minutes, optional seconds, and an
+// optional AM/PM mark; nothing for any other text.
+std::optional<TTime> ParseTimeText(std::string_view text);
+
+} // namespace kwizmar

@@ -1,0 +1,77 @@
+#include "ExportCsv.h"
+#include "ExportTable.h"
+#include "ResultsLog.h"
+#include "WholeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kwizmar {
+namespace {
+
+const std::string kData = KWIZMAR_SOURCE_DIR "/tests/data/export-small/";
+
+std::vector<TResultLine> SmallLog() {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(kData + "MSStr32.dll", bytes));
+    std::vector<TResultLine> lines;
+    for (const std::string& line : TResultsLog::ParseLog(bytes))
+        lines.push_back(ParseResultLine(line));
+    return lines;
+}
+
+// A line in Polish settings with odd characters in the name, one written
+// under English settings with no points to gain, and one edited by hand.
+TEST(ExportCsv, WritesTheSmallLogAsExpected) {
+    std::string expected;
+    ASSERT_TRUE(ReadWholeFile(kData + "wyniki.csv", expected));
+    EXPECT_EQ(ExportCsv(SmallLog(), TExportTable("M/d/yy")), expected);
+}
+
+TExportFilter Filter(const char* test, std::optional<TDate> from, std::optional<TDate> to) {
+    TExportFilter filter;
+    if (test)
+        filter.test = test;
+    filter.from = from;
+    filter.to = to;
+    return filter;
+}
+
+TEST(ExportTable, FiltersByTestAndDateRange) {
+    const std::vector<TResultLine> lines = SmallLog();
+    const TExportTable table("M/d/yy");
+    const TDate may5{2002, 5, 5}, may6{2002, 5, 6}, may7{2002, 5, 7};
+    const std::vector<std::pair<TExportFilter, std::vector<bool>>> cases = {
+        {Filter(nullptr, {}, {}), {true, true, true}},
+        {Filter("Geografia Polski", {}, {}), {true, false, false}},
+        {Filter("\"Zero\"", {}, {}), {false, true, false}},
+        {Filter(nullptr, may6, may6), {true, true, false}},
+        {Filter(nullptr, may7, {}), {false, false, false}},
+        {Filter(nullptr, {}, may5), {false, false, false}},
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c)
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(table.Matches(lines[i], cases[c].first), cases[c].second[i])
+                << "case " << c << ", line " << i;
+}
+
+TEST(ExportTable, ReadsTimesOfDayOnly) {
+    const std::vector<std::pair<std::string, std::optional<TTime>>> cases = {
+        {"10:15:00", TTime{10, 15, 0}},
+        {"9:05", TTime{9, 5, 0}},
+        {"12:00:01 AM", TTime{0, 0, 1}},
+        {"3:05:09 pm", TTime{15, 5, 9}},
+        {"24:00:00", std::nullopt},
+        {"10:5:00", std::nullopt},
+        {"13:00:00 PM", std::nullopt},
+        {"10.15.00", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, time] : cases)
+        EXPECT_EQ(ParseTimeText(text), time) << text;
+}
+
+} // namespace
+} // namespace kwizmar

@@ -1,0 +1,59 @@
+"""LibreOffice Calc reads what kwizmar-wyniki made of tests/data/export-small:
+the CSV (as Polish settings open it: ";", UTF-8) with its numbers, dates and
+Polish letters, and the XLSX with its typed columns."""
+import csv as csvfile
+import datetime
+import os
+import subprocess
+import sys
+
+import openpyxl
+
+tool, log, work = sys.argv[1:4]
+os.makedirs(work, exist_ok=True)
+csv, xlsx = os.path.join(work, "wyniki.csv"), os.path.join(work, "wyniki.xlsx")
+subprocess.run([tool, "csv", log, "-o", csv], check=True)
+subprocess.run([tool, "xlsx", log, "-o", xlsx], check=True)
+
+# LibreOffice keeps its profile in HOME: one of our own, not the user's.
+env = dict(os.environ, HOME=os.path.join(work, "home"))
+
+
+def convert(source, folder, target_filter, *options):
+    out = os.path.join(work, folder)
+    subprocess.run(["soffice", "--headless", *options, "--convert-to", target_filter,
+                    "--outdir", out, source],
+                   check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    extension = target_filter.split(":")[0]
+    return os.path.join(out, os.path.splitext(os.path.basename(source))[0] + "." + extension)
+
+
+problems = []
+
+
+def expect(what, got, wanted):
+    if got != wanted:
+        problems.append(f"{what}: {got!r}, expected {wanted!r}")
+
+
+# The CSV: field separator ";", text in quotes, UTF-8, Polish language.
+read = convert(csv, "from-csv", "xlsx", "--infilter=CSV:59,34,76,1,,1045,false,true")
+rows = list(openpyxl.load_workbook(read).active.iter_rows(values_only=True))
+expect("csv columns", len(rows[0]), 14)
+expect("csv name", rows[1][1], 'Zażółć "Jaś"; Gęślą')
+expect("csv number", rows[1][0], 1)
+expect("csv date", rows[1][3], datetime.datetime(2002, 5, 6))
+expect("csv time", rows[1][4], datetime.time(10, 15))
+expect("csv points", rows[1][9:12], (30, 75, 10))
+expect("csv edited line", rows[3][13], 'Kowalski "Jan" 5; wpisane ręcznie')
+
+# The XLSX, written back as text the way Calc shows the cells.
+shown = convert(xlsx, "from-xlsx", "csv:Text - txt - csv (StarCalc):59,34,76,1")
+with open(shown, encoding="utf-8", newline="") as f:
+    text = list(csvfile.reader(f, delimiter=";"))
+expect("xlsx first row", text[1][:5],
+       ["1", 'Zażółć "Jaś"; Gęślą', "Geografia Polski", "06.05.2002", "10:15:00"])
+expect("xlsx duration and points", text[1][8:12], ["0:08:00", "30", "75", "10"])
+if problems:
+    print("\n".join(problems))
+    sys.exit(1)
