@@ -74,13 +74,27 @@ bool CanMakeWindows() {
 
 } // namespace
 
-TEST(WindowsLockdown, EachOperationActsOnItsShellWindow) {
+// One test for every shell window: test programs run side by side, and the
+// shell's windows are the whole system's.
+TEST(WindowsLockdown, EachOperationActsOnItsShellWindowAlone) {
     if (!CanMakeWindows())
         GTEST_SKIP() << "no display: Wine makes no windows";
-    TShell shell;
-    ASSERT_TRUE(shell.progman && shell.defView && shell.tray && shell.start);
     ILockdownOperations& ops = PlatformLockdown();
 
+    // A window of the desktop view's class anywhere but in the desktop window
+    // is left alone, also while there is no desktop window.
+    HWND other = Make(L"KwizmarNotTheShell");
+    HWND stray = Make(L"ShellDll_DefView", other);
+    ASSERT_TRUE(other && stray);
+    if (!FindWindowW(L"Progman", nullptr)) {
+        ops.ShowDesktopIcons(false);
+        ops.EnableDesktopView(false);
+        EXPECT_TRUE(IsWindowVisible(stray));
+        EXPECT_TRUE(IsWindowEnabled(stray));
+    }
+
+    TShell shell;
+    ASSERT_TRUE(shell.progman && shell.defView && shell.tray && shell.start);
     struct Row {
         const char* name;
         void (ILockdownOperations::*operation)(bool);
@@ -105,9 +119,12 @@ TEST(WindowsLockdown, EachOperationActsOnItsShellWindow) {
         HWND window = shell.*row.window;
         (ops.*row.operation)(false);
         EXPECT_FALSE(row.state(window));
+        EXPECT_TRUE(IsWindowVisible(stray) && IsWindowEnabled(stray));
         (ops.*row.operation)(true);
         EXPECT_TRUE(row.state(window));
     }
+    DestroyWindow(other);
+
     // Showing the taskbar again doesn't take the activation from the program.
     HWND program = Make(L"KwizmarProgram");
     SetActiveWindow(program);
@@ -115,23 +132,6 @@ TEST(WindowsLockdown, EachOperationActsOnItsShellWindow) {
     ops.ShowTaskbar(true);
     EXPECT_NE(GetActiveWindow(), shell.tray);
     DestroyWindow(program);
-}
-
-// Only the shell's own desktop window is touched: a window of the desktop
-// view's class under any other window is left alone.
-TEST(WindowsLockdown, WithoutTheDesktopWindowNothingHappens) {
-    if (!CanMakeWindows())
-        GTEST_SKIP() << "no display: Wine makes no windows";
-    if (FindWindowW(L"Progman", nullptr))
-        GTEST_SKIP() << "this system has a desktop window";
-    HWND other = Make(L"KwizmarNotTheShell");
-    HWND view = Make(L"ShellDll_DefView", other);
-    ASSERT_TRUE(other && view);
-    PlatformLockdown().ShowDesktopIcons(false);
-    PlatformLockdown().EnableDesktopView(false);
-    EXPECT_TRUE(IsWindowVisible(view));
-    EXPECT_TRUE(IsWindowEnabled(view));
-    DestroyWindow(other);
 }
 
 // Alt+Tab is taken from the task switcher as the program's hot key 202, and
