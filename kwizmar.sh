@@ -10,6 +10,10 @@
 #                       UndefinedBehaviorSanitizer in build-sanitize/, run through ctest
 #   ./kwizmar.sh fuzz TARGET [SECONDS] [libFuzzer options ...]
 #                       build the fuzz targets in build-fuzz/ and fuzz one of them
+#   ./kwizmar.sh windows
+#                       install what is missing, cross-build the toolkit-free libraries
+#                       and their test suites for Windows in build-windows/, run them
+#                       under Wine in a throw-away Wine prefix
 # All are idempotent: with everything in place they only rebuild what changed.
 set -euo pipefail
 
@@ -30,10 +34,22 @@ packages=(
   libxlsxwriter-dev python3-openpyxl libreoffice-calc
 )
 
+# The packages of the Windows build: the MinGW-w64 cross compilers (posix
+# threads, as Qt for Windows needs them), GoogleTest's sources, Wine, and a
+# virtual display for the tests that make windows.
+windows_packages=(
+  cmake ninja-build ccache
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest wine wine64 xvfb xauth
+)
+
+# Installs those of the packages named (by default the ones above) that are missing.
 install_missing() {
+  local wanted=("$@")
+  [ ${#wanted[@]} -eq 0 ] && wanted=("${packages[@]}")
   local missing=()
   local p
-  for p in "${packages[@]}"; do
+  for p in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$p")
     fi
@@ -70,6 +86,30 @@ sanitize() {
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
     ctest --output-on-failure --timeout 600 -j "$(nproc)"
+  )
+}
+
+# The toolkit-free libraries and their suites built for 64-bit Windows, run
+# under Wine (64-bit only) in a Wine prefix made for this run and removed after
+# it; the windows of the lockdown tests go to Xvfb.
+windows() {
+  local folder=$root/build-windows
+  if [ ! -f "$folder/build.ninja" ]; then
+    cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKWIZMAR_WITH_QT=OFF
+  fi
+  cmake --build "$folder" --parallel "$(nproc)"
+  local prefix
+  prefix=$(mktemp -d "${TMPDIR:-/tmp}/kwizmar-wine.XXXXXX")
+  (
+    # Without Wine's .NET and HTML engines, which nothing here needs and whose
+    # installers would ask.
+    export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
+    wine wineboot --init
+    wineserver -w
+    cd "$folder"
+    xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
   )
 }
 
@@ -126,6 +166,10 @@ case "${1:-}" in
     shift
     fuzz "$@"
     ;;
+  windows)
+    install_missing "${windows_packages[@]}"
+    windows
+    ;;
   package)
     install_missing
     configure_and_build
@@ -133,7 +177,7 @@ case "${1:-}" in
     cpack -G DEB
     ;;
   *)
-    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds]" >&2
+    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds] | windows" >&2
     exit 2
     ;;
 esac

@@ -1,8 +1,8 @@
 #include "Settings.h"
 
 #include "AtomicFile.h"
-#include "Paths.h"
 #include "PackagedFiles.h"
+#include "Paths.h"
 
 #include <stdexcept>
 
@@ -25,7 +25,11 @@ void WriteTestFileType(IRegistry& registry, const std::string& windowsFolder,
     SetDefault(registry, "TS2File", "Plik testowy programu Nerbaly KWIZMAR 2002");
     SetDefault(registry, "TS2File\\DefaultIcon", windowsFolder + "\\KwIc.dll,0");
     SetDefault(registry, "TS2File\\shell\\open", "&Egzaminuj");
-    SetDefault(registry, "TS2File\\shell\\open\\command", programFile + " \"%1\"");
+    // A path with a blank (C:\Program Files\...) is quoted: unquoted, the
+    // shell would try C:\Program.exe first.
+    const bool blank = programFile.find(' ') != std::string::npos;
+    const std::string program = blank ? "\"" + programFile + "\"" : programFile;
+    SetDefault(registry, "TS2File\\shell\\open\\command", program + " \"%1\"");
     WriteFileAtomically(PathFromUtf8(windowsFolder + "\\KwIc.dll"), TestFileIconIco());
 }
 

@@ -92,8 +92,9 @@ public:
     virtual ~IRegistry() = default;
 
     // Opens `path` (separated by "\") under `root`. With `canCreate` a missing
-    // key is created. Returns null when the key doesn't exist (and may not be
-    // created) or can't be opened. A store that exists but can't be read or
+    // key is created; without it the key is opened for reading only (on
+    // Windows a write to it fails with EFailedToSetData). Returns null when the key doesn't exist
+    // (and may not be created) or can't be opened. A store that exists but can't be read or
     // understood throws (EFOpenError, ERegistryFileError), unless the registry
     // can set it aside or keep it in memory (TakeDamagedStores).
     virtual std::unique_ptr<IRegistryKey> OpenKey(TRegistryRoot root, const std::string& path,

@@ -119,11 +119,10 @@ public:
                 return std::make_unique<TWinKey>(key);
             return nullptr;
         }
-        // Keys the program only reads (the machine-wide Setup key) are often
-        // not writable by a user: fall back to reading.
-        if (RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ | KEY_WRITE, &key) ==
-                ERROR_SUCCESS ||
-            RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
+        // A key the program doesn't create is one it only reads (the
+        // machine-wide Setup key, which a pupil may not write): reading is
+        // all it asks for, so an administrator's run can't change it either.
+        if (RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
             return std::make_unique<TWinKey>(key);
         return nullptr;
     }
