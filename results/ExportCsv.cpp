@@ -20,6 +20,13 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// A spreadsheet takes a cell that starts with one of these for a formula,
+// quoted or not: a pupil's name such as =HYPERLINK(…) would run as one.
+bool LooksLikeFormula(std::string_view text) {
+    return !text.empty() &&
+           std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
 void AppendCell(std::string& out, const TCell& c) {
     switch (c.type) {
     case TCellType::Empty:
@@ -28,7 +35,8 @@ void AppendCell(std::string& out, const TCell& c) {
         out += std::to_string(c.number);
         break;
     case TCellType::Text:
-        AppendQuoted(out, c.text);
+        // The apostrophe keeps it text, as a person types it in a cell.
+        AppendQuoted(out, LooksLikeFormula(c.text) ? "'" + c.text : c.text);
         break;
     case TCellType::Date:
         AppendTwoDigits(out, c.date.day);

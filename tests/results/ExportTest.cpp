@@ -30,6 +30,23 @@ TEST(ExportCsv, WritesTheSmallLogAsExpected) {
     EXPECT_EQ(ExportCsv(SmallLog(), TExportTable("M/d/yy")), expected);
 }
 
+// A name or a hand-edited line that a spreadsheet would run as a formula is
+// written so that it stays text.
+TEST(ExportCsv, TextASpreadsheetWouldRunAsAFormulaStaysText) {
+    const std::vector<TResultLine> lines = {
+        ParseResultLine("1. Użytkownik -2+3 przystąpił do egzaminu \"Zero\" o godzinie 10:15:00 "
+                        "dnia 06.05.2002. Przewidywany czas egzaminu 5min. Liczba pytań 1. "
+                        "Maksymalna liczba punktów 1. Egzamin trwał 0 minut i 1 sekund. Zdobyto "
+                        "1pkt. (100%) a stracono 0pkt. Otrzymana ocena to: celujący."),
+        ParseResultLine("=HYPERLINK(\"http://example.com\")"),
+    };
+    ASSERT_TRUE(lines[0].fields.has_value());
+    ASSERT_FALSE(lines[1].fields.has_value());
+    const std::string csv = ExportCsv(lines, TExportTable("dd.MM.yyyy"));
+    EXPECT_NE(csv.find("\"'-2+3\""), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\"'=HYPERLINK(\"\"http://example.com\"\")\""), std::string::npos) << csv;
+}
+
 TExportFilter Filter(const char* test, std::optional<TDate> from, std::optional<TDate> to) {
     TExportFilter filter;
     if (test)
