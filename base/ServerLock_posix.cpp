@@ -112,8 +112,8 @@ void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
     Patiently([&] { return ::rmdir(lock.c_str()); });
 }
 
-std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
-    std::filesystem::path probe = near;
+std::optional<std::int64_t> ServerNow(const std::filesystem::path& beside) {
+    std::filesystem::path probe = beside;
     probe += ".zegar-" + ThisProcess() + "-" + std::to_string(probeCounter++);
     const int fd =
         ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);

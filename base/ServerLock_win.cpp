@@ -111,8 +111,8 @@ void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
     Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; }, true);
 }
 
-std::optional<std::int64_t> ServerNow(const std::filesystem::path& near) {
-    std::filesystem::path probe = near;
+std::optional<std::int64_t> ServerNow(const std::filesystem::path& beside) {
+    std::filesystem::path probe = beside;
     probe += L".zegar-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
              std::to_wstring(probeCounter++);
     HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
