@@ -47,9 +47,9 @@ bool Holds(const std::filesystem::path& lock, const std::string& holder);
 // looking at it. A folder holding another holder's file stays.
 void RemoveLock(const std::filesystem::path& lock, const std::string& holder);
 
-// The server's time now: the time it gives a new file made beside `near` (and
+// The server's time now: the time it gives a new file made beside `beside` (and
 // removed at once). Nothing when no such file can be made.
-std::optional<std::int64_t> ServerNow(const std::filesystem::path& near);
+std::optional<std::int64_t> ServerNow(const std::filesystem::path& beside);
 
 std::string ThisHost();
 std::string ThisProcess();
