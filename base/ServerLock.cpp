@@ -157,10 +157,13 @@ TServerLock::TServerLock(const std::filesystem::path& file, std::chrono::millise
         case TCreated::Refused:
             return;
         case TCreated::Failed:
-            // A server that keeps failing is as good as gone: the change
-            // fails on its own, and the result waits on this computer.
-            if (++failed > 300)
+            // A server that keeps failing is as good as gone: the change must
+            // not go on under the file lock alone, which other computers
+            // don't see; the result waits on this computer instead.
+            if (++failed > 300) {
+                failed_ = true;
                 return;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         case TCreated::Exists:

@@ -23,7 +23,9 @@
 //
 // Where no lock can be made in the folder (a read-only folder with a writable
 // file in it, a folder that is gone), the lock is not held and the caller
-// relies on its file lock alone.
+// relies on its file lock alone. Where the server keeps failing to answer
+// (an SMB client's I/O errors), the lock is not held either and Failed() says
+// so: the caller must then not change the file at all.
 
 namespace kwizmar {
 
@@ -41,6 +43,9 @@ public:
     TServerLock& operator=(const TServerLock&) = delete;
 
     bool Held() const { return held_; }
+    // The server failed for seconds on end: neither held nor known not to be
+    // needed.
+    bool Failed() const { return failed_; }
 
     // Whether the lock file is still this one's: false when another copy
     // judged it stale and broke it. A writer asks just before it writes.
@@ -62,6 +67,7 @@ private:
     std::filesystem::path lock_;
     std::string holder_, content_;
     bool held_ = false;
+    bool failed_ = false;
 };
 
 } // namespace kwizmar

@@ -63,20 +63,26 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
     const std::filesystem::path file = lock / holder;
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
+        const int error = errno;
         // Broken meanwhile as a lock without a holder: the next try decides.
-        if (errno == ENOENT)
+        if (error == ENOENT)
             return TCreated::Exists;
         // A file removed while another client looks at it goes when that client
         // is done (SMB): the folder is not empty until then. Anything else in it
         // is another lock's holder that has just made it, and goes on its own.
         Patiently([&] { return ::rmdir(lock.c_str()); }, {EBUSY, ENOTEMPTY, EEXIST});
-        return TCreated::Refused;
+        // Only a folder that refuses files can't take a lock; a server that
+        // stumbled (EIO) may take it at the next try.
+        return error == EACCES || error == EPERM || error == EROFS || error == ENOSPC ||
+                       error == EDQUOT
+                   ? TCreated::Refused
+                   : TCreated::Failed;
     }
     posix::ShareWithFolder(fd, lock);
     const bool written = posix::WriteAll(fd, content) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written) {
         RemoveLock(lock, holder);
-        return TCreated::Refused;
+        return TCreated::Failed;
     }
     return TCreated::Yes;
 }

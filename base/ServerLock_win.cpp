@@ -63,10 +63,16 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        if (GetLastError() == ERROR_PATH_NOT_FOUND)
+        const DWORD error = GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND)
             return TCreated::Exists; // broken meanwhile: the next try decides
         Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; });
-        return TCreated::Refused;
+        // Only a folder that refuses files can't take a lock; a server that
+        // stumbled may take it at the next try.
+        return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ||
+                       error == ERROR_DISK_FULL
+                   ? TCreated::Refused
+                   : TCreated::Failed;
     }
     DWORD done = 0;
     const bool written = WriteFile(handle, content.data(), DWORD(content.size()), &done, nullptr) &&
@@ -74,7 +80,7 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
     CloseHandle(handle);
     if (!written) {
         RemoveLock(lock, holder);
-        return TCreated::Refused;
+        return TCreated::Failed;
     }
     return TCreated::Yes;
 }

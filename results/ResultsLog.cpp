@@ -120,10 +120,11 @@ bool Holds(std::string_view bytes, std::string_view text) {
 }
 
 // A copy that held the server's lock so long that another judged it stale
-// (a share that stalled) may no longer be the only writer: it writes nothing,
-// and its result waits for the next one instead.
+// (a share that stalled) may no longer be the only writer, and one whose
+// server kept failing never knew: it writes nothing, and its result waits for
+// the next one instead.
 void ThrowIfLockLost(const TServerLock& lock, const std::string& path) {
-    if (lock.Held() && !lock.StillHeld())
+    if (lock.Failed() || (lock.Held() && !lock.StillHeld()))
         throw EFCreateError(path);
 }
 

@@ -107,10 +107,13 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-// The application outlives the window: its focus changes during the window's
-// own destruction must no longer reach it.
+// While QWidget's destructor runs, the window is no longer a TEgzamin: the
+// focus leaving a field then (its entry ending) and the application's focus
+// changes must no longer reach it.
 TEgzamin::~TEgzamin() {
     disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TEgzamin::BuildLeftColumn() {

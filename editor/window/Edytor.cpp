@@ -260,6 +260,13 @@ QLabel* TEdytor::MakeChecksLabel() {
     return label;
 }
 
+// While QMainWindow's destructor runs, the window is no longer a TEdytor: a
+// field losing the focus then (its entry ending) must no longer reach it.
+TEdytor::~TEdytor() {
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
 QLineEdit* TEdytor::AddField(const char* name, const QString& hint, std::function<TFieldRef()> ref,
                              QLabel** checks) {
     auto* edit = new QLineEdit(this);

@@ -37,6 +37,7 @@ TDate Today();
 class TEdytor final : public QMainWindow {
 public:
     explicit TEdytor(IRegistry& registry);
+    ~TEdytor() override;
 
     // Opens a test as File > Open does, telling the teacher when it can't.
     bool OpenFile(const QString& path);
