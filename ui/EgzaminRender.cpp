@@ -109,8 +109,7 @@ void TEgzamin::Render() {
 
 void TEgzamin::MoveBanner() {
     const TEgzaminView& v = logic_->view();
-    Panel3->Strip->ShowBanner(QString::fromStdString(v.naglowek1.text), v.naglowek1.x,
-                              QString::fromStdString(v.naglowek2.text), v.naglowek2.x);
+    Panel3->Strip->ShowBanner(v.naglowek1.text, v.naglowek1.x, v.naglowek2.text, v.naglowek2.x);
 }
 
 // The focus moves where the model moves it, and only then: a render that

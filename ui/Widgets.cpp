@@ -1,5 +1,6 @@
 #include "Widgets.h"
 
+#include "DirectStrip.h"
 #include "ExamClock.h"
 
 #include <QLineEdit>
@@ -139,10 +140,20 @@ void TPressLabel::paintEvent(QPaintEvent* event) {
         QLabel::paintEvent(event);
 }
 
-TBannerStrip::TBannerStrip(const char* name, QWidget* parent) : QWidget(parent) {
+namespace {
+
+constexpr QRgb kEndsColour = 0xFF000050; // the strip's dark ends
+
+} // namespace
+
+TBannerStrip::TBannerStrip(const char* name, QWidget* parent)
+    : QWidget(parent), direct_(std::make_unique<TDirectStrip>(*this)) {
     setObjectName(QString::fromLatin1(name));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    MakePictures();
 }
+
+TBannerStrip::~TBannerStrip() = default;
 
 QPixmap TBannerStrip::Picture(const QString& text) const {
     const QFontMetrics metrics(font());
@@ -155,33 +166,55 @@ QPixmap TBannerStrip::Picture(const QString& text) const {
     return picture;
 }
 
-void TBannerStrip::ShowBanner(const QString& first, int firstX, const QString& second,
+void TBannerStrip::MakePictures() {
+    background_ = palette().color(QPalette::Window);
+    for (int i = 0; i < 2; ++i) {
+        const QString text = QString::fromStdString(texts_[i]);
+        pictures_[i] = Picture(text);
+        direct_->SetPicture(i, text.isEmpty() ? QImage() : pictures_[i].toImage());
+    }
+}
+
+void TBannerStrip::ShowBanner(const std::string& first, int firstX, const std::string& second,
                               int secondX) {
-    const QString texts[] = {first, second};
     const int xs[] = {firstX, secondX};
     bool changed = false;
+    if (first != texts_[0] || second != texts_[1]) {
+        texts_[0] = first;
+        texts_[1] = second;
+        MakePictures();
+        changed = true;
+    }
     for (int i = 0; i < 2; ++i) {
-        if (texts[i] != texts_[i]) {
-            texts_[i] = texts[i];
-            pictures_[i] = Picture(texts[i]);
-            changed = true;
-        }
         changed = changed || xs[i] != x_[i];
         x_[i] = xs[i];
     }
-    if (changed)
+    if (changed && !DrawDirectly())
         update();
+}
+
+void TBannerStrip::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
+        MakePictures();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+bool TBannerStrip::DrawDirectly() {
+    const QRect ends[] = {QRect(0, 0, kLeftEnd, height()),
+                          QRect(width() - kRightEnd, 0, kRightEnd, height())};
+    return direct_->Draw(background_, x_, 2, ends, QColor(kEndsColour));
 }
 
 void TBannerStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(rect(), background_);
     for (int i = 0; i < 2; ++i)
         if (!pictures_[i].isNull())
             painter.drawPixmap(x_[i], 2, pictures_[i]);
-    const QColor ends(0x00, 0x00, 0x50);
-    painter.fillRect(QRect(0, 0, kLeftEnd, height()), ends);
-    painter.fillRect(QRect(width() - kRightEnd, 0, kRightEnd, height()), ends);
+    painter.fillRect(QRect(0, 0, kLeftEnd, height()), QColor(kEndsColour));
+    painter.fillRect(QRect(width() - kRightEnd, 0, kRightEnd, height()), QColor(kEndsColour));
 }
 
 TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
@@ -256,7 +289,54 @@ TTwoDigits::TTwoDigits(const char* name, QWidget* parent) : QLCDNumber(2, parent
 }
 
 void TTwoDigits::SetNumber(int value) {
+    // Taken outside any painting, once the parent is on screen as it looks.
+    if (underlay_.isNull() && isVisible() && parentWidget()) {
+        const qreal ratio = devicePixelRatio();
+        underlay_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        underlay_.setDevicePixelRatio(ratio);
+        underlay_.fill(Qt::transparent);
+        parentWidget()->render(&underlay_, QPoint(), QRegion(geometry()),
+                               QWidget::DrawWindowBackground);
+        setAttribute(Qt::WA_OpaquePaintEvent, true);
+    }
     display(QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')));
+}
+
+void TTwoDigits::ForgetUnderlay() {
+    underlay_ = QImage();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void TTwoDigits::paintEvent(QPaintEvent* event) {
+    if (!underlay_.isNull())
+        QPainter(this).drawImage(0, 0, underlay_);
+    QLCDNumber::paintEvent(event);
+}
+
+void TTwoDigits::changeEvent(QEvent* event) {
+    // Whatever may change how the parent looks beneath the digits.
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::ActivationChange:
+    case QEvent::ParentChange:
+        ForgetUnderlay();
+        break;
+    default:
+        break;
+    }
+    QLCDNumber::changeEvent(event);
+}
+
+void TTwoDigits::moveEvent(QMoveEvent* event) {
+    ForgetUnderlay();
+    QLCDNumber::moveEvent(event);
+}
+
+void TTwoDigits::resizeEvent(QResizeEvent* event) {
+    ForgetUnderlay();
+    QLCDNumber::resizeEvent(event);
 }
 
 } // namespace kwizmar

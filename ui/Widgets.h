@@ -8,10 +8,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <string>
 
 // Small widgets of the main window that Qt has no exact equivalent for.
 
 namespace kwizmar {
+
+class TDirectStrip;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
 
@@ -72,26 +76,33 @@ private:
 
 // The banner's strip: the two banner texts, each drawn once into a picture and
 // then put at its place, and the strip's two dark ends over which the text
-// comes in and goes out. A step of the banner is one repaint of this one
-// widget, 14 times a second for the whole exam.
+// comes in and goes out. A step of the banner comes 14 times a second for the
+// whole exam: where the window system allows, the strip is put together and
+// shown there (TDirectStrip), else it is one repaint of this one widget.
 class TBannerStrip final : public QWidget {
 public:
     static constexpr int kLeftEnd = 9; // width of the dark ends, in pixels
     static constexpr int kRightEnd = 12;
 
     TBannerStrip(const char* name, QWidget* parent);
-    // The texts and their left edges; repaints only when something changed.
-    void ShowBanner(const QString& first, int firstX, const QString& second, int secondX);
+    ~TBannerStrip() override;
+    // The texts (UTF-8) and their left edges; draws only when something changed.
+    void ShowBanner(const std::string& first, int firstX, const std::string& second, int secondX);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QPixmap Picture(const QString& text) const;
+    void MakePictures();
+    bool DrawDirectly();
 
-    QString texts_[2];
+    std::string texts_[2];
+    QColor background_;
     QPixmap pictures_[2];
     int x_[2] = {0, 0};
+    std::unique_ptr<TDirectStrip> direct_;
 };
 
 // A gauge: a flat progress bar in one colour.
@@ -119,10 +130,25 @@ protected:
 };
 
 // A two-digit counter of the exam clock (leading zero, no animation).
+//
+// The digits change once a second for the whole exam. They are drawn over a
+// copy of what their parent paints beneath them, so that a new number repaints
+// the two digits alone and not the whole box around them.
 class TTwoDigits final : public QLCDNumber {
 public:
     TTwoDigits(const char* name, QWidget* parent);
     void SetNumber(int value);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ForgetUnderlay();
+
+    QImage underlay_;
 };
 
 } // namespace kwizmar
