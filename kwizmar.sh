@@ -40,7 +40,7 @@ packages=(
 windows_packages=(
   cmake ninja-build ccache
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  googletest wine wine64 xvfb xauth
+  googletest wine wine64 xvfb xauth dpkg-dev
 )
 
 # Installs those of the packages named (by default the ones above) that are missing.
@@ -87,6 +87,56 @@ sanitize() {
     export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
     ctest --output-on-failure --timeout 600 -j "$(nproc)"
   )
+}
+
+# Qt for Windows, cross-built once per machine from Debian's source package of
+# the host's Qt (the same version, so the host's moc, rcc and uic serve it) and
+# kept in ~/.cache/kwizmar, keyed by the version and the configure flags. Qt
+# stays in its DLLs (the LGPL's terms for a closed program); the C and C++
+# runtimes and the threads library go into each of them, so nothing of the
+# compiler's is shipped.
+qt_version=6.4.2
+qt_windows_flags=(
+  -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF
+  "-DCMAKE_SHARED_LINKER_FLAGS=-static" "-DCMAKE_MODULE_LINKER_FLAGS=-static" -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF
+  -DFEATURE_concurrent=OFF -DFEATURE_tabletevent=OFF
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
+  -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
+  -DFEATURE_system_doubleconversion=OFF
+)
+qt_windows() {
+  local key
+  key=$(printf '%s\n' "$qt_version" "${qt_windows_flags[@]}" | sha1sum | cut -c1-8)
+  qt_windows_prefix=${XDG_CACHE_HOME:-$HOME/.cache}/kwizmar/qt-$qt_version-mingw-$key
+  [ -x "$qt_windows_prefix/bin/qt-cmake" ] && return 0
+  local work=${XDG_CACHE_HOME:-$HOME/.cache}/kwizmar/qt-$qt_version-mingw-work
+  mkdir -p "$work"
+  if [ ! -d "$work/source" ]; then
+    # Debian's source package, from the archive the system installs from.
+    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
+       ! grep -qs '^deb-src' /etc/apt/sources.list; then
+      local sudo=()
+      [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+        "${sudo[@]}" tee /etc/apt/sources.list.d/kwizmar-deb-src.sources >/dev/null
+      "${sudo[@]}" apt-get update -q
+    fi
+    (cd "$work" && rm -rf qt6-base* && apt-get source -q "qt6-base" &&
+      mv "qt6-base-$qt_version"*/ source)
+  fi
+  echo "Building Qt $qt_version for Windows into $qt_windows_prefix (once per machine, about an hour on two cores)"
+  local started=$SECONDS
+  # A build begun with other flags starts again.
+  [ "$(cat "$work/key" 2>/dev/null)" = "$key" ] || rm -rf "$work/build"
+  echo "$key" >"$work/key"
+  cmake -S "$work/source" -B "$work/build" -G Ninja "${qt_windows_flags[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_INSTALL_PREFIX="$qt_windows_prefix"
+  nice -n 19 cmake --build "$work/build" --parallel "$(nproc)"
+  cmake --install "$work/build"
+  echo "Qt for Windows built in $(( (SECONDS - started) / 60 )) min"
+  rm -rf "$work"
 }
 
 # The toolkit-free libraries and their suites built for 64-bit Windows, run
@@ -170,6 +220,11 @@ case "${1:-}" in
     install_missing "${windows_packages[@]}"
     windows
     ;;
+  windows-qt)
+    install_missing "${windows_packages[@]}"
+    qt_windows
+    echo "$qt_windows_prefix"
+    ;;
   package)
     install_missing
     configure_and_build
@@ -177,7 +232,7 @@ case "${1:-}" in
     cpack -G DEB
     ;;
   *)
-    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds] | windows" >&2
+    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds] | windows | windows-qt" >&2
     exit 2
     ;;
 esac
