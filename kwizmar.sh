@@ -11,9 +11,12 @@
 #   ./kwizmar.sh fuzz TARGET [SECONDS] [libFuzzer options ...]
 #                       build the fuzz targets in build-fuzz/ and fuzz one of them
 #   ./kwizmar.sh windows
-#                       install what is missing, cross-build the toolkit-free libraries
-#                       and their test suites for Windows in build-windows/, run them
-#                       under Wine in a throw-away Wine prefix
+#                       install what is missing, build Qt and libxlsxwriter for Windows
+#                       once per machine (cached in ~/.cache/kwizmar), cross-build the
+#                       programs and their test suites in build-windows/, run them under
+#                       Wine in a throw-away Wine prefix
+#   ./kwizmar.sh windows-qt
+#                       only the cached Qt for Windows (about an hour on two cores)
 # All are idempotent: with everything in place they only rebuild what changed.
 set -euo pipefail
 
@@ -40,7 +43,7 @@ packages=(
 windows_packages=(
   cmake ninja-build ccache
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  googletest wine wine64 xvfb xauth dpkg-dev
+  googletest wine wine64 xvfb xauth dpkg-dev libz-mingw-w64-dev
 )
 
 # Installs those of the packages named (by default the ones above) that are missing.
@@ -99,7 +102,7 @@ qt_version=6.4.2
 qt_windows_flags=(
   -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF
   "-DCMAKE_SHARED_LINKER_FLAGS=-static" "-DCMAKE_MODULE_LINKER_FLAGS=-static" -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF
-  -DFEATURE_concurrent=OFF -DFEATURE_tabletevent=OFF
+  -DFEATURE_dynamicgl=OFF -DFEATURE_concurrent=OFF -DFEATURE_tabletevent=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
   -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
   -DFEATURE_system_doubleconversion=OFF
@@ -139,14 +142,41 @@ qt_windows() {
   rm -rf "$work"
 }
 
-# The toolkit-free libraries and their suites built for 64-bit Windows, run
-# under Wine (64-bit only) in a Wine prefix made for this run and removed after
-# it; the windows of the lockdown tests go to Xvfb.
+# libxlsxwriter for Windows (the workbook export), built the same way from
+# Debian's source package with its own minizip, a static library over the
+# MinGW-w64 zlib; kept in ~/.cache/kwizmar.
+xlsxwriter_version=1.1.4
+xlsxwriter_windows() {
+  xlsxwriter_windows_prefix=${XDG_CACHE_HOME:-$HOME/.cache}/kwizmar/libxlsxwriter-$xlsxwriter_version-mingw
+  [ -f "$xlsxwriter_windows_prefix/lib/pkgconfig/xlsxwriter.pc" ] && return 0
+  local work
+  work=$(mktemp -d "${TMPDIR:-/tmp}/kwizmar-xlsxwriter.XXXXXX")
+  (
+    trap 'rm -rf "$work"' EXIT
+    cd "$work"
+    apt-get source -q libxlsxwriter >/dev/null
+    cmake -S "libxlsxwriter-$xlsxwriter_version" -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DBUILD_SHARED_LIBS=OFF \
+      -DCMAKE_INSTALL_PREFIX="$xlsxwriter_windows_prefix" >/dev/null
+    cmake --build build --parallel "$(nproc)" >/dev/null
+    cmake --install build >/dev/null
+  )
+}
+
+# The whole program and its suites built for 64-bit Windows against the Qt
+# and libxlsxwriter above, run under Wine (64-bit only) in a Wine prefix made
+# for this run and removed after it; the windows go to Xvfb. The programs find
+# the Qt DLLs on Wine's path, and Qt its plugins beside them.
 windows() {
+  qt_windows
+  xlsxwriter_windows
   local folder=$root/build-windows
-  if [ ! -f "$folder/build.ninja" ]; then
-    cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKWIZMAR_WITH_QT=OFF
+  if [ ! -f "$folder/build.ninja" ] || ! grep -q "^KWIZMAR_WITH_QT:BOOL=ON" "$folder/CMakeCache.txt"; then
+    rm -rf "$folder"
+    PKG_CONFIG_LIBDIR=$xlsxwriter_windows_prefix/lib/pkgconfig \
+      "$qt_windows_prefix/bin/qt-cmake" -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_FIND_ROOT_PATH="/usr/x86_64-w64-mingw32;$qt_windows_prefix;$xlsxwriter_windows_prefix"
   fi
   cmake --build "$folder" --parallel "$(nproc)"
   local prefix
@@ -155,6 +185,7 @@ windows() {
     # Without Wine's .NET and HTML engines, which nothing here needs and whose
     # installers would ask.
     export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPATH="Z:${qt_windows_prefix//\//\\}\\bin"
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
     wine wineboot --init
     wineserver -w
