@@ -1,5 +1,6 @@
 #include "CommandLineInfo.h"
 #include "Kwizmar.h"
+#include "LockdownRecord.h"
 #include "QtPolish.h"
 
 #include <QApplication>
@@ -22,6 +23,10 @@ int main(int argc, char* argv[]) {
         std::cout << *info << std::flush;
         return std::cout ? 0 : 1;
     }
+
+    // A desktop and taskbar that a copy of the program ended abnormally left
+    // locked are given back first.
+    kwizmar::LiftLockdownLeftBehind();
 
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Nerbaly"));

@@ -16,10 +16,14 @@ namespace kwizmar {
 // Never throws.
 std::string TempFolder();
 
-// The program's own data folder where no machine-wide setting names one:
-// $XDG_DATA_HOME/Kwizmar (default ~/.local/share/Kwizmar, see XdgFolders.h).
-// It is created by whoever first writes into it. Empty on Windows, where the
-// system folders are always given, and where no home folder can be found.
+// The program's own data folder where no machine-wide setting names one (the
+// results log's folder where the system names none). On Windows the folder
+// every user of the computer shares, %ProgramData%\Nerbaly\Kwizmar, which the
+// installer makes with the right to change it for the Users group, so that
+// every pupil's result reaches the one log. Elsewhere $XDG_DATA_HOME/Kwizmar
+// (default ~/.local/share/Kwizmar, see XdgFolders.h). Created, with the folders
+// above it, by whoever first writes into it. Empty where the system names no
+// such folder (no home folder can be found).
 std::string DefaultDataFolder();
 
 // The user's own data folder, whatever folder the results log is in: where a

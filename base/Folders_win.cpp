@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <shlobj.h>
+
 namespace kwizmar {
 
 // GetTempPath: the user's own folder under the profile.
@@ -15,8 +17,16 @@ std::string TempFolder() {
     return ec ? std::string() : Utf8FromPath(p);
 }
 
+// The system's folder of the data every user shares (C:\ProgramData), as the
+// shell names it.
 std::string DefaultDataFolder() {
-    return {};
+    PWSTR shared = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &shared)) && shared &&
+        *shared)
+        folder = Utf8FromPath(std::filesystem::path(shared) / L"Nerbaly" / L"Kwizmar");
+    CoTaskMemFree(shared);
+    return folder;
 }
 
 std::string UserDataFolder() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Processes.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -51,13 +53,7 @@ void RemoveLock(const std::filesystem::path& lock, const std::string& holder);
 // removed at once). Nothing when no such file can be made.
 std::optional<std::int64_t> ServerNow(const std::filesystem::path& beside);
 
+// The holder names its process as Processes.h tells processes apart.
 std::string ThisHost();
-std::string ThisProcess();
-// When the process `pid` of this computer started, in the system's own
-// units; empty where unknown.
-std::string StartOf(const std::string& pid);
-// Whether the process `pid` that started at `start` (empty: whenever) no
-// longer runs on this computer. False when unsure.
-bool ProcessGone(const std::string& pid, const std::string& start);
 
 } // namespace kwizmar::serverlock

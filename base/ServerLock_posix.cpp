@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,48 +140,6 @@ std::string ThisHost() {
     if (::gethostname(name, sizeof name - 1) != 0)
         return "";
     return name;
-}
-
-std::string ThisProcess() {
-    return std::to_string(::getpid());
-}
-
-std::string StartOf(const std::string& pid) {
-    // Field 22 of /proc/<pid>/stat, counted after the command name, which is
-    // in brackets and may itself hold blanks and brackets.
-    std::ifstream stat("/proc/" + pid + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return "";
-    const std::size_t close = line.rfind(')');
-    if (close == std::string::npos)
-        return "";
-    std::size_t at = close + 1;
-    for (int field = 3; field <= 22; ++field) {
-        const std::size_t begin = line.find_first_not_of(' ', at);
-        if (begin == std::string::npos)
-            return "";
-        at = line.find(' ', begin);
-        if (field == 22)
-            return line.substr(begin, at == std::string::npos ? std::string::npos : at - begin);
-    }
-    return "";
-}
-
-bool ProcessGone(const std::string& pid, const std::string& start) {
-    if (pid.empty())
-        return false;
-    unsigned long id = 0;
-    for (char c : pid) {
-        if (c < '0' || c > '9' || id > 0x7FFFFFFFul)
-            return false;
-        id = id * 10 + unsigned(c - '0');
-    }
-    if (ProcessIsGone(id))
-        return true;
-    // The id runs again, maybe for another program that started since.
-    const std::string now = StartOf(pid);
-    return !start.empty() && !now.empty() && now != start;
 }
 
 } // namespace kwizmar::serverlock

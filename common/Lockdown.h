@@ -23,9 +23,10 @@ public:
     virtual void LockTaskSwitch(bool lock) = 0;
 };
 
-// The system's own operations: the shell's windows on Windows; elsewhere a
-// recorder that leaves the desktop alone (see LockdownRecorder.h). One object
-// for the whole process.
+// The system's own operations: the shell's windows on Windows, with the
+// lockdown's record kept and the shell given back when the program ends
+// abnormally (see LockdownRecord.h); elsewhere a recorder that leaves the
+// desktop alone (see LockdownRecorder.h). One object for the whole process.
 ILockdownOperations& PlatformLockdown();
 
 // "wyłącz i ukryj pulpit" checked (lock) or unchecked:

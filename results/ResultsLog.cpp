@@ -7,6 +7,7 @@
 #include "LockedFile.h"
 #include "Paths.h"
 #include "PendingResults.h"
+#include "ResultsLogPlatform.h"
 #include "ServerLock.h"
 
 #include <algorithm>
@@ -149,11 +150,18 @@ std::string TResultsLog::Locate() {
         return Path();
     }
     auto setup = registry_.OpenKey(TRegistryRoot::LocalMachine, kSetupKey, false);
+    std::string sysDir;
     if (setup && setup->ValueExists("SysDir"))
-        directory_ = setup->ReadString("SysDir");
+        sysDir = setup->ReadString("SysDir");
+    if (!sysDir.empty() && SetupFolderServes(sysDir))
+        directory_ = std::move(sysDir);
+    else if (std::string own = DefaultDataFolder(); !own.empty())
+        directory_ = std::move(own);
     return Path();
 }
 
+// The program's own data folder is made with the folders above it
+// (%ProgramData%\Nerbaly\Kwizmar on Windows) where the installer hasn't made it.
 void TResultsLog::CreateOwnFolder() const {
     if (!directory_.empty() && directory_ == DefaultDataFolder()) {
         std::error_code ec;

@@ -10,8 +10,9 @@
 
 // The results log: one text line per finished exam, for every user of the
 // computer, in the file MSStr32.dll of the system folder (the machine-wide
-// SysDir value). Windows-1250 on disk, every line ended by CR LF; UTF-8 in
-// memory.
+// SysDir value), or where the system names none, of the program's own data
+// folder shared by every user. Windows-1250 on disk, every line ended by
+// CR LF; UTF-8 in memory.
 //
 // The finish of an exam appends through AppendResultLine; the statistics
 // window loads the lines, deletes or clears them in memory and saves them
@@ -97,17 +98,20 @@ public:
 
     explicit TResultsLog(IRegistry& registry = PlatformRegistry());
 
-    // The folder of the log: empty at the start, then SysDir as the last
-    // Locate found it (a missing SysDir keeps the previous folder).
+    // The folder of the log: empty at the start, then as the last Locate
+    // found it.
     const std::string& Directory() const { return directory_; }
 
     // Directory + separator + "MSStr32.dll".
     std::string Path() const;
 
-    // Reads SysDir afresh into Directory() and returns the path: from a lab's
-    // machine-wide key (LabSettings.h) where it names one, otherwise from the
-    // machine-wide Setup key. A Setup SysDir of another type throws
-    // EInvalidDataType.
+    // Finds the folder afresh into Directory() and returns the path: the
+    // SysDir of a lab's machine-wide key (LabSettings.h) where it names one;
+    // else the SysDir of the machine-wide Setup key where it names one (on
+    // Windows only a folder that is there: today's Windows names none); else
+    // the program's own data folder (DefaultDataFolder()). Where none of them
+    // names a folder, the previous one stays. A Setup SysDir of another type
+    // throws EInvalidDataType.
     std::string Locate();
 
     // Locates, empties the list and reads the file into it; a missing file

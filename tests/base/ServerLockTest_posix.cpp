@@ -87,7 +87,7 @@ TEST(ServerLock, TheLockAloneKeepsChangesOfSeveralProcessesApart) {
 TEST(ServerLock, ALockWhoseHolderIsGoneGivesWayAtOnce) {
     using namespace std::chrono_literals;
     const std::string host = serverlock::ThisHost();
-    const std::string self = serverlock::ThisProcess();
+    const std::string self = ThisProcess();
     // With a bound no test waits out, only the holder's being gone counts;
     // with the usual one, a lock a minute old by the server's clock is gone.
     struct TCase {

@@ -1,13 +1,19 @@
 #include "Lockdown.h"
 
+#include "LockdownRecord.h"
+#include "Scratch.h"
+
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 #include <windows.h>
 
 // The lockdown over the shell's windows, found by their class names. Wine's
 // own taskbar is the one a pupil would meet; the windows Wine's shell doesn't
 // have (the desktop window, the Start button) the test makes itself, of the
-// same classes. Windows need a display: the suite runs on Xvfb.
+// same classes. Windows need a display: the suite runs on Xvfb. The record of
+// the lockdown goes to each test's scratch folder.
 
 using namespace kwizmar;
 
@@ -72,6 +78,81 @@ bool CanMakeWindows() {
     return true;
 }
 
+// What the lockdown changes: the desktop's icons shown, the desktop view
+// enabled, the taskbar shown and enabled, the Start button enabled.
+std::vector<bool> States(const TShell& shell) {
+    return {IsWindowVisible(shell.defView) != FALSE, IsWindowEnabled(shell.defView) != FALSE,
+            IsWindowVisible(shell.tray) != FALSE, IsWindowEnabled(shell.tray) != FALSE,
+            IsWindowEnabled(shell.start) != FALSE};
+}
+const std::vector<bool> kWhole(5, true);
+const std::vector<bool> kLocked(5, false);
+
+// Another program's calls on the test's windows are messages to this thread:
+// they are dispatched while it waits.
+void Dispatch() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+}
+
+// Waits for `object`, dispatching; false after two minutes (a program that
+// hangs).
+bool WaitDispatching(HANDLE object) {
+    for (int round = 0; round < 1200; ++round) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, &object, FALSE, 100, QS_ALLINPUT);
+        Dispatch();
+        if (woken == WAIT_OBJECT_0)
+            return true;
+    }
+    return false;
+}
+
+// The copy of the program that ends abnormally (EndingProgram_win.cpp), beside
+// the test program; null where it can't be started.
+HANDLE StartEndingProgram(const std::wstring& arguments) {
+    wchar_t own[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring line =
+        L"\"" +
+        (std::filesystem::path(own).parent_path() / L"lockdown_ending_program.exe").wstring() +
+        L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return nullptr;
+    CloseHandle(started.hThread);
+    return started.hProcess;
+}
+
+// The system's part at the session's end: every top-level window of the
+// process `id` is asked and then told that the session ends.
+void EndSessionOf(DWORD id) {
+    struct TFound {
+        DWORD id;
+        std::vector<HWND> windows;
+    } found{id, {}};
+    EnumWindows(
+        [](HWND window, LPARAM into) -> BOOL {
+            auto& found = *reinterpret_cast<TFound*>(into);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == found.id)
+                found.windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+        for (HWND window : found.windows) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(window, message, message == WM_ENDSESSION, ENDSESSION_LOGOFF,
+                                SMTO_NORMAL, 60000, &answer);
+        }
+    }
+}
+
 } // namespace
 
 // One test for every shell window: test programs run side by side, and the
@@ -79,6 +160,7 @@ bool CanMakeWindows() {
 TEST(WindowsLockdown, EachOperationActsOnItsShellWindowAlone) {
     if (!CanMakeWindows())
         GTEST_SKIP() << "no display: Wine makes no windows";
+    TScratch scratch;
     ILockdownOperations& ops = PlatformLockdown();
 
     // A window of the desktop view's class anywhere but in the desktop window
@@ -138,6 +220,7 @@ TEST(WindowsLockdown, EachOperationActsOnItsShellWindowAlone) {
 // given back. (The only test that takes the system-wide key: test programs
 // run side by side.)
 TEST(WindowsLockdown, TheTaskSwitchLockHoldsAltTab) {
+    TScratch scratch;
     ILockdownOperations& ops = PlatformLockdown();
     ops.LockTaskSwitch(true);
     EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_TAB)); // taken
@@ -147,4 +230,99 @@ TEST(WindowsLockdown, TheTaskSwitchLockHoldsAltTab) {
     EXPECT_FALSE(UnregisterHotKey(nullptr, 202)); // already given back
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_TAB));
     UnregisterHotKey(nullptr, 1);
+}
+
+// A program that locked the shell and then ends abnormally gives the shell
+// back on its way out, and ends as it would have: through the handlers it had
+// before, or as the system ends it.
+TEST(WindowsLockdown, AProgramEndingAbnormallyLeavesTheShellWhole) {
+    if (!CanMakeWindows())
+        GTEST_SKIP() << "no display: Wine makes no windows";
+    TScratch scratch;
+    TShell shell;
+    ASSERT_TRUE(shell.progman && shell.defView && shell.tray && shell.start);
+    // The program says when it has locked, and waits to be told to end.
+    const std::wstring id = std::to_wstring(GetCurrentProcessId());
+    const std::wstring lockedName = L"KwizmarLocked" + id, goOnName = L"KwizmarGoOn" + id;
+    HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, lockedName.c_str());
+    HANDLE goOn = CreateEventW(nullptr, TRUE, FALSE, goOnName.c_str());
+    ASSERT_TRUE(locked && goOn);
+    constexpr DWORD kEndedBySystem = 0x40010004;
+    struct TCase {
+        const wchar_t* how;
+        DWORD exitCode;
+    } cases[] = {
+        {L"null", DWORD(EXCEPTION_ACCESS_VIOLATION)},
+        {L"terminate", 4}, // its own handler's
+        {L"abort", 3},
+        {L"session", kEndedBySystem},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::filesystem::path(c.how).string());
+        ResetEvent(locked);
+        ResetEvent(goOn);
+        HANDLE program =
+            StartEndingProgram(std::wstring(c.how) + L" " + lockedName + L" " + goOnName);
+        ASSERT_TRUE(program);
+        ASSERT_TRUE(WaitDispatching(locked));
+        EXPECT_EQ(States(shell), kLocked);
+        SetEvent(goOn);
+        if (c.exitCode == kEndedBySystem) {
+            EndSessionOf(GetProcessId(program));
+            TerminateProcess(program, kEndedBySystem);
+        }
+        ASSERT_TRUE(WaitDispatching(program));
+        Dispatch();
+        DWORD exitCode = 0;
+        GetExitCodeProcess(program, &exitCode);
+        CloseHandle(program);
+        EXPECT_EQ(exitCode, c.exitCode);
+        EXPECT_EQ(States(shell), kWhole);
+        LiftEverything(PlatformLockdown());
+    }
+    CloseHandle(locked);
+    CloseHandle(goOn);
+}
+
+// The next start lifts a lockdown whose holder is gone, and removes its
+// record; a running holder's lockdown and record stay.
+TEST(WindowsLockdown, TheNextStartLiftsALockdownWhoseHolderIsGone) {
+    if (!CanMakeWindows())
+        GTEST_SKIP() << "no display: Wine makes no windows";
+    TScratch scratch;
+    TShell shell;
+    ASSERT_TRUE(shell.progman && shell.defView && shell.tray && shell.start);
+    HANDLE ended = StartEndingProgram(L"");
+    ASSERT_TRUE(ended && WaitDispatching(ended));
+    const std::string endedId = std::to_string(GetProcessId(ended));
+    CloseHandle(ended);
+    const TLockdownHolder self = ThisLockdownHolder();
+    struct TCase {
+        const char* what;
+        TLockdownHolder holder;
+        bool lifts;
+    } cases[] = {
+        {"its holder has ended", {endedId, self.start}, true},
+        {"its id now runs another process", {self.process, self.start + "1"}, true},
+        {"its holder runs", self, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The shell as a holder leaves it.
+        ShowWindow(shell.defView, SW_HIDE);
+        EnableWindow(shell.defView, FALSE);
+        ShowWindow(shell.tray, SW_HIDE);
+        EnableWindow(shell.tray, FALSE);
+        EnableWindow(shell.start, FALSE);
+        TLockdownRecordFile record;
+        record.Write(c.holder);
+
+        LiftLockdownLeftBehind();
+        Dispatch();
+        EXPECT_EQ(States(shell), c.lifts ? kWhole : kLocked);
+        EXPECT_EQ(record.Read().has_value(), !c.lifts);
+
+        LiftEverything(PlatformLockdown());
+        record.Remove();
+    }
 }
