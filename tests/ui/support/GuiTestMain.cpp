@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     // Without a display the windows are drawn off screen.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // Qt's dialogs speak as they do in the program.
     kwizmar::SpeakPolish();

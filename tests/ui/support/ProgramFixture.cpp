@@ -9,14 +9,34 @@
 #include <fstream>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kwizmar::testing {
 
 ProgramTest::ProgramTest() {
     for (const char* sub : {"config", "data", "xdg"})
         std::filesystem::create_directories(dir.path() / sub);
+#ifdef _WIN32
+    // The settings start empty in the system's registry, and the lab's key
+    // sends the results log to the test's own folder, where the XDG folders
+    // would have it elsewhere.
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Nerbaly\\Kwizmar");
+    HKEY lab = nullptr;
+    const std::wstring log = (dir.path() / "data" / "Kwizmar").wstring();
+    std::filesystem::create_directories(log);
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &lab, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExW(lab, L"SysDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(log.c_str()),
+                       static_cast<DWORD>((log.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(lab);
+    }
+#else
     setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (dir.path() / "data").c_str(), 1);
     setenv("XDG_CONFIG_DIRS", (dir.path() / "xdg").c_str(), 1);
+#endif
     ProcessLockdownRecorder().Clear();
 }
 
