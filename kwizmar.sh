@@ -189,6 +189,8 @@ windows() {
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
     wine wineboot --init
     wineserver -w
+    # A Polish Windows: the log's dates and times in its regional format.
+    export LC_ALL=pl_PL.UTF-8
     cd "$folder"
     xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
   )

@@ -60,7 +60,7 @@ TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
     const QString line = QString::fromStdString(Cp1250ToUtf8(LogFile()));
     const QRegularExpression expected(
         "^1\\. Użytkownik Jan Kowalski przystąpił do egzaminu \"Geografia Polski\" o godzinie "
-        "\\d\\d:\\d\\d:\\d\\d dnia \\d\\d\\.\\d\\d\\.\\d{4}\\. Przewidywany czas egzaminu 10min\\. "
+        "\\d\\d:\\d\\d:\\d\\d dnia \\d{1,2}\\.\\d\\d\\.\\d{4}\\. Przewidywany czas egzaminu 10min\\. "
         "Liczba pytań 5\\. Maksymalna liczba punktów 9\\. Egzamin trwał -?\\d+ minut i \\d+ "
         "sekund\\. Zdobyto 9pkt\\. \\(100%\\) a stracono 0pkt\\. Otrzymana ocena to: bardzo "
         "dobry\\.\r\n$");
