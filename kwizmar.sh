@@ -35,12 +35,13 @@ packages=(
 )
 
 # The packages of the Windows build: the MinGW-w64 cross compilers (posix
-# threads, as Qt for Windows needs them), GoogleTest's sources, Wine, and a
-# virtual display for the tests that make windows.
+# threads, as Qt for Windows needs them), GoogleTest's sources, Wine, a
+# virtual display for the tests that make windows, and NSIS for the installer.
 windows_packages=(
   cmake ninja-build ccache
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine wine64 xvfb xauth dpkg-dev
+  nsis
 )
 
 # Installs those of the packages named (by default the ones above) that are missing.
