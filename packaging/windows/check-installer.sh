@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# Checks the Windows installer the way a lab rolls it out, under Wine on a
+# virtual display, in a Wine prefix made for the check and removed after it:
+#   packaging/windows/check-installer.sh SETUP_EXE [STAGE]
+#   1. "SETUP_EXE /S" on a fresh computer: the programs in Program Files (with
+#      STAGE, the folder the installer was made from, every file of it, the
+#      same bytes), the Start-menu entries, the test-file type, the entry in
+#      Add or remove programs, the folder of the results log;
+#   2. with Qt's libraries installed (a real build of the program), the exam
+#      program started from its Start-menu entry shows its window;
+#   3. a results log in that folder, "SETUP_EXE /S" again over the
+#      installation (the earlier one is uninstalled first): all of 1 again,
+#      the log untouched;
+#   4. the uninstaller named in Add or remove programs, with "/S": the
+#      programs, the entries and the file type gone, the results log kept.
+# KWIZMAR_SCREENSHOT=file.png keeps a picture of the screen with the program's
+# window. Wine's icacls does not change access rights, so the rights the
+# installer gives on the results folder cannot be checked here.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+fail() {
+  echo "check-installer.sh: FAILED: $*" >&2
+  exit 1
+}
+[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: check-installer.sh SETUP_EXE [STAGE]" >&2; exit 2; }
+setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+[ -f "$setup" ] || fail "no installer $1"
+stage=
+if [ $# -eq 2 ]; then
+  stage=$(cd "$2" && pwd)
+  [ -f "$stage/.kwizmar-stage" ] || fail "$stage is not a stage made by stage.sh"
+fi
+
+# On a virtual display of its own.
+if [ -z "${KWIZMAR_CHECK_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" env KWIZMAR_CHECK_DISPLAY=1 "$0" "$@"
+fi
+
+version=$(sed -n 's/^project(Kwizmar VERSION \([0-9.]*\) .*/\1/p' "$here/../../CMakeLists.txt")
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/kwizmar-setup-wine.XXXXXX")
+# Without Wine's .NET and HTML engines, whose installers would ask, and
+# without its menu builder, which would put the Start-menu entries and the
+# file type into the desktop of the computer running the check.
+export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
+echo "Making a Wine prefix"
+wine wineboot --init >/dev/null 2>&1
+wineserver -w
+
+drive=$prefix/drive_c
+program_files=$drive/Program\ Files/Nerbaly/Kwizmar
+menu=$drive/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Kwizmar\ 2002
+results=$drive/ProgramData/Nerbaly/Kwizmar
+windows_program_files='C:\Program Files\Nerbaly\Kwizmar'
+
+# The data of a registry value (the key's default value without NAME), or
+# failure when the key or the value is missing.
+reg_value() {
+  local out
+  if [ $# -eq 1 ]; then
+    out=$(wine reg query "$1" /ve 2>/dev/null) || return 1
+  else
+    out=$(wine reg query "$1" /v "$2" 2>/dev/null) || return 1
+  fi
+  out=$(printf '%s\n' "$out" | tr -d '\r' | grep -m1 'REG_') || return 1
+  printf '%s\n' "$out" | sed 's/^.*REG_[A-Z_]*[[:space:]]*//'
+}
+
+expect_value() { # key, name ("" for the default), expected data
+  local data
+  if [ -z "$2" ]; then data=$(reg_value "$1") || fail "no registry key $1"
+  else data=$(reg_value "$1" "$2") || fail "no value $2 in $1"; fi
+  [ "$data" = "$3" ] || fail "$1 ${2:-(default)} is \"$data\", not \"$3\""
+}
+
+# A shortcut names its target in the ANSI or the UTF-16 form.
+expect_link() { # .lnk, program
+  [ -f "$menu/$1" ] || fail "no Start-menu entry $1"
+  local text
+  text=$(strings -a "$menu/$1"; strings -a -el "$menu/$1")
+  grep -qiF "$windows_program_files\\$2" <<<"$text" ||
+    fail "the Start-menu entry $1 does not start $windows_program_files\\$2"
+}
+
+install() {
+  local rc=0
+  wine "$setup" /S || rc=$?
+  wineserver -w
+  [ "$rc" -eq 0 ] || fail "the installer ended with $rc"
+}
+
+check_installed() {
+  local file
+  for file in kwizmar.exe odinstaluj.exe KwIc.ico; do
+    [ -f "$program_files/$file" ] || fail "no $file in Program Files\\Nerbaly\\Kwizmar"
+  done
+  compgen -G "$program_files/Testy/*.ts2" >/dev/null || fail "no sample tests installed"
+  if [ -n "$stage" ]; then
+    while IFS= read -r file; do
+      cmp -s "$stage/$file" "$program_files/$file" || fail "$file is not installed as it was staged"
+    done < <(cd "$stage" && find . -type f ! -name .kwizmar-stage | sed 's|^\./||')
+  fi
+
+  expect_link "Kwizmar 2002.lnk" kwizmar.exe
+  if [ -f "$program_files/kwizmar-edytor.exe" ]; then
+    expect_link "Edytor testów Kwizmar.lnk" kwizmar-edytor.exe
+  fi
+
+  expect_value 'HKLM\Software\Classes\.ts2' "" TS2File
+  expect_value 'HKLM\Software\Classes\TS2File\shell\open\command' "" \
+    "\"$windows_program_files\\kwizmar.exe\" \"%1\""
+  expect_value 'HKLM\Software\Classes\TS2File\DefaultIcon' "" "$windows_program_files\\KwIc.ico,0"
+
+  local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kwizmar'
+  expect_value "$key" DisplayName "Kwizmar 2002"
+  expect_value "$key" DisplayVersion "$version"
+  expect_value "$key" Publisher Nerbaly
+  expect_value "$key" UninstallString "\"$windows_program_files\\odinstaluj.exe\""
+  expect_value "$key" QuietUninstallString "\"$windows_program_files\\odinstaluj.exe\" /S"
+
+  [ -d "$results" ] || fail "no results folder C:\\ProgramData\\Nerbaly\\Kwizmar"
+}
+
+# The exam program as a pupil starts it: from the Start menu. Its title runs
+# along the title bar, so a window is the program's when some turn of its
+# title reads "Kwizmar 2002".
+program_window() {
+  local id name
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    name=$(xdotool getwindowname "$id" 2>/dev/null) || continue
+    [[ "$name$name" == *"Kwizmar 2002"* ]] && return 0
+  done
+  return 1
+}
+
+start_program() {
+  echo "Starting the exam program from the Start menu"
+  wine start /wait "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kwizmar 2002\\Kwizmar 2002.lnk" &
+  local started=$! tries=0
+  until program_window; do
+    if ! kill -0 "$started" 2>/dev/null; then
+      local rc=0
+      wait "$started" || rc=$?
+      fail "the exam program ended ($rc) without showing its window"
+    fi
+    tries=$((tries + 1))
+    [ "$tries" -le 180 ] || fail "the exam program showed no window (its DLLs or Qt's plugins missing?)"
+    sleep 1
+  done
+  echo "The exam program shows its window"
+  if [ -n "${KWIZMAR_SCREENSHOT:-}" ]; then
+    # What it draws once the window is up.
+    sleep 5
+    import -window root "$KWIZMAR_SCREENSHOT"
+    echo "Screen saved in $KWIZMAR_SCREENSHOT"
+  fi
+  wineserver -k
+  wait "$started" || true
+  wineserver -w
+}
+
+grep -qxF "$version" <<<"$(strings -a -el "$setup")" || fail "the installer carries no version $version"
+
+echo "Installing on a fresh computer"
+install
+check_installed
+if [ -f "$program_files/Qt6Core.dll" ]; then
+  start_program
+fi
+
+echo "Installing again over the installation, with a results log kept"
+log=$results/MSStr32.dll
+printf 'results of the pupils\r\n' >"$log"
+cp "$log" "$prefix/log.copy"
+install
+check_installed
+cmp -s "$log" "$prefix/log.copy" || fail "installing again changed the results log"
+
+echo "Uninstalling"
+uninstaller=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kwizmar' UninstallString)
+rc=0
+wine "${uninstaller//\"/}" /S || rc=$?
+wineserver -w
+[ "$rc" -eq 0 ] || fail "the uninstaller ended with $rc"
+[ ! -e "$program_files" ] || fail "Program Files\\Nerbaly\\Kwizmar is still there: $(cd "$program_files" && find . | head)"
+[ ! -e "$drive/Program Files/Nerbaly" ] || fail "Program Files\\Nerbaly is still there"
+[ ! -e "$menu" ] || fail "the Start-menu folder Kwizmar 2002 is still there"
+! reg_value 'HKLM\Software\Classes\.ts2' >/dev/null || fail "the .ts2 file type is still registered"
+! reg_value 'HKLM\Software\Classes\TS2File\shell\open\command' >/dev/null || fail "TS2File is still registered"
+! reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kwizmar' DisplayName >/dev/null ||
+  fail "Kwizmar is still in Add or remove programs"
+cmp -s "$log" "$prefix/log.copy" || fail "the uninstaller removed or changed the results log"
+
+echo "check-installer.sh: the installer of Kwizmar $version installs, installs again and uninstalls as it should"
