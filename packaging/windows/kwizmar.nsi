@@ -46,7 +46,6 @@ BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include x64.nsh
 
 ; The files of the stage, to install and to remove.
 !tempfile FILE_LIST
@@ -65,7 +64,6 @@ BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
 !insertmacro MUI_LANGUAGE "Polish"
 
 LangString NEED_ADMIN ${LANG_POLISH} "Program ${PRODUCT} instaluje się dla wszystkich użytkowników komputera: instalację trzeba uruchomić z uprawnieniami administratora."
-LangString NEED_64BIT ${LANG_POLISH} "Program ${PRODUCT} działa w 64-bitowym systemie Windows."
 LangString NO_RIGHTS ${LANG_POLISH} "Nie udało się nadać użytkownikom komputera prawa zapisu w folderze wyników"
 
 VIProductVersion "${VERSION}"
@@ -93,14 +91,11 @@ VIAddVersionKey /LANG=${LANG_POLISH} "LegalCopyright" "© 2001-2026 Nerbaly Soft
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)' ; SHCNE_ASSOCCHANGED
 !macroend
 
+; A 64-bit installer (it starts on 64-bit Windows alone, where the programs
+; run), so Program Files, System32 and the registry are the 64-bit ones.
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP|MB_OK "$(NEED_64BIT)" /SD IDOK
-    Quit
-  ${EndIf}
   !insertmacro NEEDS_ADMIN
   SetShellVarContext all
-  SetRegView 64
 FunctionEnd
 
 Section "Kwizmar 2002"
@@ -165,7 +160,6 @@ SectionEnd
 Function un.onInit
   !insertmacro NEEDS_ADMIN
   SetShellVarContext all
-  SetRegView 64
 FunctionEnd
 
 ; Everything the installer put in but the results log folder and what the
