@@ -12,7 +12,8 @@
 #      installation (the earlier one is uninstalled first): all of 1 again,
 #      the log untouched;
 #   4. the uninstaller named in Add or remove programs, with "/S": the
-#      programs, the entries and the file type gone, the results log kept.
+#      programs, the entries and the file type gone, the results log, a
+#      user's settings and the lab's settings kept.
 # KWIZMAR_SCREENSHOT=file.png keeps a picture of the screen with the program's
 # window. Wine's icacls does not change access rights, so the rights the
 # installer gives on the results folder cannot be checked here.
@@ -175,6 +176,9 @@ echo "Installing again over the installation, with a results log kept"
 log=$results/MSStr32.dll
 printf 'results of the pupils\r\n' >"$log"
 cp "$log" "$prefix/log.copy"
+# A user's settings and the lab's, as the programs keep them.
+wine reg add 'HKCU\Software\Nerbaly\Kwizmar' /v Sprawdzenie /d uzytkownik /f >/dev/null
+wine reg add 'HKLM\SOFTWARE\Nerbaly\Kwizmar' /v Sprawdzenie /d pracownia /f >/dev/null
 install
 check_installed
 cmp -s "$log" "$prefix/log.copy" || fail "installing again changed the results log"
@@ -193,5 +197,7 @@ wineserver -w
 ! reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kwizmar' DisplayName >/dev/null ||
   fail "Kwizmar is still in Add or remove programs"
 cmp -s "$log" "$prefix/log.copy" || fail "the uninstaller removed or changed the results log"
+expect_value 'HKCU\Software\Nerbaly\Kwizmar' Sprawdzenie uzytkownik
+expect_value 'HKLM\SOFTWARE\Nerbaly\Kwizmar' Sprawdzenie pracownia
 
 echo "check-installer.sh: the installer of Kwizmar $version installs, installs again and uninstalls as it should"
