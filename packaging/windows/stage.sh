@@ -64,7 +64,7 @@ fi
 mingw_lib=$(dirname "$($triple-gcc-posix -print-file-name=libkernel32.a)")
 [ -f "$mingw_lib/libkernel32.a" ] || die "MinGW-w64's import libraries not found"
 is_windows_dll() {
-  local name=${1%.dll}
+  local name=${1%.*}
   case $name in
     api-ms-win-* | ext-ms-win-*) return 0 ;;
     msvcr[0-9]* | msvcp* | vcruntime* | ucrtbased) return 1 ;;
@@ -148,9 +148,9 @@ follow_imports
 
 if [ -n "${staged[qt6core.dll]:-}" ]; then
   # The Polish texts must be those of the same Qt.
-  qt_version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
-    "$qt/lib/cmake/Qt6Core/Qt6CoreConfigVersion.cmake" 2>/dev/null || true)
-  [ -n "$qt_version" ] || die "no Qt version in $qt/lib/cmake/Qt6Core/Qt6CoreConfigVersion.cmake"
+  qt_version=$(sed -n 's/^#define QT_VERSION_STR "\(.*\)"$/\1/p' "$qt/include/QtCore/qconfig.h" \
+    2>/dev/null || true)
+  [ -n "$qt_version" ] || die "no Qt version in $qt/include/QtCore/qconfig.h"
   if [ -z "${QT_TRANSLATIONS:-}" ]; then
     host_version=$(dpkg-query -W -f='${Version}' qt6-translations-l10n 2>/dev/null || true)
     host_version=${host_version%%-*}
