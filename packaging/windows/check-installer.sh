@@ -7,7 +7,8 @@
 #      same bytes), the Start-menu entries, the test-file type, the entry in
 #      Add or remove programs, the folder of the results log;
 #   2. with Qt's libraries installed (a real build of the program), the exam
-#      program started from its Start-menu entry shows its window;
+#      program shows its window when a sample test is opened and when it is
+#      started from its Start-menu entry;
 #   3. a results log in that folder, "SETUP_EXE /S" again over the
 #      installation (the earlier one is uninstalled first): all of 1 again,
 #      the log untouched;
@@ -144,16 +145,18 @@ program_window() {
   return 1
 }
 
-start_program() {
-  echo "Starting the exam program from the Start menu"
-  # "start" opens the shortcut and returns; the program goes on by itself.
-  wine start "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kwizmar 2002\\Kwizmar 2002.lnk"
+# Opens a file through the shell, as a double click does, and waits for the
+# exam program's window.
+start_program() { # what is opened (Windows path), how it is said
+  echo "Starting the exam program $2"
+  # "start" opens the file and returns; the program goes on by itself.
+  wine start "$1"
   local tries=0
   until program_window; do
     tries=$((tries + 1))
     if [ "$tries" -gt 180 ]; then
       [ -z "${KWIZMAR_SCREENSHOT:-}" ] || import -window root "$KWIZMAR_SCREENSHOT"
-      fail "the exam program showed no window in 3 minutes (its DLLs or Qt's plugins missing?${KWIZMAR_SCREENSHOT:+ see $KWIZMAR_SCREENSHOT})"
+      fail "the exam program started $2 showed no window in 3 minutes (its DLLs or Qt's plugins missing?${KWIZMAR_SCREENSHOT:+ see $KWIZMAR_SCREENSHOT})"
     fi
     sleep 1
   done
@@ -174,7 +177,13 @@ echo "Installing on a fresh computer"
 install
 check_installed
 if [ -f "$program_files/Qt6Core.dll" ]; then
-  start_program
+  # A sample test first, while the installer's file type is all that can
+  # open it (the program has not run yet).
+  samples=("$program_files"/Testy/*.ts2)
+  sample=$(basename "${samples[0]}")
+  start_program "$windows_program_files\\Testy\\$sample" "by opening Testy\\$sample"
+  start_program "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kwizmar 2002\\Kwizmar 2002.lnk" \
+    "from the Start menu"
 fi
 
 echo "Installing again over the installation, with a results log kept"
