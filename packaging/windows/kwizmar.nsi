@@ -123,8 +123,8 @@ Section "Kwizmar 2002"
       "$INSTDIR\KwIc.ico" 0
   ${EndIf}
 
-  ; Test files open with the exam program, for every user. The program adds
-  ; the same for its user when it first starts (HKEY_CURRENT_USER).
+  ; Test files open with the exam program, for every user (the program
+  ; writes the type again when a user first starts it).
   WriteRegStr HKLM "Software\Classes\.ts2" "" "TS2File"
   WriteRegStr HKLM "Software\Classes\TS2File" "" "Plik testowy programu Nerbaly KWIZMAR 2002"
   WriteRegStr HKLM "Software\Classes\TS2File\DefaultIcon" "" "$INSTDIR\KwIc.ico,0"

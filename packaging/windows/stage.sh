@@ -60,7 +60,7 @@ fi
 
 # Windows' own DLLs are those the MinGW-w64 toolchain has an import library
 # for (libkernel32.a, libuxtheme.a, ...), and the API sets; the C runtimes of
-# Visual C++ have import libraries too but are not part of Windows.
+# Visual C++ have import libraries too but do not come with Windows.
 mingw_lib=$(dirname "$($triple-gcc-posix -print-file-name=libkernel32.a)")
 [ -f "$mingw_lib/libkernel32.a" ] || die "MinGW-w64's import libraries not found"
 is_windows_dll() {
