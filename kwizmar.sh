@@ -38,12 +38,13 @@ packages=(
 )
 
 # The packages of the Windows build: the MinGW-w64 cross compilers (posix
-# threads, as Qt for Windows needs them), GoogleTest's sources, Wine, and a
-# virtual display for the tests that make windows.
+# threads, as Qt for Windows needs them), GoogleTest's sources, Wine, a
+# virtual display for the tests that make windows, and NSIS for the installer.
 windows_packages=(
   cmake ninja-build ccache
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine wine64 xvfb xauth dpkg-dev libz-mingw-w64-dev
+  nsis xdotool imagemagick
 )
 
 # Installs those of the packages named (by default the ones above) that are missing.
@@ -189,11 +190,16 @@ windows() {
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
     wine wineboot --init
     wineserver -w
-    # A Polish Windows: the log's dates and times in its regional format.
-    export LC_ALL=pl_PL.UTF-8
     cd "$folder"
-    xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
+    # A Polish Windows: the log's dates and times in its regional format.
+    LC_ALL=pl_PL.UTF-8 xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
   )
+  # The installer, made from the programs, and checked in a Wine prefix of its
+  # own: installed silently, started from the Start menu and through a test
+  # file, installed again, uninstalled with the results log kept.
+  nice packaging/windows/build-installer.sh "$folder/bin" "$qt_windows_prefix" "$folder/installer"
+  nice packaging/windows/check-installer.sh "$(ls "$folder"/installer/kwizmar-setup-*.exe)" \
+    "$folder/installer/stage"
 }
 
 fuzz_targets=(test_file results_log settings_file update_file test_source exam_journal aiken_import
