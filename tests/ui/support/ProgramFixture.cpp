@@ -45,6 +45,10 @@ ProgramTest::~ProgramTest() {
         program->MainWindow().close();
     program.reset();
     QApplication::processEvents();
+#ifdef _WIN32
+    // The test's folder goes with it: the lab's key no longer names it.
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", L"SysDir");
+#endif
 }
 
 void ProgramTest::Start(const QStringList& arguments) {
