@@ -34,20 +34,4 @@ std::string StartOf(const std::string& pid) {
     return "";
 }
 
-bool ProcessGone(const std::string& pid, const std::string& start) {
-    if (pid.empty())
-        return false;
-    unsigned long id = 0;
-    for (char c : pid) {
-        if (c < '0' || c > '9' || id > 0x7FFFFFFFul)
-            return false;
-        id = id * 10 + unsigned(c - '0');
-    }
-    if (ProcessIsGone(id))
-        return true;
-    // The id runs again, maybe for another program that started since.
-    const std::string now = StartOf(pid);
-    return !start.empty() && !now.empty() && now != start;
-}
-
 } // namespace kwizmar

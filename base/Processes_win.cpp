@@ -38,19 +38,4 @@ std::string StartOf(const std::string& pid) {
     return known ? std::to_string(Nanoseconds(created)) : "";
 }
 
-bool ProcessGone(const std::string& pid, const std::string& start) {
-    unsigned long id = 0;
-    if (pid.empty() || pid.size() > 10)
-        return false;
-    for (char c : pid) {
-        if (c < '0' || c > '9')
-            return false;
-        id = id * 10 + unsigned(c - '0');
-    }
-    if (ProcessIsGone(id))
-        return true;
-    const std::string now = StartOf(pid);
-    return !start.empty() && !now.empty() && now != start;
-}
-
 } // namespace kwizmar
