@@ -141,7 +141,12 @@ THelpPlacement PlaceHelpPanel(TScreenPoint pointer, TWindowFrame window, int pan
         placement.left = window.width - panelWidth - 8;
     if (std::int64_t{placement.top} + panelHeight > std::int64_t{window.height} - 18)
         placement.top = window.height - panelHeight - 36;
-    // A panel too big for those rules starts at the window's edge, never before it.
+    // Inside the client area, whatever the frame's size.
+    placement.left = static_cast<int>(std::min<std::int64_t>(
+        placement.left, std::int64_t{window.clientWidth} - panelWidth));
+    placement.top = static_cast<int>(std::min<std::int64_t>(
+        placement.top, std::int64_t{window.clientHeight} - panelHeight));
+    // A panel too big for the window starts at its edge, never before it.
     placement.left = std::max(0, placement.left);
     placement.top = std::max(0, placement.top);
     return placement;

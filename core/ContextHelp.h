@@ -30,12 +30,15 @@ struct TScreenPoint {
     int y = 0;
 };
 
-// The main window's outer frame on the screen.
+// The main window's outer frame on the screen, and the size of the client
+// area inside it, where the panel is placed.
 struct TWindowFrame {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
 };
 
 struct THelpPlacement {
@@ -46,8 +49,10 @@ struct THelpPlacement {
 // Where the help panel of the given size goes for a press at `pointer`:
 // the pointer's offset from the window's outer top-left corner, pulled back
 // inside the window where it would pass the right edge (8 px inside) or come
-// within 18 px of the bottom (then 36 px above it); never left of or above the
-// window's corner.
+// within 18 px of the bottom (then 36 px above it). Those rules measure the
+// outer frame while the panel lies in the client area, so where a tall title
+// bar would leave the panel's end cut off, it is pulled up or left to the
+// client area's edge; and never left of or above the client area's corner.
 THelpPlacement PlaceHelpPanel(TScreenPoint pointer, TWindowFrame window, int panelWidth,
                               int panelHeight);
 

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -293,7 +294,8 @@ void TEgzamin::ChooseTest() {
     TOpenTest OpenTest(this, TestFolder());
     if (OpenTest.exec() != QDialog::Accepted || OpenTest.selectedFiles().isEmpty())
         return;
-    LoadTest(OpenTest.selectedFiles().constFirst());
+    // Qt's dialog names a file with "/"; the program shows the system's separators.
+    LoadTest(QDir::toNativeSeparators(OpenTest.selectedFiles().constFirst()));
 }
 
 void TEgzamin::LoadTest(const QString& path) {
@@ -497,7 +499,7 @@ void TEgzamin::ShowHelp(const QString& controlName) {
     const QRect outer = frameGeometry();
     const QPoint pointer = QCursor::pos();
     const THelpPlacement place = PlaceHelpPanel(
-        {pointer.x(), pointer.y()}, {outer.x(), outer.y(), outer.width(), outer.height()},
+        {pointer.x(), pointer.y()}, {outer.x(), outer.y(), outer.width(), outer.height(), width(), height()},
         HP->width(), HP->height());
     HP->move(place.left, place.top);
     HP->raise();

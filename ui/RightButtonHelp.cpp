@@ -36,7 +36,8 @@ bool TRightButtonHelp::eventFilter(QObject* watched, QEvent* event) {
     const QRect outer = window_->frameGeometry();
     const QPoint pointer = QCursor::pos();
     const THelpPlacement place = PlaceHelpPanel(
-        {pointer.x(), pointer.y()}, {outer.x(), outer.y(), outer.width(), outer.height()},
+        {pointer.x(), pointer.y()}, {outer.x(), outer.y(), outer.width(), outer.height(), window_->width(),
+         window_->height()},
         panel_->width(), panel_->height());
     panel_->move(place.left, place.top);
     panel_->raise();

@@ -72,7 +72,7 @@ void TEdytor::OpenDialog() {
         QStringLiteral("Testy i teksty źródłowe (*.ts2 *.TS2 *.txt);;Testy (*.ts2 *.TS2);;"
                        "Teksty źródłowe (*.txt);;Wszystkie pliki (*)"));
     if (!path.isEmpty())
-        OpenFile(path);
+        OpenFile(QDir::toNativeSeparators(path));
 }
 
 bool TEdytor::OpenFile(const QString& path) {
@@ -223,7 +223,7 @@ bool TEdytor::SaveAs() {
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const QString path = dialog.selectedFiles().front();
+    const QString path = QDir::toNativeSeparators(dialog.selectedFiles().front());
     const bool saved = Write([&] { return logic_.SaveAs(path.toStdString()); }, path);
     Render();
     return saved;
@@ -252,7 +252,7 @@ QString TEdytor::AskTextSourcePath(const QString& title) {
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().front();
+    return QDir::toNativeSeparators(dialog.selectedFiles().front());
 }
 
 bool TEdytor::SaveDraft() {

@@ -83,7 +83,7 @@ void TEdytor::ImportDialog() {
         this, QStringLiteral("Importuj pytania"), StartFolder(),
         QStringLiteral("Pytania Aiken i GIFT (*.txt *.gift);;Wszystkie pliki (*)"));
     if (!path.isEmpty())
-        ImportFile(path);
+        ImportFile(QDir::toNativeSeparators(path));
 }
 
 void TEdytor::ImportFile(const QString& path) {
@@ -108,7 +108,7 @@ void TEdytor::ExportGift() {
                                                       QStringLiteral("GIFT (*.gift *.txt)"));
     if (!path.isEmpty())
         RunGuarded([&] {
-            WriteFileAtomically(PathFromUtf8(path.toStdString()), GiftText(logic_.Document()));
+            WriteFileAtomically(PathFromUtf8(QDir::toNativeSeparators(path).toStdString()), GiftText(logic_.Document()));
         });
 }
 

@@ -27,7 +27,7 @@ TEST(ContextHelp, FiguresGroupsAndOcenyGiveNone) {
 }
 
 TEST(ContextHelp, PanelStandsByThePointerAndStaysInsideTheWindow) {
-    const TWindowFrame window{100, 50, 610, 340};
+    const TWindowFrame window{100, 50, 610, 340, 610, 340};
     // Offset from the window's outer corner, so it sits below and right of the pointer tip.
     THelpPlacement p = PlaceHelpPanel({300, 200}, window, 200, 44);
     EXPECT_EQ(p.left, 200);
@@ -43,4 +43,12 @@ TEST(ContextHelp, PanelStandsByThePointerAndStaysInsideTheWindow) {
     EXPECT_EQ(PlaceHelpPanel({300, 200}, window, 700, 44).left, 0);
     EXPECT_EQ(PlaceHelpPanel({300, 329}, window, 200, 400).top, 0);
     EXPECT_EQ(PlaceHelpPanel({-2147483647, 200}, window, 200, 44).left, 0);
+    // A frame 8 px wide with a 31 px title bar: the rules alone would leave the
+    // panel's end outside the client area.
+    const TWindowFrame framed{100, 50, 610, 340, 594, 301};
+    const THelpPlacement low = PlaceHelpPanel({300, 327}, framed, 200, 44);
+    EXPECT_EQ(low.top, 301 - 44);
+    const THelpPlacement right = PlaceHelpPanel({505, 200}, framed, 200, 44);
+    EXPECT_EQ(right.left, 594 - 200);
+    EXPECT_EQ(PlaceHelpPanel({300, 200}, framed, 200, 44).top, 150); // elsewhere the rules hold
 }

@@ -48,7 +48,9 @@ protected:
             if (!modal || !modal->isVisible())
                 return;
             if (auto* name = modal->findChild<QLineEdit*>("fileNameEdit")) {
-                name->setText(QString::fromStdString(path.string()));
+                // A whole path with its drive, as a person would type it on Windows.
+                name->setText(QString::fromStdString(
+                    std::filesystem::absolute(path).make_preferred().string()));
                 QTest::keyClick(name, Qt::Key_Return);
             } else if (modal->objectName() == "Import") {
                 summary = modal->findChild<QLabel*>("ImportPodsumowanie")->text().toStdString();

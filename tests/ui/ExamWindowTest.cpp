@@ -234,9 +234,7 @@ TEST_F(ExamWindowTest, DamagedSettingsFileIsToldOnceAndTheExamStillStarts) {
 }
 
 TEST_F(ExamWindowTest, AStartUpErrorBoxIsNeverUnderTheSplash) {
-    WriteSettingsFile("Windows Registry Editor Version 5.00\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n"
-                      "\"Run\"=\"dwa\"\n");
+    StoreStringSetting("Run", "dwa"); // a number's place
     // The splash stays on top of every window: each box notes whether it is up.
     QStringList boxes;
     QTimer watch;
@@ -379,7 +377,7 @@ TEST_F(ExamWindowTest, AResultTheLogCannotTakeWaitsAndGoesInWithTheNextExam) {
                               boxText = qobject_cast<QMessageBox*>(modal)->text();
                               modal->close();
                           }));
-    const std::string waiting = (dir.path() / "data/Kwizmar/wyniki-oczekujace.txt").string();
+    const std::string waiting = (UserDataFolder() / "wyniki-oczekujace.txt").string();
     EXPECT_EQ(boxText, QString::fromStdString(
                            "Cannot create file " + log.string() +
                            "\n\nWynik egzaminu nie przepadł: zachowano go w pliku " + waiting +

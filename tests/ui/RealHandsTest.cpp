@@ -173,7 +173,9 @@ TEST_F(RealHandsTest, HelpStaysInsideTheWindowInItsOwnTypeAndGoesWithItsPage) {
                 if (!panel->isVisible())
                     continue;
                 EXPECT_TRUE(Window().rect().contains(panel->geometry()))
-                    << name << " at " << at.x() << "," << at.y();
+                    << name << " at " << at.x() << "," << at.y() << ": " << panel->x() << ","
+                    << panel->y() << " " << panel->width() << "x" << panel->height() << " in "
+                    << Window().width() << "x" << Window().height();
             }
         }
     };

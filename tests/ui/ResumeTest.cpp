@@ -21,7 +21,7 @@ namespace {
 class ResumeTest : public ExamWindowTest {
 protected:
     std::filesystem::path JournalFile() const {
-        return dir.path() / "data" / "Kwizmar" / TExamJournalFile::kFileName;
+        return UserDataFolder() / TExamJournalFile::kFileName;
     }
     std::filesystem::path LogPath() const {
         return dir.path() / "data" / "Kwizmar" / "MSStr32.dll";

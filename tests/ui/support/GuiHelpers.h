@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <ostream>
 
 namespace kwizmar::testing {
 
@@ -15,3 +16,8 @@ bool WithModal(const std::function<void()>& action, const std::function<void(QWi
                int timeoutMs = 5000);
 
 } // namespace kwizmar::testing
+
+// GoogleTest shows a QString as its text, not as its UTF-16 code units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

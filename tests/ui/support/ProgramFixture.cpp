@@ -23,6 +23,9 @@ ProgramTest::ProgramTest() {
     // sends the results log to the test's own folder, where the XDG folders
     // would have it elsewhere.
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Nerbaly\\Kwizmar");
+    if (const char* appData = std::getenv("APPDATA"))
+        savedAppData_ = appData;
+    _putenv_s("APPDATA", (dir.path() / "appdata").string().c_str());
     HKEY lab = nullptr;
     const std::wstring log = (dir.path() / "data" / "Kwizmar").wstring();
     std::filesystem::create_directories(log);
@@ -48,6 +51,7 @@ ProgramTest::~ProgramTest() {
 #ifdef _WIN32
     // The test's folder goes with it: the lab's key no longer names it.
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", L"SysDir");
+    _putenv_s("APPDATA", savedAppData_ ? savedAppData_->c_str() : "");
 #endif
 }
 
@@ -69,6 +73,14 @@ QToolButton* ProgramTest::Button(const char* name) {
     return Find<QToolButton>(name);
 }
 
+std::filesystem::path ProgramTest::UserDataFolder() const {
+#ifdef _WIN32
+    return dir.path() / "appdata" / "Nerbaly" / "Kwizmar";
+#else
+    return dir.path() / "data" / "Kwizmar";
+#endif
+}
+
 std::string ProgramTest::SettingsFile() const {
     std::ifstream in(dir.path() / "config" / "Nerbaly" / "Kwizmar.reg", std::ios::binary);
     std::ostringstream text;
@@ -80,6 +92,19 @@ void ProgramTest::WriteSettingsFile(const std::string& text) const {
     std::filesystem::create_directories(dir.path() / "config" / "Nerbaly");
     std::ofstream out(dir.path() / "config" / "Nerbaly" / "Kwizmar.reg", std::ios::binary);
     out << text;
+}
+
+void ProgramTest::StoreStringSetting(const std::string& name, const std::string& text) const {
+#ifdef _WIN32
+    const QString value = QString::fromStdString(text);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Nerbaly\\Kwizmar",
+                    QString::fromStdString(name).toStdWString().c_str(), REG_SZ,
+                    value.utf16(), static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+#else
+    WriteSettingsFile("Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n\"" +
+                      name + "\"=\"" + text + "\"\n");
+#endif
 }
 
 } // namespace kwizmar::testing

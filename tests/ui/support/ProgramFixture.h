@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace kwizmar::testing {
 
@@ -33,9 +36,16 @@ protected:
     // The settings file as the program left it.
     std::string SettingsFile() const;
     void WriteSettingsFile(const std::string& text) const;
+    // One text value among the stored settings, in the registry on Windows.
+    void StoreStringSetting(const std::string& name, const std::string& text) const;
+    // The user's own data folder: the pending results and the exam journal.
+    std::filesystem::path UserDataFolder() const;
 
     TTempDir dir;
     std::unique_ptr<TKwizmar> program;
+
+private:
+    std::optional<std::string> savedAppData_;
 };
 
 } // namespace kwizmar::testing
