@@ -200,6 +200,9 @@ windows() {
   nice packaging/windows/build-installer.sh "$folder/bin" "$qt_windows_prefix" "$folder/installer"
   nice packaging/windows/check-installer.sh "$(ls "$folder"/installer/kwizmar-setup-*.exe)" \
     "$folder/installer/stage"
+  # The desktop and taskbar lockdown in a Wine desktop with a taskbar:
+  # hidden while the program runs, back when it closes or starts after a kill.
+  packaging/windows/check-lockdown.sh "$folder/bin" "$qt_windows_prefix"
 }
 
 fuzz_targets=(test_file results_log settings_file update_file test_source exam_journal aiken_import

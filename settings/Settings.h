@@ -64,8 +64,10 @@ public:
 
     // Right after ApplyStoredOptions: records the .ts2 test-file type so that
     // opening a test file starts this program with it (on Windows the classes
-    // root keys and KwIc.dll in the Windows folder; elsewhere the freedesktop
-    // MIME type, desktop entry and icon under $XDG_DATA_HOME), then writes
+    // root keys and KwIc.dll in the Windows folder, unless the installer has
+    // recorded the type for this program machine-wide; elsewhere the
+    // freedesktop MIME type, desktop entry and icon under $XDG_DATA_HOME,
+    // unless the system's package has), then writes
     // Version "2.0" and Path.
     // It acts on a start whose LoadUserSettings found Path missing or naming
     // no file (a first start, a moved program), or when Path still names no

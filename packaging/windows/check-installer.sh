@@ -161,6 +161,8 @@ start_program() { # what is opened (Windows path), how it is said
     sleep 1
   done
   echo "The exam program shows its window"
+  # Its first-show steps, the file type's among them, run once it is up.
+  sleep 3
   if [ -n "${KWIZMAR_SCREENSHOT:-}" ]; then
     # What it draws once the window is up.
     sleep 5
@@ -184,6 +186,12 @@ if [ -f "$program_files/Qt6Core.dll" ]; then
   start_program "$windows_program_files\\Testy\\$sample" "by opening Testy\\$sample"
   start_program "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kwizmar 2002\\Kwizmar 2002.lnk" \
     "from the Start menu"
+  # The installer's file type stands: the program's first start, as a pupil
+  # without an administrator's rights makes it, writes neither into the
+  # machine's classes nor into the Windows folder.
+  [ ! -e "$drive/windows/KwIc.dll" ] || fail "the program's first start wrote KwIc.dll into the Windows folder"
+  expect_value 'HKLM\Software\Classes\TS2File\DefaultIcon' "" "$windows_program_files\\KwIc.ico,0"
+  expect_value 'HKCU\Software\Nerbaly\Kwizmar' Path "$windows_program_files\\kwizmar.exe"
 fi
 
 echo "Installing again over the installation, with a results log kept"

@@ -28,6 +28,7 @@ struct TClassesRootKeys {
     ~TClassesRootKeys() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L".ts2");
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TS2File");
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\TS2File");
     }
 };
 
@@ -64,4 +65,35 @@ TEST(WindowsFileType, OpensTestFilesWithTheProgramAndFailsWithoutItsIcon) {
     TClassesRootKeys cleanUp;
     const std::string missing = Utf8FromPath(scratch.Root() / "brak");
     EXPECT_ANY_THROW(WriteTestFileType(PlatformRegistry(), missing, "C:\\Kwizmar\\kwizmar.exe"));
+}
+
+TEST(WindowsFileType, TheInstallersTypeForThisProgramStandsWithNothingWritten) {
+    struct Row {
+        const wchar_t* installed; // the machine's command, as the installer wrote it
+        bool written;
+    };
+    const Row rows[] = {
+        {L"\"C:\\Program Files\\Kwizmar\\kwizmar.exe\" \"%1\"", false},
+        {L"\"c:\\program files\\KWIZMAR\\Kwizmar.exe\" \"%1\"", false},
+        {L"\"C:\\Stary Kwizmar\\kwizmar.exe\" \"%1\"", true}, // another copy's
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.written);
+        TScratch scratch;
+        TClassesRootKeys cleanUp;
+        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\TS2File\\shell\\open\\command",
+                                  nullptr, REG_SZ, row.installed,
+                                  static_cast<DWORD>((wcslen(row.installed) + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+        // A Windows folder nobody may write: the registration fails where it writes.
+        const std::string windows = Utf8FromPath(scratch.Root() / "brak");
+        if (row.written) {
+            EXPECT_ANY_THROW(WriteTestFileType(PlatformRegistry(), windows,
+                                               "C:\\Program Files\\Kwizmar\\kwizmar.exe"));
+        } else {
+            EXPECT_NO_THROW(WriteTestFileType(PlatformRegistry(), windows,
+                                              "C:\\Program Files\\Kwizmar\\kwizmar.exe"));
+            EXPECT_EQ(Default(L".ts2"), L"(none)");
+        }
+    }
 }
