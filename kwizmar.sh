@@ -190,6 +190,9 @@ windows() {
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
     wine wineboot --init
     wineserver -w
+    # One Wine server for the whole run, so that the test programs ctest
+    # starts side by side never race to start one.
+    wineserver -p
     cd "$folder"
     # A Polish Windows: the log's dates and times in its regional format.
     LC_ALL=pl_PL.UTF-8 xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
