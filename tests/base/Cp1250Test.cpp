@@ -41,3 +41,18 @@ TEST(Cp1250, WritesTheReplacementForWhatTheCodePageCannotHold) {
     EXPECT_TRUE(InCp1250(U'ż'));
     EXPECT_FALSE(InCp1250(U'ñ'));
 }
+
+TEST(Cp1250Case, PolishLettersArePairsOfTheCodePage) {
+    EXPECT_EQ(Cp1250UpperCase("zażółć gęślą jaźń"), "ZAŻÓŁĆ GĘŚLĄ JAŹŃ");
+    EXPECT_EQ(Cp1250LowerCase("ZAŻÓŁĆ GĘŚLĄ JAŹŃ"), "zażółć gęślą jaźń");
+    EXPECT_EQ(Cp1250UpperCase("šťžľŕăĺčďđňőřůűţ"), "ŠŤŽĽŔĂĹČĎĐŇŐŘŮŰŢ");
+    EXPECT_EQ(Cp1250LowerCase("ŠŤŽĽŔĂĹČĎĐŇŐŘŮŰŢ"), "šťžľŕăĺčďđňőřůűţ");
+}
+
+TEST(Cp1250Case, WhatHasNoPartnerStays) {
+    // ß has no upper case in the code page, ÷ and × are no letters, µ and the
+    // dot above have no partner; characters outside the code page and broken
+    // bytes pass through.
+    EXPECT_EQ(Cp1250UpperCase("ß÷µ˙ 123 ñ 中 \xC5"), "ß÷µ˙ 123 ñ 中 \xC5");
+    EXPECT_EQ(Cp1250LowerCase("×ß ÑX"), "×ß Ñx");
+}

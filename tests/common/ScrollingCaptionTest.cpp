@@ -1,7 +1,5 @@
 #include "ScrollingCaption.h"
 
-#include "FileVersion.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -72,8 +70,4 @@ TEST(ScrollingCaption, PolishLettersMoveWhole) {
     caption.Step();
     caption.Step();
     EXPECT_EQ(caption.WindowTitle(), "ódźŁ");
-}
-
-TEST(FileVersion, IsTheFourBuildNumbers) {
-    EXPECT_EQ(ProgramFileVersion(), "1.5.0.124");
 }
