@@ -20,39 +20,20 @@ namespace kwizmar {
 // replaced, or created where the link points at nothing yet, and the link
 // itself stays as it is.
 //
-// On POSIX systems the replaced file keeps its permissions, its owner and its
-// group. Only the system's administrator may give a file to another owner: an
-// ordinary user replacing a file that another user owns (a log in a shared
-// folder, writable by the group) has it written over in place instead, and its
-// old bytes are first kept in the temporary file, which is removed once the
-// new bytes are on disk. Where the new bytes can't be written in place, the old
-// ones are put back; where even that fails, the temporary file keeping them
-// stays beside the file.
+// On POSIX systems the replaced file keeps its permissions, its owner, its
+// group and its hard links (SafeReplace.h tells how). Only the system's
+// administrator may give a file to another owner: an ordinary user replacing a
+// file that another user owns (a log in a shared folder, writable by the
+// group) has it written over in place instead, as has a file with a second
+// hard link, and its old bytes are first kept in a temporary file beside it,
+// which is removed once the new bytes are on disk. Where the new bytes can't
+// be written in place, the old ones are put back; where even that fails, the
+// temporary file keeping them stays beside the file.
 //
 // Throws EFCreateError ("Cannot create file %s", with `path`) on any failure:
 // the old file is then as it was and no temporary file is left behind (but for
 // the last case above).
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
-
-// The temporary files of WriteFileAtomically and of TLockedFile::Replace are
-// named "<file name>.tmp<process id>-<n>" beside the file they replace. A
-// program killed in the middle of a write leaves its one behind, as large as
-// the file. This removes those of the file `path` (after its symbolic links)
-// whose process no longer runs on this computer; a program still writing keeps
-// its own. WriteFileAtomically calls it after each successful write, the
-// results log at each save; their callers hold the file's lock meanwhile, so
-// that a copy of the program on another computer sharing the folder isn't
-// writing one at that moment. Never throws: what can't be removed stays for
-// the next time.
-void RemoveStaleTemporaries(const std::filesystem::path& path);
-
-// The backup copies TLockedFile::Replace keeps while it writes a file in place
-// are named "<file name>.kopia-<process id>-<n>" in the folder it is given; a
-// program killed in the middle leaves its one behind. This removes those of
-// the file named `fileName` in `folder` whose process no longer runs on this
-// computer. TLockedFile::Replace calls it once the new content is on the disk,
-// still holding the file's lock. Never throws.
-void RemoveStaleBackups(const std::filesystem::path& folder, const std::filesystem::path& fileName);
 
 // Whether no process with the id `pid` runs any more (false when unsure).
 bool ProcessIsGone(unsigned long pid);

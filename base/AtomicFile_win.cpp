@@ -2,29 +2,11 @@
 
 #include "Errors.h"
 #include "Paths.h"
+#include "SafeReplace.h"
 
-#include <atomic>
-#include <string>
 #include <windows.h>
 
 namespace kwizmar {
-
-namespace {
-
-std::atomic<unsigned> tempCounter{0};
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : DWORD(bytes.size());
-        DWORD done = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &done, nullptr))
-            return false;
-        bytes.remove_prefix(done);
-    }
-    return true;
-}
-
-} // namespace
 
 bool ProcessIsGone(unsigned long pid) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
@@ -38,28 +20,10 @@ bool ProcessIsGone(unsigned long pid) {
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path target = LinkTarget(path);
-    std::filesystem::path temp;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = target;
-        temp += L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(tempCounter++);
-        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-            break;
-    }
-    if (file == INVALID_HANDLE_VALUE)
+    // Nothing is written in place here: a file that can't be replaced beside
+    // itself is a failure to report.
+    if (ReplaceBeside(target, -1, bytes) != TReplaceWay::Beside)
         throw EFCreateError(Utf8FromPath(path));
-
-    const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
-    const bool closed = CloseHandle(file) != FALSE;
-    if (!written || !closed ||
-        !MoveFileExW(temp.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temp.c_str());
-        throw EFCreateError(Utf8FromPath(path));
-    }
     RemoveStaleTemporaries(target);
 }
 

@@ -4,9 +4,9 @@
 #include "Errors.h"
 #include "Paths.h"
 #include "PosixIo.h"
+#include "SafeReplace.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -20,15 +20,9 @@ namespace kwizmar {
 
 namespace {
 
-std::atomic<unsigned> nameCounter{0};
-
 // How much of a file ReadAll reads at a time: small enough to stay in the
 // processor's cache until the caller has walked it.
 constexpr std::size_t kReadPiece = 256 * 1024;
-
-std::string UniqueSuffix() {
-    return std::to_string(::getpid()) + "-" + std::to_string(nameCounter++);
-}
 
 [[noreturn]] void ThrowFor(TLockedFile::TAccess access, const std::filesystem::path& path) {
     if (access == TLockedFile::TAccess::Read)
@@ -40,81 +34,6 @@ std::string UniqueSuffix() {
 std::filesystem::path RealPath(const std::filesystem::path& path) {
     std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
     return real ? std::filesystem::path(real.get()) : path;
-}
-
-int OpenNewFile(const std::filesystem::path& name) {
-    int fd;
-    do
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-enum class TRenamed { Yes, NotPossible };
-
-// The new content in a file beside the real one, with its mode, owner and
-// group, renamed over it. NotPossible where the folder takes no new file, the
-// owner can't be kept or the rename is refused; a failed write throws.
-TRenamed ReplaceByRename(int fd, std::string_view bytes, const std::filesystem::path& shown) {
-    struct stat old {};
-    if (::fstat(fd, &old) != 0 || old.st_nlink != 1)
-        return TRenamed::NotPossible;
-    const std::filesystem::path real = RealPath(shown);
-    std::filesystem::path temp = real;
-    temp += ".tmp" + UniqueSuffix();
-    const int out = OpenNewFile(temp);
-    if (out < 0)
-        return TRenamed::NotPossible;
-
-    struct stat made {};
-    const bool owned =
-        ::fstat(out, &made) == 0 && ((made.st_uid == old.st_uid && made.st_gid == old.st_gid) ||
-                                     ::fchown(out, old.st_uid, old.st_gid) == 0);
-    if (!owned || ::fchmod(out, old.st_mode & 07777) != 0) {
-        ::close(out);
-        ::unlink(temp.c_str());
-        return TRenamed::NotPossible;
-    }
-    const bool written = posix::WriteAll(out, bytes) && ::fsync(out) == 0;
-    if (::close(out) != 0 || !written) {
-        ::unlink(temp.c_str());
-        throw EFCreateError(Utf8FromPath(shown));
-    }
-    if (::rename(temp.c_str(), real.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        if (error == EACCES || error == EPERM || error == EBUSY)
-            return TRenamed::NotPossible;
-        throw EFCreateError(Utf8FromPath(shown));
-    }
-    posix::SyncFolder(real.parent_path());
-    return TRenamed::Yes;
-}
-
-// Keeps `old` in a new file of `folder`; the empty path when it can't.
-std::filesystem::path KeepBackup(std::string_view old, const std::filesystem::path& folder,
-                                 const std::filesystem::path& shown) {
-    if (folder.empty())
-        return {};
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    const std::filesystem::path backup =
-        folder / (shown.filename().string() + ".kopia-" + UniqueSuffix());
-    const int out = OpenNewFile(backup);
-    if (out < 0)
-        return {};
-    const bool written = posix::WriteAll(out, old) && ::fsync(out) == 0;
-    if (::close(out) != 0 || !written) {
-        ::unlink(backup.c_str());
-        return {};
-    }
-    posix::SyncFolder(folder);
-    return backup;
-}
-
-bool WriteWhole(int fd, std::string_view bytes) {
-    return posix::WriteAllAt(fd, bytes, 0) && ::ftruncate(fd, off_t(bytes.size())) == 0 &&
-           ::fsync(fd) == 0;
 }
 
 } // namespace
@@ -245,20 +164,23 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
     } closer{*this};
     if (fd < 0)
         throw EFCreateError(Utf8FromPath(path_));
-    if (ReplaceByRename(fd, bytes, path_) == TRenamed::Yes) {
+    switch (ReplaceBeside(RealPath(path_), fd, bytes)) {
+    case TReplaceWay::Beside:
         RemoveStaleBackups(backupFolder, path_.filename());
         return;
+    case TReplaceWay::Fail:
+        throw EFCreateError(Utf8FromPath(path_));
+    case TReplaceWay::InPlace:
+        break;
     }
 
-    const std::filesystem::path backup = KeepBackup(old, backupFolder, path_);
-    if (backup.empty())
+    if (backupFolder.empty())
         throw EFCreateError(Utf8FromPath(path_));
-    if (!WriteWhole(fd, bytes)) {
-        if (WriteWhole(fd, old))
-            ::unlink(backup.c_str());
+    std::error_code ec;
+    std::filesystem::create_directories(backupFolder, ec);
+    if (!RewriteInPlace(fd, bytes, old,
+                        [&] { return BackupName(backupFolder, path_.filename()); }))
         throw EFCreateError(Utf8FromPath(path_));
-    }
-    ::unlink(backup.c_str());
     RemoveStaleBackups(backupFolder, path_.filename());
 }
 

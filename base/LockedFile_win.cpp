@@ -3,8 +3,9 @@
 #include "AtomicFile.h"
 #include "Errors.h"
 #include "Paths.h"
+#include "SafeReplace.h"
+#include "WinIo.h"
 
-#include <atomic>
 #include <string>
 #include <system_error>
 #include <windows.h>
@@ -18,37 +19,10 @@ namespace kwizmar {
 
 namespace {
 
-std::atomic<unsigned> nameCounter{0};
-
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 
 HANDLE Handle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
-}
-
-bool WriteAllAt(HANDLE file, std::string_view bytes, std::uint64_t offset) {
-    while (!bytes.empty()) {
-        OVERLAPPED at{};
-        at.Offset = DWORD(offset & 0xFFFFFFFFu);
-        at.OffsetHigh = DWORD(offset >> 32);
-        const DWORD chunk = bytes.size() > 0x10000000u ? 0x10000000u : DWORD(bytes.size());
-        DWORD done = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &done, &at) || done == 0)
-            return false;
-        bytes.remove_prefix(done);
-        offset += done;
-    }
-    return true;
-}
-
-bool CutAt(HANDLE file, std::uint64_t size) {
-    LARGE_INTEGER at;
-    at.QuadPart = LONGLONG(size);
-    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-}
-
-bool WriteWhole(HANDLE file, std::string_view bytes) {
-    return WriteAllAt(file, bytes, 0) && CutAt(file, bytes.size()) && FlushFileBuffers(file);
 }
 
 } // namespace
@@ -117,10 +91,10 @@ void TLockedFile::ReadAll(std::string& bytes, std::size_t spare,
 }
 
 void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {
-    if (handle_ != -1 && WriteAllAt(Handle(handle_), bytes, offset) &&
+    if (handle_ != -1 && win::WriteAllAt(Handle(handle_), bytes, offset) &&
         FlushFileBuffers(Handle(handle_)))
         return;
-    if (handle_ != -1 && CutAt(Handle(handle_), offset))
+    if (handle_ != -1 && win::CutAt(Handle(handle_), offset))
         FlushFileBuffers(Handle(handle_));
     throw EFCreateError(Utf8FromPath(path_));
 }
@@ -136,31 +110,14 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
 
     std::error_code ec;
     std::filesystem::create_directories(backupFolder, ec);
-    std::filesystem::path backup = backupFolder / path_.filename();
-    backup +=
-        L".kopia-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(nameCounter++);
-    HANDLE copy = CreateFileW(backup.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (copy == INVALID_HANDLE_VALUE)
+    if (!RewriteInPlace(handle_, bytes, old,
+                        [&] { return BackupName(backupFolder, path_.filename()); }))
         throw EFCreateError(Utf8FromPath(path_));
-    const bool kept = WriteAllAt(copy, old, 0) && FlushFileBuffers(copy);
-    CloseHandle(copy);
-    if (!kept) {
-        DeleteFileW(backup.c_str());
-        throw EFCreateError(Utf8FromPath(path_));
-    }
-
-    if (!WriteWhole(Handle(handle_), bytes)) {
-        if (WriteWhole(Handle(handle_), old))
-            DeleteFileW(backup.c_str());
-        throw EFCreateError(Utf8FromPath(path_));
-    }
-    DeleteFileW(backup.c_str());
     RemoveStaleBackups(backupFolder, path_.filename());
 }
 
 void TLockedFile::Truncate() {
-    if (handle_ == -1 || !CutAt(Handle(handle_), 0) || !FlushFileBuffers(Handle(handle_)))
+    if (handle_ == -1 || !win::CutAt(Handle(handle_), 0) || !FlushFileBuffers(Handle(handle_)))
         throw EFCreateError(Utf8FromPath(path_));
 }
 

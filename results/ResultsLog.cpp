@@ -1,6 +1,5 @@
 #include "ResultsLog.h"
 
-#include "AtomicFile.h"
 #include "Cp1250.h"
 #include "Folders.h"
 #include "LabSettings.h"
@@ -8,6 +7,7 @@
 #include "Paths.h"
 #include "PendingResults.h"
 #include "ResultsLogPlatform.h"
+#include "SafeReplace.h"
 #include "ServerLock.h"
 
 #include <algorithm>

@@ -126,6 +126,17 @@ TEST(AtomicFile, KeepsTheOwnerAndGroupOrWritesInPlace) {
     }
 }
 
+TEST(AtomicFile, AHardLinkedFileStaysOneFile) {
+    TScratch scratch;
+    const auto file = scratch.Root() / "data.txt";
+    const auto other = scratch.Root() / "other.txt";
+    WriteBytes(file, "old");
+    std::filesystem::create_hard_link(file, other);
+    WriteFileAtomically(file, "new contents");
+    EXPECT_EQ(ReadBytes(other), "new contents");
+    EXPECT_EQ(Entries(scratch.Root()), 2);
+}
+
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileWhole) {
     TScratch scratch;
     const auto file = scratch.Root() / "data.txt";

@@ -1,14 +1,13 @@
 #include "WholeFile.h"
 
 #include "Errors.h"
-#include "FileLock.h"
 #include "Scratch.h"
 
 #include <gtest/gtest.h>
 
 using namespace kwizmar;
 
-TEST(AtomicFile, ReadsWholeOrReportsWhatIsWrong) {
+TEST(WholeFile, ReadsWholeOrReportsWhatIsWrong) {
     TScratch scratch;
     std::string bytes = "untouched";
     EXPECT_FALSE(ReadWholeFile(scratch.Root() / "none", bytes));
@@ -17,12 +16,4 @@ TEST(AtomicFile, ReadsWholeOrReportsWhatIsWrong) {
     WriteBytes(scratch.Root() / "f", std::string("a\0b", 3));
     ASSERT_TRUE(ReadWholeFile(scratch.Root() / "f", bytes));
     EXPECT_EQ(bytes, std::string("a\0b", 3));
-}
-
-TEST(FileLock, IsNotHeldWhereNoLockFileCanBeMade) {
-    TScratch scratch;
-    TFileLock held(scratch.Root() / "x.lock");
-    EXPECT_TRUE(held.Held());
-    TFileLock missing(scratch.Root() / "no/such/folder/x.lock");
-    EXPECT_FALSE(missing.Held());
 }
