@@ -18,7 +18,7 @@ constexpr const char* kNoTestText = "Nie wybrałeś testu !!!";
 TEgzaminLogic::TEgzaminLogic(TExamPorts ports) : ports_(ports) {}
 
 void TEgzaminLogic::LoadTestFile(const std::string& path) {
-    if (!view_.Panel6.visible)
+    if (!OnStartPage(phase()))
         return; // tests are chosen on the start page only
     kwizmar::LoadTestFile(path, loaded_, view_, ports_.regional, ports_.measure);
 }
@@ -60,8 +60,8 @@ void TEgzaminLogic::ShowStoredSettings(const std::string& userName, int run) {
 }
 
 void TEgzaminLogic::PressAnswerText(int index) {
-    if (index >= 0 && index < 5)
-        view_.focus = kAnswerButtonNames[index];
+    if (index >= 0 && index < kAnswerCount)
+        view_.focus = kAnswerCapitals[index];
 }
 
 bool TEgzaminLogic::MayExplain(std::string_view controlName) const {
@@ -72,7 +72,7 @@ bool TEgzaminLogic::MayExplain(std::string_view controlName) const {
 }
 
 void TEgzaminLogic::StartExam() {
-    if (!view_.Panel6.visible)
+    if (!OnStartPage(phase()))
         return;
     if (view_.NameEdit.text.empty()) {
         ports_.messages.ShowMessage(kNoNameText);
@@ -177,7 +177,7 @@ void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
     view_.L1.text = std::to_string(k) + ": " + text[0];
     view_.L2.text = text[1];
     view_.L3.text = text[2];
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         view_.AnswerText(i)->text = q.answers[static_cast<std::size_t>(i)];
 
     state_.correctLetter = q.correctLetter;
@@ -198,7 +198,7 @@ void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
 }
 
 void TEgzaminLogic::GoToNextQuestion() {
-    if (view_.SpeedButton8.visible && view_.SpeedButton8.enabled && view_.ODPPanel.visible)
+    if (phase() == TExamPhase::Verdict && view_.SpeedButton8.visible && view_.SpeedButton8.enabled)
         NextQuestionStep();
 }
 
@@ -255,39 +255,41 @@ void TEgzaminLogic::OfferAnswerForm() {
 
 void TEgzaminLogic::PressEnter() {
     const std::string& f = view_.focus;
+    const TExamPhase now = phase();
     if (f == "NameEdit" || f == "SETime") {
         StartExam();
         return;
     }
-    for (int i = 0; i < 5; ++i) {
-        if (f == kAnswerButtonNames[i]) {
+    for (int i = 0; i < kAnswerCount; ++i) {
+        if (f == kAnswerCapitals[i]) {
             // Enter checks without the button, but only an answer actually
             // picked on this question: the letter of an earlier one is no pick.
-            if (view_.AnswerButton(i)->enabled && AnyAnswerChecked() && !view_.Panel4.visible &&
-                !view_.Panel6.visible)
+            // The buttons are enabled in the question only, and after a check
+            // stopped by points that don't convert, which Enter repeats.
+            if (ExamInProgress(now) && view_.AnswerButton(i)->enabled && AnyAnswerChecked())
                 CheckTestAnswerNow();
             return;
         }
     }
     if (f == "RBSam" || f == "RBTest") {
-        if (InFormChoice())
+        if (now == TExamPhase::FormChoice)
             ChooseAnswerFormNow();
     } else if (f == "SamEdit") {
-        if (Typing())
+        if (TypedAnswerOpen())
             CheckTypedAnswerNow(TTrigger::EnterKey);
     } else if (f == "Next") {
-        if (view_.Next.enabled) {
+        if (now == TExamPhase::Verdict && view_.Next.enabled) {
             NextQuestionStep();
             view_.Next.enabled = false;
         }
     } else if (f == "Dalej") {
-        if (view_.Dalej.enabled)
+        if (now == TExamPhase::WrongTyped && view_.Dalej.enabled)
             FallBackNow();
     }
 }
 
 void TEgzaminLogic::ReturnToTestChoice() {
-    if (!view_.SpeedButton14.visible || !view_.SpeedButton14.enabled)
+    if (!ExamInProgress(phase()) || !view_.SpeedButton14.visible || !view_.SpeedButton14.enabled)
         return;
     AbandonExam();
     BackToStartPage();
@@ -299,7 +301,8 @@ void TEgzaminLogic::ReturnToTestChoice() {
 }
 
 void TEgzaminLogic::SpeedButton9Click() {
-    if (!view_.SpeedButton9.visible || !view_.SpeedButton9.enabled)
+    if (phase() != TExamPhase::Summary || !view_.SpeedButton9.visible ||
+        !view_.SpeedButton9.enabled)
         return;
     BackToStartPage();
 }
@@ -340,35 +343,24 @@ void TEgzaminLogic::DisarmVerdictKeys(const char* focus) {
 }
 
 void TEgzaminLogic::SetAnswerButtonsEnabled(bool enabled) {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         view_.AnswerButton(i)->enabled = enabled;
 }
 
 void TEgzaminLogic::UncheckAnswerButtons() {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         view_.AnswerButton(i)->checked = false;
 }
 
 bool TEgzaminLogic::AnyAnswerChecked() const {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         if (view_.AnswerButton(i)->checked)
             return true;
     return false;
 }
 
-bool TEgzaminLogic::AnswersOpen() const {
-    return !view_.Panel6.visible && !view_.Panel4.visible && !view_.SAMPanel.visible &&
-           !view_.ODPPanel.visible;
-}
-
-bool TEgzaminLogic::InFormChoice() const {
-    return view_.SAMPanel.visible && view_.Panel7.visible && !view_.Panel6.visible &&
-           !view_.Panel4.visible;
-}
-
-bool TEgzaminLogic::Typing() const {
-    return view_.SAMPanel.visible && !view_.Panel7.visible && view_.SamEdit.enabled &&
-           !view_.Panel6.visible && !view_.Panel4.visible;
+bool TEgzaminLogic::TypedAnswerOpen() const {
+    return phase() == TExamPhase::Typing && view_.SamEdit.enabled;
 }
 
 void TEgzaminLogic::ShowTotals() {

@@ -3,6 +3,7 @@
 #include "AnswerFeedback.h"
 #include "EgzaminView.h"
 #include "ExamJournal.h"
+#include "ExamPhase.h"
 #include "ExamPorts.h"
 #include "ExamState.h"
 #include "TestLoader.h"
@@ -18,10 +19,10 @@ namespace kwizmar {
 // the window forwards every event to one operation here and then shows view().
 //
 // Clicks are forwarded whatever the state of the control; an operation started
-// by a control that is hidden or disabled in the model does nothing, so a stale
-// event can't act. Enter goes to PressEnter, which acts by view().focus; the
-// window reports focus moves it makes itself (Tab, a click into a field) with
-// SetFocus.
+// by a control that is hidden or disabled in the model, or in a phase (see
+// ExamPhase.h) it doesn't belong to, does nothing, so a stale event can't act. Enter goes to
+// PressEnter, which acts by view().focus; the window reports focus moves it makes itself (Tab, a
+// click into a field) with SetFocus.
 //
 // Errors: a failure of the platform or of a number conversion is thrown as
 // EPlatformError (or EConvertError, "'%s' is not a valid integer value") and
@@ -36,6 +37,9 @@ public:
     const TEgzaminView& view() const { return view_; }
     const TExamState& state() const { return state_; }
     const TLoadedTest& loadedTest() const { return loaded_; }
+    // The screen the exam is on; every operation below acts only in the
+    // phases its control belongs to.
+    TExamPhase phase() const { return ExamPhaseOf(view_); }
 
     // --- start page -------------------------------------------------------
     // Reads the test file into the test box; throws EFOpenError when it can't
@@ -150,9 +154,8 @@ private:
     void ShowTotals();
     void ShowClock();
     bool AnyAnswerChecked() const;
-    bool AnswersOpen() const;
-    bool InFormChoice() const;
-    bool Typing() const;
+    // The typed-answer field takes its answer: typing, and the field enabled.
+    bool TypedAnswerOpen() const;
     void CheckTestAnswerNow();
     void ChooseAnswerFormNow();
     void CheckTypedAnswerNow(TTrigger trigger);

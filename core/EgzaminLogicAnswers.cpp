@@ -15,18 +15,18 @@ void TEgzaminLogic::ShowFeedback(const TAnswerFeedback& feedback) {
 
 void TEgzaminLogic::ChooseAnswer(const std::string& letter) {
     const int index = AnswerIndex(letter);
-    if (index < 0 || !AnswersOpen() || !view_.AnswerButton(index)->enabled)
+    if (index < 0 || phase() != TExamPhase::Question || !view_.AnswerButton(index)->enabled)
         return;
     state_.chosenLetter = letter;
     view_.LabelOdp.text = letter;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         view_.AnswerButton(i)->checked = i == index;
     view_.SpeedButton6.enabled = true;
-    view_.focus = kAnswerButtonNames[index];
+    view_.focus = kAnswerCapitals[index];
 }
 
 void TEgzaminLogic::CheckTestAnswer() {
-    if (view_.SpeedButton6.visible && view_.SpeedButton6.enabled && AnswersOpen())
+    if (phase() == TExamPhase::Question && view_.SpeedButton6.visible && view_.SpeedButton6.enabled)
         CheckTestAnswerNow();
 }
 
@@ -60,7 +60,7 @@ void TEgzaminLogic::RevealCorrectChoice(bool ctrlHeld) {
 }
 
 void TEgzaminLogic::ChooseFormOption(TAnswerMode mode) {
-    if (mode == TAnswerMode::NotChosen || !InFormChoice())
+    if (mode == TAnswerMode::NotChosen || phase() != TExamPhase::FormChoice)
         return;
     state_.answerMode = mode;
     view_.RBSam.checked = mode == TAnswerMode::SelfTyped;
@@ -70,7 +70,7 @@ void TEgzaminLogic::ChooseFormOption(TAnswerMode mode) {
 }
 
 void TEgzaminLogic::ChooseAnswerForm() {
-    if (view_.SpeedButton7.enabled && InFormChoice())
+    if (phase() == TExamPhase::FormChoice && view_.SpeedButton7.enabled)
         ChooseAnswerFormNow();
 }
 
@@ -94,7 +94,7 @@ void TEgzaminLogic::ChooseAnswerFormNow() {
 }
 
 void TEgzaminLogic::CheckTypedAnswer() {
-    if (view_.SpeedButton12.visible && view_.SpeedButton12.enabled && Typing())
+    if (TypedAnswerOpen() && view_.SpeedButton12.visible && view_.SpeedButton12.enabled)
         CheckTypedAnswerNow(TTrigger::Button);
 }
 
@@ -134,8 +134,8 @@ void TEgzaminLogic::CheckTypedAnswerNow(TTrigger trigger) {
 }
 
 void TEgzaminLogic::FallBackToTestForm() {
-    if (view_.SpeedButton13.visible && view_.SpeedButton13.enabled && view_.ODPPanel.visible &&
-        !view_.Panel4.visible)
+    if (phase() == TExamPhase::WrongTyped && view_.SpeedButton13.visible &&
+        view_.SpeedButton13.enabled)
         FallBackNow();
 }
 
@@ -152,7 +152,7 @@ void TEgzaminLogic::FallBackNow() {
 }
 
 void TEgzaminLogic::RevealTypedAnswer(bool ctrlHeld) {
-    if (ctrlHeld && !lab_.strictExam && Typing())
+    if (ctrlHeld && !lab_.strictExam && TypedAnswerOpen())
         view_.SamEdit.text = state_.correctAnswerText;
 }
 

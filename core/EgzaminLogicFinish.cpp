@@ -30,7 +30,8 @@ void TEgzaminLogic::BannerStep() {
 void TEgzaminLogic::ShowGradeScale(bool pressed) {
     if (!pressed)
         view_.Panel8.visible = false;
-    else if (view_.SpeedButton11.visible && view_.SpeedButton11.enabled && view_.Panel4.visible)
+    else if (phase() == TExamPhase::Summary && view_.SpeedButton11.visible &&
+             view_.SpeedButton11.enabled)
         view_.Panel8.visible = true;
 }
 

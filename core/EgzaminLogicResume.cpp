@@ -15,13 +15,20 @@ namespace {
 // Leaves room for the next-question counter past the last question.
 constexpr int kMaxQuestionShown = std::numeric_limits<int>::max() - 2;
 
-TJournalPhase PhaseOf(const TEgzaminView& view, const TExamJournal& journal) {
+TJournalPhase JournalPhaseOf(TExamPhase phase, const TExamJournal& journal) {
     if (!journal.resultText.empty())
         return TJournalPhase::Finishing;
-    if (view.ODPPanel.visible)
-        return view.SpeedButton13.visible ? TJournalPhase::TypedWrong : TJournalPhase::Verdict;
-    // A typed answer on its way is not kept: the chooser comes back.
-    return view.SAMPanel.visible ? TJournalPhase::FormChoice : TJournalPhase::Choosing;
+    switch (phase) {
+    case TExamPhase::Verdict:
+        return TJournalPhase::Verdict;
+    case TExamPhase::WrongTyped:
+        return TJournalPhase::TypedWrong;
+    case TExamPhase::FormChoice:
+    case TExamPhase::Typing: // a typed answer on its way is not kept: the chooser comes back
+        return TJournalPhase::FormChoice;
+    default:
+        return TJournalPhase::Choosing;
+    }
 }
 
 } // namespace
@@ -33,7 +40,7 @@ void TEgzaminLogic::JournalStep() {
     journal_.pointsGained = state_.pointsGained;
     journal_.pointsLost = state_.pointsLost;
     journal_.secondsLeft = std::int64_t(state_.minutesLeft) * 60 + state_.secondsLeft;
-    journal_.phase = PhaseOf(view_, journal_);
+    journal_.phase = JournalPhaseOf(phase(), journal_);
     journal_.correctAnswerText = state_.correctAnswerText;
     journal_.feedback = {view_.RxLabel1.text, view_.RxLabel2.text, view_.RxLabel3.text,
                          view_.RxLabel4.text};
@@ -84,7 +91,7 @@ TEgzaminLogic::TResumeCheck TEgzaminLogic::CheckJournal(const TExamJournal& jour
 }
 
 void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
-    if (!ports_.journal || !view_.Panel6.visible)
+    if (!ports_.journal || !OnStartPage(phase()))
         return;
     if (journal.phase == TJournalPhase::Finishing) {
         // The exam had ended; its line may or may not have got through.

@@ -38,16 +38,6 @@ TGauge FullGauge() {
     return g;
 }
 
-std::string GradeScaleText() {
-    std::string text;
-    for (const char* line : GradeScaleLines()) {
-        if (!text.empty())
-            text += '\n';
-        text += line;
-    }
-    return text;
-}
-
 } // namespace
 
 TEgzaminView::TEgzaminView() {
@@ -71,7 +61,7 @@ TEgzaminView::TEgzaminView() {
     SpeedButton12 = InSlot(Hidden(), kSlot4);
     SpeedButton14 = InSlot(Hidden(), kSlot2);
 
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         *AnswerButton(i) = Disabled();
 
     Gauge1 = FullGauge();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerLetters.h"
 #include "Control.h"
 #include "TestLoader.h"
 
@@ -104,7 +105,8 @@ struct TEgzaminView : TTestBoxView {
     bool Czas = false;
     bool Timer1 = false;
 
-    // The answer buttons and texts in the order A … E.
+    // The answer buttons and texts in the order A … E; the buttons are named
+    // kAnswerCapitals, as the focus names them.
     TControl* AnswerButton(int index);
     const TControl* AnswerButton(int index) const;
     TControl* AnswerText(int index);
@@ -122,8 +124,5 @@ struct TEgzaminView : TTestBoxView {
     };
     static const std::vector<TNamedControl>& Controls();
 };
-
-// Names of the answer buttons, "A" … "E", as the focus names them.
-inline constexpr const char* kAnswerButtonNames[5] = {"A", "B", "C", "D", "E"};
 
 } // namespace kwizmar

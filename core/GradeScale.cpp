@@ -49,4 +49,27 @@ const std::array<const char*, 9>& GradeScaleLines() {
     return lines;
 }
 
+std::string GradeScaleText() {
+    std::string text;
+    for (const char* line : GradeScaleLines()) {
+        if (!text.empty())
+            text += '\n';
+        text += line;
+    }
+    return text;
+}
+
+std::string GradeRuleText() {
+    // The two top rows: where "bardzo dobry" starts, and "celujący" above 100 %.
+    const auto& rows = TGradeScale::Rows();
+    std::string top;
+    for (const TGradeScale::TRow& row : {rows[rows.size() - 2], rows[rows.size() - 1]}) {
+        if (!top.empty())
+            top += ", ";
+        top += std::string(row.lowerInclusive ? "" : "ponad ") + std::to_string(row.lower) + "% " +
+               row.grade;
+    }
+    return "Procent to zdobyte punkty × 100 ÷ maksimum; od niego zależy ocena (" + top + ").";
+}
+
 } // namespace kwizmar

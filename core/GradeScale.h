@@ -51,5 +51,12 @@ public:
 // a display; its "0% ÷ 45%" line is older than the rule above, under which 45 %
 // already is "mierny".
 const std::array<const char*, 9>& GradeScaleLines();
+// Those lines joined by "\n", as the panel shows them.
+std::string GradeScaleText();
+
+// The rule as the test editor explains it to the teacher: "Procent to
+// zdobyte punkty × 100 ÷ maksimum; od niego zależy ocena (90% bardzo dobry,
+// ponad 100% celujący)." The grades and their bounds are the rows' own.
+std::string GradeRuleText();
 
 } // namespace kwizmar

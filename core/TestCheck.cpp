@@ -1,5 +1,6 @@
 #include "TestCheck.h"
 
+#include "AnswerLetters.h"
 #include "StrToInt.h"
 #include "TestLoader.h"
 #include "Text.h"
@@ -110,7 +111,10 @@ std::string DateFormatName(const TCreationDate& created) {
 std::optional<std::string> CorrectLetterProblem(std::string_view letter) {
     if (AnswerIndex(letter) >= 0)
         return std::nullopt;
-    return "poprawna odpowiedź " + Quoted(letter) + " nie jest jedną z liter a, b, c, d, e";
+    std::string letters;
+    for (const char* l : kAnswerLetters)
+        letters += (letters.empty() ? "" : ", ") + std::string(l);
+    return "poprawna odpowiedź " + Quoted(letter) + " nie jest jedną z liter " + letters;
 }
 
 std::optional<std::string> PointsProblem(std::string_view points) {

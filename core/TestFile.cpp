@@ -306,9 +306,10 @@ TTestHeader TTestFile::Header() const {
 }
 
 int AnswerIndex(std::string_view letter) {
-    static constexpr std::string_view kLetters = "abcde";
-    const std::size_t i = letter.size() == 1 ? kLetters.find(letter[0]) : std::string_view::npos;
-    return i == std::string_view::npos ? -1 : static_cast<int>(i);
+    for (int i = 0; i < kAnswerCount; ++i)
+        if (letter == kAnswerLetters[i])
+            return i;
+    return -1;
 }
 
 TQuestion TTestFile::Question(int k) const {
@@ -318,7 +319,7 @@ TQuestion TTestFile::Question(int k) const {
     };
     TQuestion q;
     q.text = at(0);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         q.answers[static_cast<std::size_t>(i)] = at(1 + i);
     q.correctLetter = at(6);
     q.points = at(7);

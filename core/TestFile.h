@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerLetters.h"
 #include "RegionalSettings.h"
 
 #include <array>
@@ -52,7 +53,7 @@ struct TTestHeader {
 
 struct TQuestion {
     std::string text;
-    std::array<std::string, 5> answers;
+    std::array<std::string, kAnswerCount> answers;
     std::string correctLetter;
     std::string points;
     std::string selfAnswerLine;

@@ -10,4 +10,9 @@ namespace kwizmar {
 // tabs, punctuation and letters with or without diacritics do.
 bool TypedAnswerMatches(std::string_view correctText, std::string_view typedText);
 
+// The rule above as the test editor tells it to the teacher.
+inline constexpr const char* kTypedAnswerRuleText =
+    "Wielkość liter (także polskich) i spacje nie mają znaczenia, pozostałe znaki muszą się "
+    "zgadzać.";
+
 } // namespace kwizmar

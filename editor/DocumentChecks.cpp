@@ -1,5 +1,6 @@
 #include "DocumentChecks.h"
 
+#include "AnswerLetters.h"
 #include "Cp1250.h"
 #include "QuestionPreview.h"
 #include "StrToInt.h"
@@ -15,8 +16,6 @@ std::string Capitalised(std::string text) {
         text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text;
 }
-
-const char* const kLetters[] = {"A", "B", "C", "D", "E"};
 
 // Every character of a valid UTF-8 line that Windows-1250 lacks, at once and
 // with what to do; empty when the line has none (or another problem first).
@@ -165,7 +164,7 @@ private:
                 Warning(text, "W egzaminie widać tylko trzy wiersze pytania; reszta zostanie "
                               "ucięta (zobacz podgląd).");
         }
-        for (int a = 0; a < 5; ++a) {
+        for (int a = 0; a < kAnswerCount; ++a) {
             const TFieldRef where{TField::Answer, k, a};
             const std::string& answer = q.answers[static_cast<std::size_t>(a)];
             if (Carry(where, answer))
@@ -174,10 +173,10 @@ private:
                 // Two answers at least; fewer than five leave the last ones
                 // empty, as the exam shows them.
                 if (a < kMinAnswers)
-                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] +
+                    Error(where, std::string("Wpisz odpowiedź ") + kAnswerCapitals[a] +
                                      ": pytanie potrzebuje co najmniej dwóch odpowiedzi.");
                 else if (a < AnswerCount(q))
-                    Error(where, std::string("Wpisz odpowiedź ") + kLetters[a] +
+                    Error(where, std::string("Wpisz odpowiedź ") + kAnswerCapitals[a] +
                                      " albo przesuń dalsze wyżej: puste mogą być tylko "
                                      "ostatnie odpowiedzi.");
                 continue;
@@ -187,7 +186,8 @@ private:
                                "ucięty (zobacz podgląd).");
             for (int b = 0; b < a; ++b)
                 if (q.answers[static_cast<std::size_t>(b)] == answer) {
-                    Warning(where, std::string("Taka sama jak odpowiedź ") + kLetters[b] + ".");
+                    Warning(where,
+                            std::string("Taka sama jak odpowiedź ") + kAnswerCapitals[b] + ".");
                     break;
                 }
         }
@@ -196,7 +196,7 @@ private:
         else if (const int correct = AnswerIndex(q.correctLetter);
                  q.answers[static_cast<std::size_t>(correct)].empty())
             Error({TField::CorrectLetter, k}, std::string("Poprawna odpowiedź ") +
-                                                  kLetters[correct] +
+                                                  kAnswerCapitals[correct] +
                                                   " jest pusta: wpisz ją albo zaznacz inną.");
         if (!Carry({TField::Points, k}, q.points)) {
             if (const auto problem = PointsProblem(q.points))
@@ -232,14 +232,15 @@ int AnswerCount(const TQuestion& q) {
 
 std::string AnswerCountNote(const TQuestion& q) {
     const int count = AnswerCount(q);
-    if (count < kMinAnswers || count == 5)
+    if (count < kMinAnswers || count == kAnswerCount)
         return {};
     std::string empty;
-    for (int a = count; a < 5; ++a)
-        empty += std::string(empty.empty() ? "" : (a == 4 ? " i " : ", ")) + kLetters[a];
+    for (int a = count; a < kAnswerCount; ++a)
+        empty += std::string(empty.empty() ? "" : (a == kAnswerCount - 1 ? " i " : ", ")) +
+                 kAnswerCapitals[a];
     return "Pytanie ma " + std::to_string(count) + " odpowiedzi. W egzaminie " +
-           (count == 4 ? "miejsce odpowiedzi " + empty + " będzie puste"
-                       : "miejsca odpowiedzi " + empty + " będą puste") +
+           (count == kAnswerCount - 1 ? "miejsce odpowiedzi " + empty + " będzie puste"
+                                      : "miejsca odpowiedzi " + empty + " będą puste") +
            "; zdający może je zaznaczyć, ale to zawsze zła odpowiedź.";
 }
 

@@ -1,5 +1,6 @@
 #include "EdytorLogic.h"
 
+#include "AnswerLetters.h"
 #include "AtomicFile.h"
 #include "Errors.h"
 #include "Paths.h"
@@ -313,7 +314,7 @@ void TEdytorLogic::SetText(TFieldRef ref, const std::string& text) {
 }
 
 void TEdytorLogic::SetCorrectAnswer(int k, int answerIndex) {
-    SetText({TField::CorrectLetter, k}, std::string(1, "abcde"[answerIndex]));
+    SetText({TField::CorrectLetter, k}, kAnswerLetters[answerIndex]);
 }
 
 void TEdytorLogic::SetSelfAnswer(int k, bool allowed) {

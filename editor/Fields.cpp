@@ -1,5 +1,6 @@
 #include "Fields.h"
 
+#include "AnswerLetters.h"
 namespace kwizmar {
 
 namespace {
@@ -114,7 +115,7 @@ std::string FieldName(TFieldRef ref) {
     case TField::Text:
         return "treść" + of;
     case TField::Answer:
-        return std::string("odpowiedź ") + "ABCDE"[ref.answer] + of;
+        return std::string("odpowiedź ") + kAnswerCapitals[ref.answer] + of;
     case TField::CorrectLetter:
         return "poprawna odpowiedź" + of;
     case TField::Points:

@@ -1,5 +1,6 @@
 #include "QuestionImport.h"
 
+#include "AnswerLetters.h"
 #include "Cp1250.h"
 #include "DocumentChecks.h"
 #include "Errors.h"
@@ -24,6 +25,7 @@ std::string FileText(std::string_view bytes) {
     return IsValidUtf8(bytes) ? std::string(bytes) : Cp1250ToUtf8(bytes);
 }
 
+// Any capital from A on: an Aiken file may name letters past the answers.
 std::string Letter(std::size_t index) {
     return std::string(1, static_cast<char>('A' + index));
 }
@@ -64,7 +66,7 @@ void Finish(TDraft draft, TImportedQuestions& out) {
     q.text = std::move(draft.text);
     for (std::size_t i = 0; i < n; ++i)
         q.answers[i] = std::move(draft.answers[i]);
-    q.correctLetter = std::string(1, static_cast<char>('a' + draft.right));
+    q.correctLetter = kAnswerLetters[draft.right];
     q.points = std::move(draft.points);
     q.selfAnswerLine = std::move(draft.selfAnswerLine);
     out.questions.push_back(std::move(q));

@@ -1,5 +1,6 @@
 #include "QuestionPreview.h"
 
+#include "AnswerLetters.h"
 #include "Cp1250.h"
 #include "WrapDisplayLines.h"
 
@@ -44,7 +45,7 @@ TQuestionPreview PreviewQuestion(const TQuestion& question, int number,
     if (preview.questionLines.empty())
         preview.questionLines.emplace_back();
     preview.questionLines.front().insert(0, std::to_string(number) + ": ");
-    for (std::size_t i = 0; i < 5; ++i)
+    for (std::size_t i = 0; i < kAnswerCount; ++i)
         preview.answers[i] = SplitAnswerLine(question.answers[i], measure);
     return preview;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerLetters.h"
 #include "TestFile.h"
 #include "TextMeasure.h"
 
@@ -25,7 +26,7 @@ struct TAnswerLine {
 struct TQuestionPreview {
     // Every display line of the question; the first kShownQuestionLines are seen.
     std::vector<std::string> questionLines;
-    std::array<TAnswerLine, 5> answers;
+    std::array<TAnswerLine, kAnswerCount> answers;
     bool QuestionCut() const { return questionLines.size() > kShownQuestionLines; }
 };
 

@@ -1,6 +1,7 @@
 // The test reader, from the stored bytes to whole exams.
 #include "FuzzEntries.h"
 
+#include "AnswerLetters.h"
 #include "EgzaminLogic.h"
 #include "Errors.h"
 #include "TempDir.h"
@@ -57,7 +58,7 @@ public:
             });
             Act([&] { logic_.CheckTypedAnswer(); });
             Act([&] { logic_.FallBackToTestForm(); });
-            Act([&] { logic_.ChooseAnswer(std::string(1, "abcde"[step % 5])); });
+            Act([&] { logic_.ChooseAnswer(kAnswerLetters[step % kAnswerCount]); });
             Act([&] { logic_.CheckTestAnswer(); });
             Act([&] { logic_.GoToNextQuestion(); });
         }

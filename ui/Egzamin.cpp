@@ -1,5 +1,6 @@
 #include "Egzamin.h"
 
+#include "AnswerLetters.h"
 #include "ContextHelp.h"
 #include "ErrorHandler.h"
 #include "ExamPage.h"
@@ -158,8 +159,8 @@ void TEgzamin::ConnectEvents() {
     click(Panel6->SpeedButton2, [this] { ChooseTest(); });
 
     TExamPage* exam = Panel3;
-    for (int i = 0; i < 5; ++i) {
-        const std::string letter(1, static_cast<char>('a' + i));
+    for (int i = 0; i < kAnswerCount; ++i) {
+        const std::string letter = kAnswerLetters[i];
         click(exam->Answer[static_cast<std::size_t>(i)],
               [&logic, letter] { logic.ChooseAnswer(letter); });
         TPressLabel* text = exam->AnswerText[static_cast<std::size_t>(i)];

@@ -62,10 +62,12 @@ void TEgzamin::Render() {
     const TEgzaminView& v = logic_->view();
 
     // The help panel explains what is on screen: a page or overlay that comes
-    // or goes takes it away.
-    const int page = int(v.Panel6.visible) | int(v.Panel4.visible) << 1 |
-                     int(v.ODPPanel.visible) << 2 | int(v.Panel7.visible) << 3 |
-                     int(v.SAMPanel.visible) << 4 | int(v.Panel8.visible) << 5;
+    // or goes takes it away. The start page is one page with a test or
+    // without; on the summary the grade scale comes and goes.
+    TExamPhase phase = ExamPhaseOf(v);
+    if (phase == TExamPhase::TestChosen)
+        phase = TExamPhase::StartPage;
+    const int page = static_cast<int>(phase) << 1 | int(v.Panel8.visible);
     if (page != shownPage_) {
         HP->hide();
         shownPage_ = page;

@@ -1,5 +1,6 @@
 #include "ExamPage.h"
 
+#include "AnswerLetters.h"
 #include "ExamPageGeometry.h"
 #include "Fonts.h"
 #include "Glyphs.h"
@@ -98,10 +99,8 @@ void TExamPage::BuildAnswers() {
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setToolTip(QStringLiteral("Proponowane dopowiedzi"));
     GroupBox2->setGeometry(kAnswersArea);
-    const char* buttonNames[] = {"A", "B", "C", "D", "E"};
-    const char* textNames[] = {"odpA", "odpB", "odpC", "odpD", "odpE"};
-    for (std::size_t i = 0; i < 5; ++i) {
-        const QString letter = QString::fromLatin1(buttonNames[i]);
+    for (std::size_t i = 0; i < kAnswerCount; ++i) {
+        const QString letter = QString::fromLatin1(kAnswerCapitals[i]);
         const QString hint = QStringLiteral("Odpowiedź ") + letter;
         auto* button = new QRadioButton(QStringLiteral("&%1 :").arg(letter), GroupBox2);
         button->setObjectName(letter);
@@ -112,7 +111,7 @@ void TExamPage::BuildAnswers() {
         button->setEnabled(false);
         button->setAutoExclusive(false); // the exam decides which one is checked
         Answer[i] = button;
-        auto* text = new TPressLabel(textNames[i], GroupBox2);
+        auto* text = new TPressLabel(("odp" + letter).toLatin1().constData(), GroupBox2);
         text->setToolTip(hint);
         text->setGeometry(kAnswerTextX, top, kAnswerTextWidth, 18);
         AnswerText[i] = text;

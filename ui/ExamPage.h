@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnswerLetters.h"
+
 #include <QFrame>
 
 #include <array>
@@ -33,8 +35,8 @@ public:
     std::array<TPressLabel*, 3> L{}; // L1, L2, L3
 
     QGroupBox* GroupBox2 = nullptr;
-    std::array<QRadioButton*, 5> Answer{};    // A … E
-    std::array<TPressLabel*, 5> AnswerText{}; // odpA … odpE
+    std::array<QRadioButton*, kAnswerCount> Answer{};    // A … E
+    std::array<TPressLabel*, kAnswerCount> AnswerText{}; // odpA … odpE
 
     QLabel* Label13 = nullptr;
     QLabel* NrPyt = nullptr;

@@ -1,23 +1,10 @@
 #include "SummaryPage.h"
 
 #include "Fonts.h"
+#include "GradeScale.h"
 #include "Widgets.h"
 
 namespace kwizmar {
-
-namespace {
-
-const char* const kGradeScaleText = "Skala ocen odnosi się do ilości zdobytych przez \n"
-                                    "ciebie punktów i tak za zdobycie :\n"
-                                    "0% ÷ 45% - niedostateczny\n"
-                                    "46% ÷ 59% - mierny\n"
-                                    "60% ÷ 69% - dostateczny\n"
-                                    "70% ÷ 79% - dostatecznie dobry\n"
-                                    "80% ÷ 89% - dobry\n"
-                                    "90% ÷ 100% - bardzo dobry\n"
-                                    "> 100% - ceujący";
-
-} // namespace
 
 TSummaryPage::TSummaryPage(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Panel4"));
@@ -46,7 +33,7 @@ TSummaryPage::TSummaryPage(QWidget* parent) : QFrame(parent) {
     Panel8->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel8->setAutoFillBackground(true);
     Panel8->setGeometry(0, 0, width, 305);
-    Label25 = MakeLabel(Panel8, "Label25", QString::fromUtf8(kGradeScaleText),
+    Label25 = MakeLabel(Panel8, "Label25", QString::fromStdString(GradeScaleText()),
                         QRect(20, 10, width - 40, 285));
     Label25->setFont(UiFont("Times New Roman", 22, true));
     Label25->setAlignment(Qt::AlignCenter);

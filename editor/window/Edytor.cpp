@@ -1,9 +1,12 @@
 #include "Edytor.h"
 
+#include "AnswerLetters.h"
 #include "FindingsList.h"
 #include "Fonts.h"
+#include "GradeScale.h"
 #include "Preview.h"
 #include "QuestionTextEdit.h"
+#include "TypedAnswer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,8 +34,6 @@ namespace {
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
-
-const char* const kLetters[] = {"A", "B", "C", "D", "E"};
 
 QPushButton* Button(const char* name, const QString& text, const QString& hint, QAction* action,
                     QWidget* parent) {
@@ -121,9 +122,10 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     for (const char* name : {"Opis", "Nazwa", "Autor", "Data", "Dzis", "MaksPunkty", "MaksRecznie",
                              "ListaPytan", "Dodaj", "Powiel", "Usun", "WGore", "WDol", "Tresc"})
         order.push_back(findChild<QWidget*>(QString::fromLatin1(name)));
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kAnswerCount; ++i) {
         order.push_back(correct_[static_cast<std::size_t>(i)]);
-        order.push_back(findChild<QWidget*>(QStringLiteral("Odp") + QLatin1String(kLetters[i])));
+        order.push_back(
+            findChild<QWidget*>(QStringLiteral("Odp") + QLatin1String(kAnswerCapitals[i])));
     }
     order.insert(order.end(), {findChild<QWidget*>(QStringLiteral("Punkty")), selfAnswer_, bonus_});
     SetTabOrder(order);
@@ -216,17 +218,18 @@ void TEdytor::BuildActions() {
                    QStringLiteral("Przenosi pytanie o jedno miejsce niżej [Alt + ↓]"),
                    [this] { Edit([this] { logic_.MoveQuestion(+1); }); });
     questions->addSeparator();
-    for (int i = 0; i < 5; ++i)
-        correctActions_[static_cast<std::size_t>(i)] = action(
-            questions, QStringLiteral("Poprawna odpowiedź &%1").arg(QLatin1String(kLetters[i])),
-            QKeySequence(QStringLiteral("Ctrl+%1").arg(i + 1)),
-            QStringLiteral("Zaznacza odpowiedź %1 jako poprawną [Ctrl + %2]")
-                .arg(QLatin1String(kLetters[i]))
-                .arg(i + 1),
-            [this, i] {
-                if (question_ >= 0)
-                    Edit([&] { logic_.SetCorrectAnswer(question_, i); });
-            });
+    for (int i = 0; i < kAnswerCount; ++i)
+        correctActions_[static_cast<std::size_t>(i)] =
+            action(questions,
+                   QStringLiteral("Poprawna odpowiedź &%1").arg(QLatin1String(kAnswerCapitals[i])),
+                   QKeySequence(QStringLiteral("Ctrl+%1").arg(i + 1)),
+                   QStringLiteral("Zaznacza odpowiedź %1 jako poprawną [Ctrl + %2]")
+                       .arg(QLatin1String(kAnswerCapitals[i]))
+                       .arg(i + 1),
+                   [this, i] {
+                       if (question_ >= 0)
+                           Edit([&] { logic_.SetCorrectAnswer(question_, i); });
+                   });
 
     questions->addSeparator();
     action(questions, QStringLiteral("&Lista błędów i uwag ..."),
@@ -348,11 +351,9 @@ QWidget* TEdytor::BuildHeader() {
     auto* maxColumn = new QVBoxLayout;
     maxColumn->setSpacing(2);
     maxColumn->addLayout(maxRow);
-    auto* maxNote = new QLabel(
-        QStringLiteral("Procent to zdobyte punkty × 100 ÷ maksimum; od niego zależy ocena "
-                       "(90% bardzo dobry, ponad 100% celujący). Zwykle maksimum to suma "
-                       "punktów pytań."),
-        box);
+    auto* maxNote = new QLabel(QString::fromStdString(GradeRuleText()) +
+                                   QStringLiteral(" Zwykle maksimum to suma punktów pytań."),
+                               box);
     maxNote->setWordWrap(true);
     maxNote->setEnabled(false);
     maxColumn->addWidget(maxNote);
@@ -418,18 +419,18 @@ QWidget* TEdytor::BuildQuestion() {
     // No button group and no auto-exclusion: the test keeps one button
     // checked (Render), and so each radio button keeps its place in the Tab
     // order, which Qt otherwise gives only to the checked one of a group.
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kAnswerCount; ++i) {
         QLabel* checks = nullptr;
-        const std::string name = std::string("Odp") + kLetters[i];
+        const std::string name = std::string("Odp") + kAnswerCapitals[i];
         QLineEdit* answer = AddField(
-            name.c_str(), QStringLiteral("Odpowiedź %1").arg(QLatin1String(kLetters[i])),
+            name.c_str(), QStringLiteral("Odpowiedź %1").arg(QLatin1String(kAnswerCapitals[i])),
             [selected, i] {
                 return TFieldRef{TField::Answer, selected(), i};
             },
             &checks);
-        auto* radio =
-            new QRadioButton(QStringLiteral("%1 :").arg(QLatin1String(kLetters[i])), questionBox_);
-        radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kLetters[i]));
+        auto* radio = new QRadioButton(
+            QStringLiteral("%1 :").arg(QLatin1String(kAnswerCapitals[i])), questionBox_);
+        radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kAnswerCapitals[i]));
         radio->setToolTip(
             QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]").arg(i + 1));
         radio->setAutoExclusive(false);
@@ -573,7 +574,7 @@ void TEdytor::Render() {
     if (hasQuestion) {
         const TQuestion& q = doc.questions[static_cast<std::size_t>(question_)];
         const int correct = AnswerIndex(q.correctLetter);
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < kAnswerCount; ++i)
             correct_[static_cast<std::size_t>(i)]->setChecked(i == correct);
         RenderChecks(correctChecks_, ChecksHidden({TField::CorrectLetter, question_})
                                          ? std::vector<TCheck>()
@@ -590,13 +591,14 @@ void TEdytor::Render() {
             const QString answer =
                 correct >= 0 ? Q(q.answers[static_cast<std::size_t>(correct)]) : QString();
             selfAnswerNote_->setText(
-                QStringLiteral("Zdający najpierw wybierze formę pytania. Jeśli wybierze "
-                               "samodzielną, musi wpisać treść poprawnej odpowiedzi (%1): "
-                               "<b>%2</b>. Wielkość liter (także polskich) i spacje nie mają "
-                               "znaczenia, pozostałe znaki muszą się zgadzać. Za dobrą "
-                               "odpowiedź dostanie punkty pytania i dodatkowe; po złej "
-                               "odpowie testowo, bez dodatkowych punktów.")
-                    .arg(correct >= 0 ? QLatin1String(kLetters[correct]) : QLatin1String("?"),
+                (QStringLiteral("Zdający najpierw wybierze formę pytania. Jeśli wybierze "
+                                "samodzielną, musi wpisać treść poprawnej odpowiedzi (%1): "
+                                "<b>%2</b>. ") +
+                 QString::fromUtf8(kTypedAnswerRuleText) +
+                 QStringLiteral(" Za dobrą odpowiedź dostanie punkty pytania i dodatkowe; po "
+                                "złej odpowie testowo, bez dodatkowych punktów."))
+                    .arg(correct >= 0 ? QLatin1String(kAnswerCapitals[correct])
+                                      : QLatin1String("?"),
                          answer.isEmpty() ? QStringLiteral("—") : answer.toHtmlEscaped()));
         } else {
             selfAnswerNote_->setText(QStringLiteral(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerLetters.h"
 #include "EdytorLogic.h"
 #include "QtRegionalSettings.h"
 #include "QtTextMeasure.h"
@@ -128,7 +129,7 @@ private:
     std::vector<TBoundField> fields_;
     QListWidget* list_ = nullptr;
     QGroupBox* questionBox_ = nullptr;
-    std::array<QRadioButton*, 5> correct_{};
+    std::array<QRadioButton*, kAnswerCount> correct_{};
     QLabel* correctChecks_ = nullptr;
     QLabel* answersNote_ = nullptr;
     QCheckBox* selfAnswer_ = nullptr;
@@ -155,7 +156,7 @@ private:
     QAction* duplicate_ = nullptr;
     QAction* up_ = nullptr;
     QAction* down_ = nullptr;
-    std::array<QAction*, 5> correctActions_{};
+    std::array<QAction*, kAnswerCount> correctActions_{};
     QMenu* recentMenu_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "Preview.h"
 
+#include "AnswerLetters.h"
 #include "ExamPageGeometry.h"
 #include "Fonts.h"
 #include "WrapDisplayLines.h"
@@ -88,13 +89,13 @@ void TPreview::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(kAnswerBoxX, y, kPageWidth, 18), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Proponowane odpowiedzi :"));
     y += 20;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kAnswerCount; ++i) {
         const TAnswerLine& answer = preview_.answers[static_cast<std::size_t>(i)];
         painter.setFont(letterFont);
         painter.setPen(i == correct_ ? QColor(0x00, 0x80, 0x00)
                                      : palette().color(QPalette::WindowText));
         painter.drawText(QRect(kAnswerBoxX + 12, y, 44, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("%1 :").arg(QChar(u'A' + i)));
+                         QStringLiteral("%1 :").arg(QLatin1String(kAnswerCapitals[i])));
         painter.setFont(answerFont);
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(QRect(kAnswerX, y, kAnswerTextWidth, 18), Qt::AlignLeft | Qt::AlignVCenter,

@@ -1,5 +1,6 @@
 // The main window's states P0 … S: every transition walked through the model,
-// and in each state the visible and enabled flags of the navigation controls.
+// and in each state the phase the model reads off the view and the visible
+// and enabled flags of the navigation controls as its state table has them.
 #include "EgzaminLogic.h"
 
 #include "EgzaminHarness.h"
@@ -15,89 +16,60 @@ using namespace kwizmar::testing;
 
 namespace {
 
-enum TState { P0, P1, Q, C, T, V, W, S };
-constexpr std::array<const char*, 8> kStateNames = {"P0", "P1", "Q", "C", "T", "V", "W", "S"};
+// The phases by the short names of the table's columns.
+using TState = TExamPhase;
+constexpr TState P0 = TExamPhase::StartPage;
+constexpr TState P1 = TExamPhase::TestChosen;
+constexpr TState Q = TExamPhase::Question;
+constexpr TState C = TExamPhase::FormChoice;
+constexpr TState T = TExamPhase::Typing;
+constexpr TState V = TExamPhase::Verdict;
+constexpr TState W = TExamPhase::WrongTyped;
+constexpr TState S = TExamPhase::Summary;
 
-// One row of the state table. Cells: "on" visible and enabled, "dim" visible
-// and disabled, "off" hidden, "-" not seen in that state; a digit after "on"
-// or "dim" is the slot of the left column. For the two controls that are
-// never seen: "en" enabled, "dis" disabled.
-struct TRow {
-    const char* name;
-    const TControl& (*control)(const TEgzaminView&);
-    std::array<const char*, 8> cells;
-};
-
-#define CONTROL(member) #member, [](const TEgzaminView& v) -> const TControl& { return v.member; }
-
-const TRow kTable[] = {
-    //                           P0     P1     Q      C      T      V      W      S
-    {CONTROL(Panel6), /*      */ {"on", "on", "off", "off", "off", "off", "off", "off"}},
-    {CONTROL(Panel3), /*      */ {"on", "on", "on", "on", "on", "on", "on", "on"}},
-    {CONTROL(Panel4), /*      */ {"off", "off", "off", "off", "off", "off", "off", "on"}},
-    {CONTROL(SAMPanel), /*    */ {"off", "off", "off", "on", "on", "off", "off", "off"}},
-    {CONTROL(Panel7), /*      */ {"-", "-", "-", "on", "off", "-", "-", "-"}},
-    {CONTROL(ODPPanel), /*    */ {"off", "off", "off", "off", "off", "on", "on", "off"}},
-    {CONTROL(SpeedButton8), /**/ {"-", "-", "-", "-", "-", "on", "off", "-"}},
-    {CONTROL(SpeedButton13), /**/ {"-", "-", "-", "-", "-", "off", "on", "-"}},
-    {CONTROL(A), /*           */ {"-", "-", "on", "dim", "dim", "dim", "dim", "-"}},
-    {CONTROL(E), /*           */ {"-", "-", "on", "dim", "dim", "dim", "dim", "-"}},
-    {CONTROL(SpeedButton7), /**/ {"-", "-", "-", "-", "-", "-", "-", "-"}}, // below
-    {CONTROL(SamEdit), /*     */ {"-", "-", "-", "dim", "on", "-", "-", "-"}},
-    {CONTROL(Next), /*        */ {"dis", "dis", "dis", "dis", "dis", "en", "dis", "dis"}},
-    {CONTROL(Dalej), /*       */ {"dis", "dis", "dis", "dis", "dis", "dis", "en", "dis"}},
-    {CONTROL(SpeedButton5), /**/ {"on1", "on1", "on1", "on1", "on1", "on1", "on1", "off"}},
-    {CONTROL(SpeedButton10), {"off", "off", "off", "off", "off", "off", "off", "on1"}},
-    {CONTROL(SpeedButton3), /**/ {"off", "on2", "off", "off", "off", "off", "off", "off"}},
-    {CONTROL(SpeedButton14), {"off", "off", "on2", "on2", "on2", "on2", "on2", "off"}},
-    {CONTROL(SpeedButton11), {"off", "off", "off", "off", "off", "off", "off", "on2"}},
-    {CONTROL(SpeedButton4), /**/ {"on3", "on3", "off", "off", "off", "off", "off", "off"}},
-    {CONTROL(SpeedButton1), /**/ {"on4", "on4", "on3", "on3", "on3", "on3", "on3", "on3"}},
-    {CONTROL(SpeedButton6), /**/ {"off", "off", "-", "dim4", "off", "-", "-", "off"}}, // Q below
-    {CONTROL(SpeedButton12), {"off", "off", "off", "off", "on4", "-", "-", "off"}},
-    {CONTROL(SpeedButton9), /**/ {"off", "off", "off", "off", "off", "off", "off", "on4"}},
-    {CONTROL(SpeedButton2), /**/ {"on", "on", "dis", "dis", "dis", "dis", "dis", "dis"}},
-};
-
-#undef CONTROL
-
-constexpr std::array<int, 5> kSlots = {0, 6, 86, 166, 240};
-
-void ExpectCell(const TRow& row, const TControl& c, std::string_view cell) {
-    SCOPED_TRACE(std::string(row.name) + " " + std::string(cell));
-    if (cell == "-")
+// One cell of the model's state table (ExamPhase.h) against the control.
+void ExpectCell(std::string_view name, const TControl& c, const TPhaseCell& cell) {
+    SCOPED_TRACE(std::string(name));
+    switch (cell.shown) {
+    case TShown::Unseen:
         return;
-    if (cell == "en" || cell == "dis") {
-        EXPECT_EQ(c.enabled, cell == "en");
+    case TShown::Enabled:
+    case TShown::Disabled:
+        EXPECT_EQ(c.enabled, cell.shown == TShown::Enabled);
         return;
-    }
-    if (cell == "off") {
+    case TShown::Off:
         EXPECT_FALSE(c.visible);
         return;
-    }
-    EXPECT_TRUE(c.visible);
-    EXPECT_EQ(c.enabled, cell.substr(0, 2) == "on");
-    const char slot = cell.back();
-    if (slot >= '1' && slot <= '4') {
-        EXPECT_EQ(c.y, kSlots[slot - '0']);
-        EXPECT_EQ(c.x, 8);
+    case TShown::On:
+    case TShown::Dim:
+        EXPECT_TRUE(c.visible);
+        EXPECT_EQ(c.enabled, cell.shown == TShown::On);
+        if (cell.slot != 0) {
+            EXPECT_EQ(c.y, SlotY(cell.slot));
+            EXPECT_EQ(c.x, 8);
+        }
+        return;
     }
 }
 
 void ExpectState(const TEgzaminView& v, TState state) {
-    SCOPED_TRACE(std::string("state ") + kStateNames[state]);
-    for (const TRow& row : kTable)
-        ExpectCell(row, row.control(v), row.cells[state]);
+    SCOPED_TRACE(std::string("state ") + ExamPhaseName(state));
+    EXPECT_EQ(ExamPhaseOf(v), state);
+    for (const TPhaseRow& row : ExamPhaseTable()) {
+        const TControl* control = v.Control(row.control);
+        ASSERT_NE(control, nullptr) << row.control;
+        ExpectCell(row.control, *control, row.In(state));
+    }
     EXPECT_EQ(v.Czas, state >= Q && state <= W);
     EXPECT_EQ(v.Timer1, state >= Q);
     // Dim until an answer is marked, then on; likewise "Da&lej" and the form options.
     bool marked = false;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kAnswerCount; ++i)
         marked = marked || v.AnswerButton(i)->checked;
     switch (state) {
     case Q:
         EXPECT_TRUE(v.SpeedButton6.visible);
-        EXPECT_EQ(v.SpeedButton6.y, kSlots[4]);
+        EXPECT_EQ(v.SpeedButton6.y, kSlot4);
         EXPECT_EQ(v.SpeedButton6.enabled, marked);
         break;
     case C:
@@ -268,13 +240,13 @@ void DriveTo(TEgzaminHarness& h, TState state) {
 
 TEST(EgzaminStates, PowrotFromEveryAnswerStateGoesBackToTheStartPage) {
     for (TState from : {Q, C, T, V, W}) {
-        SCOPED_TRACE(kStateNames[from]);
+        SCOPED_TRACE(ExamPhaseName(from));
         TEgzaminHarness h;
         DriveTo(h, from);
         ExpectState(h.view(), from);
         h.logic.ReturnToTestChoice();
         ExpectState(h.view(), P1);
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < kAnswerCount; ++i)
             EXPECT_FALSE(h.view().AnswerButton(i)->checked);
         EXPECT_EQ(h.view().focus, "NameEdit");
         // The abandoned exam's time running out does nothing.
@@ -295,7 +267,7 @@ TEST(EgzaminStates, PowrotFromEveryAnswerStateGoesBackToTheStartPage) {
 
 TEST(EgzaminStates, TimeRunningOutInEveryAnswerStateShowsTheSummary) {
     for (TState from : {Q, C, T, V, W}) {
-        SCOPED_TRACE(kStateNames[from]);
+        SCOPED_TRACE(ExamPhaseName(from));
         TEgzaminHarness h;
         DriveTo(h, from);
         h.Ticks(600);
@@ -323,4 +295,28 @@ TEST(EgzaminStates, TheExamPageShowsAndExplainsItselfOnlyWhileUncovered) {
     h.AnswerInTestForm("a");
     EXPECT_TRUE(h.view().Panel4.visible);
     EXPECT_FALSE(h.view().ExamPageOnScreen()); // under the summary
+}
+
+TEST(EgzaminStates, TheTableKeepsEachScreensOwnControls) {
+    auto cell = [](std::string_view control, TState state) {
+        for (const TPhaseRow& row : ExamPhaseTable())
+            if (row.control == control)
+                return row.In(state).shown;
+        ADD_FAILURE() << control << " is not in the table";
+        return TShown::Unseen;
+    };
+    // "&Start" with a test only; "&Powrót ..." while an exam runs; Enter's two
+    // targets after a verdict, each after its own.
+    EXPECT_EQ(cell("SpeedButton3", P0), TShown::Off);
+    EXPECT_EQ(cell("SpeedButton3", P1), TShown::On);
+    for (TState s : {Q, C, T, V, W})
+        EXPECT_EQ(cell("SpeedButton14", s), TShown::On) << ExamPhaseName(s);
+    for (TState s : {P0, P1, S})
+        EXPECT_EQ(cell("SpeedButton14", s), TShown::Off) << ExamPhaseName(s);
+    EXPECT_EQ(cell("Next", V), TShown::Enabled);
+    EXPECT_EQ(cell("Next", W), TShown::Disabled);
+    EXPECT_EQ(cell("Dalej", W), TShown::Enabled);
+    EXPECT_EQ(cell("Dalej", V), TShown::Disabled);
+    EXPECT_EQ(cell("SamEdit", C), TShown::Dim);
+    EXPECT_EQ(cell("SamEdit", T), TShown::On);
 }

@@ -127,3 +127,17 @@ TEST(ExamResult, NoGradeAndNoPercentageAreSaidPlainly) {
               std::string("Zdobyłeś ") + kNoPercentText + "% całości punktów.");
     EXPECT_EQ(GradeText(r), kNoGradeText);
 }
+
+TEST(GradeScale, TheTextsShownStayAsTheyWere) {
+    EXPECT_EQ(GradeScaleText(), "Skala ocen odnosi się do ilości zdobytych przez \n"
+                                "ciebie punktów i tak za zdobycie :\n"
+                                "0% ÷ 45% - niedostateczny\n"
+                                "46% ÷ 59% - mierny\n"
+                                "60% ÷ 69% - dostateczny\n"
+                                "70% ÷ 79% - dostatecznie dobry\n"
+                                "80% ÷ 89% - dobry\n"
+                                "90% ÷ 100% - bardzo dobry\n"
+                                "> 100% - ceujący");
+    EXPECT_EQ(GradeRuleText(), "Procent to zdobyte punkty × 100 ÷ maksimum; od niego zależy ocena "
+                               "(90% bardzo dobry, ponad 100% celujący).");
+}

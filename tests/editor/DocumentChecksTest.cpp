@@ -238,7 +238,7 @@ TEST(DocumentChecks, TwoToFiveAnswersAreATestTheExamShows) {
     };
     for (const auto& [count, note] : cases) {
         TTestDocument doc = Valid();
-        for (int a = count; a < 5; ++a)
+        for (int a = count; a < kAnswerCount; ++a)
             doc.questions[1].answers[static_cast<std::size_t>(a)].clear();
         EXPECT_EQ(Describe(CheckDocument(doc, TFakeRegional(), TFakeMeasure())), "") << count;
         EXPECT_EQ(AnswerCount(doc.questions[1]), count);

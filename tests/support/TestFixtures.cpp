@@ -1,5 +1,7 @@
 #include "TestFixtures.h"
 
+#include "AnswerLetters.h"
+
 namespace kwizmar::testing {
 
 std::vector<std::string> ValidTestLines(int n) {
@@ -13,7 +15,7 @@ std::vector<std::string> ValidTestLines(int n) {
     for (int k = 1; k <= n; ++k) {
         const std::string s = std::to_string(k);
         lines.push_back("Pytanie " + s);
-        for (const char* letter : {"A", "B", "C", "D", "E"})
+        for (const char* letter : kAnswerCapitals)
             lines.push_back(std::string("Odp ") + letter + " " + s);
         lines.push_back("b");
         lines.push_back("2");

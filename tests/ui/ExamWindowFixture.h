@@ -12,11 +12,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace kwizmar::testing {
 
-// The correct letters of the shipped sample test "Geografia Polski".
+// The correct letters of the shipped sample test "Geografia Polski", one for
+// each of its questions.
 constexpr const char* kGeografiaAnswers = "bdcea";
+constexpr int kGeografiaQuestions = static_cast<int>(std::string_view(kGeografiaAnswers).size());
 
 class ExamWindowTest : public ProgramTest {
 protected:
@@ -57,18 +60,30 @@ protected:
         bytes << in.rdbuf();
         return bytes.str();
     }
-    // Answers every question of the sample right, in the test form; the last
-    // Enter finishes the exam.
-    void AnswerAllButTheLastEnter() {
-        for (int k = 0; k < 5; ++k) {
+    // Starts an exam on the sample for `name` by Enter and goes to question
+    // `k` (1-based), answering the ones before it right; a form chooser of
+    // question k stays up.
+    void GoToQuestion(int k, const char* name = "Ala") {
+        StartOnSample();
+        TypeName(QString::fromUtf8(name));
+        Key(Qt::Key_Return);
+        AnswerRightUpTo(k - 1);
+    }
+    // From question 1 of an exam on the sample, answers questions 1 … `last`
+    // right by keys, in the test form (taken where the form chooser is up),
+    // and confirms each verdict; with `confirmLast` false the last verdict
+    // stays on screen (after the last question, the Enter that would finish
+    // the exam).
+    void AnswerRightUpTo(int last, bool confirmLast = true) {
+        for (int k = 1; k <= last; ++k) {
             if (Shown("Panel7")) {
                 Alt('t');
                 Key(Qt::Key_Return);
             }
-            Alt(kGeografiaAnswers[k]);
-            Key(Qt::Key_Return);
-            if (k < 4)
-                Key(Qt::Key_Return);
+            Alt(kGeografiaAnswers[k - 1]);
+            Key(Qt::Key_Return); // checks the pick
+            if (k < last || confirmLast)
+                Key(Qt::Key_Return); // confirms the verdict
         }
     }
     void TypeName(const QString& name) {

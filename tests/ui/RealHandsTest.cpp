@@ -1,6 +1,7 @@
 // The main window under habits real pupils have: Alt pressed by mistake,
 // double-clicks, the right button on a field, long double-barrelled names.
 
+#include "AnswerLetters.h"
 #include "ContextHelp.h"
 #include "ExamWindowFixture.h"
 #include "Widgets.h"
@@ -18,22 +19,6 @@ namespace {
 
 class RealHandsTest : public ExamWindowTest {
 protected:
-    // Starts the exam and goes to question `k` (1-based), answering the ones
-    // before it right in the test form; a form chooser of question k stays up.
-    void GoToQuestion(int k, const char* name = "Ala") {
-        StartOnSample();
-        TypeName(name);
-        Key(Qt::Key_Return);
-        for (int i = 1; i < k; ++i) {
-            if (Shown("Panel7")) {
-                Alt('t');
-                Key(Qt::Key_Return);
-            }
-            Alt(kGeografiaAnswers[i - 1]);
-            Key(Qt::Key_Return);
-            Key(Qt::Key_Return);
-        }
-    }
     void PressRight(QWidget* w, QPoint local) {
         QCursor::setPos(w->mapToGlobal(local));
         QTest::mousePress(w, Qt::RightButton, Qt::NoModifier, local);
@@ -48,7 +33,7 @@ protected:
         QTest::qWait(10);
     }
     bool AnyAnswerChecked() {
-        for (const char* letter : {"A", "B", "C", "D", "E"})
+        for (const char* letter : kAnswerCapitals)
             if (Find<QRadioButton>(letter)->isChecked())
                 return true;
         return false;
