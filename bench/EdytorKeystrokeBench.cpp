@@ -14,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -45,13 +44,3 @@ BENCHMARK(BM_TypeIntoQuestion)
     ->MeasureProcessCPUTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
