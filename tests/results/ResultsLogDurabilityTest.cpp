@@ -120,7 +120,7 @@ TEST(ResultsLogDurability, AppendEndsACutLastLineAndRewritesAnyOtherLogWhole) {
         log.AppendResultLine("x");
         EXPECT_EQ(ReadBytes(scratch.Log()), c.after) << c.before;
         EXPECT_EQ(StatOf(scratch.Log()).st_ino == inode, c.inPlace) << c.before;
-        EXPECT_EQ(TResultsLog::FormatLog(log.lines()), c.after) << c.before;
+        EXPECT_EQ(FormatLog(log.lines()), c.after) << c.before;
     }
 }
 
@@ -135,7 +135,7 @@ TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext
         filled += std::to_string(i) + ". " + std::string(50, 'f') + "\r\n";
     filled.insert(filled.size() - 2, 8192 - filled.size(), 'f');
     WriteBytes(small / "MSStr32.dll", filled);
-    const int lines = int(TResultsLog::ParseLog(filled).size());
+    const int lines = int(ParseLog(filled).size());
     {
         // Fill the rest of the file system.
         std::ofstream filler(small / "filler", std::ios::binary);
