@@ -6,6 +6,7 @@
 #include "ResultsLog.h"
 #include "ServerLock.h"
 
+#include "ChildProcesses.h"
 #include "FileSizeLimit.h"
 #include "LogScratch.h"
 #include "Unprivileged.h"
@@ -66,29 +67,6 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Waits for every child and expects each to have exited with 0.
-void ExpectAllExitedCleanly(const std::vector<pid_t>& children) {
-    for (pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-}
-
-template <class F> pid_t Spawn(F body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        int status = 0;
-        try {
-            body();
-        } catch (...) {
-            status = 1;
-        }
-        _exit(status);
-    }
-    return child;
 }
 
 } // namespace
