@@ -4,7 +4,7 @@
 #include "Cp1250.h"
 #include "PrintLayout.h"
 #include "ResultLine.h"
-#include "ResultsLog.h"
+#include "ResultsLogFormat.h"
 
 #include <cstdint>
 
@@ -58,8 +58,8 @@ void CheckPrintout(const std::vector<std::string>& lines, int pageWidth, int pag
 } // namespace
 
 void ResultsLogEntry(std::string_view bytes) {
-    const std::vector<std::string> lines = TResultsLog::ParseLog(bytes);
-    const std::vector<std::string_view> raw = TResultsLog::SplitLines(bytes);
+    const std::vector<std::string> lines = ParseLog(bytes);
+    const std::vector<std::string_view> raw = SplitLogLines(bytes);
     Require(raw.size() == lines.size(), "the raw and the decoded lines are as many");
     for (std::size_t i = 0; i < lines.size(); ++i) {
         Require(Cp1250ToUtf8(raw[i]) == lines[i], "a decoded line is its raw line decoded");
@@ -72,18 +72,18 @@ void ResultsLogEntry(std::string_view bytes) {
                 "a line's fields make the line again");
     }
 
-    const std::string formatted = TResultsLog::FormatLog(lines);
-    Require(TResultsLog::ParseLog(formatted) == lines, "parse, format, parse gives the same lines");
-    Require(TResultsLog::FormatLog(TResultsLog::ParseLog(formatted)) == formatted,
+    const std::string formatted = FormatLog(lines);
+    Require(ParseLog(formatted) == lines, "parse, format, parse gives the same lines");
+    Require(FormatLog(ParseLog(formatted)) == formatted,
             "a formatted log formats to itself");
 
     // A line cut short by a crash is ended before anything is appended; the
     // ending must not change the lines there are.
     if (bytes.find('\0') == std::string_view::npos) {
         const std::string closed =
-            std::string(bytes) + std::string(TResultsLog::LineEndToClose(bytes));
-        Require(TResultsLog::ParseLog(closed) == lines, "ending the last line keeps the lines");
-        Require(TResultsLog::LineEndToClose(closed).empty(), "an ended log needs no line end");
+            std::string(bytes) + std::string(LineEndToClose(bytes));
+        Require(ParseLog(closed) == lines, "ending the last line keeps the lines");
+        Require(LineEndToClose(closed).empty(), "an ended log needs no line end");
     }
 
     // Page sizes from the input's own size, so that each input is laid out the

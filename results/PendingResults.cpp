@@ -3,7 +3,7 @@
 #include "Errors.h"
 #include "Folders.h"
 #include "Paths.h"
-#include "ResultsLog.h"
+#include "ResultsLogFormat.h"
 
 #include <system_error>
 
@@ -23,7 +23,7 @@ bool TPendingResults::Keep(std::string_view encodedText) noexcept {
         std::filesystem::create_directories(file.parent_path(), ec);
         TLockedFile pending(file, TLockedFile::TAccess::Create);
         const std::string bytes = pending.ReadAll();
-        std::string line(TResultsLog::LineEndToClose(bytes));
+        std::string line(LineEndToClose(bytes));
         line.append(encodedText);
         line += "\r\n";
         pending.AppendAt(bytes.size(), line);
@@ -42,7 +42,7 @@ TPendingResults::TPendingResults() {
         if (!file_->IsOpen())
             return;
         const std::string bytes = file_->ReadAll();
-        for (std::string_view line : TResultsLog::SplitLines(bytes))
+        for (std::string_view line : SplitLogLines(bytes))
             if (!line.empty())
                 waiting_.emplace_back(line);
     } catch (const EPlatformError&) {

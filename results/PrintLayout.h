@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultsLog.h"
+#include "LogList.h"
 #include "TextMeasure.h"
 
 #include <cstddef>

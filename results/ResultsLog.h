@@ -1,12 +1,12 @@
 #pragma once
 
+#include "LogList.h"
 #include "Registry.h"
+#include "ResultsLogFile.h"
+#include "ResultsLogFormat.h"
 
 #include <cstddef>
-#include <iterator>
 #include <string>
-#include <string_view>
-#include <vector>
 
 // The results log: one text line per finished exam, for every user of the
 // computer, in the file MSStr32.dll of the system folder (the machine-wide
@@ -18,83 +18,16 @@
 // window loads the lines, deletes or clears them in memory and saves them
 // back. There is one list per program, held here.
 //
-// Every change holds the file server's lock (TServerLock, for copies on other
-// computers sharing the folder) and a lock on the log file itself (for copies
-// on this one), so copies of the program finishing at the same moment each get
-// their line, numbered in turn. A
-// symbolic link is followed to the file it names; the file keeps its mode,
-// owner and hard links.
+// This class finds the log and holds the list; the file format is
+// ResultsLogFormat.h's, the list LogList.h's, and reading and changing the
+// file, under the locks that let copies of the program share it,
+// ResultsLogFile.h's.
 
 namespace kwizmar {
 
-class TLockedFile;
-class TServerLock;
-class TResultsLog;
-
-// The list of the results log as UTF-8 lines, each decoded from the log's
-// bytes only when it is read, so that a log of a million lines costs nothing
-// until someone looks at it. A view: valid while its log lives, and showing
-// the list as it is at each read.
-class TLogLines {
-public:
-    class const_iterator {
-    public:
-        using iterator_category = std::input_iterator_tag;
-        using value_type = std::string;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = std::string;
-
-        const_iterator() = default;
-        const_iterator(const TLogLines& lines, std::size_t index) : lines_(&lines), index_(index) {}
-        std::string operator*() const { return (*lines_)[index_]; }
-        const_iterator& operator++() {
-            ++index_;
-            return *this;
-        }
-        const_iterator operator++(int) {
-            const_iterator before = *this;
-            ++index_;
-            return before;
-        }
-        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
-
-    private:
-        const TLogLines* lines_ = nullptr;
-        std::size_t index_ = 0;
-    };
-    using iterator = const_iterator;
-    using value_type = std::string;
-    using size_type = std::size_t;
-
-    explicit TLogLines(const TResultsLog& log) : log_(log) {}
-
-    std::size_t size() const;
-    bool empty() const { return size() == 0; }
-    std::string operator[](std::size_t index) const; // index < size()
-    std::string back() const { return (*this)[size() - 1]; }
-    const_iterator begin() const { return {*this, 0}; }
-    const_iterator end() const { return {*this, size()}; }
-
-    // Every line decoded at once.
-    operator std::vector<std::string>() const;
-    friend bool operator==(const TLogLines& lines, const std::vector<std::string>& other);
-
-private:
-    const TResultsLog& log_;
-};
-
-// The statistics window's save found the log rewritten by another copy of the
-// program since the list was loaded (its start is no longer what was loaded).
-// Nothing was saved; the list now holds the log as it is.
-class EResultsLogChanged : public EPlatformError {
-public:
-    explicit EResultsLogChanged(const std::string& path);
-};
-
 class TResultsLog {
 public:
-    static constexpr const char* kFileName = "MSStr32.dll";
+    static constexpr const char* kFileName = TResultsLogFile::kFileName;
 
     explicit TResultsLog(IRegistry& registry = PlatformRegistry());
 
@@ -155,58 +88,21 @@ public:
     // The list: its number of lines, one line decoded (index < LineCount()),
     // or all of them, each decoded as it is read. Only the lines asked for are
     // ever decoded, so the finish and the showing of a large log stay quick.
-    std::size_t LineCount() const;
-    std::string Line(std::size_t index) const;
-    TLogLines lines() const { return TLogLines(*this); }
+    std::size_t LineCount() const { return list_.Count(); }
+    std::string Line(std::size_t index) const { return list_.Line(index); }
+    TLogLines lines() const { return TLogLines(list_); }
 
     // The statistics window's edits; they reach the file at its next Save.
     // Line numbers are never rewritten.
-    void DeleteLine(std::size_t index); // an index past the end does nothing
-    void Clear();
-
-    // The file format, for a buffer in memory: a line ends at CR LF, a lone CR
-    // or a lone LF; a NUL byte ends the text; the last line needs no line end.
-    static std::vector<std::string> ParseLog(std::string_view bytes);
-    static std::string FormatLog(const std::vector<std::string>& lines);
-    // The lines of ParseLog, still in the file's encoding.
-    static std::vector<std::string_view> SplitLines(std::string_view bytes);
-    // What ends the last line of `bytes` when it has no line end (a write cut
-    // short): "\r\n", or "\n" after a lone CR; empty otherwise.
-    static std::string_view LineEndToClose(std::string_view bytes);
+    void DeleteLine(std::size_t index) { list_.Delete(index); } // past the end: nothing
+    void Clear() { list_.Clear(); }
 
 private:
-    // Where a line of the list is: `size` bytes at `offset` in the bytes
-    // read, or, with `size` kNotRead, the line `offset` of extra_.
-    struct TRow {
-        std::size_t offset, size;
-    };
-    static constexpr std::size_t kNotRead = std::size_t(-1);
-
-    void CreateOwnFolder() const;
-    void ListAllLines(bool remembered);
-    void Take(std::string bytes);
-    const std::vector<TRow>& Rows() const;
-    std::string_view RowBytes(const TRow& row) const;
-    bool AppendedSince(std::string_view bytes, std::size_t& since) const;
-    int AppendLocked(const TServerLock& lock, TLockedFile& file, const std::string& encoded);
+    TResultsLogFile File() const { return TResultsLogFile(directory_); }
 
     IRegistry& registry_;
     std::string directory_;
-
-    // The file as the list was last read from or written to it, in its own
-    // encoding. The lines are decoded from it when asked for, and a save
-    // tells by it lines appended since from a log rewritten meanwhile.
-    // remembered_ is false when the file could not be read.
-    std::string bytes_;
-    bool remembered_ = false;
-
-    // The list. Until it is first needed the list is every line of bytes_,
-    // and rows_ is made only then (allRows_): the finish never walks the
-    // lines. Lines that are not in bytes_ (a result the log refused) are
-    // kept in extra_.
-    mutable std::vector<TRow> rows_;
-    mutable bool allRows_ = true;
-    std::vector<std::string> extra_;
+    TLogList list_;
 };
 
 } // namespace kwizmar

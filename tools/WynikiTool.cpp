@@ -90,7 +90,7 @@ std::vector<TResultLine> ReadLog(const TArguments& a, IRegistry& registry) {
     if (!found && a.log)
         throw EToolError("nie ma pliku " + path);
     std::vector<TResultLine> lines;
-    for (const std::string& line : TResultsLog::ParseLog(bytes))
+    for (const std::string& line : ParseLog(bytes))
         lines.push_back(ParseResultLine(line));
     return lines;
 }

@@ -1,6 +1,6 @@
 #include "ExportCsv.h"
 #include "ExportTable.h"
-#include "ResultsLog.h"
+#include "ResultsLogFormat.h"
 #include "WholeFile.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ std::vector<TResultLine> SmallLog() {
     std::string bytes;
     EXPECT_TRUE(ReadWholeFile(kData + "MSStr32.dll", bytes));
     std::vector<TResultLine> lines;
-    for (const std::string& line : TResultsLog::ParseLog(bytes))
+    for (const std::string& line : ParseLog(bytes))
         lines.push_back(ParseResultLine(line));
     return lines;
 }

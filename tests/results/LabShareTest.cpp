@@ -6,6 +6,7 @@
 #include "ResultsLog.h"
 #include "ServerLock.h"
 
+#include "ChildProcesses.h"
 #include "MemoryRegistry.h"
 #include "SambaRig.h"
 #include "Scratch.h"
@@ -38,28 +39,13 @@ ComputerWith(const std::filesystem::path& sysDir) {
 // in a process of its own with the log of that computer. A child that hangs
 // ends by its alarm, and so fails the test instead of holding the suite up.
 template <class F> pid_t Copy(const std::filesystem::path& sysDir, F body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(240);
-        int status = 0;
-        try {
+    return Spawn(
+        [=] {
             auto registry = ComputerWith(sysDir);
             TResultsLog log(*registry);
             body(log);
-        } catch (...) {
-            status = 1;
-        }
-        _exit(status);
-    }
-    return child;
-}
-
-void ExpectAllExitedCleanly(const std::vector<pid_t>& children) {
-    for (pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+        },
+        240);
 }
 
 // The log as the server holds it: its lines numbered 1, 2 … in turn, and

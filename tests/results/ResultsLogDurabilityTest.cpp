@@ -6,6 +6,7 @@
 #include "ResultsLog.h"
 #include "ServerLock.h"
 
+#include "ChildProcesses.h"
 #include "FileSizeLimit.h"
 #include "LogScratch.h"
 #include "Unprivileged.h"
@@ -68,29 +69,6 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
     return names;
 }
 
-// Waits for every child and expects each to have exited with 0.
-void ExpectAllExitedCleanly(const std::vector<pid_t>& children) {
-    for (pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-}
-
-template <class F> pid_t Spawn(F body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        int status = 0;
-        try {
-            body();
-        } catch (...) {
-            status = 1;
-        }
-        _exit(status);
-    }
-    return child;
-}
-
 } // namespace
 
 TEST(ResultsLog, WithoutSetupFileTheLogLivesInTheProgramsDataFolder) {
@@ -120,7 +98,7 @@ TEST(ResultsLogDurability, AppendEndsACutLastLineAndRewritesAnyOtherLogWhole) {
         log.AppendResultLine("x");
         EXPECT_EQ(ReadBytes(scratch.Log()), c.after) << c.before;
         EXPECT_EQ(StatOf(scratch.Log()).st_ino == inode, c.inPlace) << c.before;
-        EXPECT_EQ(TResultsLog::FormatLog(log.lines()), c.after) << c.before;
+        EXPECT_EQ(FormatLog(log.lines()), c.after) << c.before;
     }
 }
 
@@ -135,7 +113,7 @@ TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext
         filled += std::to_string(i) + ". " + std::string(50, 'f') + "\r\n";
     filled.insert(filled.size() - 2, 8192 - filled.size(), 'f');
     WriteBytes(small / "MSStr32.dll", filled);
-    const int lines = int(TResultsLog::ParseLog(filled).size());
+    const int lines = int(ParseLog(filled).size());
     {
         // Fill the rest of the file system.
         std::ofstream filler(small / "filler", std::ios::binary);

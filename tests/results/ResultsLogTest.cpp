@@ -52,15 +52,15 @@ TEST(ResultsLog, NumbersByCountNotByTheNumbersInTheFile) {
 }
 
 TEST(ResultsLog, ReadsEveryLineEndAndStopsAtNul) {
-    EXPECT_EQ(TResultsLog::ParseLog("a\nb\rc\r\nd\r\r\ne"),
+    EXPECT_EQ(ParseLog("a\nb\rc\r\nd\r\r\ne"),
               (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
-    EXPECT_EQ(TResultsLog::ParseLog(std::string("a\r\nb\0c\r\nd", 10)),
+    EXPECT_EQ(ParseLog(std::string("a\r\nb\0c\r\nd", 10)),
               (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(TResultsLog::ParseLog("\xA3\xF3"
+    EXPECT_EQ(ParseLog("\xA3\xF3"
                                     "d\x9F"),
               std::vector<std::string>{"Łódź"});
-    EXPECT_TRUE(TResultsLog::ParseLog("").empty());
-    EXPECT_EQ(TResultsLog::FormatLog({"Łódź", "Ωmega"}), "\xA3\xF3"
+    EXPECT_TRUE(ParseLog("").empty());
+    EXPECT_EQ(FormatLog({"Łódź", "Ωmega"}), "\xA3\xF3"
                                                          "d\x9F\r\n?mega\r\n");
 }
 
@@ -107,15 +107,15 @@ TEST(ResultsLog, ALargeLogReadInPiecesGivesTheLinesOfTheWholeFile) {
         const std::string bytes = log(variant % 2 ? 1 << 19 : 1 << 21, variant);
         WriteBytes(scratch.Log(), bytes);
         results.LoadIntoList();
-        EXPECT_EQ(results.lines(), TResultsLog::ParseLog(bytes)) << variant;
+        EXPECT_EQ(results.lines(), ParseLog(bytes)) << variant;
     }
     // A NUL ends the text, whichever piece it comes in.
     std::string cut = log(1 << 21, 0);
-    const std::size_t whole = TResultsLog::ParseLog(cut).size();
+    const std::size_t whole = ParseLog(cut).size();
     cut[700000] = '\0';
     WriteBytes(scratch.Log(), cut);
     results.LoadIntoList();
-    EXPECT_EQ(results.lines(), TResultsLog::ParseLog(cut));
+    EXPECT_EQ(results.lines(), ParseLog(cut));
     EXPECT_LT(results.LineCount(), whole);
 }
 

@@ -7,7 +7,7 @@
 #include "LockdownRecorder.h"
 #include "Odometer.h"
 #include "Opcje.h"
-#include "ResultsLog.h"
+#include "ResultsLogFormat.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -395,7 +395,7 @@ TEST_F(ExamWindowTest, AResultTheLogCannotTakeWaitsAndGoesInWithTheNextExam) {
     AnswerRightUpTo(kGeografiaQuestions, false);
     Key(Qt::Key_Return);
     ASSERT_TRUE(Shown("Panel4"));
-    const auto lines = TResultsLog::ParseLog(LogFile());
+    const auto lines = ParseLog(LogFile());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(lines[0].starts_with("1. Użytkownik Ala przystąpił")) << lines[0];
     EXPECT_TRUE(lines[1].starts_with("2. Użytkownik Ola przystąpił")) << lines[1];

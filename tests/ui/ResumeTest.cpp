@@ -83,7 +83,7 @@ protected:
         Click("SpeedButton6");
         Click("SpeedButton8");
     }
-    std::vector<std::string> LogLines() { return TResultsLog::ParseLog(LogFile()); }
+    std::vector<std::string> LogLines() { return ParseLog(LogFile()); }
     // "Egzamin trwał M minut i S sekund" in seconds.
     static int Duration(const std::string& line) {
         const QRegularExpressionMatch m =
