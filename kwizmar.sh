@@ -191,8 +191,11 @@ windows() {
     wine wineboot --init
     wineserver -w
     # One Wine server for the whole run, so that the test programs ctest
-    # starts side by side never race to start one.
+    # starts side by side never race to start one, with Wine's own services
+    # started now: started by the first test program, they would hold the
+    # output pipe that ctest reads that program's list of tests from.
     wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1
     cd "$folder"
     # A Polish Windows: the log's dates and times in its regional format.
     LC_ALL=pl_PL.UTF-8 xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
