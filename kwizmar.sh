@@ -190,15 +190,15 @@ windows() {
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
     wine wineboot --init
     wineserver -w
-    # One Wine server for the whole run, so that the test programs ctest
-    # starts side by side never race to start one, with Wine's own services
-    # started now: started by the first test program, they would hold the
-    # output pipe that ctest reads that program's list of tests from.
-    wineserver -p
-    wine cmd /c exit </dev/null >/dev/null 2>&1
     cd "$folder"
-    # A Polish Windows: the log's dates and times in its regional format.
-    LC_ALL=pl_PL.UTF-8 xvfb-run -a ctest --output-on-failure --timeout 300 -j "$(nproc)"
+    # A Polish Windows (the log's dates and times in its regional format) on a
+    # virtual display. One Wine server for the whole run, so that the test
+    # programs ctest starts side by side never race to start one; and Wine's
+    # own services (its desktop among them) started first, on that display:
+    # started by a test program, they would hold the pipe that ctest reads
+    # that program's list of tests from.
+    LC_ALL=pl_PL.UTF-8 xvfb-run -a bash -c 'wineserver -p && wine cmd /c exit </dev/null >/dev/null 2>&1
+      ctest --output-on-failure --timeout 300 -j "$1"' ctest "$(nproc)"
   )
   # The installer, made from the programs, and checked in a Wine prefix of its
   # own: installed silently, started from the Start menu and through a test
