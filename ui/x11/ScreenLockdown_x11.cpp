@@ -1,6 +1,7 @@
 #include "ScreenLockdown.h"
 
 #include "ErrorHandler.h"
+#include "LockdownStacking.h"
 #include "Settings.h"
 
 #include <QAbstractNativeEventFilter>
@@ -40,8 +41,9 @@ namespace {
 // The curtain and the program's windows keep their order through the window
 // manager (EWMH): both are asked into the layer above ordinary windows, where
 // docks and panels live too, and each change of the window manager's stacking
-// order is checked and put right, also under a window manager that comes
-// after the program or takes over from another. One that finds nothing
+// order is checked and put right (LockdownStacking.h decides how; this side
+// reads the order and sends the requests), also under a window manager that
+// comes after the program or takes over from another. One that finds nothing
 // active treats a frameless window as large as the screen as a full-screen
 // one and keeps it above every other window (openbox does): a window of the
 // program below the curtain is then made the active one.
@@ -163,7 +165,7 @@ public:
                 UpdateNote(windowManager != XCB_NONE && SupportsStacking(), grabRefused_);
                 if (windowManager != windowManager_) {
                     windowManager_ = windowManager;
-                    lastStack_.clear();
+                    last_.order.clear();
                 }
             }
             // A window manager that came after the lockdown was asked for.
@@ -184,23 +186,23 @@ public:
 
     void ShowDesktopIcons(bool on) override {
         system_.ShowDesktopIcons(on);
-        Set(desktopIcons_, on);
+        Set(options_.desktopIcons, on);
     }
     void EnableDesktopView(bool on) override {
         system_.EnableDesktopView(on);
-        Set(desktopView_, on);
+        Set(options_.desktopView, on);
     }
     void ShowTaskbar(bool on) override {
         system_.ShowTaskbar(on);
-        Set(taskbar_, on);
+        Set(options_.taskbar, on);
     }
     void EnableTaskbar(bool on) override {
         system_.EnableTaskbar(on);
-        Set(taskbarEnabled_, on);
+        Set(options_.taskbarEnabled, on);
     }
     void EnableStartButton(bool on) override {
         system_.EnableStartButton(on);
-        Set(startButton_, on);
+        Set(options_.startButton, on);
     }
     void LockTaskSwitch(bool lock) override {
         system_.LockTaskSwitch(lock);
@@ -229,8 +231,8 @@ public:
         if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
             const auto* property = static_cast<const xcb_property_notify_event_t*>(message);
             if (property->window == root_ &&
-                (property->atom == atoms_->stacking || property->atom == atoms_->check ||
-                 property->atom == atoms_->supported))
+                (property->atom == atoms_->stacking || property->atom == atoms_->activate ||
+                 property->atom == atoms_->check || property->atom == atoms_->supported))
                 check_.start();
         }
         return false;
@@ -298,10 +300,7 @@ private:
             OnNoteChanged();
     }
 
-    // The panels are covered while any of the taskbar's three is off, the
-    // desktop while either of its two is.
-    bool PanelsCovered() const { return !taskbar_ || !taskbarEnabled_ || !startButton_; }
-    bool CurtainWanted() const { return PanelsCovered() || !desktopIcons_ || !desktopView_; }
+    bool CurtainWanted() const { return kwizmar::CurtainWanted(options_); }
 
     void ShowCurtain() {
         if (!CurtainWanted()) {
@@ -311,7 +310,7 @@ private:
         UpdateNote(WindowManagerHonoursStacking(), grabRefused_);
         if (!canAct_)
             return;
-        coverPanels_ = PanelsCovered();
+        coverPanels_ = CurtainCoversPanels(options_);
         if (!curtain_) {
             curtain_ = new TCurtain;
             curtain_->winId();
@@ -365,11 +364,10 @@ private:
         curtain_ = nullptr;
         // The program's windows go back to the ordinary layer they were in.
         const auto stack = Values(c_, root_, atoms_->stacking, XCB_ATOM_WINDOW);
-        for (const xcb_window_t w : raisedAbove_)
-            if (Contains(stack, w))
-                ChangeState(w, false, atoms_->above);
+        for (const xcb_window_t w : BackFromUpperLayer(stack, raisedAbove_))
+            ChangeState(w, false, atoms_->above);
         raisedAbove_.clear();
-        lastStack_.clear();
+        last_.order.clear();
         xcb_flush(c_);
     }
 
@@ -387,8 +385,8 @@ private:
     }
 
     // The program's windows the window manager knows of, but the curtain.
-    std::set<xcb_window_t> OwnWindows() const {
-        std::set<xcb_window_t> own;
+    std::set<TWindowId> OwnWindows() const {
+        std::set<TWindowId> own;
         for (QWindow* window : QGuiApplication::allWindows())
             if (window->handle() && window->isVisible() &&
                 (!curtain_ || window != curtain_->windowHandle()))
@@ -402,52 +400,31 @@ private:
     void Restack() {
         if (!curtain_ || !canAct_)
             return;
-        const auto stack = Values(c_, root_, atoms_->stacking, XCB_ATOM_WINDOW);
-        const auto curtainAt =
-            std::find(stack.begin(), stack.end(), static_cast<xcb_window_t>(curtain_->winId()));
-        const std::set<xcb_window_t> own = OwnWindows();
+        TStacking now;
+        now.order = Values(c_, root_, atoms_->stacking, XCB_ATOM_WINDOW);
+        now.curtain = static_cast<xcb_window_t>(curtain_->winId());
+        now.own = OwnWindows();
         const QWindow* focus = QGuiApplication::focusWindow();
-        const xcb_window_t active = focus && own.count(static_cast<xcb_window_t>(focus->winId()))
-                                        ? static_cast<xcb_window_t>(focus->winId())
-                                        : XCB_NONE;
-        // Not managed yet, or the same as after the last change: the window
-        // manager has done what it does with our requests.
-        if (curtainAt == stack.end() || (stack == lastStack_ && active == lastActive_))
+        const auto windowManagersActive = Values(c_, root_, atoms_->activate, XCB_ATOM_WINDOW);
+        now.active = ActiveOwnWindow(
+            windowManagersActive.empty() ? kNoWindow : windowManagersActive[0],
+            focus ? static_cast<xcb_window_t>(focus->winId()) : kNoWindow, now.own);
+        if (!RestackingDue(now, last_))
             return;
-        lastStack_ = stack;
-        lastActive_ = active;
-        std::set<xcb_window_t> raised;
-        for (const xcb_window_t w : raisedAbove_)
-            if (Contains(stack, w))
-                raised.insert(w);
-        raisedAbove_ = raised;
-        for (const xcb_window_t w : stack)
-            if (own.count(w) && !raisedAbove_.count(w) &&
-                !Contains(Values(c_, w, atoms_->state, XCB_ATOM_ATOM), atoms_->above)) {
-                ChangeState(w, true, atoms_->above);
-                raisedAbove_.insert(w);
-            }
-        const bool otherAbove =
-            std::any_of(curtainAt + 1, stack.end(), [&](xcb_window_t w) { return !own.count(w); });
-        const bool ownBelow =
-            std::any_of(stack.begin(), curtainAt, [&](xcb_window_t w) { return own.count(w); });
-        const auto topOwn = std::find_if(stack.rbegin(), stack.rend(),
-                                         [&](xcb_window_t w) { return own.count(w); });
-        const bool activeCovered = active && topOwn != stack.rend() && *topOwn != active;
-        if (otherAbove)
-            Raise(*curtainAt);
-        if (otherAbove || ownBelow || activeCovered) {
-            for (const xcb_window_t w : stack)
-                if (own.count(w) && w != active)
-                    Raise(w);
-            if (active)
-                Raise(active);
-        }
-        // Raised or not, a window below the curtain may be in a lower layer
-        // than the curtain: once a window of the program is active, the
-        // curtain is back in the upper layer of ordinary windows.
-        if (ownBelow)
-            Activate(active ? active : *topOwn);
+        last_ = now;
+        std::set<TWindowId> upperOfTheirOwn;
+        for (const xcb_window_t w : now.order)
+            if (now.own.count(w) && !raisedAbove_.count(w) &&
+                Contains(Values(c_, w, atoms_->state, XCB_ATOM_ATOM), atoms_->above))
+                upperOfTheirOwn.insert(w);
+        const TRestacking restacking = DecideRestacking(now, raisedAbove_, upperOfTheirOwn);
+        raisedAbove_ = restacking.askedUp;
+        for (const xcb_window_t w : restacking.intoUpperLayer)
+            ChangeState(w, true, atoms_->above);
+        for (const xcb_window_t w : restacking.raise)
+            Raise(w);
+        if (restacking.activate != kNoWindow)
+            Activate(restacking.activate);
         xcb_flush(c_);
     }
 
@@ -530,16 +507,14 @@ private:
     xcb_window_t root_ = XCB_NONE;
     xcb_window_t windowManager_ = XCB_NONE; // as it names itself on the root window
     bool canAct_ = false, grabRefused_ = false;
-    bool desktopIcons_ = true, desktopView_ = true;
-    bool taskbar_ = true, taskbarEnabled_ = true, startButton_ = true;
+    TCurtainOptions options_;
     bool lock_ = false, coverPanels_ = false;
     bool watching_ = false; // the application's events pass eventFilter
     QPointer<QWidget> main_;
     QPointer<QScreen> screen_;
     TCurtain* curtain_ = nullptr;
-    std::set<xcb_window_t> raisedAbove_; // the windows we asked into the upper layer
-    std::vector<std::uint32_t> lastStack_;
-    xcb_window_t lastActive_ = XCB_NONE;
+    std::set<TWindowId> raisedAbove_; // the windows we asked into the upper layer
+    TStacking last_;                  // the stacking order as last put right
     QTimer check_; // one look at the stacking order and the grab after a burst of changes
 };
 

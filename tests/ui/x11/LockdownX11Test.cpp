@@ -287,14 +287,14 @@ TEST_F(LockdownX11Test, AltTabIsKeptFromTheWindowManagerUntilABoxIsUnchecked) {
     Press("alt+Tab", [&] { return altTabs > 0; });
     EXPECT_EQ(Active(), main);
 
-    // The options window opens above the curtain, takes the keyboard and a
-    // real click; unchecking the desktop's box lets the keyboard go and leaves
-    // the panels covered.
+    // The options window opens above the curtain and the main window, takes
+    // the keyboard and a real click; unchecking the desktop's box lets the
+    // keyboard go and leaves the panels covered.
     Press("alt+o", [&] { return program->Options().isVisible(); });
     Topcje& options = program->Options();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return Active() == Id(&options) &&
+            return Active() == Id(&options) && Stacking().back() == Id(&options) &&
                    CurtainBetween({other.Window(), panel_->Window()}, {main, Id(&options)});
         },
         5000));
