@@ -1,29 +1,18 @@
 #include "ScreenLockdown.h"
 
-#include "ErrorHandler.h"
+#include "Curtain.h"
 #include "LockdownStacking.h"
-#include "Settings.h"
+#include "XcbDesktop.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
-#include <QWidget>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <optional>
+#include <memory>
 #include <set>
-#include <vector>
 
 namespace kwizmar {
 
@@ -41,8 +30,8 @@ namespace {
 // The curtain and the program's windows keep their order through the window
 // manager (EWMH): both are asked into the layer above ordinary windows, where
 // docks and panels live too, and each change of the window manager's stacking
-// order is checked and put right (LockdownStacking.h decides how; this side
-// reads the order and sends the requests), also under a window manager that
+// order is checked and put right (LockdownStacking.h decides how, XcbDesktop.h
+// reads the order and carries the requests), also under a window manager that
 // comes after the program or takes over from another. One that finds nothing
 // active treats a frameless window as large as the screen as a full-screen
 // one and keeps it above every other window (openbox does): a window of the
@@ -54,102 +43,17 @@ const char* const kNoDesktopNote =
 const char* const kGrabRefusedNote =
     "Klawiaturę trzyma inny program: przełączanie okien nie jest zablokowane.";
 
-xcb_connection_t* XConnection() {
-    // Off screen or on Wayland there is no X server to ask. (The off-screen
-    // platform may offer an X11 interface too, without a connection.)
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
+TWindowId IdOf(const QWindow* window) {
+    return window ? static_cast<TWindowId>(window->winId()) : kNoWindow;
 }
-
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
-
-// A property holding 32-bit values (windows, atoms, cardinals).
-std::vector<std::uint32_t> Values(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
-                                  xcb_atom_t type) {
-    std::vector<std::uint32_t> values;
-    xcb_get_property_reply_t* reply =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 4096), nullptr);
-    if (reply && reply->format == 32) {
-        const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-        values.assign(data, data + xcb_get_property_value_length(reply) / 4);
-    }
-    std::free(reply);
-    return values;
-}
-
-bool Contains(const std::vector<std::uint32_t>& values, std::uint32_t value) {
-    return std::find(values.begin(), values.end(), value) != values.end();
-}
-
-struct TAtoms {
-    explicit TAtoms(xcb_connection_t* c)
-        : supported(Atom(c, "_NET_SUPPORTED")), check(Atom(c, "_NET_SUPPORTING_WM_CHECK")),
-          stacking(Atom(c, "_NET_CLIENT_LIST_STACKING")), state(Atom(c, "_NET_WM_STATE")),
-          above(Atom(c, "_NET_WM_STATE_ABOVE")), skipTaskbar(Atom(c, "_NET_WM_STATE_SKIP_TASKBAR")),
-          skipPager(Atom(c, "_NET_WM_STATE_SKIP_PAGER")), restack(Atom(c, "_NET_RESTACK_WINDOW")),
-          moveResize(Atom(c, "_NET_MOVERESIZE_WINDOW")), activate(Atom(c, "_NET_ACTIVE_WINDOW")),
-          protocols(Atom(c, "WM_PROTOCOLS")), deleteWindow(Atom(c, "WM_DELETE_WINDOW")) {}
-    xcb_atom_t supported, check, stacking, state, above, skipTaskbar, skipPager, restack,
-        moveResize, activate, protocols, deleteWindow;
-};
-
-// The curtain: the program's name on a plain colour.
-class TCurtain final : public QWidget {
-public:
-    TCurtain()
-        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                               Qt::WindowStaysOnTopHint) {
-        setObjectName(QStringLiteral("Curtain"));
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setWindowTitle(ApplicationTitle());
-        setCursor(Qt::ArrowCursor);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(0, 64, 128));
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(std::max(16, height() / 12));
-        font.setBold(true);
-        painter.setFont(font);
-        painter.setPen(QColor(160, 190, 220));
-        // Above the middle, where the main window doesn't hide it.
-        painter.drawText(QRect(0, 0, width(), height() / 5), Qt::AlignCenter,
-                         QString::fromUtf8(kApplicationTitle));
-    }
-    // Clicks end here and go nowhere; the window manager can't close it.
-    void mousePressEvent(QMouseEvent*) override {}
-    void mouseReleaseEvent(QMouseEvent*) override {}
-    void mouseDoubleClickEvent(QMouseEvent*) override {}
-    void closeEvent(QCloseEvent* event) override { event->ignore(); }
-};
 
 class TX11Lockdown final : public QObject,
                            public IScreenLockdown,
                            public QAbstractNativeEventFilter {
 public:
-    explicit TX11Lockdown(ILockdownOperations& system) : system_(system), c_(XConnection()) {
-        if (c_) {
-            atoms_.emplace(c_);
-            root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
-            // The window manager's stacking order and the work area are
-            // properties of the root window.
-            xcb_get_window_attributes_reply_t* attributes =
-                xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, root_), nullptr);
-            const std::uint32_t mask =
-                (attributes ? attributes->your_event_mask : 0) | XCB_EVENT_MASK_PROPERTY_CHANGE;
-            std::free(attributes);
-            xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
-            xcb_flush(c_);
+    explicit TX11Lockdown(ILockdownOperations& system)
+        : system_(system), x_(TXcbDesktop::OfApplication()) {
+        if (x_) {
             qApp->installNativeEventFilter(this);
             connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { check_.start(); });
         }
@@ -160,16 +64,16 @@ public:
         connect(&check_, &QTimer::timeout, this, [this] {
             // A window manager that came, went or took over from another:
             // the stacking order is looked at anew.
-            if (c_) {
-                const xcb_window_t windowManager = WindowManager();
-                UpdateNote(windowManager != XCB_NONE && SupportsStacking(), grabRefused_);
+            if (x_) {
+                const TWindowId windowManager = WindowManager();
+                UpdateNote(windowManager != kNoWindow && x_->SupportsStacking(), grabRefused_);
                 if (windowManager != windowManager_) {
                     windowManager_ = windowManager;
                     last_.order.clear();
                 }
             }
             // A window manager that came after the lockdown was asked for.
-            if (!curtain_ && CurtainWanted())
+            if (!curtain_ && CurtainWanted(options_))
                 ShowCurtain();
             RestoreMinimized();
             Restack();
@@ -179,7 +83,7 @@ public:
     }
 
     ~TX11Lockdown() override {
-        if (c_)
+        if (x_)
             qApp->removeNativeEventFilter(this);
         delete curtain_;
     }
@@ -225,16 +129,9 @@ public:
     }
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
-            const auto* property = static_cast<const xcb_property_notify_event_t*>(message);
-            if (property->window == root_ &&
-                (property->atom == atoms_->stacking || property->atom == atoms_->activate ||
-                 property->atom == atoms_->check || property->atom == atoms_->supported))
-                check_.start();
-        }
+        if (type == "xcb_generic_event_t" &&
+            x_->IsFollowedChange(static_cast<const xcb_generic_event_t*>(message)))
+            check_.start();
         return false;
     }
 
@@ -261,7 +158,7 @@ private:
     // The program's events are looked at only while something is locked: every
     // event passes an application's filter, the banner's 14 steps a second too.
     void WatchWindows() {
-        const bool wanted = c_ && (lock_ || curtain_);
+        const bool wanted = x_ && (lock_ || curtain_);
         if (wanted == watching_)
             return;
         watching_ = wanted;
@@ -271,25 +168,9 @@ private:
             qApp->removeEventFilter(this);
     }
 
-    // The window the running window manager names itself by; none while there
-    // is none.
-    xcb_window_t WindowManager() const {
-        if (!c_)
-            return XCB_NONE;
-        const auto checkWindow = Values(c_, root_, atoms_->check, XCB_ATOM_WINDOW);
-        if (checkWindow.empty() ||
-            Values(c_, checkWindow[0], atoms_->check, XCB_ATOM_WINDOW) != checkWindow)
-            return XCB_NONE;
-        return checkWindow[0];
-    }
-
+    TWindowId WindowManager() const { return x_ ? x_->WindowManager() : kNoWindow; }
     bool WindowManagerHonoursStacking() const {
-        return WindowManager() != XCB_NONE && SupportsStacking();
-    }
-    bool SupportsStacking() const {
-        const auto supported = Values(c_, root_, atoms_->supported, XCB_ATOM_ATOM);
-        return Contains(supported, atoms_->stacking) && Contains(supported, atoms_->above) &&
-               Contains(supported, atoms_->restack);
+        return WindowManager() != kNoWindow && x_->SupportsStacking();
     }
 
     void UpdateNote(bool canAct, bool grabRefused) {
@@ -300,10 +181,8 @@ private:
             OnNoteChanged();
     }
 
-    bool CurtainWanted() const { return kwizmar::CurtainWanted(options_); }
-
     void ShowCurtain() {
-        if (!CurtainWanted()) {
+        if (!CurtainWanted(options_)) {
             LiftCurtain();
             return;
         }
@@ -313,15 +192,7 @@ private:
         coverPanels_ = CurtainCoversPanels(options_);
         if (!curtain_) {
             curtain_ = new TCurtain;
-            curtain_->winId();
-            // Not in the task list or the pager; only the window manager's
-            // close request, no focus to take.
-            const xcb_window_t w = static_cast<xcb_window_t>(curtain_->winId());
-            const xcb_atom_t states[] = {atoms_->skipTaskbar, atoms_->skipPager};
-            xcb_change_property(c_, XCB_PROP_MODE_REPLACE, w, atoms_->state, XCB_ATOM_ATOM, 32, 2,
-                                states);
-            xcb_change_property(c_, XCB_PROP_MODE_REPLACE, w, atoms_->protocols, XCB_ATOM_ATOM, 32,
-                                1, &atoms_->deleteWindow);
+            x_->MarkAsCurtain(static_cast<TWindowId>(curtain_->winId()));
         }
         QScreen* screen =
             main_ && main_->screen() ? main_->screen() : QGuiApplication::primaryScreen();
@@ -346,14 +217,10 @@ private:
         // A window manager keeps a window's own requests out of the panels'
         // strips; asked as a pager asks, it puts the curtain where it must be.
         if (curtain_->isVisible()) {
-            const QRect native = QRect(area.topLeft() * curtain_->devicePixelRatio(),
-                                       area.size() * curtain_->devicePixelRatio());
-            constexpr std::uint32_t kNorthWest = 1, kXYWH = 0xf00, kPager = 2u << 12;
-            SendToWindowManager(static_cast<xcb_window_t>(curtain_->winId()), atoms_->moveResize,
-                                kNorthWest | kXYWH | kPager, std::uint32_t(native.x()),
-                                std::uint32_t(native.y()), std::uint32_t(native.width()),
-                                std::uint32_t(native.height()));
-            xcb_flush(c_);
+            x_->MoveResize(static_cast<TWindowId>(curtain_->winId()),
+                           QRect(area.topLeft() * curtain_->devicePixelRatio(),
+                                 area.size() * curtain_->devicePixelRatio()));
+            x_->Flush();
         }
     }
 
@@ -363,12 +230,11 @@ private:
         delete curtain_;
         curtain_ = nullptr;
         // The program's windows go back to the ordinary layer they were in.
-        const auto stack = Values(c_, root_, atoms_->stacking, XCB_ATOM_WINDOW);
-        for (const xcb_window_t w : BackFromUpperLayer(stack, raisedAbove_))
-            ChangeState(w, false, atoms_->above);
+        for (const TWindowId w : BackFromUpperLayer(x_->StackingOrder(), raisedAbove_))
+            x_->SetUpperLayer(w, false);
         raisedAbove_.clear();
         last_.order.clear();
-        xcb_flush(c_);
+        x_->Flush();
     }
 
     // A window minimised behind the curtain could only come back through the
@@ -390,7 +256,7 @@ private:
         for (QWindow* window : QGuiApplication::allWindows())
             if (window->handle() && window->isVisible() &&
                 (!curtain_ || window != curtain_->windowHandle()))
-                own.insert(static_cast<xcb_window_t>(window->winId()));
+                own.insert(IdOf(window));
         return own;
     }
 
@@ -401,61 +267,27 @@ private:
         if (!curtain_ || !canAct_)
             return;
         TStacking now;
-        now.order = Values(c_, root_, atoms_->stacking, XCB_ATOM_WINDOW);
-        now.curtain = static_cast<xcb_window_t>(curtain_->winId());
+        now.order = x_->StackingOrder();
+        now.curtain = static_cast<TWindowId>(curtain_->winId());
         now.own = OwnWindows();
-        const QWindow* focus = QGuiApplication::focusWindow();
-        const auto windowManagersActive = Values(c_, root_, atoms_->activate, XCB_ATOM_WINDOW);
-        now.active = ActiveOwnWindow(
-            windowManagersActive.empty() ? kNoWindow : windowManagersActive[0],
-            focus ? static_cast<xcb_window_t>(focus->winId()) : kNoWindow, now.own);
+        now.active =
+            ActiveOwnWindow(x_->ActiveWindow(), IdOf(QGuiApplication::focusWindow()), now.own);
         if (!RestackingDue(now, last_))
             return;
         last_ = now;
         std::set<TWindowId> upperOfTheirOwn;
-        for (const xcb_window_t w : now.order)
-            if (now.own.count(w) && !raisedAbove_.count(w) &&
-                Contains(Values(c_, w, atoms_->state, XCB_ATOM_ATOM), atoms_->above))
+        for (const TWindowId w : now.order)
+            if (now.own.count(w) && !raisedAbove_.count(w) && x_->InUpperLayer(w))
                 upperOfTheirOwn.insert(w);
         const TRestacking restacking = DecideRestacking(now, raisedAbove_, upperOfTheirOwn);
         raisedAbove_ = restacking.askedUp;
-        for (const xcb_window_t w : restacking.intoUpperLayer)
-            ChangeState(w, true, atoms_->above);
-        for (const xcb_window_t w : restacking.raise)
-            Raise(w);
+        for (const TWindowId w : restacking.intoUpperLayer)
+            x_->SetUpperLayer(w, true);
+        for (const TWindowId w : restacking.raise)
+            x_->Raise(w);
         if (restacking.activate != kNoWindow)
-            Activate(restacking.activate);
-        xcb_flush(c_);
-    }
-
-    void SendToWindowManager(xcb_window_t window, xcb_atom_t type, std::uint32_t d0,
-                             std::uint32_t d1, std::uint32_t d2, std::uint32_t d3 = 0,
-                             std::uint32_t d4 = 0) {
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = window;
-        message.type = type;
-        message.data.data32[0] = d0;
-        message.data.data32[1] = d1;
-        message.data.data32[2] = d2;
-        message.data.data32[3] = d3;
-        message.data.data32[4] = d4;
-        xcb_send_event(c_, 0, root_,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&message));
-    }
-    void ChangeState(xcb_window_t window, bool add, xcb_atom_t state) {
-        // the last is the source: a pager, whose wishes are the user's own
-        SendToWindowManager(window, atoms_->state, add ? 1 : 0, state, 0, 2);
-    }
-    void Activate(xcb_window_t window) {
-        // source 2 (a pager), no time, nothing of ours active
-        SendToWindowManager(window, atoms_->activate, 2, XCB_CURRENT_TIME, XCB_NONE);
-    }
-    void Raise(xcb_window_t window) {
-        // _NET_RESTACK_WINDOW: source 2 (a pager), no sibling, Above.
-        SendToWindowManager(window, atoms_->restack, 2, XCB_NONE, XCB_STACK_MODE_ABOVE);
+            x_->Activate(restacking.activate);
+        x_->Flush();
     }
 
     // The window that keeps the keyboard: the program's active window, or the
@@ -470,7 +302,7 @@ private:
     }
 
     void Regrab() {
-        if (!lock_ || !c_)
+        if (!lock_ || !x_)
             return;
         UpdateNote(WindowManagerHonoursStacking(), grabRefused_);
         // A menu holds the keyboard itself while it is open.
@@ -479,33 +311,21 @@ private:
         QWindow* window = GrabWindow();
         if (!window)
             return;
-        xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(
-            c_,
-            xcb_grab_keyboard(c_, 1, static_cast<xcb_window_t>(window->winId()), XCB_CURRENT_TIME,
-                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-            nullptr);
-        const std::uint8_t status =
-            reply ? reply->status : std::uint8_t(XCB_GRAB_STATUS_NOT_VIEWABLE);
-        std::free(reply);
+        const TXcbDesktop::TGrab grab = x_->GrabKeyboard(IdOf(window));
         // A window not on the screen yet is grabbed again when it shows.
-        if (status != XCB_GRAB_STATUS_NOT_VIEWABLE)
-            UpdateNote(canAct_, status == XCB_GRAB_STATUS_ALREADY_GRABBED ||
-                                    status == XCB_GRAB_STATUS_FROZEN);
+        if (grab != TXcbDesktop::TGrab::NotViewable)
+            UpdateNote(canAct_, grab == TXcbDesktop::TGrab::Refused);
     }
 
     void Ungrab() {
-        if (c_ && canAct_) {
-            xcb_ungrab_keyboard(c_, XCB_CURRENT_TIME);
-            xcb_flush(c_);
-        }
+        if (x_ && canAct_)
+            x_->UngrabKeyboard();
         UpdateNote(canAct_, false);
     }
 
     ILockdownOperations& system_;
-    xcb_connection_t* c_ = nullptr;
-    std::optional<TAtoms> atoms_;
-    xcb_window_t root_ = XCB_NONE;
-    xcb_window_t windowManager_ = XCB_NONE; // as it names itself on the root window
+    std::unique_ptr<TXcbDesktop> x_;      // none off screen or on Wayland
+    TWindowId windowManager_ = kNoWindow; // as it names itself on the root window
     bool canAct_ = false, grabRefused_ = false;
     TCurtainOptions options_;
     bool lock_ = false, coverPanels_ = false;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kwizmar {
+
+// What the X11 lockdown puts over the desktop and the panels: the program's
+// name on a plain colour, in a frameless window that takes no focus, swallows
+// the clicks and can't be closed from outside.
+class TCurtain final : public QWidget {
+public:
+    TCurtain();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override {}
+    void mouseReleaseEvent(QMouseEvent*) override {}
+    void mouseDoubleClickEvent(QMouseEvent*) override {}
+    void closeEvent(QCloseEvent* event) override;
+};
+
+} // namespace kwizmar
