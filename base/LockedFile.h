@@ -32,7 +32,8 @@ public:
     // A file that exists but can't be opened throws EFOpenError for Read and
     // EFCreateError for Update and Create (no write permission, a read-only
     // file system, a folder in its place); so does a file Create can't make.
-    // The messages name `path` as given.
+    // The messages name `path` as given; an EFCreateError carries the
+    // system's reason where there is one, as do those of the writes below.
     TLockedFile(const std::filesystem::path& path, TAccess access);
     ~TLockedFile();
     TLockedFile(const TLockedFile&) = delete;
@@ -77,6 +78,12 @@ public:
 
     // Empties the file and flushes. Throws EFCreateError.
     void Truncate();
+
+    // The `size` bytes at `offset` as the file the path names holds them
+    // now, read through a handle of their own, so that what a file server
+    // kept is read, not what this handle wrote. Shorter where the file ends
+    // sooner. Throws EFOpenError.
+    std::string ReadBack(std::uint64_t offset, std::size_t size) const;
 
 private:
     void Close();

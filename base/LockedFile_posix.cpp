@@ -24,10 +24,14 @@ namespace {
 // processor's cache until the caller has walked it.
 constexpr std::size_t kReadPiece = 256 * 1024;
 
+std::error_code LastError() {
+    return std::error_code(errno, std::generic_category());
+}
+
 [[noreturn]] void ThrowFor(TLockedFile::TAccess access, const std::filesystem::path& path) {
     if (access == TLockedFile::TAccess::Read)
         throw EFOpenError(Utf8FromPath(path));
-    throw EFCreateError(Utf8FromPath(path));
+    throw EFCreateError(Utf8FromPath(path), LastError());
 }
 
 // The file a path names at the end of its symbolic links.
@@ -150,9 +154,10 @@ void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {
     const int fd = int(handle_);
     if (fd >= 0 && posix::WriteAllAt(fd, bytes, offset) && ::fsync(fd) == 0)
         return;
+    const std::error_code cause = fd >= 0 ? LastError() : std::error_code();
     if (fd >= 0 && ::ftruncate(fd, off_t(offset)) == 0)
         ::fsync(fd);
-    throw EFCreateError(Utf8FromPath(path_));
+    throw EFCreateError(Utf8FromPath(path_), cause);
 }
 
 void TLockedFile::Replace(std::string_view bytes, std::string_view old,
@@ -163,31 +168,54 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
         ~Closer() { file.Close(); }
     } closer{*this};
     if (fd < 0)
-        throw EFCreateError(Utf8FromPath(path_));
+        throw EFCreateError(Utf8FromPath(path_), LastError());
     switch (ReplaceBeside(RealPath(path_), fd, bytes)) {
     case TReplaceWay::Beside:
         RemoveStaleBackups(backupFolder, path_.filename());
         return;
     case TReplaceWay::Fail:
-        throw EFCreateError(Utf8FromPath(path_));
+        throw EFCreateError(Utf8FromPath(path_), LastError());
     case TReplaceWay::InPlace:
         break;
     }
 
     if (backupFolder.empty())
-        throw EFCreateError(Utf8FromPath(path_));
+        throw EFCreateError(Utf8FromPath(path_), LastError());
     std::error_code ec;
     std::filesystem::create_directories(backupFolder, ec);
     if (!RewriteInPlace(fd, bytes, old,
                         [&] { return BackupName(backupFolder, path_.filename()); }))
-        throw EFCreateError(Utf8FromPath(path_));
+        throw EFCreateError(Utf8FromPath(path_), LastError());
     RemoveStaleBackups(backupFolder, path_.filename());
 }
 
 void TLockedFile::Truncate() {
     const int fd = int(handle_);
     if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::fsync(fd) != 0)
-        throw EFCreateError(Utf8FromPath(path_));
+        throw EFCreateError(Utf8FromPath(path_), LastError());
+}
+
+std::string TLockedFile::ReadBack(std::uint64_t offset, std::size_t size) const {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw EFOpenError(Utf8FromPath(path_));
+    std::string bytes(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size - done, off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            throw EFOpenError(Utf8FromPath(path_));
+        }
+        if (n == 0)
+            break;
+        done += std::size_t(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return bytes;
 }
 
 } // namespace kwizmar

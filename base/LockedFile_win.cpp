@@ -40,7 +40,7 @@ TLockedFile::TLockedFile(const std::filesystem::path& path, TAccess access) : pa
             return;
         if (access == TAccess::Read)
             throw EFOpenError(Utf8FromPath(path));
-        throw EFCreateError(Utf8FromPath(path));
+        throw EFCreateError(Utf8FromPath(path), std::error_code(int(error), std::system_category()));
     }
     OVERLAPPED at{};
     at.OffsetHigh = kLockOffsetHigh;
@@ -94,9 +94,10 @@ void TLockedFile::AppendAt(std::uint64_t offset, std::string_view bytes) {
     if (handle_ != -1 && win::WriteAllAt(Handle(handle_), bytes, offset) &&
         FlushFileBuffers(Handle(handle_)))
         return;
+    const std::error_code cause(int(GetLastError()), std::system_category());
     if (handle_ != -1 && win::CutAt(Handle(handle_), offset))
         FlushFileBuffers(Handle(handle_));
-    throw EFCreateError(Utf8FromPath(path_));
+    throw EFCreateError(Utf8FromPath(path_), cause);
 }
 
 void TLockedFile::Replace(std::string_view bytes, std::string_view old,
@@ -119,6 +120,34 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
 void TLockedFile::Truncate() {
     if (handle_ == -1 || !win::CutAt(Handle(handle_), 0) || !FlushFileBuffers(Handle(handle_)))
         throw EFCreateError(Utf8FromPath(path_));
+}
+
+std::string TLockedFile::ReadBack(std::uint64_t offset, std::size_t size) const {
+    HANDLE file =
+        CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw EFOpenError(Utf8FromPath(path_));
+    std::string bytes(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED at{};
+        at.Offset = DWORD((offset + done) & 0xFFFFFFFFu);
+        at.OffsetHigh = DWORD((offset + done) >> 32);
+        DWORD n = 0;
+        if (!ReadFile(file, bytes.data() + done, DWORD(size - done), &n, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            CloseHandle(file);
+            throw EFOpenError(Utf8FromPath(path_));
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    CloseHandle(file);
+    bytes.resize(done);
+    return bytes;
 }
 
 } // namespace kwizmar

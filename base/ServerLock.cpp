@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <mutex>
 #include <random>
+#include <set>
 #include <thread>
 
 namespace kwizmar {
@@ -73,15 +75,32 @@ private:
     TSteady::time_point since_, probed_;
 };
 
+// The locks this process holds now, in any of its threads.
+std::mutex liveMutex;
+std::set<std::string>& LiveHolders() {
+    static std::set<std::string> live;
+    return live;
+}
+
+void SetLive(const std::string& holder, bool live) {
+    const std::lock_guard guard(liveMutex);
+    if (live)
+        LiveHolders().insert(holder);
+    else
+        LiveHolders().erase(holder);
+}
+
 // Whether the holder named `holder` is gone: a process of this computer that
-// no longer runs, or this very process, which holds no lock but `mine` (an
-// older one it could not remove).
-bool HolderGone(const std::string& holder, const std::string& mine) {
+// no longer runs, or this very process, which holds no lock but those of its
+// threads (another is an older one it could not remove).
+bool HolderGone(const std::string& holder) {
     const TServerLock::THolder who = TServerLock::Parse(holder);
     if (who.host != ThisHost() || who.pid.empty())
         return false;
-    if (who.pid == ThisProcess())
-        return holder != mine;
+    if (who.pid == ThisProcess()) {
+        const std::lock_guard guard(liveMutex);
+        return !LiveHolders().contains(holder);
+    }
     return ProcessGone(who.pid, who.start);
 }
 
@@ -91,14 +110,19 @@ bool OlderOnServer(const TSeen& seen, const std::filesystem::path& lock,
     return now && *now - seen.changed > std::chrono::nanoseconds(bound).count();
 }
 
-bool Stale(const TSeen& seen, const std::string& mine, const std::filesystem::path& lock,
-           TWatch& watch, std::chrono::milliseconds bound) {
+// A lock old by the server's clock is stale only once this copy, too, has
+// seen it stay the same for half the bound: a server that stood still (a
+// frozen or overloaded file server) makes every lock look old the moment it
+// answers again, while its holder is about to finish its change.
+bool Stale(const TSeen& seen, const std::filesystem::path& lock, TWatch& watch,
+           std::chrono::milliseconds bound) {
     watch.Saw(seen);
-    if (HolderGone(seen.holder, mine))
+    if (HolderGone(seen.holder))
         return true;
     if (watch.UnchangedFor(2 * bound))
         return true;
-    return watch.ProbeDue(std::max<TSteady::duration>(bound / 4, std::chrono::milliseconds(50))) &&
+    return watch.UnchangedFor(bound / 2) &&
+           watch.ProbeDue(std::max<TSteady::duration>(bound / 4, std::chrono::milliseconds(50))) &&
            OlderOnServer(seen, lock, bound);
 }
 
@@ -108,8 +132,10 @@ bool Stale(const TSeen& seen, const std::string& mine, const std::filesystem::pa
 void Break(const std::filesystem::path& lock, const TSeen& seen, const std::string& mine,
            const std::string& content, std::chrono::milliseconds bound) {
     const std::filesystem::path breaker = WithSuffix(lock, ".zrywanie");
-    switch (CreateExclusive(breaker, mine, content)) {
+    std::error_code ignored;
+    switch (CreateExclusive(breaker, mine, content, ignored)) {
     case TCreated::Refused:
+    case TCreated::NoRoom:
     case TCreated::Failed:
         return;
     case TCreated::Exists: {
@@ -117,7 +143,7 @@ void Break(const std::filesystem::path& lock, const TSeen& seen, const std::stri
         // any lock does, and is removed outright: breaking takes a moment, so
         // two breakers of one breaker's lock can't both be at it.
         const auto other = Look(breaker);
-        if (other && (HolderGone(other->holder, mine) || OlderOnServer(*other, breaker, bound)))
+        if (other && (HolderGone(other->holder) || OlderOnServer(*other, breaker, bound)))
             RemoveLock(breaker, other->holder);
         return;
     }
@@ -132,7 +158,7 @@ void Break(const std::filesystem::path& lock, const TSeen& seen, const std::stri
 
 } // namespace
 
-TServerLock::TServerLock(const std::filesystem::path& file, std::chrono::milliseconds staleAfter) {
+TServerLock::TServerLock(const std::filesystem::path& file, TWait wait) {
     try {
         lock_ = LockFileOf(file);
         const THolder me{ThisHost(), ThisProcess(), StartOf(ThisProcess()), Token()};
@@ -141,56 +167,81 @@ TServerLock::TServerLock(const std::filesystem::path& file, std::chrono::millise
     } catch (...) {
         return;
     }
-    // A lock that stays whatever is done to it (a file in its place, a lock
-    // that can't be removed) holds no copy's result back for ever: past this
-    // the change goes on under the file lock alone.
-    const auto giveUp = TSteady::now() + 6 * staleAfter + std::chrono::seconds(5);
+    // Known as this process's own before it exists, so that no other thread
+    // takes it for one left behind.
+    SetLive(holder_, true);
+    const auto giveUp = TSteady::now() + wait.patience;
     std::minstd_rand jitter(std::random_device{}());
     auto pause = std::chrono::milliseconds(2);
     TWatch watch;
     int failed = 0;
-    while (TSteady::now() < giveUp) {
-        switch (CreateExclusive(lock_, holder_, content_)) {
+    state_ = TState::Busy;
+    for (;;) {
+        if (wait.stop && wait.stop->load()) {
+            state_ = TState::Stopped;
+            break;
+        }
+        std::error_code error;
+        switch (CreateExclusive(lock_, holder_, content_, error)) {
         case TCreated::Yes:
-            held_ = true;
+            state_ = TState::Held;
+            // The server's clock as the lock's own file tells it: the probes
+            // of that clock that could not be removed a minute before go now.
+            if (const auto mine = Look(lock_); mine && mine->holder == holder_)
+                RemoveOldProbes(lock_, mine->changed - 60'000'000'000LL);
             return;
         case TCreated::Refused:
-            return;
+            state_ = TState::Unneeded;
+            error_ = error;
+            break;
+        case TCreated::NoRoom:
+            state_ = TState::Failed;
+            error_ = error;
+            break;
         case TCreated::Failed:
             // A server that keeps failing is as good as gone: the change must
             // not go on under the file lock alone, which other computers
             // don't see; the result waits on this computer instead.
-            if (++failed > 300) {
-                failed_ = true;
-                return;
+            error_ = error;
+            if (++failed > 300 || TSteady::now() >= giveUp) {
+                state_ = TState::Failed;
+                break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
-        case TCreated::Exists:
-            break;
-        }
-        const auto seen = Look(lock_);
-        if (!seen)
-            continue; // released meanwhile
-        if (Stale(*seen, holder_, lock_, watch, staleAfter)) {
-            Break(lock_, *seen, holder_, content_, staleAfter);
+        case TCreated::Exists: {
+            if (TSteady::now() >= giveUp)
+                break;
+            const auto seen = Look(lock_);
+            if (!seen)
+                continue; // released meanwhile
+            if (Stale(*seen, lock_, watch, wait.staleAfter)) {
+                Break(lock_, *seen, holder_, content_, wait.staleAfter);
+                continue;
+            }
+            // Thirty copies finishing at the same second must not take turns
+            // in lockstep: each waits a little more each time, by a drawn
+            // amount.
+            std::this_thread::sleep_for(pause +
+                                        std::chrono::milliseconds(jitter() % (pause.count() + 1)));
+            pause = std::min(pause * 2, std::chrono::milliseconds(40));
             continue;
         }
-        // Thirty copies finishing at the same second must not take turns in
-        // lockstep: each waits a little more each time, by a drawn amount.
-        std::this_thread::sleep_for(pause +
-                                    std::chrono::milliseconds(jitter() % (pause.count() + 1)));
-        pause = std::min(pause * 2, std::chrono::milliseconds(40));
+        }
+        break;
     }
+    SetLive(holder_, false);
 }
 
 TServerLock::~TServerLock() {
-    if (held_)
+    if (Held()) {
         RemoveLock(lock_, holder_);
+        SetLive(holder_, false);
+    }
 }
 
 bool TServerLock::StillHeld() const {
-    return held_ && Holds(lock_, holder_);
+    return Held() && Holds(lock_, holder_);
 }
 
 std::filesystem::path TServerLock::LockFileOf(const std::filesystem::path& file) {

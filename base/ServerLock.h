@@ -1,8 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 // A lock that the file server decides for every computer sharing a folder,
 // however the clients keep their own file locks: a folder beside the guarded
@@ -21,31 +23,62 @@
 // at a time, under a second lock, and each looks again under it, so that a
 // fresh lock taken in the meantime is not removed.
 //
+// A live lock is never judged stale on the server's clock alone: after a
+// server that stood still for a while every lock looks old, so a lock must
+// also have stayed the same for half the bound while this copy watched it.
+// Copies of one process (threads) tell their own locks from one left behind.
+//
 // Where no lock can be made in the folder (a read-only folder with a writable
-// file in it, a folder that is gone), the lock is not held and the caller
-// relies on its file lock alone. Where the server keeps failing to answer
-// (an SMB client's I/O errors), the lock is not held either and Failed() says
-// so: the caller must then not change the file at all.
+// file in it, a folder that is gone), the lock is not needed and the caller
+// relies on its file lock alone. Otherwise the caller changes the file only
+// while it holds the lock: a lock another copy held all the time the caller
+// would wait (Busy), a server that kept failing or had no room for the lock
+// (Failed), and a wait the caller stopped (Stopped) all mean no change.
 
 namespace kwizmar {
 
-class TServerLock {
-public:
+// How long a change waits for the server's lock, and how it may be stopped.
+struct TLockWait {
+    // How long a change waits for the lock unless told otherwise.
+    static constexpr std::chrono::seconds kPatience{30};
     // How long a lock of a process not known to be gone counts as held.
     static constexpr std::chrono::seconds kStaleAfter{10};
 
+    std::chrono::milliseconds patience = kPatience;
+    // Set by another thread to give the wait up (a program closing).
+    const std::atomic<bool>* stop = nullptr;
+    std::chrono::milliseconds staleAfter = kStaleAfter;
+};
+
+class TServerLock {
+public:
+    using TWait = TLockWait;
+    static constexpr std::chrono::seconds kStaleAfter = TLockWait::kStaleAfter;
+
+    enum class TState {
+        Held,     // this copy holds the lock
+        Unneeded, // no lock can be made in the folder: the file lock alone guards
+        Busy,     // another copy held it all the time this one would wait
+        Failed,   // the server kept failing, or had no room: Error() says why
+        Stopped,  // the caller stopped the wait
+    };
+
     // Takes the lock of `file` (the file at the end of its symbolic links),
-    // waiting while another copy holds it. Never throws.
-    explicit TServerLock(const std::filesystem::path& file,
-                         std::chrono::milliseconds staleAfter = kStaleAfter);
+    // waiting while another copy holds it, at most `wait.patience`. Never
+    // throws.
+    explicit TServerLock(const std::filesystem::path& file, TWait wait = {});
     ~TServerLock();
     TServerLock(const TServerLock&) = delete;
     TServerLock& operator=(const TServerLock&) = delete;
 
-    bool Held() const { return held_; }
-    // The server failed for seconds on end: neither held nor known not to be
-    // needed.
-    bool Failed() const { return failed_; }
+    TState State() const { return state_; }
+    bool Held() const { return state_ == TState::Held; }
+    // Whether the file may be changed now: the lock is held, or can't be
+    // made in this folder at all.
+    bool MayChange() const { return state_ == TState::Held || state_ == TState::Unneeded; }
+    // The system's reason a lock could not be made (Failed, Unneeded), where
+    // known.
+    std::error_code Error() const { return error_; }
 
     // Whether the lock file is still this one's: false when another copy
     // judged it stale and broke it. A writer asks just before it writes.
@@ -66,8 +99,8 @@ public:
 private:
     std::filesystem::path lock_;
     std::string holder_, content_;
-    bool held_ = false;
-    bool failed_ = false;
+    TState state_ = TState::Unneeded;
+    std::error_code error_;
 };
 
 } // namespace kwizmar

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 // On Windows a new file takes its permissions from the folder's inherited
@@ -44,10 +45,19 @@ template <class F> bool Patiently(F step, bool notEmptyPasses = false) {
 
 } // namespace
 
+namespace {
+
+std::error_code SystemError(DWORD code) {
+    return std::error_code(int(code), std::system_category());
+}
+
+} // namespace
+
 TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& holder,
-                         std::string_view content) {
+                         std::string_view content, std::error_code& cause) {
     if (!CreateDirectoryW(lock.c_str(), nullptr)) {
         const DWORD error = GetLastError();
+        cause = SystemError(error);
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
             return TCreated::Exists;
         // A lock being removed refuses access until it is gone.
@@ -55,9 +65,10 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
             GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES)
             return TCreated::Exists;
         if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND ||
-            error == ERROR_WRITE_PROTECT || error == ERROR_DISK_FULL)
+            error == ERROR_WRITE_PROTECT)
             return TCreated::Refused;
-        return TCreated::Failed;
+        return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? TCreated::NoRoom
+                                                                            : TCreated::Failed;
     }
     const std::filesystem::path file = lock / holder;
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -66,21 +77,26 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
         const DWORD error = GetLastError();
         if (error == ERROR_PATH_NOT_FOUND)
             return TCreated::Exists; // broken meanwhile: the next try decides
+        cause = SystemError(error);
         Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; });
         // Only a folder that refuses files can't take a lock; a server that
         // stumbled may take it at the next try.
-        return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ||
-                       error == ERROR_DISK_FULL
-                   ? TCreated::Refused
-                   : TCreated::Failed;
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
+            return TCreated::Refused;
+        return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? TCreated::NoRoom
+                                                                            : TCreated::Failed;
     }
     DWORD done = 0;
     const bool written = WriteFile(handle, content.data(), DWORD(content.size()), &done, nullptr) &&
                          done == content.size() && FlushFileBuffers(handle);
+    if (!written)
+        cause = SystemError(GetLastError());
     CloseHandle(handle);
     if (!written) {
         RemoveLock(lock, holder);
-        return TCreated::Failed;
+        return cause.value() == ERROR_DISK_FULL || cause.value() == ERROR_HANDLE_DISK_FULL
+                   ? TCreated::NoRoom
+                   : TCreated::Failed;
     }
     return TCreated::Yes;
 }
@@ -112,9 +128,32 @@ bool Holds(const std::filesystem::path& lock, const std::string& holder) {
 }
 
 void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
-    if (!holder.empty() && !Patiently([&] { return DeleteFileW((lock / holder).c_str()) != 0; }))
-        return;
+    if (!holder.empty() && !DeleteFileW((lock / holder).c_str())) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            !Patiently([&] { return DeleteFileW((lock / holder).c_str()) != 0; }))
+            return;
+    }
     Patiently([&] { return RemoveDirectoryW(lock.c_str()) != 0; }, true);
+}
+
+// The probes are opened to be deleted on closing, so that a server that
+// failed at that moment leaves them only where it lost the handle too.
+void RemoveOldProbes(const std::filesystem::path& lock, std::int64_t before) {
+    const std::wstring prefix = lock.filename().wstring() + L".zegar-";
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((lock.parent_path() / (prefix + L"*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<std::wstring> old;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            Nanoseconds(found.ftLastWriteTime) < before)
+            old.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    for (const std::wstring& name : old)
+        DeleteFileW((lock.parent_path() / name).c_str());
 }
 
 std::optional<std::int64_t> ServerNow(const std::filesystem::path& beside) {

@@ -9,6 +9,7 @@
 #include "TestLoader.h"
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -119,6 +120,9 @@ public:
     void ReturnToTestChoice();
     // "&Egzaminuj ...": back to the start page after a finished exam.
     void SpeedButton9Click();
+    // Whether the finished exam's line is still on its way to the log
+    // ("Zapisywanie wyniku…" on the summary); the statistics wait for it.
+    bool SavingResult() const;
     // The window closes, or "&Powrót ..." leaves the exam: an exam in
     // progress is abandoned, without a result and without a journal.
     void AbandonExam();
@@ -168,6 +172,11 @@ private:
     void JournalStep();
     void RecordOutcome(char kind, std::int64_t points);
     void EndJournal(const std::string& resultText, bool failed);
+    // Hands `line` to the log's port; `then` runs once the port tells how it
+    // went. Returns the failure the port told before it returned; a failure
+    // told later is thrown from the port's call, for the window to report.
+    std::exception_ptr SaveResult(const std::string& line,
+                                  std::function<void(std::exception_ptr)> then);
     bool ResultStored(const std::string& resultText) const;
 
     TExamPorts ports_;

@@ -6,6 +6,8 @@
 #include "ExamResult.h"
 #include "ScopeExit.h"
 
+#include <memory>
+
 namespace kwizmar {
 
 void TEgzaminLogic::ClockTick() {
@@ -63,14 +65,18 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
         journal_.resultText = line;
         JournalStep();
     }
-    std::exception_ptr logError;
-    try {
-        ports_.appendResultLine(line);
-    } catch (...) {
-        logError = std::current_exception();
-    }
-    if (journaling_)
-        EndJournal(line, logError != nullptr);
+    // The statistics wait for the log until the line is in it, and the next
+    // exam (its journal) for the end of this one's.
+    view_.LabelZapis.visible = true;
+    view_.SpeedButton10.enabled = false;
+    view_.SpeedButton9.enabled = false;
+    const std::exception_ptr logError = SaveResult(line, [this, line](std::exception_ptr failure) {
+        if (journaling_)
+            EndJournal(line, failure != nullptr);
+        view_.LabelZapis.visible = false;
+        view_.SpeedButton10.enabled = true;
+        view_.SpeedButton9.enabled = true;
+    });
 
     view_.Panel4.visible = true;
     view_.Czas = false;
@@ -81,6 +87,33 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     Hide(view_.SpeedButton13);
     DisarmVerdictKeys("");
     return logError;
+}
+
+std::exception_ptr TEgzaminLogic::SaveResult(const std::string& line,
+                                             std::function<void(std::exception_ptr)> then) {
+    // Whether the port answers before it returns, and what: that failure is
+    // the caller's to report where it reports one; a later answer reports
+    // its own, through the window that passes it on.
+    struct TAnswer {
+        bool inside = true, given = false;
+        std::exception_ptr failure;
+    };
+    auto answer = std::make_shared<TAnswer>();
+    ports_.saveResultLine(line, [answer, then = std::move(then)](std::exception_ptr failure) {
+        then(failure);
+        if (answer->inside) {
+            answer->given = true;
+            answer->failure = failure;
+        } else if (failure) {
+            std::rethrow_exception(failure);
+        }
+    });
+    answer->inside = false;
+    return answer->failure;
+}
+
+bool TEgzaminLogic::SavingResult() const {
+    return view_.LabelZapis.visible;
 }
 
 } // namespace kwizmar

@@ -95,16 +95,19 @@ void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
         return;
     if (journal.phase == TJournalPhase::Finishing) {
         // The exam had ended; its line may or may not have got through.
-        if (!ResultStored(journal.resultText)) {
-            try {
-                ports_.appendResultLine(journal.resultText);
-            } catch (...) {
-                if (ResultStored(journal.resultText))
-                    ports_.journal->Remove();
-                throw;
-            }
+        if (ResultStored(journal.resultText)) {
+            ports_.journal->Remove();
+            return;
         }
-        ports_.journal->Remove();
+        const std::string line = journal.resultText;
+        const std::exception_ptr logError =
+            SaveResult(line, [this, line](std::exception_ptr failure) {
+                // Unless an exam started meanwhile has a journal of its own.
+                if (!journaling_ && (!failure || ResultStored(line)))
+                    ports_.journal->Remove();
+            });
+        if (logError)
+            std::rethrow_exception(logError);
         return;
     }
 

@@ -75,6 +75,8 @@ TEgzaminView::TEgzaminView() {
     SpeedButton13 = Hidden();
 
     Label25 = Text(GradeScaleText());
+    LabelZapis = Hidden();
+    LabelZapis.text = "Zapisywanie wyniku…";
 
     LabelOdp = Hidden();
     LabelPrawda = Hidden();
@@ -177,6 +179,7 @@ const std::vector<TEgzaminView::TNamedControl>& TEgzaminView::Controls() {
         KWIZMAR_CONTROL(RxLabel9),
         KWIZMAR_CONTROL(RxLabel10),
         KWIZMAR_CONTROL(Label25),
+        KWIZMAR_CONTROL(LabelZapis),
         KWIZMAR_CONTROL(LabelOdp),
         KWIZMAR_CONTROL(LabelPrawda),
         KWIZMAR_CONTROL(LabelFullOdp),

@@ -88,6 +88,8 @@ struct TEgzaminView : TTestBoxView {
     // Summary page.
     TControl RxLabel5, RxLabel6, RxLabel7, RxLabel8, RxLabel9, RxLabel10;
     TControl Label25; // grade-scale text, its lines joined by "\n"
+    // "Zapisywanie wyniku…" while the result is on its way to the log.
+    TControl LabelZapis;
 
     // Never seen: the question state the window keeps in hidden labels, and the
     // two keyboard targets that take Enter after a verdict. Of Next and Dalej

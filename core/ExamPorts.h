@@ -5,6 +5,7 @@
 #include "TextMeasure.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -55,11 +56,15 @@ struct TExamPorts {
     // The live state of the option "Wyświetlaj każdą opowiedź w formie
     // testowej" (setting Odp), asked again for every question put on screen.
     std::function<bool()> everyAnswerInTestForm;
-    // Appends one result line to the results log. `lineText` is the line
-    // without its number: the log loads itself, numbers the line with its new
-    // length and writes "k. " + lineText. Throws (for example EFCreateError,
-    // "Cannot create file %s") when the line can't be written.
-    std::function<void(const std::string& lineText)> appendResultLine;
+    // Saves one result line to the results log. `lineText` is the line
+    // without its number: the log numbers it with its new length and writes
+    // "k. " + lineText. Then `done` is called, on the caller's thread: with
+    // nothing once the line is in the log, or with the failure (the result
+    // then waits on the computer, or could not be kept: the error says).
+    // A port may call `done` before it returns, or later, when the file
+    // server has answered; the window goes on meanwhile.
+    using TSaved = std::function<void(std::exception_ptr failure)>;
+    std::function<void(const std::string& lineText, TSaved done)> saveResultLine;
     IMessageBox& messages;
     ILocalClock& clock;
     const IRegionalSettings& regional;

@@ -43,7 +43,11 @@ void Resume(const TExamJournal& journal, bool goOn) {
     TNoJournal store;
     std::vector<std::string> log;
     TEgzaminLogic logic{TExamPorts{[](const std::string&) {}, [] { return false; },
-                                   [&](const std::string& line) { log.push_back(line); }, messages,
+                                   [&](const std::string& line, const TExamPorts::TSaved& done) {
+                                       log.push_back(line);
+                                       done(nullptr);
+                                   },
+                                   messages,
                                    clock, regional, measure, &store,
                                    [](const std::string&) { return false; }}};
     logic.ResumeExam(journal, goOn);

@@ -92,7 +92,10 @@ private:
     std::vector<std::string> log_;
     TEgzaminLogic logic_{TExamPorts{[](const std::string&) {},
                                     [this] { return everyAnswerInTestForm_; },
-                                    [this](const std::string& line) { log_.push_back(line); },
+                                    [this](const std::string& line, const TExamPorts::TSaved& done) {
+                                        log_.push_back(line);
+                                        done(nullptr);
+                                    },
                                     messages_, clock_, regional_, measure_}};
 };
 

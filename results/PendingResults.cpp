@@ -33,6 +33,23 @@ bool TPendingResults::Keep(std::string_view encodedText) noexcept {
     }
 }
 
+std::size_t TPendingResults::Count() noexcept {
+    try {
+        const std::filesystem::path file = File();
+        if (file.empty())
+            return 0;
+        TLockedFile pending(file, TLockedFile::TAccess::Read);
+        if (!pending.IsOpen())
+            return 0;
+        std::size_t count = 0;
+        for (std::string_view line : SplitLogLines(pending.ReadAll()))
+            count += !line.empty();
+        return count;
+    } catch (...) {
+        return 0;
+    }
+}
+
 TPendingResults::TPendingResults() {
     const std::filesystem::path file = File();
     if (file.empty())

@@ -28,6 +28,9 @@ public:
     // waiting. Returns false when it could not be kept. Never throws.
     static bool Keep(std::string_view encodedText) noexcept;
 
+    // How many results wait; 0 where the file can't be read. Never throws.
+    static std::size_t Count() noexcept;
+
     // Takes the waiting results for the log's writer, which must hold the
     // log's lock: the file stays locked until this object goes. A file that
     // can't be read counts as nothing waiting; it is left for a later try.

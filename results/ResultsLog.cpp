@@ -48,6 +48,15 @@ int TResultsLog::AppendResultLine(const std::string& text) {
     return File().Append(list_, text);
 }
 
+std::string TResultsLog::LocateForResult(const std::string& text) {
+    try {
+        Locate();
+    } catch (const std::exception& error) {
+        File().Refuse(list_, text, error, false);
+    }
+    return directory_;
+}
+
 bool TResultsLog::HoldsResult(const std::string& text) {
     try {
         Locate();

@@ -63,12 +63,19 @@ public:
     // last line cut short by a crash is ended first, never glued to the new
     // one); any other log is rewritten whole with CR LF line ends.
     //
-    // When the line can't be written (no permission, a missing folder, a full
-    // disk, a share that is gone, an unreadable log) the file is left as it
-    // was, the result is kept among the pending results, and EFCreateError
-    // ("Cannot create file %s") is thrown with a note saying where the result
-    // waits; the list then holds what was read and the new line.
+    // When the line can't be written (another computer holding the log all
+    // the time a finish waits, no permission, a missing folder, a full disk,
+    // a share that is gone, an unreadable log) the file is left as it was,
+    // the result is kept among the pending results, and EResultWaits is
+    // thrown, saying why and where the result waits; the list then holds
+    // what was read and the new line.
     int AppendResultLine(const std::string& text);
+
+    // For a finish written on another thread (TResultDelivery): locates the
+    // log and returns its folder. Where the log can't be located, the result
+    // is kept among the pending results and EResultWaits is thrown, as by
+    // AppendResultLine.
+    std::string LocateForResult(const std::string& text);
 
     // Whether the log or the results waiting for it (TPendingResults) hold
     // the result `text` (without its number): a finish interrupted by a crash

@@ -10,6 +10,9 @@
 #include "ServerLock.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <initializer_list>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -19,16 +22,94 @@ namespace kwizmar {
 
 namespace {
 
-// A copy that held the server's lock so long that another judged it stale
-// (a share that stalled) may no longer be the only writer, and one whose
-// server kept failing never knew: it writes nothing, and its result waits for
-// the next one instead.
-void ThrowIfLockLost(const TServerLock& lock, const std::string& path) {
-    if (lock.Failed() || (lock.Held() && !lock.StillHeld()))
-        throw EFCreateError(path);
+// How long the statistics window's load waits for a change in progress on
+// another computer before it reads the log as it stands.
+constexpr std::chrono::seconds kReadPatience{3};
+// How long its save waits: the teacher is at the window.
+constexpr std::chrono::seconds kSavePatience{10};
+
+// The server's lock was not had: nothing was written.
+class ELogNotLocked : public EPlatformError {
+public:
+    explicit ELogNotLocked(const TServerLock& lock)
+        : EPlatformError("lock"), state(lock.State()), cause(lock.Error()) {}
+    TServerLock::TState state;
+    std::error_code cause;
+};
+
+// The lines were written, but could not be read back as written, or the
+// lock was lost meanwhile (another copy judged it stale): another copy may
+// write over them.
+class ENotConfirmed : public EPlatformError {
+public:
+    ENotConfirmed() : EPlatformError("unconfirmed") {}
+};
+
+void ThrowUnlessChangeable(const TServerLock& lock) {
+    if (!lock.MayChange())
+        throw ELogNotLocked(lock);
+}
+
+bool Either(const std::error_code& cause, std::initializer_list<std::errc> conditions) {
+    for (std::errc condition : conditions)
+        if (cause == condition)
+            return true;
+    return false;
+}
+
+// The first line of what the pupil is told: why the result is not in the log.
+std::string WhyNotWritten(const std::exception& error, const std::string& path) {
+    std::error_code cause;
+    if (const auto* notLocked = dynamic_cast<const ELogNotLocked*>(&error)) {
+        if (notLocked->state == TServerLock::TState::Busy)
+            return "Plik wyników " + path +
+                   " jest zajęty przez inny komputer dłużej, niż program może czekać.";
+        if (notLocked->state == TServerLock::TState::Stopped)
+            return "Program został zamknięty, zanim zapisał wynik w pliku wyników " + path + ".";
+        cause = notLocked->cause;
+    } else if (dynamic_cast<const ENotConfirmed*>(&error)) {
+        return "Serwer z plikiem wyników " + path + " nie potwierdził zapisu wyniku.";
+    } else if (const auto* notCreated = dynamic_cast<const EFCreateError*>(&error)) {
+        cause = notCreated->Cause();
+    } else if (dynamic_cast<const EFOpenError*>(&error)) {
+        return "Nie można odczytać pliku wyników " + path + ".";
+    } else if (!dynamic_cast<const EPlatformError*>(&error)) {
+        return "Nie można zapisać wyniku w pliku wyników " + path + ".";
+    } else {
+        return error.what();
+    }
+    using std::errc;
+    bool overQuota = false;
+#ifdef EDQUOT
+    overQuota = cause.category() == std::generic_category() && cause.value() == EDQUOT;
+#endif
+    if (overQuota || Either(cause, {errc::no_space_on_device, errc::file_too_large}))
+        return "Na dysku z plikiem wyników " + path + " zabrakło miejsca.";
+    if (Either(cause, {errc::permission_denied, errc::operation_not_permitted,
+                       errc::read_only_file_system}))
+        return "Brak uprawnień do zapisu w pliku wyników " + path + ".";
+    if (Either(cause, {errc::no_such_file_or_directory, errc::not_a_directory}))
+        return "Folder pliku wyników " + path +
+               " nie istnieje albo udział sieciowy nie jest podłączony.";
+    bool lost = false;
+#if defined(ESTALE) && defined(EHOSTDOWN) && defined(EREMOTEIO) && defined(ECOMM)
+    lost = cause.category() == std::generic_category() &&
+           (cause.value() == ESTALE || cause.value() == EHOSTDOWN || cause.value() == EREMOTEIO ||
+            cause.value() == ECOMM);
+#endif
+    if (lost || Either(cause, {errc::io_error, errc::timed_out, errc::not_connected,
+                               errc::connection_reset, errc::connection_aborted,
+                               errc::connection_refused, errc::host_unreachable,
+                               errc::network_down, errc::network_unreachable, errc::network_reset,
+                               errc::no_link, errc::resource_unavailable_try_again}))
+        return "Serwer z plikiem wyników " + path + " nie odpowiada.";
+    return "Nie można zapisać wyniku w pliku wyników " + path + ".";
 }
 
 } // namespace
+
+EResultWaits::EResultWaits(const std::string& message, bool kept)
+    : EPlatformError(message), kept_(kept) {}
 
 EResultsLogChanged::EResultsLogChanged(const std::string& path)
     : EPlatformError("Nie zapisano zmian: plik wyników " + path +
@@ -50,7 +131,9 @@ void TResultsLogFile::CreateOwnFolder() const {
 void TResultsLogFile::ReadInto(TLogList& list) const {
     // The list stays empty unless the log is read.
     list.Forget();
-    const TServerLock lock(PathFromUtf8(path_));
+    // A change in progress ends first where it ends soon; a log another
+    // computer holds for long is read as it stands.
+    const TServerLock lock(PathFromUtf8(path_), {.patience = kReadPatience});
     TLockedFile file(PathFromUtf8(path_), TLockedFile::TAccess::Read);
     if (!file.IsOpen()) {
         list.Take({});
@@ -73,7 +156,8 @@ void TResultsLogFile::ReadInto(TLogList& list) const {
     list.LinesRead();
 }
 
-int TResultsLogFile::Append(TLogList& list, const std::string& text) const {
+int TResultsLogFile::Append(TLogList& list, const std::string& text,
+                            TServerLock::TWait wait) const {
     const std::string encoded = EncodeLogLine(text);
     bool read = false;
     try {
@@ -81,7 +165,19 @@ int TResultsLogFile::Append(TLogList& list, const std::string& text) const {
         // The file server's lock first, for the copies on other computers,
         // then the lock on the file, for those on this one. The file is
         // opened afresh under both, so that its length is the server's.
-        const TServerLock lock(PathFromUtf8(path_));
+        const TServerLock lock(PathFromUtf8(path_), wait);
+        if (!lock.MayChange()) {
+            // Nothing is written; the list still shows the log as it stands.
+            list.Forget();
+            try {
+                TLockedFile file(PathFromUtf8(path_), TLockedFile::TAccess::Read);
+                if (file.IsOpen())
+                    file.ReadAll(list.Buffer(), encoded.size() + 64);
+                read = true;
+            } catch (const EPlatformError&) {
+            }
+            throw ELogNotLocked(lock);
+        }
         TLockedFile file(PathFromUtf8(path_), TLockedFile::TAccess::Create);
         list.Forget();
         file.ReadAll(list.Buffer(), encoded.size() + 64);
@@ -101,17 +197,20 @@ void TResultsLogFile::Refuse(TLogList& list, const std::string& text, const std:
     if (!read)
         list.Buffer() = std::string();
     list.ListBuffer(read);
-    list.AddLine(std::to_string(list.Count() + 1) + ". " + text);
+    if (!read || !LogHoldsResult(list.Buffer(), EncodeLogLine(text)))
+        list.AddLine(std::to_string(list.Count() + 1) + ". " + text);
 
     const std::string kept = Utf8FromPath(TPendingResults::File());
-    const std::string note =
-        TPendingResults::Keep(EncodeLogLine(text))
-            ? "Wynik egzaminu nie przepadł: zachowano go w pliku " + kept +
-                  " i zostanie dopisany do pliku wyników razem z następnym wynikiem."
-            : "Wyniku egzaminu nie udało się też zachować w pliku " + kept + ".";
-    if (dynamic_cast<const EFCreateError*>(&error))
-        throw EFCreateError(path_, note);
-    throw EPlatformError(std::string(error.what()) + "\n\n" + note);
+    const bool safe = TPendingResults::Keep(EncodeLogLine(text));
+    throw EResultWaits(WhyNotWritten(error, path_) + "\n\n" +
+                           (safe ? "Wynik egzaminu nie przepadł: jest zachowany na tym komputerze "
+                                   "w pliku " +
+                                       kept +
+                                       " i zostanie dopisany do pliku wyników sam, gdy tylko "
+                                       "będzie to możliwe."
+                                 : "Wyniku egzaminu nie udało się też zachować w pliku " + kept +
+                                       "."),
+                       safe);
 }
 
 int TResultsLogFile::AppendLocked(const TServerLock& lock, TLockedFile& file, TLogList& list,
@@ -125,26 +224,58 @@ int TResultsLogFile::AppendLocked(const TServerLock& lock, TLockedFile& file, TL
     for (const std::string& waiting : pending.Waiting())
         if (!LogHoldsResult(bytes, waiting))
             added += std::to_string(++count) + ". " + waiting + "\r\n";
-    const int k = int(++count);
-    added += std::to_string(k) + ". " + encoded + "\r\n";
+    if (!encoded.empty())
+        added += std::to_string(++count) + ". " + encoded + "\r\n";
+    const int last = int(count);
+    if (added.empty()) {
+        pending.Done();
+        list.ListBuffer(true);
+        return last;
+    }
 
-    ThrowIfLockLost(lock, path_);
+    ThrowUnlessChangeable(lock);
+    if (lock.Held() && !lock.StillHeld())
+        throw ENotConfirmed();
+    std::uint64_t at = 0;
+    std::string written;
     if (shape.crLf) {
         std::string tail(LineEndToClose(bytes));
         tail += added;
-        file.AppendAt(bytes.size(), tail);
+        at = bytes.size();
+        file.AppendAt(at, tail);
         bytes += tail;
+        written = std::move(tail);
     } else {
         std::string whole = WithCrLfLines(bytes, bytes.size() + added.size() + count);
         whole += added;
         file.Replace(whole, bytes, PathFromUtf8(UserDataFolder()));
         bytes = std::move(whole);
+        written = bytes;
     }
+    // Kept only once the server gives the lines back as written, and no other
+    // copy took the lock meanwhile and may have written over them; else they
+    // wait, and go in once (the log's lines are never taken twice).
+    if (file.ReadBack(at, written.size()) != written || (lock.Held() && !lock.StillHeld()))
+        throw ENotConfirmed();
     pending.Done();
     // The list is the log as it now is; its lines are decoded only when the
     // statistics window asks for them.
     list.ListBuffer(true);
-    return k;
+    return last;
+}
+
+std::size_t TResultsLogFile::DeliverWaiting(TServerLock::TWait wait) const {
+    if (WaitingCount() == 0)
+        return 0;
+    CreateOwnFolder();
+    const TServerLock lock(PathFromUtf8(path_), wait);
+    ThrowUnlessChangeable(lock);
+    TLockedFile file(PathFromUtf8(path_), TLockedFile::TAccess::Create);
+    TLogList list;
+    file.ReadAll(list.Buffer(), 0);
+    const std::size_t before = ShapeOfLog(list.Buffer()).lines;
+    RemoveStaleTemporaries(PathFromUtf8(path_));
+    return std::size_t(AppendLocked(lock, file, list, "")) - before;
 }
 
 bool TResultsLogFile::Holds(const std::string& text) const {
@@ -159,9 +290,20 @@ bool TResultsLogFile::Waits(const std::string& text) {
     return std::find(waiting.begin(), waiting.end(), encoded) != waiting.end();
 }
 
+std::size_t TResultsLogFile::WaitingCount() {
+    return TPendingResults::Count();
+}
+
 void TResultsLogFile::Save(TLogList& list) const {
     CreateOwnFolder();
-    const TServerLock lock(PathFromUtf8(path_));
+    const TServerLock lock(PathFromUtf8(path_), {.patience = kSavePatience});
+    // A server that fails is a file that can't be written; a lock another
+    // computer keeps is a reason to try again in a moment.
+    if (lock.State() == TServerLock::TState::Failed)
+        throw EFCreateError(path_, lock.Error());
+    if (!lock.MayChange())
+        throw EPlatformError(WhyNotWritten(ELogNotLocked(lock), path_) +
+                             "\n\nZmiany nie zostały zapisane; spróbuj zapisać je za chwilę.");
     TLockedFile file(PathFromUtf8(path_), TLockedFile::TAccess::Create);
     std::string current = file.ReadAll();
     std::size_t since = current.size();
@@ -175,7 +317,8 @@ void TResultsLogFile::Save(TLogList& list) const {
     TLogList saved = list.Saved(std::string_view(current).substr(since));
 
     RemoveStaleTemporaries(PathFromUtf8(path_));
-    ThrowIfLockLost(lock, path_);
+    if (lock.Held() && !lock.StillHeld())
+        throw EFCreateError(path_);
     if (saved.Bytes() != current)
         file.Replace(saved.Bytes(), current, PathFromUtf8(UserDataFolder()));
     list = std::move(saved);

@@ -2,7 +2,9 @@
 
 #include "Errors.h"
 #include "LogList.h"
+#include "ServerLock.h"
 
+#include <cstddef>
 #include <exception>
 #include <string>
 
@@ -13,13 +15,28 @@
 // Every change holds the file server's lock (TServerLock, for copies on other
 // computers sharing the folder) and a lock on the log file itself (for copies
 // on this one), so copies of the program finishing at the same moment each get
-// their line, numbered in turn. A symbolic link is followed to the file it
-// names; the file keeps its mode, owner and hard links.
+// their line, numbered in turn. Nothing is written without the server's lock
+// (but in a folder that can't take one at all, where the file lock guards
+// alone). A result counts as in the log only once it has been read back from
+// the file, under the lock, after it was written. A symbolic link is followed
+// to the file it names; the file keeps its mode, owner and hard links.
 
 namespace kwizmar {
 
 class TLockedFile;
-class TServerLock;
+
+// A finish whose result did not reach the log. what() says why, in Polish
+// (another computer holding the log, a server that doesn't answer, no room,
+// no permission), and that the result waits on this computer and goes in by
+// itself, or that it could not be kept there either (Kept() false).
+class EResultWaits : public EPlatformError {
+public:
+    EResultWaits(const std::string& message, bool kept);
+    bool Kept() const { return kept_; }
+
+private:
+    bool kept_;
+};
 
 // The statistics window's save found the log rewritten by another copy of the
 // program since the list was loaded (its start is no longer what was loaded).
@@ -45,16 +62,21 @@ public:
 
     // The finish of an exam (TResultsLog::AppendResultLine): adds the results
     // that waited and then the result `text` (UTF-8, without its number) to the
-    // file; returns the result's number. The list is then the file as it is.
-    int Append(TLogList& list, const std::string& text) const;
+    // file, waiting for the server's lock as `wait` says; returns the
+    // result's number. The list is then the file as it is. Where the result
+    // did not get in, Refuse().
+    int Append(TLogList& list, const std::string& text, TServerLock::TWait wait = {}) const;
 
     // The result `text` did not reach the file, for `error`: the list is the
     // file as read (`read`, else empty) and the line that didn't reach it; the
-    // result is kept among the pending results, and EFCreateError ("Cannot
-    // create file %s") or EPlatformError is thrown with a note saying where it
-    // waits.
+    // result is kept among the pending results, and EResultWaits is thrown.
     [[noreturn]] void Refuse(TLogList& list, const std::string& text,
                              const std::exception& error, bool read) const;
+
+    // Takes the results waiting on this computer into the file, as a finish
+    // would take them along; returns how many went in (0 where none waited).
+    // Throws EPlatformError where they could not; they wait on then.
+    std::size_t DeliverWaiting(TServerLock::TWait wait = {}) const;
 
     // Whether the file holds the result `text` (without its number). Throws
     // EPlatformError when the file is there but can't be read.
@@ -62,12 +84,17 @@ public:
 
     // Whether the result `text` waits among the pending results.
     static bool Waits(const std::string& text);
+    // How many results wait on this computer.
+    static std::size_t WaitingCount();
 
     // The statistics window's save of the list (TResultsLog::Save).
     void Save(TLogList& list) const;
 
 private:
     void CreateOwnFolder() const;
+    // Under both locks: adds the waiting results and then `encoded` (none
+    // where empty), reads them back and empties the waiting results; returns
+    // the number of the last line added.
     int AppendLocked(const TServerLock& lock, TLockedFile& file, TLogList& list,
                      const std::string& encoded) const;
 

@@ -1,10 +1,33 @@
 #include "StatystykaLogic.h"
 
+#include "Paths.h"
+#include "PendingResults.h"
 #include "ScopeExit.h"
 
 #include <algorithm>
 
 namespace kwizmar {
+
+std::string WaitingNote(std::size_t count, const std::string& where) {
+    if (count == 0)
+        return "";
+    const std::size_t tens = count % 100, ones = count % 10;
+    const bool few = ones >= 2 && ones <= 4 && !(tens >= 12 && tens <= 14);
+    const std::string n = std::to_string(count);
+    if (count == 1)
+        return "Na tym komputerze czeka 1 wynik, który jeszcze nie trafił do pliku wyników; jest "
+               "bezpieczny w pliku " +
+               where + " i zostanie dopisany sam.";
+    return "Na tym komputerze " + std::string(few ? "czekają " : "czeka ") + n +
+           (few ? " wyniki" : " wyników") +
+           ", które jeszcze nie trafiły do pliku wyników; są bezpieczne w pliku " + where +
+           " i zostaną dopisane same.";
+}
+
+void TStatystykaLogic::ShowWaiting() {
+    view_.waitingNote =
+        WaitingNote(TPendingResults::Count(), Utf8FromPath(TPendingResults::File()));
+}
 
 TStatystykaLogic::TStatystykaLogic(TResultsLog& log, std::function<bool()> locked,
                                    const ITextMeasure& measure)
@@ -13,7 +36,10 @@ TStatystykaLogic::TStatystykaLogic(TResultsLog& log, std::function<bool()> locke
 void TStatystykaLogic::FormShow() {
     // Even when the log could not be read the buttons must match the list as it
     // stands, or "&Usuń ..." could stay enabled from an earlier showing.
-    const TScopeExit showList([this] { ShowLoadedList(); });
+    const TScopeExit showList([this] {
+        ShowLoadedList();
+        ShowWaiting();
+    });
     log_.LoadIntoList();
 }
 

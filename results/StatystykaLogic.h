@@ -3,6 +3,7 @@
 #include "ResultsLog.h"
 #include "TextMeasure.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -21,7 +22,13 @@ struct TStatystykaView {
     // the one before it. -1 otherwise.
     int deletedAt = -1;
     int horizontalExtent = 0; // ListBox1's horizontal scroll extent; 0 for none
+    // Under the list: how many results wait on this computer for the log,
+    // and where; empty while none wait.
+    std::string waitingNote;
 };
+
+// The statistics window's note on `count` results waiting in `where`.
+std::string WaitingNote(std::size_t count, const std::string& where);
 
 // The statistics window's rules over the one list of the results log.
 //
@@ -40,6 +47,9 @@ public:
     // TResultsLog::LoadIntoList throws; the buttons are set for the list as it
     // is then all the same.
     void FormShow();
+    // The results waiting on this computer are counted again (one went in,
+    // or one more waits): waitingNote.
+    void ShowWaiting();
 
     // A line is selected (`index` into lines(); -1 for none) in a list whose
     // client area is `clientWidth` pixels wide. The selected line alone sets

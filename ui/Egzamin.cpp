@@ -11,6 +11,7 @@
 #include "Odometer.h"
 #include "OpenTest.h"
 #include "ProgramData.h"
+#include "ResultDelivery.h"
 #include "ResultsLog.h"
 #include "Settings.h"
 #include "SpeedButton.h"
@@ -71,8 +72,10 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
     logic_ = std::make_unique<TEgzaminLogic>(
         TExamPorts{[&settings](const std::string& name) { settings.WriteUserName(name); },
                    services_.everyAnswerInTestForm,
-                   [&log](const std::string& line) { log.AppendResultLine(line); }, messages_,
-                   clock_, regional_, measure_, services_.journal,
+                   [this](const std::string& line, TExamPorts::TSaved done) {
+                       SaveResultLine(line, std::move(done));
+                   },
+                   messages_, clock_, regional_, measure_, services_.journal,
                    [&log](const std::string& line) { return log.HoldsResult(line); }});
     logic_->ApplyLabRules(services_.labRules);
     setObjectName(QStringLiteral("Egzamin"));
@@ -380,7 +383,37 @@ void TEgzamin::showEvent(QShowEvent* event) {
     });
 }
 
+// The line goes to the log on the delivery's thread; its answer comes back
+// to this one, where the logic takes it and the window shows what it says.
+// The delivery ends before this window does, so the answer always finds it.
+void TEgzamin::SaveResultLine(const std::string& line, TExamPorts::TSaved done) {
+    std::string folder;
+    try {
+        folder = services_.resultsLog.LocateForResult(line);
+    } catch (...) {
+        done(std::current_exception());
+        return;
+    }
+    services_.delivery.Save(folder, line, [this, done](int, std::exception_ptr failure) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, done, failure] {
+                Act([&] { done(failure); });
+                if (closeWhenSaved_)
+                    close();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void TEgzamin::closeEvent(QCloseEvent* event) {
+    // A finished exam's line on its way to the log is waited for: the window
+    // closes once it is in, or waits on this computer.
+    if (logic_->SavingResult()) {
+        closeWhenSaved_ = true;
+        event->ignore();
+        return;
+    }
     // The desktop and the taskbar come back whatever the options say; the
     // stored options stay, so the next start locks again.
     LiftEverything(services_.lockdown);

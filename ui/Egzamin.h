@@ -22,6 +22,7 @@ class ILockdownOperations;
 class TExamPage;
 class THelpPanel;
 class TOdometer;
+class TResultDelivery;
 class TResultsLog;
 class TSettings;
 class TSpeedButton;
@@ -32,6 +33,8 @@ class TSummaryPage;
 struct TEgzaminServices {
     TSettings& settings;
     TResultsLog& resultsLog;
+    // Takes the finished exams' lines to the log off the window's thread.
+    TResultDelivery& delivery;
     ILockdownOperations& lockdown;
     TScrollingCaption& caption;
     // The live state of "Wyświetlaj każdą opowiedź w formie testowej".
@@ -100,6 +103,7 @@ private:
     void RenderFocus();
     void MoveBanner();
     void OpenSecondary(QWidget* window);
+    void SaveResultLine(const std::string& line, TExamPorts::TSaved done);
     void ShowHelp(const QString& controlName);
     const TControl* ControlOf(const QString& name) const;
     QString HelpName(QObject* object) const;
@@ -116,6 +120,8 @@ private:
     std::function<void()> firstShowSteps_;
     std::function<void()> onFirstShow_;
     bool shownOnce_ = false;
+    // Closing waits for the finished exam's line to reach the log.
+    bool closeWhenSaved_ = false;
     bool rendering_ = false;
     // The focus the window last took from the model or reported to it.
     std::string renderedFocus_;

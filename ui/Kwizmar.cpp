@@ -18,7 +18,8 @@ namespace kwizmar {
 
 TKwizmar::TKwizmar(const QStringList& arguments)
     : splash_(std::make_unique<TSplash>()), registry_(PlatformRegistry()),
-      settings_(registry_, ProgramFilePath()), resultsLog_(registry_) {
+      settings_(registry_, ProgramFilePath()), resultsLog_(registry_),
+      delivery_(std::make_unique<TResultDelivery>()) {
     // The toolkit's own pictures (message boxes, the file dialog) come built
     // in. Looked up in the desktop's icon themes instead (the program's own
     // file-type icon makes a hicolor theme appear in the user's data folder),
@@ -35,10 +36,10 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     lockdown_ = MakeScreenLockdown(PlatformLockdown());
     settings_.Options.AttachLockdown(lockdown_.get());
 
-    main_ =
-        std::make_unique<TEgzamin>(TEgzaminServices{settings_, resultsLog_, *lockdown_, caption_,
-                                                    [this] { return options_->Get(TOption::Odp); },
-                                                    &journal_, ReadLabRules(PlatformRegistry())});
+    main_ = std::make_unique<TEgzamin>(
+        TEgzaminServices{settings_, resultsLog_, *delivery_, *lockdown_, caption_,
+                         [this] { return options_->Get(TOption::Odp); }, &journal_,
+                         ReadLabRules(PlatformRegistry())});
     // The options window's controls are the live option states: the exam and
     // the statistics ask them each time.
     statistics_ = std::make_unique<TStatystyka>(
@@ -56,6 +57,9 @@ TKwizmar::TKwizmar(const QStringList& arguments)
         // (an option clicked, an exam started) is told as soon as it is found.
         SetAfterGuardedActions([this] { ShowSettingsNotices(); });
     });
+    // Results an earlier run left waiting go in before anything else, on the
+    // delivery's own thread, while the window comes up.
+    WatchWaitingResults();
     main_->SetFirstShowSteps([this] {
         main_->OfferResume(); // an exam cut short comes before anything else
         ShowSettingsNotices();
@@ -67,7 +71,20 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 }
 
 TKwizmar::~TKwizmar() {
+    delivery_.reset();
     SetAfterGuardedActions(nullptr);
+}
+
+void TKwizmar::WatchWaitingResults() {
+    try {
+        resultsLog_.Locate();
+    } catch (const EPlatformError&) {
+        return; // a log that can't be found takes them at the next finish
+    }
+    delivery_->Watch(resultsLog_.Directory(), [this] {
+        QMetaObject::invokeMethod(
+            statistics_.get(), [this] { statistics_->ShowWaiting(); }, Qt::QueuedConnection);
+    });
 }
 
 void TKwizmar::Show() {

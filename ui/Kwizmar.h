@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExamJournal.h"
+#include "ResultDelivery.h"
 #include "ResultsLog.h"
 #include "ScreenLockdown.h"
 #include "ScrollingCaption.h"
@@ -39,12 +40,16 @@ public:
 
 private:
     void ShowSettingsNotices();
+    void WatchWaitingResults();
 
     std::unique_ptr<TSplash> splash_;
     IRegistry& registry_;
     TScrollingCaption caption_;
     TSettings settings_;
     TResultsLog resultsLog_;
+    // Ended first of all (the destructor), so that its answers find the
+    // windows still there.
+    std::unique_ptr<TResultDelivery> delivery_;
     TExamJournalFile journal_;
     // Before the windows: closing the main window lifts it.
     std::unique_ptr<IScreenLockdown> lockdown_;

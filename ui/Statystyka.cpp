@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -179,6 +180,13 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     ListBox1->setModel(model_);
     ListBox1->installEventFilter(this);
 
+    Oczekujace = new QLabel(this);
+    Oczekujace->setObjectName(QStringLiteral("Oczekujace"));
+    Oczekujace->setWordWrap(true);
+    Oczekujace->setContentsMargins(6, 2, 6, 2);
+    Oczekujace->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Oczekujace->hide();
+
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     auto button = [this](const char* name, const char* caption, const char* hint, QIcon glyph,
@@ -275,14 +283,33 @@ void TStatystyka::Render(TListChange change) {
     SpeedButton3->setEnabled(v.SpeedButton3);
     SpeedButton2->setEnabled(v.SpeedButton2);
     SpeedButton4->setEnabled(v.SpeedButton4);
+    const QString note = QString::fromStdString(v.waitingNote);
+    if (Oczekujace->text() != note || Oczekujace->isHidden() != note.isEmpty()) {
+        Oczekujace->setText(note);
+        Oczekujace->setVisible(!note.isEmpty());
+        LayOut();
+    }
     rendering_ = false;
 }
 
+void TStatystyka::ShowWaiting() {
+    if (!isVisible())
+        return;
+    logic_.ShowWaiting();
+    Render(TListChange::None);
+}
+
 void TStatystyka::resizeEvent(QResizeEvent* event) {
-    const int panelTop = height() - 73;
-    ListBox1->setGeometry(0, 0, width(), panelTop);
-    Panel1->setGeometry(0, panelTop, width(), 73);
+    LayOut();
     QWidget::resizeEvent(event);
+}
+
+void TStatystyka::LayOut() {
+    const int panelTop = height() - 73;
+    const int noteHeight = Oczekujace->isHidden() ? 0 : Oczekujace->heightForWidth(width());
+    ListBox1->setGeometry(0, 0, width(), panelTop - noteHeight);
+    Oczekujace->setGeometry(0, panelTop - noteHeight, width(), noteHeight);
+    Panel1->setGeometry(0, panelTop, width(), 73);
 }
 
 bool TStatystyka::eventFilter(QObject* watched, QEvent* event) {

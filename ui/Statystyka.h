@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QLabel;
 class QPrinter;
 
 namespace kwizmar {
@@ -36,6 +37,10 @@ public:
 
     const TStatystykaLogic& Logic() const { return logic_; }
 
+    // The results waiting on this computer changed: the note under the list
+    // counts them again.
+    void ShowWaiting();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +52,7 @@ private:
     enum class TListChange { None, Edited, Loaded };
     void Act(const std::function<void()>& action, TListChange change);
     void Render(TListChange change);
+    void LayOut();
 
     TQtTextMeasure measure_;
     TStatystykaLogic logic_;
@@ -55,6 +61,7 @@ private:
     bool printing_ = false;
 
     TListBox* ListBox1 = nullptr;
+    QLabel* Oczekujace = nullptr; // the results waiting on this computer
     QWidget* Panel1 = nullptr;
     TSpeedButton* SpeedButton1 = nullptr; // "&Zamknij"
     TSpeedButton* SpeedButton2 = nullptr; // "&Usuń ..."

@@ -9,11 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace kwizmar;
 
@@ -109,7 +112,7 @@ TEST(ServerLock, ALockWhoseHolderIsGoneGivesWayAtOnce) {
         // (the alarm ends the child) instead of holding the suite up.
         EXPECT_TRUE(ExitedCleanly(Spawn([&] {
             ::alarm(30);
-            const TServerLock lock(file, c.bound);
+            const TServerLock lock(file, {.staleAfter = c.bound});
             return lock.Held() && lock.StillHeld();
         }))) << c.what;
     }
@@ -121,7 +124,7 @@ TEST(ServerLock, ALiveLockOfAnotherComputerIsWaitedFor) {
     const std::filesystem::path lock = TServerLock::LockFileOf(file);
     LeaveLock(file, "inny_1__x", std::chrono::seconds(0));
     const pid_t waiter = Spawn([&] {
-        const TServerLock taken(file, std::chrono::seconds(600));
+        const TServerLock taken(file, {.staleAfter = std::chrono::seconds(600)});
         return taken.Held();
     });
     ::usleep(300'000);
@@ -143,4 +146,97 @@ TEST(ServerLock, AFolderWithoutRoomForALockFileLeavesTheLockToTheFile) {
               }),
               "");
     EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+// The threads of one program (the window's and the delivery's) take turns as
+// copies of the program do, and never take each other's lock for one left
+// behind.
+TEST(ServerLock, ThreadsOfOneProgramTakeTurnsWithoutBreakingEachOthersLock) {
+    TScratch scratch;
+    const std::filesystem::path counter = scratch.Root() / "licznik";
+    WriteBytes(counter, "0");
+    constexpr int kThreads = 3, kEach = 100;
+    std::atomic<int> notHeld{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < kEach; ++i) {
+                const TServerLock lock(counter);
+                if (!lock.Held()) {
+                    ++notHeld;
+                    continue;
+                }
+                const int value = std::stoi(ReadBytes(counter));
+                std::this_thread::yield();
+                WriteBytes(counter, std::to_string(value + 1));
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(notHeld, 0);
+    EXPECT_EQ(ReadBytes(counter), std::to_string(kThreads * kEach));
+}
+
+// A lock another computer keeps fresh is waited for as long as the caller
+// said, and then not taken: the caller changes nothing.
+TEST(ServerLock, ALockKeptFreshPastThePatienceIsNotTaken) {
+    using namespace std::chrono_literals;
+    TScratch scratch;
+    const std::filesystem::path file = scratch.Root() / "plik";
+    LeaveLock(file, "inny_1__x", 0s);
+    const TServerLock lock(file, {.patience = 1500ms});
+    EXPECT_EQ(lock.State(), TServerLock::TState::Busy);
+    EXPECT_FALSE(lock.MayChange());
+    // The other computer's lock stayed; this one broke nothing.
+    EXPECT_TRUE(std::filesystem::exists(TServerLock::LockFileOf(file) / "inny_1__x"));
+
+    std::atomic<bool> stop{true};
+    const TServerLock stopped(file, {.stop = &stop});
+    EXPECT_EQ(stopped.State(), TServerLock::TState::Stopped);
+}
+
+// A server that stood still makes every lock look old by its clock the moment
+// it answers again; the lock is broken only once this copy has also watched
+// it stay the same for half the bound.
+TEST(ServerLock, ALockOldOnlyByTheServersClockIsWatchedBeforeItIsBroken) {
+    using namespace std::chrono_literals;
+    TScratch scratch;
+    const std::filesystem::path file = scratch.Root() / "plik";
+    LeaveLock(file, "inny_1__x", 60s);
+    const TServerLock early(file, {.patience = 1s, .staleAfter = 4s});
+    EXPECT_EQ(early.State(), TServerLock::TState::Busy);
+    const TServerLock later(file, {.patience = 20s, .staleAfter = 4s});
+    EXPECT_TRUE(later.Held());
+}
+
+// The end of a lock frees it at once although the server still lists a file
+// in its folder for a moment (SMB keeps a removed file another client has
+// open); server-clock probes a failing server left behind go at the next
+// lock, the fresh ones of other copies stay.
+TEST(ServerLock, ALockEndsPromptlyAndLeavesNoProbesBehind) {
+    TScratch scratch;
+    const std::filesystem::path file = scratch.Root() / "plik";
+    const std::filesystem::path lock = TServerLock::LockFileOf(file);
+    auto probe = [&](const char* name, std::time_t age) {
+        const std::filesystem::path path = scratch.Root() / name;
+        WriteBytes(path, "");
+        const timespec times[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    };
+    probe("plik.blokada.zegar-77-1", 120);
+    probe("plik.blokada.zegar-77-2", 0);
+    std::thread removing;
+    {
+        const TServerLock held(file);
+        ASSERT_TRUE(held.Held());
+        WriteBytes(lock / "usuwany", "");
+        removing = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            std::filesystem::remove(lock / "usuwany");
+        });
+    }
+    removing.join();
+    EXPECT_FALSE(std::filesystem::exists(lock));
+    EXPECT_FALSE(std::filesystem::exists(scratch.Root() / "plik.blokada.zegar-77-1"));
+    EXPECT_TRUE(std::filesystem::exists(scratch.Root() / "plik.blokada.zegar-77-2"));
 }

@@ -156,6 +156,41 @@ TEST(Finish, LogThatCantBeWrittenStillFinishesTheExam) {
     }
 }
 
+// The line goes to the log while the window goes on: the statistics and the
+// next exam wait for it, the journal stays until it is known, and a failure
+// told later reaches the window from the port's answer.
+TEST(Finish, TheSummaryWaitsForTheLogWithoutHoldingTheWindow) {
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "the log refuses" : "the log takes it");
+        TEgzaminHarness h;
+        h.log.answerLater = true;
+        h.Begin(ValidTestLines(1));
+        h.AnswerInTestForm("b");
+        const TEgzaminView& v = h.view();
+        ASSERT_TRUE(v.Panel4.visible);
+        EXPECT_TRUE(v.LabelZapis.visible);
+        EXPECT_EQ(v.LabelZapis.text, "Zapisywanie wyniku…");
+        EXPECT_TRUE(h.logic.SavingResult());
+        EXPECT_FALSE(v.SpeedButton10.enabled);
+        EXPECT_FALSE(v.SpeedButton9.enabled);
+        h.logic.SpeedButton9Click();
+        EXPECT_TRUE(v.Panel4.visible) << "a new exam began before the last one's line was kept";
+        EXPECT_FALSE(h.journal.removed);
+
+        if (fails) {
+            h.log.failWith = "/nie/ma/MSStr32.dll";
+            EXPECT_THROW(h.log.Answer(), EFCreateError);
+        } else {
+            h.log.Answer();
+        }
+        EXPECT_FALSE(v.LabelZapis.visible);
+        EXPECT_TRUE(v.SpeedButton10.enabled && v.SpeedButton9.enabled);
+        // A line that reached neither the log nor the waiting results stays
+        // in the journal for the next start.
+        EXPECT_EQ(h.journal.removed, !fails);
+    }
+}
+
 TEST(Finish, GradeScaleShowsOnlyWhileOcenyIsHeld) {
     TEgzaminHarness h;
     h.Begin(ValidTestLines(1));

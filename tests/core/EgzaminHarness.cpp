@@ -11,6 +11,28 @@ void TFakeResultsLog::AppendResultLine(const std::string& lineText) {
     lines.push_back(std::to_string(lines.size() + 1) + ". " + lineText);
 }
 
+void TFakeResultsLog::Save(const std::string& lineText, const TExamPorts::TSaved& done) {
+    auto save = [this, lineText, done] {
+        std::exception_ptr failure;
+        try {
+            AppendResultLine(lineText);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done(failure);
+    };
+    if (answerLater)
+        held.push_back(save);
+    else
+        save();
+}
+
+void TFakeResultsLog::Answer() {
+    const auto save = held.front();
+    held.erase(held.begin());
+    save();
+}
+
 int TBannerMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) const {
     if (bannerWidth > 0 && font.family == BannerFont().family)
         return bannerWidth;
@@ -20,7 +42,10 @@ int TBannerMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) cons
 TEgzaminHarness::TEgzaminHarness()
     : logic(TExamPorts{[this](const std::string& name) { names.stored.push_back(name); },
                        [this] { return options.odp; },
-                       [this](const std::string& line) { log.AppendResultLine(line); }, messages,
+                       [this](const std::string& line, const TExamPorts::TSaved& done) {
+                           log.Save(line, done);
+                       },
+                       messages,
                        clock, regional, measure, &journal,
                        [this](const std::string& text) {
                            for (const std::string& line : log.lines)

@@ -4,6 +4,7 @@
 #include "ExamPorts.h"
 #include "TestFixtures.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,18 @@ struct TFakeOptions {
 };
 
 // Numbers its lines the way the results log does; `failWith` makes the next
-// appends fail as a log that can't be written.
+// appends fail as a log that can't be written. With `answerLater`, a save is
+// held until Answer(), as a file server that takes its time.
 class TFakeResultsLog {
 public:
     void AppendResultLine(const std::string& lineText);
+    void Save(const std::string& lineText, const TExamPorts::TSaved& done);
+    // Answers the save held longest; what the window passes on.
+    void Answer();
     std::vector<std::string> lines;
     std::string failWith;
+    bool answerLater = false;
+    std::vector<std::function<void()>> held;
 };
 
 class TFakeMessages final : public IMessageBox {

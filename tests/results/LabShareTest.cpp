@@ -70,7 +70,7 @@ std::multiset<std::string> NumberedInTurn(const std::filesystem::path& sysDir) {
 void Finish(TResultsLog& log, const std::string& text) {
     try {
         log.AppendResultLine(text);
-    } catch (const EFCreateError&) {
+    } catch (const EResultWaits&) {
     }
 }
 

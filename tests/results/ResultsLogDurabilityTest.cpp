@@ -33,8 +33,9 @@ struct stat StatOf(const std::filesystem::path& file) {
 }
 
 std::string KeptNote(const TLogScratch& scratch) {
-    return "\n\nWynik egzaminu nie przepadł: zachowano go w pliku " + scratch.Pending().string() +
-           " i zostanie dopisany do pliku wyników razem z następnym wynikiem.";
+    return "\n\nWynik egzaminu nie przepadł: jest zachowany na tym komputerze w pliku " +
+           scratch.Pending().string() +
+           " i zostanie dopisany do pliku wyników sam, gdy tylko będzie to możliwe.";
 }
 
 // Where the tests run as root, hands a file to "nobody", so that keeping its
@@ -129,8 +130,9 @@ TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext
         try {
             results.AppendResultLine(text);
             FAIL() << "no exception";
-        } catch (const EFCreateError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot create file " + log + KeptNote(scratch));
+        } catch (const EResultWaits& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Na dysku z plikiem wyników " + log + " zabrakło miejsca." + KeptNote(scratch));
         }
         EXPECT_EQ(ReadBytes(log), filled);
         EXPECT_EQ(results.lines().back(), std::to_string(lines + 1) + ". " + text);
@@ -155,9 +157,9 @@ TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext
 
     // A share that has become read-only, and a folder that is gone.
     ASSERT_TRUE(scratch.RemountReadOnly());
-    EXPECT_THROW(results.AppendResultLine("piąty"), EFCreateError);
+    EXPECT_THROW(results.AppendResultLine("piąty"), EResultWaits);
     scratch.SetSysDir(scratch.Root() / "nowhere");
-    EXPECT_THROW(results.AppendResultLine("szósty"), EFCreateError);
+    EXPECT_THROW(results.AppendResultLine("szósty"), EResultWaits);
     EXPECT_EQ(ReadBytes(scratch.Pending()), "pi\xB9ty\r\nsz\xF3sty\r\n");
 }
 
@@ -197,7 +199,7 @@ TEST(ResultsLogDurability, AWriteProtectedLogIsNeverChanged) {
     const std::string path = scratch.Log().string();
 
     EXPECT_EQ(AsOrdinaryUser([] { TResultsLog().AppendResultLine("b"); }),
-              "!Cannot create file " + path + KeptNote(scratch));
+              "!Brak uprawnień do zapisu w pliku wyników " + path + "." + KeptNote(scratch));
     EXPECT_EQ(AsOrdinaryUser([] {
                   TResultsLog log;
                   log.LoadIntoList();

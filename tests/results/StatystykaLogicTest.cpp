@@ -162,6 +162,26 @@ TEST_F(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
     EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
 }
 
+// The window tells how many results wait on this computer, in Polish
+// numerals, and says nothing while none wait.
+TEST_F(Statystyka, TheResultsWaitingOnThisComputerAreCountedUnderTheList) {
+    logic.FormShow();
+    EXPECT_EQ(logic.view().waitingNote, "");
+    WriteBytes(scratch.Pending(), "a\r\nb\r\n");
+    logic.FormShow();
+    EXPECT_EQ(logic.view().waitingNote,
+              "Na tym komputerze czekają 2 wyniki, które jeszcze nie trafiły do pliku wyników; są "
+              "bezpieczne w pliku " +
+                  scratch.Pending().string() + " i zostaną dopisane same.");
+    const struct {
+        std::size_t count;
+        const char* counted;
+    } cases[] = {{1, "czeka 1 wynik,"},     {4, "czekają 4 wyniki,"},  {5, "czeka 5 wyników,"},
+                 {12, "czeka 12 wyników,"}, {22, "czekają 22 wyniki,"}, {111, "czeka 111 wyników,"}};
+    for (const auto& c : cases)
+        EXPECT_NE(WaitingNote(c.count, "x").find(c.counted), std::string::npos) << c.count;
+}
+
 TEST(StatystykaPrint, LinesWrapAfterTheLastCharacterThatFitsAndBreakIntoPages) {
     TFixedMeasure measure;
     const TFontSpec font = TStatystykaLogic::ListFont();

@@ -52,7 +52,7 @@ protected:
         guard.start();
         while (!Shown("Panel4") && guard.elapsed() < 20000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        return Shown("Panel4");
+        return Shown("Panel4") && ResultSaved();
     }
     std::string LogFile() {
         std::ifstream in(dir.path() / "data" / "Kwizmar" / "MSStr32.dll", std::ios::binary);

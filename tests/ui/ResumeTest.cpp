@@ -119,7 +119,7 @@ TEST_F(ResumeTest, KilledDuringAVerdictTheExamGoesOnAndCountsEveryAnswer) {
     Answer("C");
     Answer("E");
     Answer("A");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }) && ResultSaved());
 
     const std::vector<std::string> lines = LogLines();
     ASSERT_EQ(lines.size(), 1u);
@@ -139,7 +139,7 @@ TEST_F(ResumeTest, KilledWhileTypingAndStartedAfterTheDeadlineTheExamEndsAtOnce)
     StayOff(11 * 60);
 
     EXPECT_TRUE(Restart().contains(QString::fromUtf8("Czas egzaminu minął")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }) && ResultSaved());
     const std::vector<std::string> lines = LogLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].ends_with(". Egzamin trwał 9 minut i 60 sekund. Zdobyto 2pkt. (22%) a "
@@ -155,7 +155,7 @@ TEST_F(ResumeTest, KilledAfterAnAnswerTheExamCanBeEndedWithWhatWasAnswered) {
     StayOff(30);
 
     EXPECT_TRUE(Restart("Zakoncz").contains(QString::fromUtf8("Pytanie: 2 z 5")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }) && ResultSaved());
     const std::vector<std::string> lines = LogLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].ends_with(". Zdobyto 2pkt. (22%) a stracono 0pkt. Otrzymana ocena to: "

@@ -55,6 +55,10 @@ ProgramTest::~ProgramTest() {
 #endif
 }
 
+bool ProgramTest::ResultSaved() {
+    return QTest::qWaitFor([this] { return !Window().Logic().SavingResult(); }, 30000);
+}
+
 void ProgramTest::Start(const QStringList& arguments) {
     program = std::make_unique<TKwizmar>(QStringList{QStringLiteral("kwizmar")} + arguments);
     program->Show();

@@ -27,6 +27,9 @@ protected:
     // the main window and waits until its first-show steps have run.
     void Start(const QStringList& arguments = {});
     TEgzamin& Window() { return program->MainWindow(); }
+    // Waits until the finished exam's line has gone to the log (or waits on
+    // the computer), as the summary's "Zapisywanie wyniku…" tells.
+    bool ResultSaved();
 
     QString Text(const char* name);
     QToolButton* Button(const char* name);

@@ -100,7 +100,7 @@ TEST_P(UnusableSettingsFileTest, ThePupilIsToldOnceAndTheExamRunsToItsLine) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
         AnswerRightUpTo(kGeografiaQuestions, false);
         Key(Qt::Key_Return);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }) && ResultSaved());
         watch.stop();
         EXPECT_EQ(Text("RxLabel8"), "Zdobyłeś 100% całości punktów.");
         // What the pupil couldn't store holds for this run.
