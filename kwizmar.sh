@@ -33,7 +33,7 @@ packages=(
   desktop-file-utils dpkg-dev file lintian
   xdg-utils libfile-mimeinfo-perl libglib2.0-bin shared-mime-info
   clang libclang-rt-dev
-  samba smbnetfs fuse3
+  samba smbnetfs fuse3 openssh-server openssh-client sshfs
   libxlsxwriter-dev python3-openpyxl libreoffice-calc
 )
 

@@ -20,6 +20,9 @@ namespace {
 using namespace serverlock;
 using TSteady = std::chrono::steady_clock;
 
+// How often a waiting copy looks into another's lock.
+constexpr auto kLookEvery = std::chrono::milliseconds(250);
+
 std::string TimeText() {
     const std::time_t now = std::time(nullptr);
     char text[32] = "";
@@ -174,6 +177,7 @@ TServerLock::TServerLock(const std::filesystem::path& file, TWait wait) {
     std::minstd_rand jitter(std::random_device{}());
     auto pause = std::chrono::milliseconds(2);
     TWatch watch;
+    TSteady::time_point nextLook{};
     int failed = 0;
     state_ = TState::Busy;
     for (;;) {
@@ -210,14 +214,22 @@ TServerLock::TServerLock(const std::filesystem::path& file, TWait wait) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         case TCreated::Exists: {
-            if (TSteady::now() >= giveUp)
+            const auto now = TSteady::now();
+            if (now >= giveUp)
                 break;
-            const auto seen = Look(lock_);
-            if (!seen)
-                continue; // released meanwhile
-            if (Stale(*seen, lock_, watch, wait.staleAfter)) {
-                Break(lock_, *seen, holder_, content_, wait.staleAfter);
-                continue;
+            // Whether the lock is stale is judged at first sight (a holder
+            // killed on this computer gives way at once), then now and
+            // then: thirty copies looking into the lock at every try would
+            // keep the server from its holder.
+            if (now >= nextLook) {
+                nextLook = now + kLookEvery;
+                const auto seen = Look(lock_);
+                if (!seen)
+                    continue; // released meanwhile
+                if (Stale(*seen, lock_, watch, wait.staleAfter)) {
+                    Break(lock_, *seen, holder_, content_, wait.staleAfter);
+                    continue;
+                }
             }
             // Thirty copies finishing at the same second must not take turns
             // in lockstep: each waits a little more each time, by a drawn

@@ -1,6 +1,7 @@
-// A lab's end of lesson: 30 copies of the program on two SMB clients of one
-// Samba server (see tests/support/SambaRig.h) finish at the same moment. The
-// time from the moment they are let go until all 30 lines are in the log, per
+// A lab's end of lesson: 30 computers, each with its own SMB client of one
+// Samba server (see tests/support/SambaRig.h), its own data folder and, where
+// the system lets it, its own host name, finish at the same moment. The time
+// from the moment they are let go until all 30 lines are in the log, per
 // round, on a log that holds the rounds before:
 //   lab_share_bench [rounds]        (default 5; needs samba, smbnetfs, /dev/fuse)
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sched.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,6 +32,13 @@ pid_t Copy(const std::filesystem::path& share, const int gate[2], int round, int
     if (child != 0)
         return child;
     ::close(gate[1]);
+    // A computer of its own: its name, and its data folder for a result that waits.
+    const std::string name = "sala-" + std::to_string(copy);
+    if (::unshare(CLONE_NEWUTS) == 0 && ::sethostname(name.c_str(), name.size()) != 0)
+        std::perror("sethostname");
+    const std::filesystem::path data = share.parent_path().parent_path().parent_path() / ("dane-" + name);
+    std::filesystem::create_directories(data);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     char byte;
     while (::read(gate[0], &byte, 1) > 0) {
     }
@@ -55,7 +64,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TScratch scratch;
-    TSambaRig rig(2);
+    TSambaRig rig(kCopies);
     std::vector<double> seconds;
     for (int round = 1; round <= rounds; ++round) {
         int gate[2];
@@ -63,7 +72,7 @@ int main(int argc, char** argv) {
             return 1;
         std::vector<pid_t> copies;
         for (int c = 0; c < kCopies; ++c)
-            copies.push_back(Copy(rig.Share(c % 2), gate, round, c));
+            copies.push_back(Copy(rig.Share(c), gate, round, c));
         ::close(gate[0]);
         ::usleep(500'000); // every copy is up and waiting
         const auto start = std::chrono::steady_clock::now();

@@ -28,6 +28,14 @@ TSummaryPage::TSummaryPage(QWidget* parent) : QFrame(parent) {
     RxLabel[5]->setPalette(red);
     RxLabel[5]->SetShadow(true);
 
+    LabelZapis = MakeLabel(this, "LabelZapis", QString(), QRect(2, y + 4, width - 4, 24));
+    QFont note = UiFont("Times New Roman", 18);
+    note.setItalic(true);
+    LabelZapis->setFont(note);
+    LabelZapis->setAlignment(Qt::AlignCenter);
+    LabelZapis->setToolTip(QStringLiteral("Podsumowanie"));
+    LabelZapis->hide();
+
     Panel8 = new QFrame(this);
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Panel8->setFrameStyle(QFrame::Panel | QFrame::Raised);

@@ -10,6 +10,7 @@
 #include "MemoryRegistry.h"
 #include "SambaRig.h"
 #include "Scratch.h"
+#include "SshfsRig.h"
 
 #include <gtest/gtest.h>
 
@@ -182,4 +183,60 @@ TEST_F(LabShare, ALockLeftByAKilledCopyOrASwitchedOffComputerLetsTheNextFinishIn
     EXPECT_EQ(ReadBytes(log), "1. po awarii\r\n2. po wy\xB3\xB9"
                               "czeniu\r\n");
     EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+// The file server stops for seconds in the middle of a lesson's end and goes
+// on: every result is in the log once, those that had to wait included.
+TEST_F(LabShare, AServerThatStopsAndGoesOnLosesNoResultAndWritesNoneTwice) {
+    constexpr int kCopies = 4, kEach = 25;
+    std::vector<pid_t> children;
+    for (int copy = 0; copy < kCopies; ++copy)
+        children.push_back(Copy(rig->Share(copy % 2), [=](TResultsLog& log) {
+            for (int i = 0; i < kEach; ++i) {
+                Finish(log, "kopia " + std::to_string(copy) + " wynik " + std::to_string(i));
+                ::usleep(20'000);
+            }
+        }));
+    ::usleep(400'000);
+    rig->Freeze();
+    ::sleep(12);
+    rig->Thaw();
+    if (!AllExitedCleanlyWithin(children, std::chrono::seconds(150))) {
+        // Now and then smbnetfs itself stops answering after such a stop,
+        // and its callers wait in the kernel for good: nothing to learn of
+        // the program then.
+        rig->KillClients();
+        ExpectAllExitedCleanly(children);
+        GTEST_SKIP() << "the SMB client smbnetfs stopped answering after the server's stop";
+    }
+    ExpectAllExitedCleanly(
+        {Copy(rig->Share(0), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
+
+    const std::multiset<std::string> texts = NumberedInTurn(rig->ServerFolder());
+    EXPECT_EQ(texts.size(), std::size_t(kCopies * kEach + 1));
+    EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
+}
+
+// Computers on sshfs (mounted as the README says) beside those on SMB: one
+// server lock for all of them, and every result in once.
+TEST_F(LabShare, ComputersOnSshfsAndOnSmbTakeTurnsOnOneLog) {
+    if (const std::string why = TSshfsRig::Unavailable(); !why.empty())
+        GTEST_SKIP() << why;
+    const TSshfsRig ssh(rig->ServerFolder(), 2);
+    const std::filesystem::path shares[] = {rig->Share(0), rig->Share(1), ssh.Share(0),
+                                            ssh.Share(1)};
+    constexpr int kEach = 40;
+    std::vector<pid_t> children;
+    for (int computer = 0; computer < 4; ++computer)
+        children.push_back(Copy(shares[computer], [=](TResultsLog& log) {
+            for (int i = 0; i < kEach; ++i)
+                Finish(log, "komputer " + std::to_string(computer) + " wynik " + std::to_string(i));
+        }));
+    ExpectAllExitedCleanly(children);
+    ExpectAllExitedCleanly(
+        {Copy(ssh.Share(0), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
+
+    const std::multiset<std::string> texts = NumberedInTurn(rig->ServerFolder());
+    EXPECT_EQ(texts.size(), std::size_t(4 * kEach + 1));
+    EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include <sys/wait.h>
@@ -36,4 +38,28 @@ inline void ExpectAllExitedCleanly(const std::vector<pid_t>& children) {
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+}
+
+// Waits at most `patience` for every child; false (and the children left as
+// they are) when one is still running then. Expects each that ended to have
+// exited with 0.
+inline bool AllExitedCleanlyWithin(const std::vector<pid_t>& children,
+                                   std::chrono::seconds patience) {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    std::vector<pid_t> running = children;
+    while (!running.empty()) {
+        for (auto child = running.begin(); child != running.end();) {
+            int status = 0;
+            if (::waitpid(*child, &status, WNOHANG) == *child) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                child = running.erase(child);
+            } else {
+                ++child;
+            }
+        }
+        if (!running.empty() && std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
 }

@@ -33,6 +33,14 @@ public:
     std::filesystem::path ServerFolder() const { return folder_.path() / "udzial"; }
     const std::filesystem::path& Root() const { return folder_.path(); }
 
+    // The server stops where it stands (SIGSTOP to all its processes), as a
+    // file server that freezes, and goes on again.
+    void Freeze();
+    void Thaw();
+    // Ends the clients outright: what waits on them gets an error (a FUSE
+    // client that stopped answering keeps its callers waiting for good).
+    void KillClients();
+
 private:
     void StartServer();
     void Stop();
@@ -42,4 +50,5 @@ private:
     int port_ = 0;
     pid_t server_ = -1;
     std::vector<std::filesystem::path> mounts_;
+    std::vector<pid_t> clients_;
 };

@@ -1,92 +1,16 @@
 #include "SambaRig.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
+#include "RigProcesses.h"
+
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
-#include <fstream>
-#include <netinet/in.h>
 #include <stdexcept>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
-namespace {
 
-using namespace std::chrono_literals;
-// Generous: the suite runs on a loaded machine with two cores.
-constexpr auto kPatience = 60s;
-
-int FreePort() {
-    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    ::close(s);
-    if (port == 0)
-        throw std::runtime_error("no free port on 127.0.0.1");
-    return port;
-}
-
-bool Listening(int port) {
-    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(std::uint16_t(port));
-    const bool up = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(s);
-    return up;
-}
-
-template <class F> bool WaitFor(F ready) {
-    const auto until = std::chrono::steady_clock::now() + kPatience;
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
-
-void WriteFile(const std::filesystem::path& file, const std::string& text, mode_t mode) {
-    std::ofstream(file) << text;
-    ::chmod(file.c_str(), mode);
-}
-
-// Runs `argv` with `home` as HOME (when given), its output into `log`, in a
-// process group of its own; returns its id.
-pid_t Start(const std::vector<std::string>& argv, const std::filesystem::path& log,
-            const std::filesystem::path& home = {}) {
-    const pid_t child = ::fork();
-    if (child < 0)
-        throw std::runtime_error("fork failed");
-    if (child == 0) {
-        ::setpgid(0, 0);
-        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        ::dup2(out, 1);
-        ::dup2(out, 2);
-        if (!home.empty())
-            ::setenv("HOME", home.c_str(), 1);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        _exit(127);
-    }
-    return child;
-}
-
-} // namespace
+using namespace rig;
 
 std::string TSambaRig::Unavailable() {
     if (::access("/dev/fuse", R_OK | W_OK) != 0)
@@ -112,20 +36,14 @@ TSambaRig::~TSambaRig() {
 }
 
 void TSambaRig::Stop() {
-    for (const std::filesystem::path& mount : mounts_) {
-        const pid_t child = Start({"fusermount", "-u", "-z", mount.string()}, Root() / "rig.log");
-        ::waitpid(child, nullptr, 0);
-    }
+    for (const std::filesystem::path& mount : mounts_)
+        Run({"fusermount", "-u", "-z", mount.string()}, Root() / "rig.log");
     mounts_.clear();
-    if (server_ > 0) {
-        ::kill(-server_, SIGTERM);
-        int status = 0;
-        const bool ended = WaitFor([&] { return ::waitpid(server_, &status, WNOHANG) == server_; });
-        ::kill(-server_, SIGKILL);
-        if (!ended)
-            ::waitpid(server_, &status, 0);
-        server_ = -1;
-    }
+    for (pid_t client : clients_)
+        StopGroup(client);
+    clients_.clear();
+    StopGroup(server_);
+    server_ = -1;
 }
 
 void TSambaRig::StartServer() {
@@ -180,17 +98,26 @@ void TSambaRig::Mount(int client) {
               "smb_query_browsers \"false\"\n"
               "auth \"gosc\" \"gosc\"\n",
               0600);
-    const pid_t child = Start({"smbnetfs", mount.string()}, Root() / "rig.log", home);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("smbnetfs could not mount " + mount.string());
+    clients_.push_back(Start({"smbnetfs", "-f", mount.string()}, Root() / "rig.log", home));
     mounts_.push_back(mount);
     if (!WaitFor([&] {
             struct stat st {};
             return ::stat(Share(client).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         }))
         throw std::runtime_error("the share did not appear in " + mount.string());
+}
+
+void TSambaRig::Freeze() {
+    ::kill(-server_, SIGSTOP);
+}
+
+void TSambaRig::Thaw() {
+    ::kill(-server_, SIGCONT);
+}
+
+void TSambaRig::KillClients() {
+    for (pid_t client : clients_)
+        ::kill(-client, SIGKILL);
 }
 
 std::filesystem::path TSambaRig::Share(int client) const {
