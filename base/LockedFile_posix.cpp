@@ -183,8 +183,7 @@ void TLockedFile::Replace(std::string_view bytes, std::string_view old,
         throw EFCreateError(Utf8FromPath(path_), LastError());
     std::error_code ec;
     std::filesystem::create_directories(backupFolder, ec);
-    if (!RewriteInPlace(fd, bytes, old,
-                        [&] { return BackupName(backupFolder, path_.filename()); }))
+    if (!RewriteInPlace(fd, bytes, old, [&] { return BackupName(backupFolder, path_.filename()); }))
         throw EFCreateError(Utf8FromPath(path_), LastError());
     RemoveStaleBackups(backupFolder, path_.filename());
 }

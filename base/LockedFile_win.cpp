@@ -40,7 +40,8 @@ TLockedFile::TLockedFile(const std::filesystem::path& path, TAccess access) : pa
             return;
         if (access == TAccess::Read)
             throw EFOpenError(Utf8FromPath(path));
-        throw EFCreateError(Utf8FromPath(path), std::error_code(int(error), std::system_category()));
+        throw EFCreateError(Utf8FromPath(path),
+                            std::error_code(int(error), std::system_category()));
     }
     OVERLAPPED at{};
     at.OffsetHigh = kLockOffsetHigh;
@@ -123,9 +124,9 @@ void TLockedFile::Truncate() {
 }
 
 std::string TLockedFile::ReadBack(std::uint64_t offset, std::size_t size) const {
-    HANDLE file =
-        CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw EFOpenError(Utf8FromPath(path_));
     std::string bytes(size, '\0');

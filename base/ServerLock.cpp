@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <thread>

@@ -90,7 +90,7 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
         RemoveLock(lock, holder);
         return error.value() == ENOSPC || error.value() == EDQUOT || error.value() == EFBIG
                    ? TCreated::NoRoom
-                                                                  : TCreated::Failed;
+                   : TCreated::Failed;
     }
     return TCreated::Yes;
 }
@@ -122,8 +122,7 @@ bool Holds(const std::filesystem::path& lock, const std::string& holder) {
 
 void RemoveLock(const std::filesystem::path& lock, const std::string& holder) {
     if (!holder.empty() && ::unlink((lock / holder).c_str()) != 0) {
-        if (errno == ENOENT ||
-            !Patiently([&] { return ::unlink((lock / holder).c_str()); }))
+        if (errno == ENOENT || !Patiently([&] { return ::unlink((lock / holder).c_str()); }))
             return;
     }
     // Within a second or two in the common case: a client that looked at
@@ -140,9 +139,8 @@ void RemoveOldProbes(const std::filesystem::path& lock, std::int64_t before) {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         struct stat st {};
-        if (name.starts_with(prefix) &&
-            ::lstat((lock.parent_path() / name).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            Nanoseconds(st.st_mtim) < before)
+        if (name.starts_with(prefix) && ::lstat((lock.parent_path() / name).c_str(), &st) == 0 &&
+            S_ISREG(st.st_mode) && Nanoseconds(st.st_mtim) < before)
             old.push_back(name);
     }
     ::closedir(dir);

@@ -68,7 +68,7 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
             error == ERROR_WRITE_PROTECT)
             return TCreated::Refused;
         return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? TCreated::NoRoom
-                                                                            : TCreated::Failed;
+                                                                           : TCreated::Failed;
     }
     const std::filesystem::path file = lock / holder;
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -84,7 +84,7 @@ TCreated CreateExclusive(const std::filesystem::path& lock, const std::string& h
         if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
             return TCreated::Refused;
         return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? TCreated::NoRoom
-                                                                            : TCreated::Failed;
+                                                                           : TCreated::Failed;
     }
     DWORD done = 0;
     const bool written = WriteFile(handle, content.data(), DWORD(content.size()), &done, nullptr) &&

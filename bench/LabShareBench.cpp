@@ -12,9 +12,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <sched.h>
 #include <cstdio>
 #include <cstdlib>
+#include <sched.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,7 +36,8 @@ pid_t Copy(const std::filesystem::path& share, const int gate[2], int round, int
     const std::string name = "sala-" + std::to_string(copy);
     if (::unshare(CLONE_NEWUTS) == 0 && ::sethostname(name.c_str(), name.size()) != 0)
         std::perror("sethostname");
-    const std::filesystem::path data = share.parent_path().parent_path().parent_path() / ("dane-" + name);
+    const std::filesystem::path data =
+        share.parent_path().parent_path().parent_path() / ("dane-" + name);
     std::filesystem::create_directories(data);
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     char byte;

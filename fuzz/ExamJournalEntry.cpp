@@ -47,8 +47,7 @@ void Resume(const TExamJournal& journal, bool goOn) {
                                        log.push_back(line);
                                        done(nullptr);
                                    },
-                                   messages,
-                                   clock, regional, measure, &store,
+                                   messages, clock, regional, measure, &store,
                                    [](const std::string&) { return false; }}};
     logic.ResumeExam(journal, goOn);
     for (int t = 0; t <= 24 * 3600 && logic.view().Czas; ++t) {

@@ -90,13 +90,13 @@ private:
     TFixedClock clock_;
     bool everyAnswerInTestForm_ = false;
     std::vector<std::string> log_;
-    TEgzaminLogic logic_{TExamPorts{[](const std::string&) {},
-                                    [this] { return everyAnswerInTestForm_; },
-                                    [this](const std::string& line, const TExamPorts::TSaved& done) {
-                                        log_.push_back(line);
-                                        done(nullptr);
-                                    },
-                                    messages_, clock_, regional_, measure_}};
+    TEgzaminLogic logic_{
+        TExamPorts{[](const std::string&) {}, [this] { return everyAnswerInTestForm_; },
+                   [this](const std::string& line, const TExamPorts::TSaved& done) {
+                       log_.push_back(line);
+                       done(nullptr);
+                   },
+                   messages_, clock_, regional_, measure_}};
 };
 
 void CheckNormalised(std::string_view text) {

@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <initializer_list>
 #include <exception>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
 #include <utility>
 
@@ -97,11 +97,11 @@ std::string WhyNotWritten(const std::exception& error, const std::string& path) 
            (cause.value() == ESTALE || cause.value() == EHOSTDOWN || cause.value() == EREMOTEIO ||
             cause.value() == ECOMM);
 #endif
-    if (lost || Either(cause, {errc::io_error, errc::timed_out, errc::not_connected,
-                               errc::connection_reset, errc::connection_aborted,
-                               errc::connection_refused, errc::host_unreachable,
-                               errc::network_down, errc::network_unreachable, errc::network_reset,
-                               errc::no_link, errc::resource_unavailable_try_again}))
+    if (lost ||
+        Either(cause, {errc::io_error, errc::timed_out, errc::not_connected, errc::connection_reset,
+                       errc::connection_aborted, errc::connection_refused, errc::host_unreachable,
+                       errc::network_down, errc::network_unreachable, errc::network_reset,
+                       errc::no_link, errc::resource_unavailable_try_again}))
         return "Serwer z plikiem wyników " + path + " nie odpowiada.";
     return "Nie można zapisać wyniku w pliku wyników " + path + ".";
 }
@@ -202,15 +202,15 @@ void TResultsLogFile::Refuse(TLogList& list, const std::string& text, const std:
 
     const std::string kept = Utf8FromPath(TPendingResults::File());
     const bool safe = TPendingResults::Keep(EncodeLogLine(text));
-    throw EResultWaits(WhyNotWritten(error, path_) + "\n\n" +
-                           (safe ? "Wynik egzaminu nie przepadł: jest zachowany na tym komputerze "
-                                   "w pliku " +
-                                       kept +
-                                       " i zostanie dopisany do pliku wyników sam, gdy tylko "
-                                       "będzie to możliwe."
-                                 : "Wyniku egzaminu nie udało się też zachować w pliku " + kept +
-                                       "."),
-                       safe);
+    throw EResultWaits(
+        WhyNotWritten(error, path_) + "\n\n" +
+            (safe ? "Wynik egzaminu nie przepadł: jest zachowany na tym komputerze "
+                    "w pliku " +
+                        kept +
+                        " i zostanie dopisany do pliku wyników sam, gdy tylko "
+                        "będzie to możliwe."
+                  : "Wyniku egzaminu nie udało się też zachować w pliku " + kept + "."),
+        safe);
 }
 
 int TResultsLogFile::AppendLocked(const TServerLock& lock, TLockedFile& file, TLogList& list,

@@ -70,8 +70,8 @@ public:
     // The result `text` did not reach the file, for `error`: the list is the
     // file as read (`read`, else empty) and the line that didn't reach it; the
     // result is kept among the pending results, and EResultWaits is thrown.
-    [[noreturn]] void Refuse(TLogList& list, const std::string& text,
-                             const std::exception& error, bool read) const;
+    [[noreturn]] void Refuse(TLogList& list, const std::string& text, const std::exception& error,
+                             bool read) const;
 
     // Takes the results waiting on this computer into the file, as a finish
     // would take them along; returns how many went in (0 where none waited).

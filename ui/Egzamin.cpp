@@ -532,9 +532,10 @@ void TEgzamin::ShowHelp(const QString& controlName) {
                  QString::fromUtf8(entry->H3), width() - 2 * kHelpMargin);
     const QRect outer = frameGeometry();
     const QPoint pointer = QCursor::pos();
-    const THelpPlacement place = PlaceHelpPanel(
-        {pointer.x(), pointer.y()}, {outer.x(), outer.y(), outer.width(), outer.height(), width(), height()},
-        HP->width(), HP->height());
+    const THelpPlacement place =
+        PlaceHelpPanel({pointer.x(), pointer.y()},
+                       {outer.x(), outer.y(), outer.width(), outer.height(), width(), height()},
+                       HP->width(), HP->height());
     HP->move(place.left, place.top);
     HP->raise();
     HP->show();

@@ -40,19 +40,17 @@ int TBannerMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) cons
 }
 
 TEgzaminHarness::TEgzaminHarness()
-    : logic(TExamPorts{[this](const std::string& name) { names.stored.push_back(name); },
-                       [this] { return options.odp; },
-                       [this](const std::string& line, const TExamPorts::TSaved& done) {
-                           log.Save(line, done);
-                       },
-                       messages,
-                       clock, regional, measure, &journal,
-                       [this](const std::string& text) {
-                           for (const std::string& line : log.lines)
-                               if (line.ends_with(". " + text))
-                                   return true;
-                           return false;
-                       }}) {}
+    : logic(TExamPorts{
+          [this](const std::string& name) { names.stored.push_back(name); },
+          [this] { return options.odp; },
+          [this](const std::string& line, const TExamPorts::TSaved& done) { log.Save(line, done); },
+          messages, clock, regional, measure, &journal,
+          [this](const std::string& text) {
+              for (const std::string& line : log.lines)
+                  if (line.ends_with(". " + text))
+                      return true;
+              return false;
+          }}) {}
 
 void TEgzaminHarness::Load(const std::vector<std::string>& lines, const std::string& fileName) {
     logic.LoadTestFile(dir.Write(fileName, MakeTs2(lines)));

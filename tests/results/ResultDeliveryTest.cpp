@@ -6,49 +6,19 @@
 #include "ServerLock.h"
 
 #include "LogScratch.h"
+#include "OtherComputersLock.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
 #include <future>
-#include <sys/stat.h>
 #include <thread>
 
 using namespace kwizmar;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Another computer's lock on the log, its holder's file touched now and then
-// so that it never looks stale, until Release().
-class TOtherComputersLock {
-public:
-    explicit TOtherComputersLock(const std::filesystem::path& log)
-        : lock_(TServerLock::LockFileOf(log)) {
-        std::filesystem::create_directory(lock_);
-        WriteBytes(lock_ / "sala-7_4242__00ff", "komputer: sala-7\n");
-        keeper_ = std::thread([this] {
-            while (!released_) {
-                ::utimensat(AT_FDCWD, (lock_ / "sala-7_4242__00ff").c_str(), nullptr, 0);
-                std::this_thread::sleep_for(200ms);
-            }
-            std::filesystem::remove_all(lock_);
-        });
-    }
-    ~TOtherComputersLock() { Release(); }
-    void Release() {
-        released_ = true;
-        if (keeper_.joinable())
-            keeper_.join();
-    }
-
-private:
-    std::filesystem::path lock_;
-    std::atomic<bool> released_{false};
-    std::thread keeper_;
-};
 
 template <class F> bool Eventually(F done) {
     for (auto until = std::chrono::steady_clock::now() + 20s; !done();)

@@ -131,8 +131,8 @@ TEST(ResultsLogDurability, AResultThatCannotBeWrittenWaitsAndGoesInBeforeTheNext
             results.AppendResultLine(text);
             FAIL() << "no exception";
         } catch (const EResultWaits& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Na dysku z plikiem wyników " + log + " zabrakło miejsca." + KeptNote(scratch));
+            EXPECT_EQ(std::string(e.what()), "Na dysku z plikiem wyników " + log +
+                                                 " zabrakło miejsca." + KeptNote(scratch));
         }
         EXPECT_EQ(ReadBytes(log), filled);
         EXPECT_EQ(results.lines().back(), std::to_string(lines + 1) + ". " + text);

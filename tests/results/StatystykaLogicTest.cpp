@@ -176,8 +176,9 @@ TEST_F(Statystyka, TheResultsWaitingOnThisComputerAreCountedUnderTheList) {
     const struct {
         std::size_t count;
         const char* counted;
-    } cases[] = {{1, "czeka 1 wynik,"},     {4, "czekają 4 wyniki,"},  {5, "czeka 5 wyników,"},
-                 {12, "czeka 12 wyników,"}, {22, "czekają 22 wyniki,"}, {111, "czeka 111 wyników,"}};
+    } cases[] = {{1, "czeka 1 wynik,"},      {4, "czekają 4 wyniki,"},
+                 {5, "czeka 5 wyników,"},    {12, "czeka 12 wyników,"},
+                 {22, "czekają 22 wyniki,"}, {111, "czeka 111 wyników,"}};
     for (const auto& c : cases)
         EXPECT_NE(WaitingNote(c.count, "x").find(c.counted), std::string::npos) << c.count;
 }

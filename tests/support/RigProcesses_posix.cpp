@@ -67,7 +67,6 @@ pid_t Start(const std::vector<std::string>& argv, const std::filesystem::path& l
     return child;
 }
 
-
 bool Run(const std::vector<std::string>& argv, const std::filesystem::path& log,
          const std::filesystem::path& home) {
     const pid_t child = Start(argv, log, home);

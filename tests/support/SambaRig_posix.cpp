@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-
 using namespace rig;
 
 std::string TSambaRig::Unavailable() {

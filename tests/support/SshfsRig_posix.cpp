@@ -92,8 +92,8 @@ void TSshfsRig::StartServer() {
 void TSshfsRig::Mount(int client) {
     const std::filesystem::path mount = root_.path() / ("mnt" + std::to_string(client));
     std::filesystem::create_directories(mount);
-    const std::string options = "port=" + std::to_string(port_) + ",IdentityFile=" +
-                                (root_.path() / "klient").string() +
+    const std::string options = "port=" + std::to_string(port_) +
+                                ",IdentityFile=" + (root_.path() / "klient").string() +
                                 ",StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,"
                                 "BatchMode=yes,dir_cache=no";
     if (!Run({"sshfs", "-o", options, "root@127.0.0.1:" + folder_.string(), mount.string()},

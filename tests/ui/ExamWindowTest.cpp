@@ -7,6 +7,7 @@
 #include "LockdownRecorder.h"
 #include "Odometer.h"
 #include "Opcje.h"
+#include "OtherComputersLock.h"
 #include "ResultsLogFormat.h"
 
 #include <QAbstractButton>
@@ -60,7 +61,8 @@ TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
     const QString line = QString::fromStdString(Cp1250ToUtf8(LogFile()));
     const QRegularExpression expected(
         "^1\\. Użytkownik Jan Kowalski przystąpił do egzaminu \"Geografia Polski\" o godzinie "
-        "\\d\\d:\\d\\d:\\d\\d dnia \\d{1,2}\\.\\d\\d\\.\\d{4}\\. Przewidywany czas egzaminu 10min\\. "
+        "\\d\\d:\\d\\d:\\d\\d dnia \\d{1,2}\\.\\d\\d\\.\\d{4}\\. Przewidywany czas egzaminu "
+        "10min\\. "
         "Liczba pytań 5\\. Maksymalna liczba punktów 9\\. Egzamin trwał -?\\d+ minut i \\d+ "
         "sekund\\. Zdobyto 9pkt\\. \\(100%\\) a stracono 0pkt\\. Otrzymana ocena to: bardzo "
         "dobry\\.\r\n$");
@@ -364,6 +366,35 @@ TEST_F(ExamWindowTest, TitleScrollsAgainWhenTheOptionIsTickedAgain) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return Window().windowTitle() != plain; }, 2000));
 }
 
+// Another computer holds the lab's log: the summary shows at once and says the
+// result is being saved, the window answers meanwhile, and the statistics
+// wait for the line, which goes in once the lock goes.
+TEST_F(ExamWindowTest, TheSummaryShowsAtOnceWhileAnotherComputerHoldsTheLog) {
+    const auto log = dir.path() / "data" / "Kwizmar" / "MSStr32.dll";
+    std::filesystem::create_directories(log.parent_path());
+    TOtherComputersLock other(log);
+    StartOnSample();
+    TypeName("Ala");
+    Key(Qt::Key_Return);
+    AnswerRightUpTo(kGeografiaQuestions, false);
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }, 2000));
+    EXPECT_TRUE(Shown("LabelZapis"));
+    EXPECT_EQ(Text("LabelZapis"), QString::fromUtf8("Zapisywanie wyniku…"));
+    EXPECT_FALSE(Button("SpeedButton10")->isEnabled());
+    QTest::qWait(800); // the window repaints and takes the grade scale's button
+    QTest::mousePress(Button("SpeedButton11"), Qt::LeftButton);
+    EXPECT_TRUE(Shown("Panel8"));
+    QTest::mouseRelease(Button("SpeedButton11"), Qt::LeftButton);
+    EXPECT_FALSE(std::filesystem::exists(log));
+
+    other.Release();
+    ASSERT_TRUE(ResultSaved());
+    EXPECT_FALSE(Shown("LabelZapis"));
+    EXPECT_TRUE(Button("SpeedButton10")->isEnabled());
+    EXPECT_TRUE(LogFile().starts_with("1. U"));
+}
+
 TEST_F(ExamWindowTest, AResultTheLogCannotTakeWaitsAndGoesInWithTheNextExam) {
     const auto log = dir.path() / "data" / "Kwizmar" / "MSStr32.dll";
     std::filesystem::create_directories(log); // a folder where the log belongs
@@ -377,10 +408,10 @@ TEST_F(ExamWindowTest, AResultTheLogCannotTakeWaitsAndGoesInWithTheNextExam) {
             Key(Qt::Key_Return);
             ResultSaved(); // the box comes with the log's answer
         },
-                          [&](QWidget* modal) {
-                              boxText = qobject_cast<QMessageBox*>(modal)->text();
-                              modal->close();
-                          }));
+        [&](QWidget* modal) {
+            boxText = qobject_cast<QMessageBox*>(modal)->text();
+            modal->close();
+        }));
     const std::string waiting = (UserDataFolder() / "wyniki-oczekujace.txt").string();
     EXPECT_EQ(boxText, QString::fromStdString(
                            "Nie można zapisać wyniku w pliku wyników " + log.string() +

@@ -102,8 +102,8 @@ void ProgramTest::StoreStringSetting(const std::string& name, const std::string&
 #ifdef _WIN32
     const QString value = QString::fromStdString(text);
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Nerbaly\\Kwizmar",
-                    QString::fromStdString(name).toStdWString().c_str(), REG_SZ,
-                    value.utf16(), static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+                    QString::fromStdString(name).toStdWString().c_str(), REG_SZ, value.utf16(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
 #else
     WriteSettingsFile("Windows Registry Editor Version 5.00\n\n"
                       "[HKEY_CURRENT_USER\\Software\\Nerbaly\\Kwizmar]\n\"" +
