@@ -1,6 +1,10 @@
 #include "TestLoader.h"
 
+#include "Paths.h"
 #include "WrapDisplayLines.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace kwizmar {
 
@@ -57,7 +61,11 @@ void LoadTestFile(const std::string& path, TLoadedTest& loaded, TTestBoxView& bo
     box.SpeedButton3.visible = true;
     box.SpeedButton3.enabled = true;
     loaded.test = std::move(file);
-    loaded.path = path;
+    // Resolved now: an exam picked up after a crash is started from another
+    // folder than the one a relative path was given in.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), ec);
+    loaded.path = ec ? path : Utf8FromPath(absolute.lexically_normal());
 }
 
 } // namespace kwizmar

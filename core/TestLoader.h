@@ -28,7 +28,7 @@ struct TTestBoxView {
 // The test the main window holds, if any.
 struct TLoadedTest {
     std::optional<TTestFile> test;
-    std::string path; // as it was given to LoadTestFile
+    std::string path; // as LoadTestFile was given it, made absolute
 };
 
 inline constexpr const char* kRejectedTestText =

@@ -195,3 +195,22 @@ TEST(Resume, AnExamAbandonedLeavesNothingToPickUp) {
     EXPECT_TRUE(h.journal.removed);
     EXPECT_TRUE(h.log.lines.empty());
 }
+
+// A test opened by a path relative to the folder the program was started in
+// is found again by a program started anywhere else.
+TEST(Resume, ATestOpenedByARelativePathIsFoundFromAnotherFolder) {
+    TEgzaminHarness before;
+    const std::filesystem::path started = std::filesystem::current_path();
+    before.dir.Write("geografia.ts2", MakeTs2(ValidTestLines(2)));
+    std::filesystem::current_path(before.dir.path());
+    before.logic.LoadTestFile("geografia.ts2");
+    std::filesystem::current_path(started);
+    before.logic.SetUserName("Tester");
+    before.logic.StartExam();
+    before.AnswerInTestForm("b");
+
+    const TExamJournal journal = before.journal.written.back();
+    EXPECT_EQ(journal.testPath, (before.dir.path() / "geografia.ts2").string());
+    TEgzaminHarness after;
+    EXPECT_EQ(after.logic.CheckJournal(journal).test, TEgzaminLogic::TResumeCheck::TTest::Same);
+}
