@@ -5,6 +5,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,9 @@
 //   Setup.reg under Nerbaly/ in the first folder of $XDG_CONFIG_DIRS (default
 //   /etc/xdg), section
 //   [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Setup].
+//   A line of it that can't be understood is skipped and the rest counts; a
+//   file that can't be read counts as none. Either is told once a run
+//   (TDamagedStore::machineWide); the file is never changed.
 // - A lab's machine-wide key (kLabKey under LocalMachine), read only: the
 //   section [HKEY_LOCAL_MACHINE\SOFTWARE\Nerbaly\Kwizmar] of the same file.
 //   SysDir and WinDir, where the file doesn't give them, are the program's
@@ -74,6 +78,7 @@ private:
     };
 
     std::unique_ptr<IRegistryKey> OpenSettings(const std::string& file);
+    TRegFile LoadSetup(const std::string& file);
     std::unique_ptr<IRegistryKey> OpenDamagedSettings(const std::string& file);
     // With mutex_ held.
     std::unique_ptr<IRegistryKey> OpenInMemory(const std::string& file, const TRunValues& values);
@@ -89,6 +94,7 @@ private:
     std::mutex mutex_;
     std::vector<TDamagedStore> damaged_;         // not taken yet
     std::map<std::string, TRunValues> inMemory_; // by file
+    std::set<std::string> toldSetup_;            // Setup files whose damage was told
 };
 
 } // namespace kwizmar

@@ -73,6 +73,11 @@ struct TDamagedStore {
     };
     TKind kind = TKind::Damaged;
     std::string file;               // the store, as the program names it
+    // The administrator's machine-wide file (Setup.reg with the lab's
+    // values), which the program never changes: Damaged means its bad lines
+    // were skipped (keptAs stays empty), Unreadable that none of it counts.
+    bool machineWide = false;
+    bool resultsFolderKept = false; // machineWide, Damaged: a SysDir still counts
     std::string keptAs;             // Damaged: the copy of its bytes; empty when none could be made
     std::vector<TBadLine> badLines; // Damaged: the lines that couldn't be understood
     bool valuesKept = false;        // Damaged: some values could be read and count

@@ -318,7 +318,7 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
     }
     if (root == TRegistryRoot::LocalMachine && SameTextIgnoringCase(path, kSetupKey)) {
         const std::string file = SetupFile();
-        auto key = std::make_unique<TFileKey>(nullptr, file, kSetupSection, LoadFile(file));
+        auto key = std::make_unique<TFileKey>(nullptr, file, kSetupSection, LoadSetup(file));
         key->SetFallback("SysDir", DefaultDataFolder());
         key->SetFallback("WinDir", DefaultDataFolder());
         return key;
@@ -326,9 +326,42 @@ std::unique_ptr<IRegistryKey> TFileRegistry::OpenKey(TRegistryRoot root, const s
     // A lab's settings sit in the same Setup file, in a section of their own.
     if (root == TRegistryRoot::LocalMachine && SameTextIgnoringCase(path, kLabKey)) {
         const std::string file = SetupFile();
-        return std::make_unique<TFileKey>(nullptr, file, kLabSection, LoadFile(file));
+        return std::make_unique<TFileKey>(nullptr, file, kLabSection, LoadSetup(file));
     }
     return nullptr;
+}
+
+// The administrator's file is read as a user's settings file is, but never
+// changed: a bad line costs that line alone, and a file that can't be read
+// costs its values, each told once a run.
+TRegFile TFileRegistry::LoadSetup(const std::string& file) {
+    std::string bytes;
+    TDamagedStore found;
+    found.file = file;
+    found.machineWide = true;
+    TRegFile contents;
+    switch (TryReadWholeFile(PathFromUtf8(file), bytes)) {
+    case TWholeFileRead::Missing:
+        return contents;
+    case TWholeFileRead::Read:
+        try {
+            return TRegFile::Parse(bytes, file);
+        } catch (const ERegistryFileError&) {
+            contents = TRegFile::Salvage(bytes, found.badLines);
+            found.valuesKept = contents.HasValues();
+            found.resultsFolderKept = contents.Find(kLabSection, "SysDir") ||
+                                      contents.Find(kSetupSection, "SysDir");
+        }
+        break;
+    default:
+        found.kind = TDamagedStore::TKind::Unreadable;
+        ExplainUnreadable(file, found);
+        break;
+    }
+    const std::lock_guard<std::mutex> guard(mutex_);
+    if (toldSetup_.insert(file).second)
+        damaged_.push_back(std::move(found));
+    return contents;
 }
 
 std::unique_ptr<IRegistryKey> TFileRegistry::OpenSettings(const std::string& file) {

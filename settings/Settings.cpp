@@ -186,9 +186,60 @@ std::string BadLines(const std::vector<TBadLine>& lines) {
     return text;
 }
 
+// What a lab's machine-wide file that couldn't be read whole means for the
+// exams on this computer: what its lines would have set and now doesn't hold.
+std::string LabConsequences(const TDamagedStore& store) {
+    const struct {
+        const char* value;
+        const char* lost;
+    } known[] = {
+        {"SysDir", "wyniki egzaminów trafiają do pliku wyników na tym komputerze, a nie do "
+                   "wspólnego folderu pracowni"},
+        {"ExamMinutes", "czas egzaminu nie jest ustalony przez pracownię"},
+        {"StrictExam", "podgląd prawidłowej odpowiedzi (Ctrl + mysz) nie jest wyłączony"},
+    };
+    std::vector<std::string> lost;
+    for (const auto& k : known) {
+        if (k.value == std::string_view("SysDir") && store.resultsFolderKept)
+            continue;
+        const bool hit =
+            store.kind == TDamagedStore::TKind::Unreadable ||
+            std::any_of(store.badLines.begin(), store.badLines.end(), [&](const TBadLine& line) {
+                return line.text.find(k.value) != std::string::npos;
+            });
+        if (hit)
+            lost.emplace_back(k.lost);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < lost.size(); ++i)
+        text += (i == 0 ? ": " : "; ") + lost[i];
+    return text + ".";
+}
+
+// The administrator's file with the lab's values, which the program never changes.
+std::string MachineWideNotice(const TDamagedStore& store) {
+    std::string text;
+    if (store.kind == TDamagedStore::TKind::Unreadable) {
+        text = "Nie można odczytać pliku ustawień pracowni " + store.file + Reason(store, true) +
+               "\n\nProgram działa bez ustawień pracowni" + LabConsequences(store);
+        if (!store.blocker.empty())
+            text += "\n\nAdministrator komputera może to naprawić poleceniem:\n\nsudo chmod " +
+                    std::string(store.blockerIsFolder ? "a+rx " : "a+r ") +
+                    ShellWord(store.blocker);
+    } else {
+        text = "Plik ustawień pracowni " + store.file + " zawiera błędy" +
+               BadLines(store.badLines) + ".\n\nProgram pominął " +
+               (store.badLines.size() == 1 ? "ten wiersz" : "te wiersze") +
+               " i stosuje pozostałe ustawienia pracowni" + LabConsequences(store);
+    }
+    return text + "\n\nPokaż ten komunikat nauczycielowi albo administratorowi pracowni.";
+}
+
 } // namespace
 
 std::string DamagedSettingsNotice(const TDamagedStore& store) {
+    if (store.machineWide)
+        return MachineWideNotice(store);
     switch (store.kind) {
     case TDamagedStore::TKind::Unreadable:
         return "Nie można odczytać pliku ustawień " + store.file + Reason(store, true) +
