@@ -126,6 +126,12 @@ public:
     // The window closes, or "&Powrót ..." leaves the exam: an exam in
     // progress is abandoned, without a result and without a journal.
     void AbandonExam();
+    // In a strict exam (the lab's StrictExam) an attempt can't be abandoned
+    // and taken again unseen: leaving it ("&Zamknij", "&Powrót ...", the
+    // window's close) is asked first and, confirmed, ends it with the answers
+    // given, as when the time runs out (EndExamNow).
+    bool LeavingEndsTheExam() const;
+    void EndExamNow();
 
     // --- an exam that did not end ---------------------------------------------
     // With a journal port, the exam is journaled from its start to its end:
@@ -165,6 +171,7 @@ private:
     void CheckTypedAnswerNow(TTrigger trigger);
     void FallBackNow();
     std::exception_ptr FinishExam();
+    void FinishNow();
     void BackToStartPage();
     void DisarmVerdictKeys(const char* focus);
     void OpenExamPage(const std::string& questionCountText, const std::string& maxPointsText);

@@ -17,11 +17,24 @@ void TEgzaminLogic::ClockTick() {
     ShowClock();
     if (!timeUp)
         return;
+    FinishNow();
+}
+
+void TEgzaminLogic::FinishNow() {
     // Whatever is on screen, unchecked picks and typed text included, is
     // dropped: the next-question step finishes the exam at once.
     state_.nextQuestion = state_.questionCount + 1;
     const TScopeExit stopClock([this] { view_.Czas = false; });
     NextQuestionStep();
+}
+
+bool TEgzaminLogic::LeavingEndsTheExam() const {
+    return lab_.strictExam && ExamInProgress(phase());
+}
+
+void TEgzaminLogic::EndExamNow() {
+    if (ExamInProgress(phase()))
+        FinishNow();
 }
 
 void TEgzaminLogic::BannerStep() {

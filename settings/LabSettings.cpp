@@ -31,6 +31,20 @@ TLabRules ReadLabRules(IRegistry& registry) noexcept {
     return rules;
 }
 
+TLabOptions ReadLabOptions(IRegistry& registry) noexcept {
+    TLabOptions fixed;
+    try {
+        const auto key = OpenLabKey(registry);
+        if (!key)
+            return fixed;
+        for (const TOptionSpec& spec : kOptions)
+            if (key->GetDataType(spec.valueName) == TRegDataType::Integer)
+                fixed[std::size_t(spec.option)] = key->ReadInteger(spec.valueName) != 0;
+    } catch (...) {
+    }
+    return fixed;
+}
+
 std::string LabResultsFolder(IRegistry& registry) noexcept {
     try {
         const auto key = OpenLabKey(registry);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "ExamPorts.h"
+#include "OptionStates.h"
 #include "Registry.h"
 
+#include <array>
+#include <optional>
 #include <string>
 
 // A lab's settings, made by its administrator machine-wide, where pupils can't
@@ -11,6 +14,9 @@
 //   StrictExam   (32-bit integer) non-zero: no Ctrl + mouse reveal of answers
 //   ExamMinutes  (32-bit integer) 5 … 60: the exam time, fixed; 0: not fixed
 //   SysDir       (text) the folder of the results log, before the Setup key's
+//   Scroll, PZadan, Statystyki, Odp, DesktopEnabled, TaskBarEnabled
+//                (32-bit integer) non-zero on, 0 off: the option of that name,
+//                fixed for every user of the computer
 // A missing key or value, or one of another type, leaves the program's own
 // behaviour: a lab setting never keeps the program from starting.
 
@@ -18,6 +24,10 @@ namespace kwizmar {
 
 // Never throws.
 TLabRules ReadLabRules(IRegistry& registry) noexcept;
+
+// The options the lab fixes, by TOption; nothing for one it leaves to the user.
+using TLabOptions = std::array<std::optional<bool>, 6>;
+TLabOptions ReadLabOptions(IRegistry& registry) noexcept;
 
 // The results folder the lab names; empty when it names none.
 std::string LabResultsFolder(IRegistry& registry) noexcept;

@@ -23,14 +23,26 @@ void TOpcjeLogic::Click(std::string_view name) {
 TOpcjeView TOpcjeLogic::view() const {
     TOpcjeView v;
     const bool scrolling = Get(TOption::Scroll);
-    for (const TOptionSpec& spec : kOptions)
+    bool anyFixed = false, anyHeld = false;
+    for (const TOptionSpec& spec : kOptions) {
+        const bool fixed = states_.Fixed(spec.option).has_value();
+        const bool held = !fixed && states_.Locked(spec.option);
+        anyFixed |= fixed;
+        anyHeld |= held;
         for (const TOptionWidget& widget : spec.widgets)
             if (widget.name) {
                 const bool state = Get(spec.option);
-                v.controls.emplace_back(widget.name,
-                                        TOptionControl{widget.radio ? state == widget.side : state,
-                                                       !spec.needsScrolling || scrolling});
+                v.controls.emplace_back(
+                    widget.name,
+                    TOptionControl{widget.radio ? state == widget.side : state,
+                                   (!spec.needsScrolling || scrolling) && !fixed && !held, fixed});
             }
+    }
+    if (anyFixed)
+        v.note = "Opcje wyszarzone ustalił administrator pracowni.";
+    if (anyHeld)
+        v.note += std::string(v.note.empty() ? "" : " ") +
+                  "Blokady pulpitu i paska zadań nie można zdjąć w trakcie egzaminu.";
     return v;
 }
 

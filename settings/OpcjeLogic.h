@@ -13,6 +13,7 @@ namespace kwizmar {
 struct TOptionControl {
     bool checked = false;
     bool enabled = true;
+    bool fixed = false; // by the lab's administrator
 };
 
 // The controls of the options window in their order (kOptions), by name.
@@ -20,13 +21,20 @@ struct TOpcjeView {
     std::vector<std::pair<std::string, TOptionControl>> controls;
     // The control `name`; throws std::out_of_range for a name it hasn't.
     const TOptionControl& operator[](std::string_view name) const;
+    // Under the options: why some can't be changed; empty when all can.
+    std::string note;
 };
+
+inline constexpr const char* kFixedByLabText = "Ustawione przez administratora pracowni.";
 
 // The options window's rules over the live option states. The controls are
 // the states: a check box is checked when its option is true, the first radio
 // button when PZadan is false, the second when it is true; both radio buttons
 // are enabled exactly while title scrolling is on, and keep their choice while
 // disabled.
+//
+// An option the lab fixes, or a lockdown a strict exam holds, is disabled and
+// the note says why.
 //
 // A click on a check box flips its option; a click on a radio button chooses
 // its side and does nothing when that side is already chosen. Every change

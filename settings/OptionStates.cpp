@@ -1,5 +1,6 @@
 #include "OptionStates.h"
 
+#include "LabSettings.h"
 #include "Lockdown.h"
 #include "ScrollingCaption.h"
 
@@ -19,10 +20,21 @@ void WriteOption(IRegistry& registry, TOption option, bool state) {
     key->WriteInteger(OptionValueName(option), state ? 1 : 0);
 }
 
-TOptionStates::TOptionStates(IRegistry& registry) : registry_(registry) {}
+TOptionStates::TOptionStates(IRegistry& registry)
+    : registry_(registry), fixed_(ReadLabOptions(registry)) {}
+
+bool TOptionStates::Locked(TOption option) const {
+    const TOptionEffect effect = SpecOf(option).effect;
+    const bool lockdown =
+        effect == TOptionEffect::DesktopLockdown || effect == TOptionEffect::TaskbarLockdown;
+    return Fixed(option).has_value() || (holdLockdown_ && lockdown && Get(option));
+}
 
 void TOptionStates::SetOption(TOption option, bool state) {
     if (Get(option) == state)
+        return;
+    const std::optional<bool> fixed = Fixed(option);
+    if (fixed ? *fixed != state : Locked(option))
         return;
     states_[std::size_t(option)] = state;
     switch (SpecOf(option).effect) {
@@ -47,7 +59,8 @@ void TOptionStates::SetOption(TOption option, bool state) {
     }
     if (OnChanged)
         OnChanged(option, state);
-    WriteOption(registry_, option, state);
+    if (!fixed)
+        WriteOption(registry_, option, state);
 }
 
 } // namespace kwizmar

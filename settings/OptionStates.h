@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace kwizmar {
 
@@ -121,18 +122,33 @@ public:
 // them those effects are skipped. An options window can use this object as its
 // model: call SetOption for a click (a check box toggles its state, a radio
 // button sets PZadan to its own side) and listen on OnChanged.
+//
+// The lab's administrator may fix an option for every user (LabSettings.h):
+// it then takes only the lab's state, and is never written to the user's
+// file. In a strict exam the lockdown the exam started with holds while the
+// exam runs (HoldLockdown): a lockdown option that is on stays on.
 class TOptionStates final : public IOptionControls {
 public:
+    // Reads which options the lab fixes.
     explicit TOptionStates(IRegistry& registry);
 
     void AttachCaption(TScrollingCaption* caption) { caption_ = caption; }
     void AttachLockdown(ILockdownOperations* lockdown) { lockdown_ = lockdown; }
 
     bool Get(TOption option) const { return states_[std::size_t(option)]; }
+    // The lab's state of the option, where the lab fixes it.
+    std::optional<bool> Fixed(TOption option) const { return fixed_[std::size_t(option)]; }
+    // Whether the option can't be changed now: fixed by the lab, or a
+    // lockdown held by a strict exam.
+    bool Locked(TOption option) const;
+    // A strict exam starts (true) or ends (false).
+    void HoldLockdown(bool hold) { holdLockdown_ = hold; }
+    bool LockdownHeld() const { return holdLockdown_; }
 
-    // When `state` differs from the current one: stores it, runs the effect,
-    // tells OnChanged, then writes the value. A write that fails throws
-    // EFailedToSetData; the new state and its effect stay.
+    // When `state` differs from the current one and the option takes it (not
+    // Locked, or fixed to that state): stores it, runs the effect, tells
+    // OnChanged, then writes the value (not for a fixed option). A write
+    // that fails throws EFailedToSetData; the new state and its effect stay.
     void SetOption(TOption option, bool state) override;
 
     // Called after each change, before the value is written.
@@ -143,6 +159,8 @@ private:
     TScrollingCaption* caption_ = nullptr;
     ILockdownOperations* lockdown_ = nullptr;
     std::array<bool, 6> states_{};
+    std::array<std::optional<bool>, 6> fixed_{};
+    bool holdLockdown_ = false;
 };
 
 } // namespace kwizmar

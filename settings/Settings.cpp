@@ -2,6 +2,7 @@
 
 #include "Cp1250.h"
 #include "FileVersion.h"
+#include "LabSettings.h"
 #include "Paths.h"
 #include "StrToInt.h"
 #include "Text.h"
@@ -79,10 +80,14 @@ void TSettings::LoadUserSettings() {
 }
 
 void TSettings::ApplyStoredOptions(IOptionControls& controls) {
+    // The lab's values before the user's own: a pupil's file never overrides them.
+    const TLabOptions lab = ReadLabOptions(registry_);
     auto key = registry_.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
     for (const TOptionSpec& spec : kOptions) {
         bool state = spec.byDefault;
-        if (key && key->ValueExists(spec.valueName))
+        if (const auto fixed = lab[std::size_t(spec.option)])
+            state = *fixed;
+        else if (key && key->ValueExists(spec.valueName))
             state = key->ReadInteger(spec.valueName) != 0;
         controls.SetOption(spec.option, state);
     }

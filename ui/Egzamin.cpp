@@ -158,7 +158,12 @@ void TEgzamin::ConnectEvents() {
     click(SpeedButton6, [&logic] { logic.CheckTestAnswer(); });
     click(SpeedButton12, [&logic] { logic.CheckTypedAnswer(); });
     click(SpeedButton9, [&logic] { logic.SpeedButton9Click(); });
-    click(SpeedButton14, [&logic] { logic.ReturnToTestChoice(); });
+    click(SpeedButton14, [this, &logic] {
+        if (!logic.LeavingEndsTheExam())
+            logic.ReturnToTestChoice();
+        else if (ConfirmEndingTheExam())
+            logic.EndExamNow();
+    });
     click(Panel6->SpeedButton2, [this] { ChooseTest(); });
 
     TExamPage* exam = Panel3;
@@ -406,7 +411,29 @@ void TEgzamin::SaveResultLine(const std::string& line, TExamPorts::TSaved done) 
     });
 }
 
+bool TEgzamin::ConfirmEndingTheExam() {
+    QMessageBox box(QMessageBox::Question, ApplicationTitle(),
+                    QString::fromUtf8("Zakończyć egzamin? Zostaną ocenione odpowiedzi udzielone do "
+                                      "tej pory, a wynik trafi do statystyk."),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("EndExamBox"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void TEgzamin::closeEvent(QCloseEvent* event) {
+    // A strict exam is not left unseen: confirmed, it ends with what was
+    // answered, and the window closes once its line is kept.
+    if (logic_->LeavingEndsTheExam()) {
+        event->ignore();
+        if (ConfirmEndingTheExam()) {
+            Act([this] { logic_->EndExamNow(); });
+            closeWhenSaved_ = true;
+            if (!logic_->SavingResult())
+                QTimer::singleShot(0, this, &QWidget::close);
+        }
+        return;
+    }
     // A finished exam's line on its way to the log is waited for: the window
     // closes once it is in, or waits on this computer.
     if (logic_->SavingResult()) {

@@ -104,6 +104,8 @@ private:
     void MoveBanner();
     void OpenSecondary(QWidget* window);
     void SaveResultLine(const std::string& line, TExamPorts::TSaved done);
+    // Asks whether the strict exam in progress is to end now.
+    bool ConfirmEndingTheExam();
     void ShowHelp(const QString& controlName);
     const TControl* ControlOf(const QString& name) const;
     QString HelpName(QObject* object) const;

@@ -6,6 +6,7 @@
 #include "ExamPage.h"
 #include "HelpPanel.h"
 #include "Odometer.h"
+#include "Settings.h"
 #include "SpeedButton.h"
 #include "StartPage.h"
 #include "SummaryPage.h"
@@ -65,6 +66,10 @@ void TEgzamin::Render() {
     // or goes takes it away. The start page is one page with a test or
     // without; on the summary the grade scale comes and goes.
     TExamPhase phase = ExamPhaseOf(v);
+    // A strict exam keeps the lockdown it started with until it ends.
+    const bool hold = services_.labRules.strictExam && ExamInProgress(phase);
+    if (hold != services_.settings.Options.LockdownHeld())
+        services_.settings.Options.HoldLockdown(hold);
     if (phase == TExamPhase::TestChosen)
         phase = TExamPhase::StartPage;
     const int page = static_cast<int>(phase) << 1 | int(v.Panel8.visible);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <exception>
 
 namespace kwizmar {
 
@@ -61,9 +62,18 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     // delivery's own thread, while the window comes up.
     WatchWaitingResults();
     main_->SetFirstShowSteps([this] {
-        main_->OfferResume(); // an exam cut short comes before anything else
+        // The stored options first, so that a lockdown stands before the
+        // question about an exam cut short, which comes before anything else.
+        std::exception_ptr optionsError;
+        try {
+            settings_.ApplyStoredOptions(*options_);
+        } catch (...) {
+            optionsError = std::current_exception();
+        }
+        main_->OfferResume();
         ShowSettingsNotices();
-        settings_.ApplyStoredOptions(*options_);
+        if (optionsError)
+            std::rethrow_exception(optionsError);
         settings_.RegisterTestFileType();
     });
     if (arguments.size() > 1)

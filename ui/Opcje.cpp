@@ -37,8 +37,8 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
                                           : static_cast<QAbstractButton*>(new QCheckBox(this));
             button->setObjectName(QString::fromLatin1(widget.name));
             button->setText(QString::fromUtf8(widget.caption));
-            if (*widget.hint)
-                button->setToolTip(QString::fromUtf8(widget.hint));
+            button->setProperty("hint", QString::fromUtf8(widget.hint));
+            button->setToolTip(QString::fromUtf8(widget.hint));
             button->move(widget.x, widget.y);
             button->adjustSize();
             if (!controls_.empty())
@@ -58,6 +58,14 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(8, 199, 391, 2);
+
+    // Why some options can't be changed: the lab fixed them, or a strict
+    // exam holds its lockdown.
+    LabNote = new QLabel(this);
+    LabNote->setObjectName(QStringLiteral("LabNote"));
+    LabNote->setGeometry(16, 185, 383, 14);
+    LabNote->setFont(UiFont("MS Sans Serif", 10));
+    LabNote->hide();
 
     LockdownNote = new QLabel(this);
     LockdownNote->setObjectName(QStringLiteral("LockdownNote"));
@@ -103,10 +111,17 @@ void Topcje::Render() {
         const QSignalBlocker quiet(button);
         button->setChecked(control.checked);
         button->setEnabled(control.enabled);
+        const QString hint = control.fixed ? QString::fromUtf8(kFixedByLabText)
+                                           : button->property("hint").toString();
+        if (button->toolTip() != hint)
+            button->setToolTip(hint);
     }
+    LabNote->setText(QString::fromStdString(v.note));
+    LabNote->setVisible(!v.note.empty());
 }
 
 void Topcje::showEvent(QShowEvent* event) {
+    Render(); // a strict exam may have begun or ended meanwhile
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);

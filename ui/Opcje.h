@@ -41,6 +41,7 @@ private:
     std::vector<QAbstractButton*> controls_; // the options' check boxes and radio buttons
     TSpeedButton* SpeedButton1 = nullptr;
     QLabel* LockdownNote = nullptr;
+    QLabel* LabNote = nullptr;
 };
 
 } // namespace kwizmar

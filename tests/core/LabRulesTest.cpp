@@ -33,3 +33,25 @@ TEST(LabRules, AnExamTimeFixedByTheAdministratorIsShownAndCannotBeChanged) {
     EXPECT_EQ(h.state().minutesAllowed, 45);
     EXPECT_EQ(h.view().minuty.text, "45");
 }
+
+// In a strict exam leaving the exam ends it with what was answered, one line
+// in the log; otherwise it is abandoned as the rules say.
+TEST(LabRules, LeavingAStrictExamEndsItWithTheAnswersGiven) {
+    for (const bool strict : {false, true}) {
+        TEgzaminHarness h;
+        h.logic.ApplyLabRules({strict, 0});
+        h.Begin(ValidTestLines(3));
+        h.AnswerInTestForm("b");
+        EXPECT_EQ(h.logic.LeavingEndsTheExam(), strict);
+        if (strict)
+            h.logic.EndExamNow();
+        else
+            h.logic.ReturnToTestChoice();
+        ASSERT_EQ(h.log.lines.size(), strict ? 1u : 0u);
+        if (strict) {
+            EXPECT_TRUE(h.view().Panel4.visible);
+            EXPECT_NE(h.log.lines[0].find("Zdobyto 2pkt."), std::string::npos) << h.log.lines[0];
+            EXPECT_FALSE(h.logic.LeavingEndsTheExam());
+        }
+    }
+}

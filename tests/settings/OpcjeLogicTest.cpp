@@ -102,3 +102,40 @@ TEST_F(Opcje, StoredOptionsRunTheActionsOfTheControlsThatChange) {
               (std::vector<std::string>{"ShowTaskbar(false)", "EnableTaskbar(false)",
                                         "EnableStartButton(false)", "LockTaskSwitch(true)"}));
 }
+
+// The lab's administrator fixes options for every user: the lab's state wins
+// over the pupil's stored one, the controls can't change it and say why, and
+// the pupil's file is never written for it. A strict exam holds the lockdown
+// it started with.
+TEST_F(Opcje, TheLabFixesOptionsAndAStrictExamHoldsItsLockdown) {
+    {
+        TOptions pupil(registry);
+        pupil.logic.Click("CheckBox1"); // the pupil's own: statistics unlocked … locked
+        pupil.logic.Click("CheckBox1"); // … and unlocked again
+    }
+    auto lab = registry.OpenKey(TRegistryRoot::LocalMachine, kLabKey, true);
+    lab->WriteInteger("Statystyki", 1);
+    lab->WriteInteger("DesktopEnabled", 1);
+    TOptions o(registry);
+    TSettings(registry, "/nonexistent/kwizmar").ApplyStoredOptions(o.logic);
+    TOpcjeView v = o.logic.view();
+    for (const char* name : {"CheckBox1", "CheckBox3"}) {
+        EXPECT_TRUE(v[name].checked && v[name].fixed && !v[name].enabled) << name;
+        o.logic.Click(name);
+    }
+    EXPECT_TRUE(o.states.Get(TOption::Statystyki) && o.states.Get(TOption::DesktopEnabled));
+    EXPECT_EQ(Stored("Statystyki"), "0");
+    EXPECT_EQ(Stored("DesktopEnabled"), "<none>");
+    EXPECT_EQ(o.logic.view().note, "Opcje wyszarzone ustalił administrator pracowni.");
+
+    o.logic.Click("CheckBox4"); // the pupil's own lockdown of the taskbar
+    o.states.HoldLockdown(true);
+    o.logic.Click("CheckBox4");
+    v = o.logic.view();
+    EXPECT_TRUE(v["CheckBox4"].checked && !v["CheckBox4"].enabled);
+    EXPECT_EQ(v.note, "Opcje wyszarzone ustalił administrator pracowni. Blokady pulpitu i "
+                      "paska zadań nie można zdjąć w trakcie egzaminu.");
+    o.states.HoldLockdown(false);
+    o.logic.Click("CheckBox4");
+    EXPECT_FALSE(o.states.Get(TOption::TaskBarEnabled));
+}
