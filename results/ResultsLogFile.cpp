@@ -278,6 +278,32 @@ std::size_t TResultsLogFile::DeliverWaiting(TServerLock::TWait wait) const {
     return std::size_t(AppendLocked(lock, file, list, "")) - before;
 }
 
+std::string TResultsLogFile::PreviousPath() const {
+    return path_ + kPreviousSuffix;
+}
+
+// Beside the log, with the log's group rights, under the log's locks; where
+// the shared folder takes no new file (a read-only folder with a writable
+// log), in the user's own data folder. A save that can keep no copy saves
+// nothing: no result goes without one.
+void TResultsLogFile::KeepPrevious(const std::string& bytes) const {
+    const std::string ownCopy =
+        Utf8FromPath(PathFromUtf8(UserDataFolder()) / (std::string(kFileName) + kPreviousSuffix));
+    std::error_code ec;
+    std::filesystem::create_directories(PathFromUtf8(UserDataFolder()), ec);
+    for (const std::string& copy : {PreviousPath(), ownCopy}) {
+        RemoveStaleTemporaries(PathFromUtf8(copy));
+        try {
+            TLockedFile previous(PathFromUtf8(copy), TLockedFile::TAccess::Create);
+            const std::string old = previous.ReadAll();
+            previous.Replace(bytes, old, PathFromUtf8(UserDataFolder()));
+            return;
+        } catch (const EPlatformError&) {
+        }
+    }
+    throw EFCreateError(PreviousPath());
+}
+
 bool TResultsLogFile::Holds(const std::string& text) const {
     TLockedFile file(PathFromUtf8(path_), TLockedFile::TAccess::Read);
     return file.IsOpen() && LogHoldsResult(file.ReadAll(), EncodeLogLine(text));
@@ -319,8 +345,10 @@ void TResultsLogFile::Save(TLogList& list) const {
     RemoveStaleTemporaries(PathFromUtf8(path_));
     if (lock.Held() && !lock.StillHeld())
         throw EFCreateError(path_);
-    if (saved.Bytes() != current)
+    if (saved.Bytes() != current) {
+        KeepPrevious(current);
         file.Replace(saved.Bytes(), current, PathFromUtf8(UserDataFolder()));
+    }
     list = std::move(saved);
 }
 

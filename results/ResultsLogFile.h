@@ -49,6 +49,9 @@ public:
 class TResultsLogFile {
 public:
     static constexpr const char* kFileName = "MSStr32.dll";
+    // The log as it was before the last save of the statistics window that
+    // changed it: "MSStr32.dll.poprzedni" beside it.
+    static constexpr const char* kPreviousSuffix = ".poprzedni";
 
     // The log in `folder`.
     explicit TResultsLogFile(std::string folder);
@@ -87,11 +90,16 @@ public:
     // How many results wait on this computer.
     static std::size_t WaitingCount();
 
-    // The statistics window's save of the list (TResultsLog::Save).
+    // The statistics window's save of the list (TResultsLog::Save). The log
+    // as it was is kept first (PreviousPath(), or where the shared folder
+    // takes no new file, in the user's data folder); without that copy
+    // nothing is saved.
     void Save(TLogList& list) const;
+    std::string PreviousPath() const;
 
 private:
     void CreateOwnFolder() const;
+    void KeepPrevious(const std::string& bytes) const;
     // Under both locks: adds the waiting results and then `encoded` (none
     // where empty), reads them back and empties the waiting results; returns
     // the number of the last line added.

@@ -8,11 +8,30 @@
 
 namespace kwizmar {
 
+namespace {
+
+// Polish numerals: 2, 3, 4, 22 … take the plural's first form, 5 … 21, 25 …
+// the second.
+bool FewForm(std::size_t count) {
+    const std::size_t tens = count % 100, ones = count % 10;
+    return ones >= 2 && ones <= 4 && !(tens >= 12 && tens <= 14);
+}
+
+} // namespace
+
+std::string SaveQuestion(std::size_t removed) {
+    const std::string n = std::to_string(removed);
+    if (removed == 1)
+        return "Zapisać? Z dziennika zniknie 1 wynik.";
+    if (FewForm(removed))
+        return "Zapisać? Z dziennika znikną " + n + " wyniki.";
+    return "Zapisać? Z dziennika zniknie " + n + " wyników.";
+}
+
 std::string WaitingNote(std::size_t count, const std::string& where) {
     if (count == 0)
         return "";
-    const std::size_t tens = count % 100, ones = count % 10;
-    const bool few = ones >= 2 && ones <= 4 && !(tens >= 12 && tens <= 14);
+    const bool few = FewForm(count);
     const std::string n = std::to_string(count);
     if (count == 1)
         return "Na tym komputerze czeka 1 wynik, który jeszcze nie trafił do pliku wyników; jest "
@@ -43,7 +62,12 @@ void TStatystykaLogic::FormShow() {
     log_.LoadIntoList();
 }
 
+std::size_t TStatystykaLogic::RemovedCount() const {
+    return loaded_ > log_.LineCount() ? loaded_ - log_.LineCount() : 0;
+}
+
 void TStatystykaLogic::ShowLoadedList() {
+    loaded_ = log_.LineCount();
     view_.SpeedButton2 = false;
     view_.SpeedButton3 = false;
     view_.SpeedButton4 = !locked_() && log_.LineCount() > 0;
@@ -99,6 +123,7 @@ void TStatystykaLogic::SpeedButton3Click() {
         ShowLoadedList();
         throw;
     }
+    loaded_ = log_.LineCount();
     view_.SpeedButton3 = false;
 }
 

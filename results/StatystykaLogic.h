@@ -29,6 +29,8 @@ struct TStatystykaView {
 
 // The statistics window's note on `count` results waiting in `where`.
 std::string WaitingNote(std::size_t count, const std::string& where);
+// The question before a save that takes `removed` results out of the log.
+std::string SaveQuestion(std::size_t removed);
 
 // The statistics window's rules over the one list of the results log.
 //
@@ -70,6 +72,11 @@ public:
     // is then the log as it is and the buttons as on a fresh showing.
     void SpeedButton3Click();
 
+    // How many results the save would take out of the log: those loaded and
+    // deleted or cleared since. The window asks before such a save
+    // (SaveQuestion).
+    std::size_t RemovedCount() const;
+
     TLogLines lines() const { return log_.lines(); }
     const TStatystykaView& view() const { return view_; }
 
@@ -77,6 +84,7 @@ private:
     void ShowLoadedList();
 
     TResultsLog& log_;
+    std::size_t loaded_ = 0; // lines in the list as loaded or saved last
     std::function<bool()> locked_;
     const ITextMeasure& measure_;
     TStatystykaView view_;

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -210,8 +211,19 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     SpeedButton1 =
         button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 616);
 
-    connect(SpeedButton3, &QToolButton::clicked, this,
-            [this] { Act([this] { logic_.SpeedButton3Click(); }, TListChange::Edited); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] {
+        // No result leaves the log by a slip.
+        if (const std::size_t removed = logic_.RemovedCount(); removed > 0) {
+            QMessageBox box(QMessageBox::Question, windowTitle(),
+                            QString::fromStdString(SaveQuestion(removed)),
+                            QMessageBox::Yes | QMessageBox::No, this);
+            box.setObjectName(QStringLiteral("SaveQuestion"));
+            box.setDefaultButton(QMessageBox::No);
+            if (box.exec() != QMessageBox::Yes)
+                return;
+        }
+        Act([this] { logic_.SpeedButton3Click(); }, TListChange::Edited);
+    });
     connect(SpeedButton2, &QToolButton::clicked, this,
             [this] { Act([this] { logic_.SpeedButton2Click(); }, TListChange::Edited); });
     connect(SpeedButton4, &QToolButton::clicked, this,

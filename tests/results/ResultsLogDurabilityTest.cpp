@@ -187,7 +187,8 @@ TEST(ResultsLogDurability, AnOrdinaryUserWritesASharedLogInAReadOnlyFolder) {
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(FilesIn(scratch.DataHome() / "Kwizmar"), std::vector<std::string>{});
+    EXPECT_EQ(FilesIn(scratch.DataHome() / "Kwizmar"),
+              std::vector<std::string>{"MSStr32.dll.poprzedni"});
     EXPECT_EQ(FilesIn(scratch.SysDir()), std::vector<std::string>{"MSStr32.dll"});
 }
 
@@ -306,6 +307,8 @@ TEST(ResultsLogDurability, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheN
     TLogScratch scratch;
     TResultsLog().AppendResultLine(std::string(200, 'a'));
     TResultsLog().AppendResultLine("b");
+    // The save keeps the log as it was first: killed there, it leaves the
+    // copy's temporary file and the log as it was.
     const pid_t killed = KilledHalfWay(64, [] {
         TResultsLog window;
         window.LoadIntoList();
@@ -313,13 +316,18 @@ TEST(ResultsLogDurability, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheN
         window.Save();
     });
     ASSERT_GT(killed, 0);
-    const std::string name = scratch.Log().filename().string();
-    const std::string left = name + ".tmp" + std::to_string(killed) + "-";
-    const auto before = TemporaryFilesOf(scratch.Log());
-    ASSERT_EQ(before.size(), 1u);
-    ASSERT_TRUE(before[0].starts_with(left)) << before[0];
+    const std::filesystem::path previous =
+        scratch.SysDir() / (std::string(TResultsLog::kFileName) + TResultsLogFile::kPreviousSuffix);
+    const auto copies = TemporaryFilesOf(previous);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_TRUE(
+        copies[0].starts_with(previous.filename().string() + ".tmp" + std::to_string(killed) + "-"))
+        << copies[0];
 
     // A program still writing keeps its own; other names are no business of the log.
+    const std::string name = scratch.Log().filename().string();
+    const std::string left = name + ".tmp" + std::to_string(killed) + "-";
+    WriteBytes(scratch.SysDir() / (left + "0"), "x");
     const std::vector<std::string> kept = {name + ".tmp" + std::to_string(::getpid()) + "-7",
                                            left + "1.bak", name + ".tmp" + "-1",
                                            name + ".tmp" + std::to_string(killed)};
@@ -333,6 +341,14 @@ TEST(ResultsLogDurability, ASaveKilledHalfWayLeavesItsTemporaryFileOnlyUntilTheN
     EXPECT_TRUE(std::filesystem::exists(scratch.SysDir() /
                                         ("inny.dll.tmp" + std::to_string(killed) + "-0")));
     EXPECT_EQ(ReadBytes(scratch.Log()), "1. " + std::string(200, 'a') + "\r\n2. b\r\n3. c\r\n");
+
+    // The next save keeps its copy, and the killed one's goes.
+    TResultsLog window;
+    window.LoadIntoList();
+    window.DeleteLine(2);
+    window.Save();
+    EXPECT_TRUE(TemporaryFilesOf(previous).empty());
+    EXPECT_EQ(ReadBytes(previous), "1. " + std::string(200, 'a') + "\r\n2. b\r\n3. c\r\n");
 }
 
 TEST(ResultsLogDurability, ABackupLeftByAKilledInPlaceSaveGoesAtTheNextSave) {
@@ -362,7 +378,12 @@ TEST(ResultsLogDurability, ABackupLeftByAKilledInPlaceSaveGoesAtTheNextSave) {
               }),
               "");
     EXPECT_EQ(ReadBytes(scratch.Log()), "2. b\r\n");
-    EXPECT_EQ(FilesIn(backups), kept);
+    // The log as it was, where the shared folder takes no new file.
+    std::vector<std::string> left = kept;
+    left.push_back(name + TResultsLogFile::kPreviousSuffix);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(FilesIn(backups), left);
+    EXPECT_EQ(ReadBytes(backups / (name + TResultsLogFile::kPreviousSuffix)), "1. a\r\n2. b\r\n");
 }
 
 TEST(ResultsLogDurability, FourProgramsAppendingAtOnceNumberEveryLineInTurn) {

@@ -16,6 +16,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
@@ -74,6 +75,18 @@ protected:
             rows << List()->model()->index(i, 0).data().toString();
         return rows;
     }
+    // "Z&apisz ..." where it asks first: the question, answered with `answer`.
+    QString SaveAnswering(QMessageBox::StandardButton answer) {
+        QString asked;
+        EXPECT_TRUE(
+            WithModal([&] { QTest::mouseClick(StatButton("SpeedButton3"), Qt::LeftButton); },
+                      [&](QWidget* modal) {
+                          auto* box = qobject_cast<QMessageBox*>(modal);
+                          asked = box->text();
+                          box->button(answer)->click();
+                      }));
+        return asked;
+    }
     void Lock(bool locked) {
         auto* box = program->Options().findChild<QAbstractButton*>("CheckBox1");
         if (box->isChecked() != locked)
@@ -105,7 +118,8 @@ TEST_F(StatystykaTest, TheButtonsFollowTheListAndTheLock) {
     EXPECT_EQ(States(), (TStates{true, true, false}));
     QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
     EXPECT_EQ(States(), (TStates{false, true, true}));
-    QTest::mouseClick(StatButton("SpeedButton3"), Qt::LeftButton);
+    EXPECT_EQ(SaveAnswering(QMessageBox::Yes),
+              QString::fromUtf8("Zapisać? Z dziennika zniknie 1 wynik."));
     EXPECT_EQ(States(), (TStates{false, true, false}));
     QTest::mouseClick(StatButton("SpeedButton4"), Qt::LeftButton);
     EXPECT_EQ(States(), (TStates{false, false, true}));
@@ -247,9 +261,18 @@ TEST_F(StatystykaTest, DeleteThenSaveKeepsTheLineNumbers) {
     EXPECT_EQ(ReadLog(), "1. pierwszy\r\n2. drugi\r\n3. trzeci\r\n4. czwarty\r\n");
     Select(1);
     QTest::mouseClick(StatButton("SpeedButton2"), Qt::LeftButton);
-    QTest::mouseClick(StatButton("SpeedButton3"), Qt::LeftButton);
+    // A slip is asked about, and "Nie" saves nothing.
+    const QString asked = QString::fromUtf8("Zapisać? Z dziennika znikną 2 wyniki.");
+    EXPECT_EQ(SaveAnswering(QMessageBox::No), asked);
+    EXPECT_EQ(ReadLog(), "1. pierwszy\r\n2. drugi\r\n3. trzeci\r\n4. czwarty\r\n");
+    EXPECT_EQ(SaveAnswering(QMessageBox::Yes), asked);
     EXPECT_EQ(ReadLog(), "2. drugi\r\n4. czwarty\r\n");
     EXPECT_EQ(Rows(), (QStringList{"2. drugi", "4. czwarty"}));
+    // The log as it was stays beside it.
+    std::ifstream previous(LogPath().string() + ".poprzedni", std::ios::binary);
+    std::ostringstream kept;
+    kept << previous.rdbuf();
+    EXPECT_EQ(kept.str(), "1. pierwszy\r\n2. drugi\r\n3. trzeci\r\n4. czwarty\r\n");
 }
 
 TEST_F(StatystykaTest, ALongSelectedLineGetsAHorizontalScrollBar) {
