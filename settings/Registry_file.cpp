@@ -460,7 +460,12 @@ void TFileRegistry::KeepAfterFailure(const std::string& file, const std::string&
         // It may have become unreadable since the key was opened.
         const bool readable = !WantOfPermission(Refusal(PathFromUtf8(file), R_OK));
         found.kind = readable ? TDamagedStore::TKind::ReadOnly : TDamagedStore::TKind::Unreadable;
-        damaged_.push_back(std::move(found));
+        // A link to a file the user may read but not write is an
+        // administrator's way of fixing the options: nothing to tell.
+        std::error_code ec;
+        const bool onPurpose = readable && std::filesystem::is_symlink(PathFromUtf8(file), ec);
+        if (!onPurpose)
+            damaged_.push_back(std::move(found));
         kept = inMemory_.emplace(file, TRunValues{readable, {}}).first;
     }
     kept->second.written.emplace_back(name, value);

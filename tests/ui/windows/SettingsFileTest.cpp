@@ -25,7 +25,7 @@ struct TUnusableSettings {
     int counter;      // the run counter the pupil sees
     const char* name; // the name field as the program starts
     bool locked;      // the stored statistics lock
-    const char* notice;
+    const char* notice; // null for none
 };
 
 void PrintTo(const TUnusableSettings& c, std::ostream* out) {
@@ -112,6 +112,11 @@ TEST_P(UnusableSettingsFileTest, ThePupilIsToldOnceAndTheExamRunsToItsLine) {
     std::ifstream in(file, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kStored);
 
+    // An administrator's read-only file, linked on purpose, is nothing to tell.
+    if (!c.notice) {
+        EXPECT_TRUE(boxes.isEmpty()) << boxes.join("\n---\n").toStdString();
+        return;
+    }
     ASSERT_EQ(boxes.size(), 1) << boxes.join("\n---\n").toStdString();
     const std::string notice = boxes[0].toStdString();
     EXPECT_TRUE(
@@ -126,8 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
     , UnusableSettingsFileTest,
     ::testing::Values(TUnusableSettings{"Unreadable", false, 1, "", false,
                                         "Nie można odczytać pliku ustawień "},
-                      TUnusableSettings{"ReadOnlyLinked", true, 42, "Ala", true,
-                                        "Nie można zapisać pliku ustawień "}),
+                      TUnusableSettings{"ReadOnlyLinked", true, 42, "Ala", true, nullptr}),
     [](const ::testing::TestParamInfo<TUnusableSettings>& info) { return info.param.what; });
 
 TEST_F(PupilTest, ASettingsFileThatTurnsReadOnlyDuringTheRunIsToldOnceAndTheOptionsStillChange) {
