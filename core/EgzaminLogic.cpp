@@ -68,7 +68,18 @@ bool TEgzaminLogic::MayExplain(std::string_view controlName) const {
     if (!HelpFor(controlName))
         return false;
     const TControl* control = view_.Control(controlName);
-    return !control || (control->visible && control->enabled);
+    // The time the lab fixed explains why it can't change.
+    const bool fixedTime = controlName == "SETime" && lab_.examMinutes != 0;
+    return !control || (control->visible && (control->enabled || fixedTime));
+}
+
+const THelpEntry* TEgzaminLogic::Help(std::string_view controlName) const {
+    static constexpr THelpEntry kFixedTime{
+        "Czas egzaminu ustalił administrator pracowni dla wszystkich egzaminów na tym komputerze,",
+        "dlatego nie można go tu zmienić.", ""};
+    if (controlName == "SETime" && lab_.examMinutes != 0)
+        return &kFixedTime;
+    return HelpFor(controlName);
 }
 
 void TEgzaminLogic::StartExam() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnswerFeedback.h"
+#include "ContextHelp.h"
 #include "EgzaminView.h"
 #include "ExamJournal.h"
 #include "ExamPhase.h"
@@ -68,6 +69,9 @@ public:
     // help, and it is visible and enabled where the model knows it. Only what
     // the user can see and use explains itself.
     bool MayExplain(std::string_view controlName) const;
+    // What the right button says of the control: its help (ContextHelp.h), or
+    // for a time the lab fixed, why it can't change.
+    const THelpEntry* Help(std::string_view controlName) const;
 
     // "&Start": checks the name and the test (message boxes), stores the name,
     // builds the banner, resets the counters, shows question 1, starts both timers.

@@ -103,6 +103,18 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
     ConnectTimers();
     WatchEvents();
 
+    // A time the lab fixed can't change, but reads as plainly as any text.
+    if (services_.labRules.examMinutes != 0)
+        if (auto* time = findChild<QWidget*>(QStringLiteral("SETime"))) {
+            QPalette plain = time->palette();
+            for (const QPalette::ColorRole role :
+                 {QPalette::Text, QPalette::WindowText, QPalette::ButtonText, QPalette::Base})
+                plain.setColor(QPalette::Disabled, role, plain.color(QPalette::Active, role));
+            time->setPalette(plain);
+            for (QWidget* part : time->findChildren<QWidget*>())
+                part->setPalette(plain);
+        }
+
     // The stored name and the run counter; an error here leaves the window as it is.
     RunGuarded([this] { services_.settings.LoadUserSettings(); });
     logic_->ShowStoredSettings(services_.settings.UserName, services_.settings.Run);
@@ -488,6 +500,12 @@ bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
         // An Alt+letter that no visible, enabled button took is no typing.
         if (IsTextField(watched) && IsAltLetter(*key))
             return true;
+        // While the desktop is locked, the Windows key's combinations (Super+D
+        // and the like), which the program holds, type nothing either.
+        if (IsTextField(watched) && (key->modifiers() & Qt::MetaModifier) &&
+            (services_.settings.Options.Get(TOption::DesktopEnabled) ||
+             services_.settings.Options.Get(TOption::TaskBarEnabled)))
+            return true;
         break;
     }
     case QEvent::Shortcut: {
@@ -554,7 +572,7 @@ QString TEgzamin::HelpName(QObject* object) const {
 void TEgzamin::ShowHelp(const QString& controlName) {
     if (!logic_->MayExplain(controlName.toStdString()))
         return;
-    const THelpEntry* entry = HelpFor(controlName.toStdString());
+    const THelpEntry* entry = logic_->Help(controlName.toStdString());
     HP->SetLines(QString::fromUtf8(entry->H1), QString::fromUtf8(entry->H2),
                  QString::fromUtf8(entry->H3), width() - 2 * kHelpMargin);
     const QRect outer = frameGeometry();

@@ -4,13 +4,18 @@
 #include "AnswerLetters.h"
 #include "ContextHelp.h"
 #include "ExamWindowFixture.h"
+#include "Opcje.h"
 #include "Widgets.h"
 
+#include <QAbstractButton>
+#include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyleHints>
 #include <QTimer>
+
+#include <fstream>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -224,3 +229,40 @@ TEST_F(RealHandsTest, ALongDoubleBarrelledNameShowsWholeOnTheVerdictAndTheSummar
     ASSERT_TRUE(Shown("Panel4"));
     EXPECT_EQ(ExpectWhole("RxLabel5"), 2);
 }
+
+// While the desktop is locked, Super (the Windows key) with a letter types
+// nothing into a field.
+TEST_F(RealHandsTest, TheWindowsKeyTypesNothingWhileTheDesktopIsLocked) {
+    Start();
+    program->Options().findChild<QAbstractButton*>("CheckBox3")->click();
+    auto* name = Find<QLineEdit>("NameEdit");
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_D, Qt::MetaModifier);
+    QTest::keyClick(name, Qt::Key_A);
+    EXPECT_EQ(name->text(), "a");
+}
+
+#ifndef _WIN32
+// A time the lab's administrator fixed reads as plainly as any text, and the
+// right button says why it can't change.
+TEST_F(RealHandsTest, TheTimeTheLabFixedReadsPlainlyAndSaysWhy) {
+    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
+    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
+           "\"ExamMinutes\"=dword:0000002d\n";
+    StartOnSample();
+    auto* time = Find<QSpinBox>("SETime");
+    EXPECT_EQ(time->text(), "45");
+    EXPECT_FALSE(time->isEnabled());
+    EXPECT_EQ(time->palette().color(QPalette::Disabled, QPalette::Text),
+              time->palette().color(QPalette::Active, QPalette::Text));
+    PressRight(time, QPoint(4, 4));
+    auto* panel = Find<QWidget>("HP");
+    ASSERT_TRUE(panel->isVisible());
+    QString said;
+    for (QLabel* line : panel->findChildren<QLabel*>())
+        said += line->text();
+    EXPECT_TRUE(said.contains(QString::fromUtf8("ustalił administrator pracowni"))) << said.toStdString();
+}
+#endif
