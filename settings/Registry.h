@@ -19,6 +19,9 @@ inline constexpr const char* kSettingsKey = "Software\\Nerbaly\\Kwizmar";
 // The machine-wide key of a lab's administrator (StrictExam, ExamMinutes and
 // the results folder SysDir; see LabSettings.h). The program only reads it.
 inline constexpr const char* kLabKey = "SOFTWARE\\Nerbaly\\Kwizmar";
+// Group Policy's place for the same values; a value there wins over the lab
+// key's (Windows only: elsewhere the key never exists).
+inline constexpr const char* kPolicyKey = "SOFTWARE\\Policies\\Nerbaly\\Kwizmar";
 // The machine-wide key that names the system folders (SysDir, WinDir).
 inline constexpr const char* kSetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
 
@@ -72,7 +75,7 @@ struct TDamagedStore {
         ReadOnly,
     };
     TKind kind = TKind::Damaged;
-    std::string file;               // the store, as the program names it
+    std::string file; // the store, as the program names it
     // The administrator's machine-wide file (Setup.reg with the lab's
     // values), which the program never changes: Damaged means its bad lines
     // were skipped (keptAs stays empty), Unreadable that none of it counts.

@@ -171,6 +171,8 @@ cp "$bin"/Testy/*.ts2 "$stage/Testy/"
 [ -d "$bin/help" ] || die "no help folder in $bin"
 cp -R "$bin/help" "$stage/help"
 cp "$here/../KwIc.ico" "$stage/"
+# The administrative template of the lab's values, for a domain's Group Policy.
+cp -R "$here/policy" "$stage/policy"
 
 echo "Staged in $stage: ${programs[*]}; $(find "$stage" -name '*.dll' | wc -l) DLLs and plugins," \
   "$(du -sh "$stage" | cut -f1)"
