@@ -19,6 +19,8 @@
 
 #include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 using namespace kwizmar;
@@ -421,4 +423,27 @@ TEST_F(LockdownX11Test, AKeyboardHeldByAnotherProgramIsNotedInTheOptions) {
     xcb_flush(x_);
     program->Options().show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return note->isHidden() && !KeyboardFree(); }, 5000));
+}
+
+// A lockdown the lab's administrator fixed: the curtain stands from the start
+// whatever the pupil's own settings say, and the options window can't lift it.
+TEST_F(LockdownX11Test, ALockdownTheLabFixedCannotBeLiftedByThePupil) {
+    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
+    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
+           "\"DesktopEnabled\"=dword:00000001\n";
+    StoreBoxes({});
+    StartOnSample();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Curtain() && !KeyboardFree(); }, 5000));
+    auto* desktop = program->Options().findChild<QAbstractButton*>("CheckBox3");
+    EXPECT_TRUE(desktop->isChecked());
+    EXPECT_FALSE(desktop->isEnabled());
+    EXPECT_EQ(program->Options().findChild<QLabel*>("LabNote")->text(),
+              QString::fromUtf8("Opcje wyszarzone ustalił administrator pracowni."));
+    program->Options().show();
+    desktop->click(); // refused, as a click on a greyed box is
+    QTest::qWait(200);
+    EXPECT_TRUE(Curtain() != nullptr);
+    EXPECT_TRUE(program->Options().Get(TOption::DesktopEnabled));
 }
