@@ -4,12 +4,15 @@
 #include "AnswerLetters.h"
 #include "ContextHelp.h"
 #include "ExamWindowFixture.h"
+#include "GuiHelpers.h"
 #include "Opcje.h"
+#include "ResultsLogFormat.h"
 #include "Widgets.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyleHints>
@@ -263,6 +266,37 @@ TEST_F(RealHandsTest, TheTimeTheLabFixedReadsPlainlyAndSaysWhy) {
     QString said;
     for (QLabel* line : panel->findChildren<QLabel*>())
         said += line->text();
-    EXPECT_TRUE(said.contains(QString::fromUtf8("ustalił administrator pracowni"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QString::fromUtf8("ustalił administrator pracowni")))
+        << said.toStdString();
+}
+#endif
+
+#ifndef _WIN32
+// In a strict exam the pupil can't walk away from a bad attempt unseen:
+// "&Zamknij" and "&Powrót ..." ask, "Nie" goes on with the exam, and "Tak"
+// ends it with the answers given, one line in the log.
+TEST_F(RealHandsTest, AStrictExamIsNotLeftUnseen) {
+    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
+    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
+           "\"StrictExam\"=dword:00000001\n";
+    GoToQuestion(2);
+    auto answer = [](QMessageBox::StandardButton button) {
+        return [button](QWidget* modal) {
+            EXPECT_EQ(modal->objectName(), "EndExamBox");
+            qobject_cast<QMessageBox*>(modal)->button(button)->click();
+        };
+    };
+    EXPECT_TRUE(WithModal([&] { QTest::mouseClick(Button("SpeedButton1"), Qt::LeftButton); },
+                          answer(QMessageBox::No)));
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_TRUE(Shown("Panel3") && !Shown("Panel4"));
+    EXPECT_TRUE(WithModal([&] { QTest::mouseClick(Button("SpeedButton14"), Qt::LeftButton); },
+                          answer(QMessageBox::Yes)));
+    ASSERT_TRUE(Shown("Panel4") && ResultSaved());
+    const auto lines = ParseLog(LogFile());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("Zdobyto"), std::string::npos) << lines[0];
 }
 #endif
