@@ -76,6 +76,7 @@ TEgzaminView::TEgzaminView() {
 
     Label25 = Text(GradeScaleText());
     LabelZapis = Hidden();
+    LabelZapis.enabled = true;
     LabelZapis.text = "Zapisywanie wyniku…";
 
     LabelOdp = Hidden();
