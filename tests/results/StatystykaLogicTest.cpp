@@ -1,6 +1,7 @@
 #include "StatystykaLogic.h"
 
 #include "LogScratch.h"
+#include "PendingResults.h"
 #include "PrintLayout.h"
 
 #include <gtest/gtest.h>
@@ -167,12 +168,12 @@ TEST_F(Statystyka, ARefusedSaveShowsTheLogAsAnotherCopyLeftIt) {
 TEST_F(Statystyka, TheResultsWaitingOnThisComputerAreCountedUnderTheList) {
     logic.FormShow();
     EXPECT_EQ(logic.view().waitingNote, "");
-    WriteBytes(scratch.Pending(), "a\r\nb\r\n");
+    ASSERT_TRUE(TPendingResults::Keep("a") && TPendingResults::Keep("b"));
     logic.FormShow();
     EXPECT_EQ(logic.view().waitingNote,
               "Na tym komputerze czekają 2 wyniki, które jeszcze nie trafiły do pliku wyników; są "
               "bezpieczne w pliku " +
-                  scratch.Pending().string() + " i zostaną dopisane same.");
+                  Utf8FromPath(TPendingResults::File()) + " i zostaną dopisane same.");
     const struct {
         std::size_t count;
         const char* counted;

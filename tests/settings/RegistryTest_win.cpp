@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "LabSettings.h"
+
 #include <climits>
 #include <gtest/gtest.h>
 #include <string>
@@ -135,4 +137,27 @@ TEST(WindowsSetupKey, IsOpenedForReading) {
     EXPECT_EQ(ErrorOf([&] { setup->WriteString("KwizmarTest", "C:\\Kwizmar"); }),
               "Failed to set data for 'KwizmarTest'");
     EXPECT_FALSE(setup->ValueExists("KwizmarTest"));
+}
+
+// Group Policy's key in the system's registry wins over the lab key, value by
+// value, as a domain's policy sets it.
+TEST(WindowsGroupPolicy, ThePolicyKeyWinsOverTheLabKey) {
+    auto set = [](const wchar_t* key, const wchar_t* name, DWORD value) {
+        HKEY opened = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  &opened, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
+        RegCloseKey(opened);
+    };
+    set(L"SOFTWARE\\Nerbaly\\Kwizmar", L"ExamMinutes", 30);
+    set(L"SOFTWARE\\Nerbaly\\Kwizmar", L"StrictExam", 0);
+    set(L"SOFTWARE\\Policies\\Nerbaly\\Kwizmar", L"StrictExam", 1);
+    const TLabRules rules = ReadLabRules(PlatformRegistry());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Nerbaly");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", L"ExamMinutes");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", L"StrictExam");
+    EXPECT_TRUE(rules.strictExam);
+    EXPECT_EQ(rules.examMinutes, 30);
 }
