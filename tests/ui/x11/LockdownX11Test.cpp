@@ -3,6 +3,7 @@
 // look at they read from the X server and the window manager, and every key
 // and click is a real one (xdotool).
 
+#include "ExamJournal.h"
 #include "ExamWindowFixture.h"
 #include "GuiHelpers.h"
 #include "Opcje.h"
@@ -19,6 +20,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -446,4 +448,31 @@ TEST_F(LockdownX11Test, ALockdownTheLabFixedCannotBeLiftedByThePupil) {
     QTest::qWait(200);
     EXPECT_TRUE(Curtain() != nullptr);
     EXPECT_TRUE(program->Options().Get(TOption::DesktopEnabled));
+}
+
+// An exam cut short by a crash is asked about behind the curtain already: the
+// pupil never sees a free desktop while its clock runs.
+TEST_F(LockdownX11Test, TheCurtainStandsBeforeTheQuestionAboutAnExamCutShort) {
+    StoreBoxes({kDesktop});
+    {
+        TExamJournal cut;
+        cut.testPath = (dir.path() / "nie-ma.ts2").string();
+        cut.testName = "\"Geografia Polski\"";
+        cut.userName = "Ala";
+        cut.minutesAllowed = 10;
+        cut.startedAt = std::time(nullptr) - 60;
+        cut.deadline = cut.startedAt + 600;
+        cut.secondsLeft = 540;
+        cut.questionCountText = "5";
+        cut.maxPointsText = "9";
+        std::filesystem::create_directories(UserDataFolder());
+        TExamJournalFile(UserDataFolder() / TExamJournalFile::kFileName).Write(cut);
+    }
+    bool curtainFirst = false;
+    EXPECT_TRUE(WithModal([&] { Start(); },
+                          [&](QWidget* box) {
+                              curtainFirst = box->objectName() == "ResumeBox" && Curtain();
+                              box->close();
+                          }));
+    EXPECT_TRUE(curtainFirst);
 }
