@@ -178,35 +178,33 @@ TEST(ServerLock, ThreadsOfOneProgramTakeTurnsWithoutBreakingEachOthersLock) {
 }
 
 // A lock another computer keeps fresh is waited for as long as the caller
-// said, and then not taken: the caller changes nothing.
-TEST(ServerLock, ALockKeptFreshPastThePatienceIsNotTaken) {
-    using namespace std::chrono_literals;
-    TScratch scratch;
-    const std::filesystem::path file = scratch.Root() / "plik";
-    LeaveLock(file, "inny_1__x", 0s);
-    const TServerLock lock(file, {.patience = 1500ms});
-    EXPECT_EQ(lock.State(), TServerLock::TState::Busy);
-    EXPECT_FALSE(lock.MayChange());
-    // The other computer's lock stayed; this one broke nothing.
-    EXPECT_TRUE(std::filesystem::exists(TServerLock::LockFileOf(file) / "inny_1__x"));
-
-    std::atomic<bool> stop{true};
-    const TServerLock stopped(file, {.stop = &stop});
-    EXPECT_EQ(stopped.State(), TServerLock::TState::Stopped);
-}
-
-// A server that stood still makes every lock look old by its clock the moment
-// it answers again; the lock is broken only once this copy has also watched
+// said, and then neither taken nor broken: the caller changes nothing. A
+// server that stood still makes every lock look old by its clock the moment
+// it answers again, so a lock is broken only once this copy has also watched
 // it stay the same for half the bound.
-TEST(ServerLock, ALockOldOnlyByTheServersClockIsWatchedBeforeItIsBroken) {
+TEST(ServerLock, ALiveLookingLockIsNeitherTakenNorBrokenBeforeItsTime) {
     using namespace std::chrono_literals;
     TScratch scratch;
-    const std::filesystem::path file = scratch.Root() / "plik";
-    LeaveLock(file, "inny_1__x", 60s);
-    const TServerLock early(file, {.patience = 1s, .staleAfter = 4s});
-    EXPECT_EQ(early.State(), TServerLock::TState::Busy);
-    const TServerLock later(file, {.patience = 20s, .staleAfter = 4s});
-    EXPECT_TRUE(later.Held());
+    const std::filesystem::path fresh = scratch.Root() / "swiezy", old = scratch.Root() / "stary";
+    LeaveLock(fresh, "inny_1__x", 0s);
+    LeaveLock(old, "inny_1__x", 60s);
+    std::atomic<bool> stop{true};
+    const struct {
+        const std::filesystem::path& file;
+        TLockWait wait;
+        TServerLock::TState state;
+    } cases[] = {
+        {fresh, {.patience = 1500ms}, TServerLock::TState::Busy},
+        {fresh, {.stop = &stop}, TServerLock::TState::Stopped},
+        {old, {.patience = 1s, .staleAfter = 4s}, TServerLock::TState::Busy},
+        {old, {.patience = 20s, .staleAfter = 4s}, TServerLock::TState::Held},
+    };
+    for (const auto& c : cases) {
+        const TServerLock lock(c.file, c.wait);
+        EXPECT_EQ(lock.State(), c.state) << c.file;
+        EXPECT_EQ(lock.MayChange(), c.state == TServerLock::TState::Held) << c.file;
+    }
+    EXPECT_TRUE(std::filesystem::exists(TServerLock::LockFileOf(fresh) / "inny_1__x"));
 }
 
 // The end of a lock frees it at once although the server still lists a file

@@ -75,6 +75,18 @@ void Finish(TResultsLog& log, const std::string& text) {
     }
 }
 
+// The lesson's last result, on the computer whose share is `share`, takes any
+// result still waiting along; then the log holds `results` + 1 lines,
+// numbered in turn, each once.
+void ExpectEachResultOnceAfterTheLesson(const std::filesystem::path& share,
+                                        const std::filesystem::path& server, int results) {
+    ExpectAllExitedCleanly(
+        {Copy(share, [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
+    const std::multiset<std::string> texts = NumberedInTurn(server);
+    EXPECT_EQ(texts.size(), std::size_t(results + 1));
+    EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
+}
+
 class LabShare : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -101,13 +113,8 @@ TEST_F(LabShare, TwoComputersWithTwoCopiesEachLoseNoResultAndNumberInTurn) {
                                     std::to_string(copy) + " wynik " + std::to_string(i));
             }));
     ExpectAllExitedCleanly(children);
-    // The lesson's last result, which takes any result still waiting along.
-    ExpectAllExitedCleanly(
-        {Copy(rig->Share(0), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
-
-    const std::multiset<std::string> texts = NumberedInTurn(rig->ServerFolder());
-    EXPECT_EQ(texts.size(), std::size_t(kComputers * kCopies * kEach + 1));
-    EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
+    ExpectEachResultOnceAfterTheLesson(rig->Share(0), rig->ServerFolder(),
+                                       kComputers * kCopies * kEach);
     EXPECT_FALSE(std::filesystem::exists(scratch.DataHome() / "Kwizmar/wyniki-oczekujace.txt"));
     EXPECT_FALSE(std::filesystem::exists(
         TServerLock::LockFileOf(rig->ServerFolder() / TResultsLog::kFileName)));
@@ -209,12 +216,7 @@ TEST_F(LabShare, AServerThatStopsAndGoesOnLosesNoResultAndWritesNoneTwice) {
         ExpectAllExitedCleanly(children);
         GTEST_SKIP() << "the SMB client smbnetfs stopped answering after the server's stop";
     }
-    ExpectAllExitedCleanly(
-        {Copy(rig->Share(0), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
-
-    const std::multiset<std::string> texts = NumberedInTurn(rig->ServerFolder());
-    EXPECT_EQ(texts.size(), std::size_t(kCopies * kEach + 1));
-    EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
+    ExpectEachResultOnceAfterTheLesson(rig->Share(0), rig->ServerFolder(), kCopies * kEach);
 }
 
 // Computers on sshfs (mounted as the README says) beside those on SMB: one
@@ -233,10 +235,5 @@ TEST_F(LabShare, ComputersOnSshfsAndOnSmbTakeTurnsOnOneLog) {
                 Finish(log, "komputer " + std::to_string(computer) + " wynik " + std::to_string(i));
         }));
     ExpectAllExitedCleanly(children);
-    ExpectAllExitedCleanly(
-        {Copy(ssh.Share(0), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
-
-    const std::multiset<std::string> texts = NumberedInTurn(rig->ServerFolder());
-    EXPECT_EQ(texts.size(), std::size_t(4 * kEach + 1));
-    EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
+    ExpectEachResultOnceAfterTheLesson(ssh.Share(0), rig->ServerFolder(), 4 * kEach);
 }

@@ -43,4 +43,28 @@ bool Run(const std::vector<std::string>& argv, const std::filesystem::path& log,
 // Ends the process group `leader` leads (SIGTERM, then SIGKILL) and reaps it.
 void StopGroup(pid_t leader);
 
+// Waits until `server` (named `what` in the errors) listens on `port`;
+// throws std::runtime_error when it ends or doesn't listen in time.
+void AwaitListening(pid_t server, int port, const std::string& what);
+
+// What a rig started and stops again: a server, FUSE mounts and the clients
+// that serve them (where they run as the rig's children).
+struct TParts {
+    pid_t server = -1;
+    std::vector<std::filesystem::path> mounts;
+    std::vector<pid_t> clients;
+
+    // Runs `start`; where it throws, stops what it started, then rethrows.
+    template <class F> void StartOrStop(F start, const std::filesystem::path& log) {
+        try {
+            start();
+        } catch (...) {
+            Stop(log);
+            throw;
+        }
+    }
+    // Unmounts (lazily), then ends the clients and the server.
+    void Stop(const std::filesystem::path& log);
+};
+
 } // namespace rig

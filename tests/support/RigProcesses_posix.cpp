@@ -86,4 +86,25 @@ void StopGroup(pid_t leader) {
         ::waitpid(leader, &status, 0);
 }
 
+void AwaitListening(pid_t server, int port, const std::string& what) {
+    if (!WaitFor([&] {
+            int status = 0;
+            if (::waitpid(server, &status, WNOHANG) == server)
+                throw std::runtime_error(what + " ended at its start; see its log");
+            return Listening(port);
+        }))
+        throw std::runtime_error(what + " did not listen on its port");
+}
+
+void TParts::Stop(const std::filesystem::path& log) {
+    for (const std::filesystem::path& mount : mounts)
+        Run({"fusermount", "-u", "-z", mount.string()}, log);
+    mounts.clear();
+    for (pid_t client : clients)
+        StopGroup(client);
+    clients.clear();
+    StopGroup(server);
+    server = -1;
+}
+
 } // namespace rig

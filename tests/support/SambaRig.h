@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RigProcesses.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -43,12 +44,9 @@ public:
 
 private:
     void StartServer();
-    void Stop();
     void Mount(int client);
 
     kwizmar::testing::TTempDir folder_;
     int port_ = 0;
-    pid_t server_ = -1;
-    std::vector<std::filesystem::path> mounts_;
-    std::vector<pid_t> clients_;
+    rig::TParts parts_;
 };

@@ -20,29 +20,17 @@ std::string TSambaRig::Unavailable() {
 TSambaRig::TSambaRig(int clients) {
     // Other users' SMB clients see the share only through the mount's owner.
     std::filesystem::permissions(Root(), std::filesystem::perms(0755));
-    try {
-        StartServer();
-        for (int c = 0; c < clients; ++c)
-            Mount(c);
-    } catch (...) {
-        Stop();
-        throw;
-    }
+    parts_.StartOrStop(
+        [&] {
+            StartServer();
+            for (int c = 0; c < clients; ++c)
+                Mount(c);
+        },
+        Root() / "rig.log");
 }
 
 TSambaRig::~TSambaRig() {
-    Stop();
-}
-
-void TSambaRig::Stop() {
-    for (const std::filesystem::path& mount : mounts_)
-        Run({"fusermount", "-u", "-z", mount.string()}, Root() / "rig.log");
-    mounts_.clear();
-    for (pid_t client : clients_)
-        StopGroup(client);
-    clients_.clear();
-    StopGroup(server_);
-    server_ = -1;
+    parts_.Stop(Root() / "rig.log");
 }
 
 void TSambaRig::StartServer() {
@@ -75,16 +63,10 @@ void TSambaRig::StartServer() {
                   "\n"
                   "  read only = no\n  guest ok = yes\n  force user = root\n",
               0644);
-    server_ = Start({"smbd", "-F", "--no-process-group", "--debug-stdout", "-d", "1", "-s",
-                     (state / "smb.conf").string()},
-                    Root() / "smbd.log");
-    if (!WaitFor([&] {
-            int status = 0;
-            if (::waitpid(server_, &status, WNOHANG) == server_)
-                throw std::runtime_error("smbd ended at its start; see its log");
-            return Listening(port_);
-        }))
-        throw std::runtime_error("smbd did not listen on its port");
+    parts_.server = Start({"smbd", "-F", "--no-process-group", "--debug-stdout", "-d", "1", "-s",
+                           (state / "smb.conf").string()},
+                          Root() / "smbd.log");
+    AwaitListening(parts_.server, port_, "smbd");
 }
 
 void TSambaRig::Mount(int client) {
@@ -97,8 +79,8 @@ void TSambaRig::Mount(int client) {
               "smb_query_browsers \"false\"\n"
               "auth \"gosc\" \"gosc\"\n",
               0600);
-    clients_.push_back(Start({"smbnetfs", "-f", mount.string()}, Root() / "rig.log", home));
-    mounts_.push_back(mount);
+    parts_.clients.push_back(Start({"smbnetfs", "-f", mount.string()}, Root() / "rig.log", home));
+    parts_.mounts.push_back(mount);
     if (!WaitFor([&] {
             struct stat st {};
             return ::stat(Share(client).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -107,18 +89,18 @@ void TSambaRig::Mount(int client) {
 }
 
 void TSambaRig::Freeze() {
-    ::kill(-server_, SIGSTOP);
+    ::kill(-parts_.server, SIGSTOP);
 }
 
 void TSambaRig::Thaw() {
-    ::kill(-server_, SIGCONT);
+    ::kill(-parts_.server, SIGCONT);
 }
 
 void TSambaRig::KillClients() {
-    for (pid_t client : clients_)
+    for (pid_t client : parts_.clients)
         ::kill(-client, SIGKILL);
 }
 
 std::filesystem::path TSambaRig::Share(int client) const {
-    return mounts_.at(std::size_t(client)) / ("127.0.0.1:" + std::to_string(port_)) / "lab";
+    return parts_.mounts.at(std::size_t(client)) / ("127.0.0.1:" + std::to_string(port_)) / "lab";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RigProcesses.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -29,16 +30,14 @@ public:
     TSshfsRig& operator=(const TSshfsRig&) = delete;
 
     // The served folder as client `client` (0 …) sees it.
-    std::filesystem::path Share(int client) const { return mounts_.at(std::size_t(client)); }
+    std::filesystem::path Share(int client) const { return parts_.mounts.at(std::size_t(client)); }
 
 private:
     void StartServer();
     void Mount(int client);
-    void Stop();
 
     kwizmar::testing::TTempDir root_;
     std::filesystem::path folder_;
     int port_ = 0;
-    pid_t server_ = -1;
-    std::vector<std::filesystem::path> mounts_;
+    rig::TParts parts_;
 };

@@ -31,26 +31,17 @@ std::string TSshfsRig::Unavailable() {
 
 TSshfsRig::TSshfsRig(const std::filesystem::path& folder, int clients) : folder_(folder) {
     std::filesystem::permissions(root_.path(), std::filesystem::perms(0755));
-    try {
-        StartServer();
-        for (int c = 0; c < clients; ++c)
-            Mount(c);
-    } catch (...) {
-        Stop();
-        throw;
-    }
+    parts_.StartOrStop(
+        [&] {
+            StartServer();
+            for (int c = 0; c < clients; ++c)
+                Mount(c);
+        },
+        root_.path() / "rig.log");
 }
 
 TSshfsRig::~TSshfsRig() {
-    Stop();
-}
-
-void TSshfsRig::Stop() {
-    for (const std::filesystem::path& mount : mounts_)
-        Run({"fusermount", "-u", "-z", mount.string()}, root_.path() / "rig.log");
-    mounts_.clear();
-    StopGroup(server_);
-    server_ = -1;
+    parts_.Stop(root_.path() / "rig.log");
 }
 
 void TSshfsRig::StartServer() {
@@ -79,14 +70,9 @@ void TSshfsRig::StartServer() {
                   "MaxStartups 100\n"
                   "Subsystem sftp internal-sftp\n",
               0600);
-    server_ = Start({kSshd, "-D", "-e", "-f", (root / "sshd_config").string()}, root / "sshd.log");
-    if (!WaitFor([&] {
-            int status = 0;
-            if (::waitpid(server_, &status, WNOHANG) == server_)
-                throw std::runtime_error("sshd ended at its start; see its log");
-            return Listening(port_);
-        }))
-        throw std::runtime_error("sshd did not listen on its port");
+    parts_.server =
+        Start({kSshd, "-D", "-e", "-f", (root / "sshd_config").string()}, root / "sshd.log");
+    AwaitListening(parts_.server, port_, "sshd");
 }
 
 void TSshfsRig::Mount(int client) {
@@ -99,5 +85,5 @@ void TSshfsRig::Mount(int client) {
     if (!Run({"sshfs", "-o", options, "root@127.0.0.1:" + folder_.string(), mount.string()},
              root_.path() / "rig.log"))
         throw std::runtime_error("sshfs could not mount " + mount.string());
-    mounts_.push_back(mount);
+    parts_.mounts.push_back(mount);
 }

@@ -249,11 +249,7 @@ TEST_F(RealHandsTest, TheWindowsKeyTypesNothingWhileTheDesktopIsLocked) {
 // A time the lab's administrator fixed reads as plainly as any text, and the
 // right button says why it can't change.
 TEST_F(RealHandsTest, TheTimeTheLabFixedReadsPlainlyAndSaysWhy) {
-    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
-    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
-        << "Windows Registry Editor Version 5.00\n\n"
-           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
-           "\"ExamMinutes\"=dword:0000002d\n";
+    WriteLabSetup("\"ExamMinutes\"=dword:0000002d\n");
     StartOnSample();
     auto* time = Find<QSpinBox>("SETime");
     EXPECT_EQ(time->text(), "45");
@@ -276,11 +272,7 @@ TEST_F(RealHandsTest, TheTimeTheLabFixedReadsPlainlyAndSaysWhy) {
 // "&Zamknij" and "&Powrót ..." ask, "Nie" goes on with the exam, and "Tak"
 // ends it with the answers given, one line in the log.
 TEST_F(RealHandsTest, AStrictExamIsNotLeftUnseen) {
-    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
-    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
-        << "Windows Registry Editor Version 5.00\n\n"
-           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
-           "\"StrictExam\"=dword:00000001\n";
+    WriteLabSetup("\"StrictExam\"=dword:00000001\n");
     GoToQuestion(2);
     auto answer = [](QMessageBox::StandardButton button) {
         return [button](QWidget* modal) {

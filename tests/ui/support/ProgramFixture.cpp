@@ -55,6 +55,14 @@ ProgramTest::~ProgramTest() {
 #endif
 }
 
+void ProgramTest::WriteLabSetup(const std::string& values) const {
+    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
+    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
+        << values;
+}
+
 bool ProgramTest::ResultSaved() {
     return QTest::qWaitFor([this] { return !Window().Logic().SavingResult(); }, 30000);
 }

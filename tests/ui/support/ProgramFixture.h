@@ -41,6 +41,10 @@ protected:
     void WriteSettingsFile(const std::string& text) const;
     // One text value among the stored settings, in the registry on Windows.
     void StoreStringSetting(const std::string& name, const std::string& text) const;
+    // Writes the machine-wide Setup file with the lab's section holding
+    // `values` (lines such as "\"StrictExam\"=dword:00000001\n"); the
+    // registry files' systems only.
+    void WriteLabSetup(const std::string& values) const;
     // The user's own data folder: the pending results and the exam journal.
     std::filesystem::path UserDataFolder() const;
 

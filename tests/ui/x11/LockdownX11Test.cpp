@@ -430,11 +430,7 @@ TEST_F(LockdownX11Test, AKeyboardHeldByAnotherProgramIsNotedInTheOptions) {
 // A lockdown the lab's administrator fixed: the curtain stands from the start
 // whatever the pupil's own settings say, and the options window can't lift it.
 TEST_F(LockdownX11Test, ALockdownTheLabFixedCannotBeLiftedByThePupil) {
-    std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
-    std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
-        << "Windows Registry Editor Version 5.00\n\n"
-           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nerbaly\\Kwizmar]\n"
-           "\"DesktopEnabled\"=dword:00000001\n";
+    WriteLabSetup("\"DesktopEnabled\"=dword:00000001\n");
     StoreBoxes({});
     StartOnSample();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Curtain() && !KeyboardFree(); }, 5000));
