@@ -2,7 +2,6 @@
 
 #include "Cp1250.h"
 #include "FileVersion.h"
-#include "LabSettings.h"
 #include "Paths.h"
 #include "StrToInt.h"
 #include "Text.h"
@@ -81,11 +80,10 @@ void TSettings::LoadUserSettings() {
 
 void TSettings::ApplyStoredOptions(IOptionControls& controls) {
     // The lab's values before the user's own: a pupil's file never overrides them.
-    const TLabOptions lab = ReadLabOptions(registry_);
     auto key = registry_.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
     for (const TOptionSpec& spec : kOptions) {
         bool state = spec.byDefault;
-        if (const auto fixed = lab[std::size_t(spec.option)])
+        if (const auto fixed = Options.Fixed(spec.option))
             state = *fixed;
         else if (key && key->ValueExists(spec.valueName))
             state = key->ReadInteger(spec.valueName) != 0;
