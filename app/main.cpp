@@ -11,8 +11,11 @@ namespace {
 
 constexpr const char* kUsage =
     "Użycie: kwizmar [TEST.ts2]\n"
+    "       kwizmar --proba TEST.ts2\n"
     "Kwizmar 2002: egzamin z testu wyboru; z nazwą pliku testowego program zaczyna od tego "
-    "testu.\n";
+    "testu.\n"
+    "  --proba     próbny egzamin autora testu (z edytora): wynik nie trafia do dziennika\n"
+    "              klasy, tylko do dziennika prób w folderze danych użytkownika\n";
 
 } // namespace
 
@@ -22,6 +25,11 @@ int main(int argc, char* argv[]) {
     if (const auto info = kwizmar::CommandLineInfo({argv + 1, argv + argc}, "kwizmar", kUsage)) {
         std::cout << *info << std::flush;
         return std::cout ? 0 : 1;
+    }
+    const auto read = kwizmar::ReadExamArguments({argv + 1, argv + argc});
+    if (const auto* wrong = std::get_if<std::string>(&read)) {
+        std::cerr << "kwizmar: " << *wrong << "\n" << kUsage;
+        return 2;
     }
 
     // A desktop and taskbar that a copy of the program ended abnormally left

@@ -33,4 +33,12 @@ std::string DefaultDataFolder();
 // it. Empty where the system names no such folder.
 std::string UserDataFolder();
 
+// The folder of the test editor's trial runs in the user's own data folder:
+// the copy of an unsaved test being tried, and the log of the trial exams,
+// which never reach the class's log. Empty where UserDataFolder() is.
+inline std::string TrialFolder() {
+    const std::string user = UserDataFolder();
+    return user.empty() ? user : user + "/proby-edytora";
+}
+
 } // namespace kwizmar

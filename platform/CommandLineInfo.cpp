@@ -18,4 +18,31 @@ std::optional<std::string> CommandLineInfo(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
+std::variant<TExamArguments, std::string> ReadExamArguments(const std::vector<std::string>& args) {
+    TExamArguments read;
+    bool options = true, named = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--proba") {
+            if (read.trial)
+                return std::string("opcja --proba podana dwa razy");
+            if (i + 1 >= args.size())
+                return std::string("po opcji --proba brakuje nazwy pliku testu");
+            read.trial = true;
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            return "nieznana opcja " + arg;
+        } else if (named) {
+            return "zbędny argument " + arg + " (program otwiera jeden test)";
+        } else {
+            read.test = arg;
+            named = true;
+        }
+    }
+    if (read.trial && !named)
+        return std::string("po opcji --proba brakuje nazwy pliku testu");
+    return read;
+}
+
 } // namespace kwizmar

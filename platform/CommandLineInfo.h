@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace kwizmar {
@@ -15,5 +16,21 @@ namespace kwizmar {
 // program's own name. Never throws beyond std::bad_alloc.
 std::optional<std::string> CommandLineInfo(const std::vector<std::string>& args,
                                            std::string_view program, std::string_view usage);
+
+// What the exam program is started with, after CommandLineInfo: a test file
+// to begin with (empty for none) and whether the exam is a trial run of the
+// test editor ("--proba TEST.ts2"), whose result never reaches the class's
+// log.
+struct TExamArguments {
+    std::string test;
+    bool trial = false;
+    bool operator==(const TExamArguments&) const = default;
+};
+
+// Reads the exam program's arguments (after its own name). A wrong command
+// line gives the message to print instead, naming what is wrong: an unknown
+// option, "--proba" without a test, a second test. "--" ends the options, so
+// that a file whose name starts with "-" still opens.
+std::variant<TExamArguments, std::string> ReadExamArguments(const std::vector<std::string>& args);
 
 } // namespace kwizmar

@@ -17,6 +17,10 @@ std::string TResultsLog::Path() const {
 }
 
 std::string TResultsLog::Locate() {
+    if (!fixed_.empty()) {
+        directory_ = fixed_;
+        return Path();
+    }
     // A lab's administrator names the shared folder in the program's own
     // machine-wide key; the system's Setup key is the program's old place.
     if (std::string lab = LabResultsFolder(registry_); !lab.empty()) {

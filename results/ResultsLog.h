@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 // The results log: one text line per finished exam, for every user of the
 // computer, in the file MSStr32.dll of the system folder (the machine-wide
@@ -46,6 +47,10 @@ public:
     // names a folder, the previous one stays. A Setup SysDir of another type
     // throws EInvalidDataType.
     std::string Locate();
+    // The log of the test editor's trial runs: from now on Locate finds
+    // `folder` whatever the settings name, so that no trial reaches the
+    // class's log.
+    void KeepIn(std::string folder) { fixed_ = std::move(folder); }
 
     // Locates, empties the list and reads the file into it; a missing file
     // leaves the list empty (and isn't created). A file that exists but can't
@@ -109,6 +114,7 @@ private:
 
     IRegistry& registry_;
     std::string directory_;
+    std::string fixed_;
     TLogList list_;
 };
 

@@ -95,6 +95,8 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
     Panel4->setGeometry(page);
     Panel6 = new TStartPage(content);
     Panel6->setGeometry(page);
+    Panel3->Proba->setVisible(services_.trial);
+    Panel4->Proba->setVisible(services_.trial);
     HP = new THelpPanel(this);
     HP->OnMouseMove([this] { HP->hide(); });
 

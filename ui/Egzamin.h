@@ -43,6 +43,8 @@ struct TEgzaminServices {
     TExamJournalFile* journal = nullptr;
     // What the lab's administrator fixed for every exam.
     TLabRules labRules{};
+    // A trial run of the test editor: its pages say so.
+    bool trial = false;
 };
 
 // The main window. It shows the model of TEgzaminLogic and forwards every

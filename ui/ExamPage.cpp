@@ -124,6 +124,10 @@ void TExamPage::BuildStatistics() {
     box->setGeometry(4, 194, kPageWidth - 8, kPageHeight - 196);
     box->setFont(UiFont("MS Sans Serif", 10));
 
+    // On the box's top line, right of its caption.
+    Proba = MakeTrialNote(this, QRect(box->x() + 120, box->y() - 2, box->width() - 128, 16));
+    Proba->setAutoFillBackground(true);
+
     const int rowHeight = 17;
     auto rowY = [&](int row) { return 17 + rowHeight * row; };
     // Left half: the counts with their gauges.

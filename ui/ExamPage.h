@@ -68,6 +68,9 @@ public:
     TSpeedButton* SpeedButton8 = nullptr;
     TSpeedButton* SpeedButton13 = nullptr;
 
+    // Shown in a trial run of the test editor.
+    QLabel* Proba = nullptr;
+
     // Keyboard targets below the visible area: Enter on them moves on after a
     // verdict (Next) or after a wrong typed answer (Dalej).
     QPushButton* Next = nullptr;

@@ -1,8 +1,11 @@
 #include "Kwizmar.h"
 
 #include "About.h"
+#include "CommandLineInfo.h"
 #include "Egzamin.h"
 #include "ErrorHandler.h"
+#include "Folders.h"
+#include "Paths.h"
 #include "LabSettings.h"
 #include "Lockdown.h"
 #include "Opcje.h"
@@ -14,13 +17,41 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <exception>
+#include <filesystem>
 
 namespace kwizmar {
+
+namespace {
+
+// The command line as main() has checked it; what it can't read counts as
+// nothing asked for.
+TExamArguments ReadArguments(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        args.push_back(arguments.at(i).toStdString());
+    const auto read = ReadExamArguments(args);
+    const auto* good = std::get_if<TExamArguments>(&read);
+    return good ? *good : TExamArguments{};
+}
+
+} // namespace
 
 TKwizmar::TKwizmar(const QStringList& arguments)
     : splash_(std::make_unique<TSplash>()), registry_(PlatformRegistry()),
       settings_(registry_, ProgramFilePath()), resultsLog_(registry_),
       delivery_(std::make_unique<TResultDelivery>()) {
+    const TExamArguments asked = ReadArguments(arguments);
+    // A trial run of the test editor keeps its results in the trial folder,
+    // and no journal: a crash of a trial is not an exam to resume, and a
+    // pupil's exam cut short on this computer must not finish as a trial.
+    const bool trial = asked.trial && !TrialFolder().empty();
+    if (trial) {
+        // The editor makes it for its copy of the test; a trial of a saved
+        // test may come first.
+        std::error_code ignored;
+        std::filesystem::create_directories(PathFromUtf8(TrialFolder()), ignored);
+        resultsLog_.KeepIn(TrialFolder());
+    }
     // The toolkit's own pictures (message boxes, the file dialog) come built
     // in. Looked up in the desktop's icon themes instead (the program's own
     // file-type icon makes a hicolor theme appear in the user's data folder),
@@ -39,8 +70,8 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 
     main_ = std::make_unique<TEgzamin>(
         TEgzaminServices{settings_, resultsLog_, *delivery_, *lockdown_, caption_,
-                         [this] { return options_->Get(TOption::Odp); }, &journal_,
-                         ReadLabRules(PlatformRegistry())});
+                         [this] { return options_->Get(TOption::Odp); },
+                         trial ? nullptr : &journal_, ReadLabRules(PlatformRegistry()), trial});
     // The options window's controls are the live option states: the exam and
     // the statistics ask them each time.
     statistics_ = std::make_unique<TStatystyka>(
@@ -76,8 +107,8 @@ TKwizmar::TKwizmar(const QStringList& arguments)
             std::rethrow_exception(optionsError);
         settings_.RegisterTestFileType();
     });
-    if (arguments.size() > 1)
-        main_->SetCommandLineTest(arguments.at(1));
+    if (!asked.test.empty())
+        main_->SetCommandLineTest(QString::fromStdString(asked.test));
 }
 
 TKwizmar::~TKwizmar() {

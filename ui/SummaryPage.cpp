@@ -17,7 +17,8 @@ TSummaryPage::TSummaryPage(QWidget* parent) : QFrame(parent) {
     for (std::size_t i = 0; i < 6; ++i) {
         auto* line = new TShadowLabel(names[i], this);
         line->setFont(UiFont("Times New Roman", heights[i], i == 5));
-        line->setGeometry(2, y, width - 4, heights[i] + 14);
+        // Clear of the panel's frame, also for a name that fills the line.
+        line->setGeometry(10, y, width - 20, heights[i] + 14);
         line->setToolTip(QStringLiteral("Podsumowanie"));
         line->SetShadow(false);
         y += heights[i] + 14;
@@ -35,6 +36,8 @@ TSummaryPage::TSummaryPage(QWidget* parent) : QFrame(parent) {
     LabelZapis->setAlignment(Qt::AlignCenter);
     LabelZapis->setToolTip(QStringLiteral("Podsumowanie"));
     LabelZapis->hide();
+
+    Proba = MakeTrialNote(this, QRect(8, 4, width - 16, 18));
 
     Panel8 = new QFrame(this);
     Panel8->setObjectName(QStringLiteral("Panel8"));

@@ -19,6 +19,7 @@ public:
 
     std::array<TShadowLabel*, 6> RxLabel{}; // RxLabel5 … RxLabel10
     QLabel* LabelZapis = nullptr;
+    QLabel* Proba = nullptr; // shown in a trial run of the test editor
     QFrame* Panel8 = nullptr;
     QLabel* Label25 = nullptr;
 };

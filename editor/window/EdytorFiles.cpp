@@ -326,8 +326,8 @@ void TEdytor::TryIt() {
     }
     // Not the shared /tmp: a folder of this user's own, where each test has
     // one copy, written over at every try.
-    const QString scratch = QDir(Q(UserDataFolder())).filePath(QStringLiteral("proby-edytora"));
-    if (UserDataFolder().empty() || !QDir().mkpath(scratch)) {
+    const QString scratch = Q(TrialFolder());
+    if (scratch.isEmpty() || !QDir().mkpath(scratch)) {
         QMessageBox::warning(this, kTitle,
                              QStringLiteral("Nie można utworzyć folderu %1 na kopię testu do "
                                             "wypróbowania. Zapisz test i spróbuj jeszcze raz.")
@@ -341,7 +341,8 @@ void TEdytor::TryIt() {
             TellSaveRefused(QStringLiteral("Nie można wypróbować testu"));
         return;
     }
-    if (!QProcess::startDetached(program, {Q(file)}))
+    // A trial: its result goes to the trial folder's log, never the class's.
+    if (!QProcess::startDetached(program, {QStringLiteral("--proba"), Q(file)}))
         QMessageBox::warning(this, kTitle,
                              QStringLiteral("Nie udało się uruchomić programu %1.").arg(program));
 }

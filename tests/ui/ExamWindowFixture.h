@@ -23,8 +23,9 @@ constexpr int kGeografiaQuestions = static_cast<int>(std::string_view(kGeografia
 
 class ExamWindowTest : public ProgramTest {
 protected:
-    void StartOnSample() {
-        Start({TEgzamin::TestFolder() + "/geografia.ts2"});
+    // `options` go before the test on the command line.
+    void StartOnSample(const QStringList& options = {}) {
+        Start(options + QStringList{TEgzamin::TestFolder() + "/geografia.ts2"});
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return Button("SpeedButton3")->isVisible(); }));
     }

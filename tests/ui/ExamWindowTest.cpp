@@ -28,6 +28,23 @@
 using namespace kwizmar;
 using namespace kwizmar::testing;
 
+TEST_F(ExamWindowTest, TrialRunKeepsItsResultAndNoJournalOutOfTheClassLog) {
+    StartOnSample({"--proba"});
+    TypeName("Nauczyciel");
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(Find<QWidget>("Panel3")->findChild<QLabel*>("Proba")->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(UserDataFolder() / TExamJournalFile::kFileName));
+    AnswerRightUpTo(kGeografiaQuestions);
+    ASSERT_TRUE(Shown("Panel4") && ResultSaved());
+    EXPECT_TRUE(Find<QWidget>("Panel4")->findChild<QLabel*>("Proba")->isVisible());
+    EXPECT_EQ(LogFile(), "");
+    std::ifstream trial(UserDataFolder() / "proby-edytora" / "MSStr32.dll");
+    std::string line;
+    EXPECT_TRUE(std::getline(trial, line) && line.starts_with("1. U") &&
+                line.find("Nauczyciel") != std::string::npos)
+        << line;
+}
+
 TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
     StartOnSample();
     TypeName("Jan Kowalski");

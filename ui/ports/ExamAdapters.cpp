@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace kwizmar {
 
@@ -14,6 +17,15 @@ void TQtMessageBox::ShowMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), QString::fromStdString(text),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MessageBox"));
+    // A short text ("Nie wybrałeś testu !!!") would make the box too narrow
+    // for its title beside the title bar's buttons: room for both.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 160;
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

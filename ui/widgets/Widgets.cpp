@@ -19,6 +19,23 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
+QLabel* MakeTrialNote(QWidget* parent, const QRect& geometry) {
+    QLabel* note = MakeLabel(parent, "Proba",
+                             QStringLiteral(" PRÓBA – wynik nie trafia do dziennika klasy "),
+                             geometry);
+    note->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = note->font();
+    bold.setBold(true);
+    note->setFont(bold);
+    QPalette red = note->palette();
+    red.setColor(QPalette::WindowText, QColor(0xc0, 0, 0));
+    note->setPalette(red);
+    note->setToolTip(QStringLiteral("Egzamin próbny z edytora testów: jego wynik zapisuje się "
+                                    "w dzienniku prób, a nie w dzienniku klasy"));
+    note->hide();
+    return note;
+}
+
 TShadowLabel::TShadowLabel(const char* name, QWidget* parent) : QLabel(parent) {
     setObjectName(QString::fromLatin1(name));
     setTextFormat(Qt::PlainText);

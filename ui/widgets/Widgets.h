@@ -18,6 +18,9 @@ namespace kwizmar {
 class TDirectStrip;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
+// The red note "PRÓBA ..." of a trial run from the test editor, right-aligned
+// in `geometry`, hidden until the window knows the exam is a trial.
+QLabel* MakeTrialNote(QWidget* parent, const QRect& geometry);
 
 // A label in large type with a drop shadow (the verdict and summary lines).
 // A text wider than the label goes on as many lines as the label's height
