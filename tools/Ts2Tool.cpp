@@ -1,10 +1,12 @@
 #include "Ts2Tool.h"
 
+#include "AtomicFile.h"
 #include "CommandLineInfo.h"
+#include "Errors.h"
 #include "Paths.h"
+#include "TestLoader.h"
 #include "WholeFile.h"
 
-#include <fstream>
 #include <ostream>
 
 namespace kwizmar {
@@ -25,14 +27,42 @@ std::string ReadSource(const std::string& path) {
     }
 }
 
+// Replaces the file whole: a write that fails leaves what was there before.
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
-    if (!out)
+    try {
+        WriteFileAtomically(PathFromUtf8(path), bytes);
+    } catch (const EPlatformError&) {
         throw ETs2ToolError("nie można utworzyć pliku " + path);
-    out << bytes;
-    out.flush();
-    if (!out)
-        throw ETs2ToolError("błąd zapisu pliku " + path);
+    }
+}
+
+// The program opens a test only by its extension.
+void RequireTestName(const std::string& path) {
+    if (!HasTestFileExtension(path))
+        throw ETs2ToolError(path + ": program nie otworzy tego pliku: rozszerzenie nazwy pliku "
+                                   "testu musi być dokładnie .ts2 albo .TS2");
+}
+
+// Packs the source into `target` when the program would take the test; a
+// source it would reject (any text at all packs) writes nothing.
+void Pack(const std::string& source, const std::string& target, std::ostream& err,
+          const IRegionalSettings& regional) {
+    RequireTestName(target);
+    const std::string text = ReadSource(source);
+    if (text.empty())
+        throw ETs2ToolError(source + ": plik jest pusty, nie ma w nim testu");
+    std::string packed;
+    try {
+        packed = PackTestSource(text);
+    } catch (const ETestSourceError& e) {
+        throw ETs2ToolError(source + ": " + e.what());
+    }
+    const TCheckReport report = CheckTestFile(target, packed, regional);
+    if (!report.rejection.empty())
+        throw ETs2ToolError(source + ": program odrzuciłby ten test: " + report.rejection);
+    for (const std::string& note : report.notes)
+        err << source << ": uwaga: " << note << "\n";
+    WriteWholeFile(target, packed);
 }
 
 constexpr const char* kUsage =
@@ -78,13 +108,7 @@ int RunTs2Tool(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     try {
         if (command == "pack") {
-            std::string packed;
-            try {
-                packed = PackTestSource(ReadSource(args[1]));
-            } catch (const ETestSourceError& e) {
-                throw ETs2ToolError(args[1] + ": " + e.what());
-            }
-            WriteWholeFile(args[2], packed);
+            Pack(args[1], args[2], err, regional);
         } else if (command == "unpack") {
             const std::string text = UnpackTestFile(ReadSource(args[1]));
             if (args.size() == 3)

@@ -74,6 +74,46 @@ TEST(Ts2Tool, PackRefusesWhatAFileCannotCarry) {
               "wiersz 1: ma 4097 znaków, a program czyta tylko pierwsze 4096");
 }
 
+TEST(Ts2Tool, PackWritesOnlyATestTheProgramTakes) {
+    const TTempDir dir;
+    auto wrongCount = ValidTestLines(2);
+    wrongCount[4] = "3";
+    const struct {
+        const char* name;
+        std::string source;
+        const char* why;
+    } refused[] = {
+        {"pusty.txt", "", "pusty.txt: plik jest pusty"},
+        {"zakupy.txt", "mleko\nchleb\nmasło\n", "wiersz 2 (nazwa testu)"},
+        {"pytania.gift", "::P1:: Stolica Polski? {=Warszawa ~Kraków ~Gdańsk}\n", "wiersz 2 (nazwa testu)"},
+        {"liczba.txt", Join(wrongCount), "test o 3 pytaniach potrzebuje"},
+    };
+    const auto target = dir.path() / "test.ts2";
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        dir.Write("test.ts2", "poprzedni test");
+        const std::string source = dir.Write(c.name, c.source);
+        const TRun run = RunTool({"pack", source, target.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(source + ": "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.why), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(target), "poprzedni test");
+    }
+    const TRun wrongName = RunTool({"pack", dir.Write("dobry.txt", Join(ValidTestLines(1))),
+                                    (dir.path() / "nowy.Ts2").string()});
+    EXPECT_EQ(wrongName.status, 1);
+    EXPECT_NE(wrongName.err.find(".ts2 albo .TS2"), std::string::npos) << wrongName.err;
+
+    // What goes wrong only in an exam is said, and the test is written.
+    const std::string source = Join(ValidTestLines(2));
+    const TRun run = RunTool({"pack", dir.Write("dobry.txt", source), target.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("dobry.txt: uwaga: wiersz 7"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(target), PackTestSource(source));
+    // Nothing but the sources and the test: no temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 6);
+}
+
 TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
     const TTempDir dir;
     auto lines = ValidTestLines(2);
@@ -165,7 +205,8 @@ TEST(Ts2Tool, CommandLineFailuresExitNonZero) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("zly.txt: wiersz 1, znak 5"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "zly.ts2"));
-    run = RunTool({"pack", dir.Write("ok.txt", "abc\n"), (dir.path() / "brak" / "x.ts2").string()});
+    run = RunTool({"pack", dir.Write("ok.txt", Join(ValidTestLines(1))),
+                   (dir.path() / "brak" / "x.ts2").string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("nie można utworzyć pliku"), std::string::npos);
 }
