@@ -21,8 +21,8 @@ public:
 };
 
 // The whole command line; returns the exit status (0 success, 1 failure,
-// 2 bad arguments).
+// 2 bad arguments). A test made by `import` is created `today`.
 int RunTs2Tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const IRegionalSettings& regional);
+               const IRegionalSettings& regional, const TDate& today);
 
 } // namespace kwizmar

@@ -36,7 +36,7 @@ struct TRun {
 TRun RunTool(const std::vector<std::string>& args,
              const TFakeRegional& regional = TFakeRegional()) {
     std::ostringstream out, err;
-    const int status = RunTs2Tool(args, out, err, regional);
+    const int status = RunTs2Tool(args, out, err, regional, TDate{2026, 12, 8});
     return {status, out.str(), err.str()};
 }
 
@@ -74,44 +74,60 @@ TEST(Ts2Tool, PackRefusesWhatAFileCannotCarry) {
               "wiersz 1: ma 4097 znaków, a program czyta tylko pierwsze 4096");
 }
 
-TEST(Ts2Tool, PackWritesOnlyATestTheProgramTakes) {
+// A file of the target's name stays as it was.
+TEST(Ts2Tool, PackAndImportWriteNothingTheProgramWouldReject) {
     const TTempDir dir;
-    auto wrongCount = ValidTestLines(2);
-    wrongCount[4] = "3";
     const struct {
-        const char* name;
-        std::string source;
-        const char* why;
-    } refused[] = {
-        {"pusty.txt", "", "pusty.txt: plik jest pusty"},
-        {"zakupy.txt", "mleko\nchleb\nmasło\n", "wiersz 2 (nazwa testu)"},
-        {"pytania.gift", "::P1:: Stolica Polski? {=Warszawa ~Kraków ~Gdańsk}\n", "wiersz 2 (nazwa testu)"},
-        {"liczba.txt", Join(wrongCount), "test o 3 pytaniach potrzebuje"},
+        const char *command, *name, *text, *said;
+    } cases[] = {
+        {"pack", "pusty.txt", "", "pusty.txt: plik jest pusty"},
+        {"pack", "zakupy.txt", "mleko\nchleb\n",
+         "zakupy.txt: program odrzuciłby ten test: wiersz 2"},
+        {"pack", "p.gift", "Stolica? {=Warszawa ~Kraków}\n", "kwizmar-ts2 import"},
+        {"import", "zakupy.txt", "mleko\nchleb\n", "zakupy.txt:1: "},
+        {"import", "znaki.gift", "Ile to 中? {=dwa ~trzy}\n",
+         "treść pytania 1 („Ile to 中?”): Znaku"},
+        {"import", "zero.gift", "// Kwizmar: punkty 0\nIle? {=2 ~3}\n",
+         "maksymalna liczba punktów"},
     };
-    const auto target = dir.path() / "test.ts2";
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.name);
+    const std::string target = (dir.path() / "test.ts2").string();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.command) + " " + c.name);
         dir.Write("test.ts2", "poprzedni test");
-        const std::string source = dir.Write(c.name, c.source);
-        const TRun run = RunTool({"pack", source, target.string()});
+        const TRun run = RunTool({c.command, dir.Write(c.name, c.text), target});
         EXPECT_EQ(run.status, 1);
-        EXPECT_NE(run.err.find(source + ": "), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(c.why), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
         EXPECT_EQ(ReadFile(target), "poprzedni test");
     }
-    const TRun wrongName = RunTool({"pack", dir.Write("dobry.txt", Join(ValidTestLines(1))),
-                                    (dir.path() / "nowy.Ts2").string()});
-    EXPECT_EQ(wrongName.status, 1);
-    EXPECT_NE(wrongName.err.find(".ts2 albo .TS2"), std::string::npos) << wrongName.err;
+}
 
-    // What goes wrong only in an exam is said, and the test is written.
+TEST(Ts2Tool, PackWritesTheTestAndNotesWhatGoesWrongInAnExam) {
+    const TTempDir dir;
     const std::string source = Join(ValidTestLines(2));
+    const auto target = dir.path() / "test.ts2";
     const TRun run = RunTool({"pack", dir.Write("dobry.txt", source), target.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("dobry.txt: uwaga: wiersz 7"), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(target), PackTestSource(source));
-    // Nothing but the sources and the test: no temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 6);
+}
+
+TEST(Ts2Tool, ImportMakesANewTestOfTheQuestionsItCanTake) {
+    const TTempDir dir;
+    const std::string source =
+        dir.Write("Stolice.gift", "Stolica Polski? {=Warszawa ~Kraków}\n\n// Kwizmar: punkty 3\n"
+                                  "Stolica Czech? {~Brno =Praga}\n\nDopasuj. {=a -> 1 =b -> 2}\n");
+    const auto target = dir.path() / "stolice.ts2";
+    const TRun run = RunTool({"import", source, target.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("Stolice.gift:6: "), std::string::npos) << run.err;
+    EXPECT_EQ(run.out,
+              target.string() + ": zapisano test \"Stolice\": 2 pytania z pliku " + source + "\n");
+    const std::string stored = ReadFile(target);
+    EXPECT_EQ(CheckTestFile(target.string(), stored, TFakeRegional()).rejection, "");
+    const TTestFile test = TTestFile::FromStoredBytes(stored);
+    EXPECT_EQ(test.Header().createdDate, "08.12.2026");
+    EXPECT_EQ(test.Header().maxPoints, "4");
+    EXPECT_EQ(test.Question(2).correctLetter, "b");
 }
 
 TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
