@@ -14,7 +14,8 @@
 //   kwizmar-wyniki xlsx [LOG] -o FILE [--test NAME] [--from DATE] [--to DATE]
 //
 // LOG defaults to the log the program itself would use (SysDir, read from
-// `registry`); a CSV without -o goes to `out`. Dates are dd.MM.yyyy or
+// `registry`); a CSV without -o goes to `out`. A test the log holds no exam
+// of is a failure that writes nothing. Dates are dd.MM.yyyy or
 // yyyy-MM-dd; the log's own dates are read in `regional`'s short date format
 // first.
 
