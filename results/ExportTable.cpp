@@ -1,8 +1,11 @@
 #include "ExportTable.h"
 
+#include "Cp1250.h"
 #include "StrToInt.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace kwizmar {
 
@@ -183,6 +186,38 @@ std::array<TCell, kExportColumns> TExportTable::Row(const TResultLine& line) con
     row[11] = NumberCell(r.pointsLost);
     row[12] = TextCell(GradeText(r));
     return row;
+}
+
+std::size_t ShownLength(const TCell& cell) {
+    switch (cell.type) {
+    case TCellType::Empty:
+        return 0;
+    case TCellType::Number:
+        return std::to_string(cell.number).size();
+    case TCellType::Text:
+        return CodePointCount(cell.text);
+    case TCellType::Date:
+        return 10;
+    case TCellType::Time:
+        return 8;
+    case TCellType::Duration:
+        // The hours, then ":mm:ss".
+        return std::to_string(cell.number / 3600).size() + 6;
+    }
+    return 0;
+}
+
+void TColumnWidths::Fit(const std::array<TCell, kExportColumns>& row) {
+    for (std::size_t c = 0; c < kExportColumns; ++c)
+        longest_[c] = std::max(longest_[c], ShownLength(row[c]));
+}
+
+double TColumnWidths::Width(std::size_t column) const {
+    // Bold letters are a tenth wider; the autofilter's button takes two
+    // characters' room beside the header.
+    const double header = std::ceil(CodePointCount(ExportHeader()[column]) * 1.1) + 3;
+    const double value = static_cast<double>(longest_[column]) + 2;
+    return std::min(std::max(header, value), kMaxColumnWidth);
 }
 
 } // namespace kwizmar

@@ -66,6 +66,29 @@ private:
     std::vector<std::string> formats_;
 };
 
+// How many characters a spreadsheet shows of a cell: a text's characters, a
+// number's digits, a date as dd.mm.yyyy, a time as hh:mm:ss, a length of time
+// as [h]:mm:ss.
+std::size_t ShownLength(const TCell& cell);
+
+// The widest a column gets, in characters: a line kept whole can run to a
+// screen's width and more.
+inline constexpr double kMaxColumnWidth = 60;
+
+// The columns' widths in characters as spreadsheets count them (the width of
+// a digit), so that the header and every value written show whole, also on
+// paper: the header's, bold and beside the autofilter's button, or the
+// longest value's, whichever is wider, with a little room; at most
+// kMaxColumnWidth.
+class TColumnWidths {
+public:
+    void Fit(const std::array<TCell, kExportColumns>& row);
+    double Width(std::size_t column) const;
+
+private:
+    std::array<std::size_t, kExportColumns> longest_{};
+};
+
 // "10:15:00", "3:05:09 PM": hours, minutes, optional seconds, and an
 // optional AM/PM mark; nothing for any other text.
 std::optional<TTime> ParseTimeText(std::string_view text);

@@ -5,6 +5,7 @@
 
 #include <xlsxwriter.h>
 
+#include <cstdint>
 #include <random>
 #include <system_error>
 
@@ -28,10 +29,6 @@ std::string FitCell(const std::string& text) {
     }
     return text.substr(0, end);
 }
-
-// Column widths in characters: wide enough for the header and for what the
-// columns usually hold, never wider than a screen's worth.
-constexpr double kWidths[kExportColumns] = {6, 24, 24, 11, 10, 12, 9, 12, 10, 10, 9, 10, 18, 40};
 
 class TWorkbook {
 public:
@@ -75,17 +72,22 @@ void ExportXlsx(const std::filesystem::path& path, const std::vector<TResultLine
             lxw_format* duration = workbook_add_format(book.get());
             format_set_num_format(duration, "[h]:mm:ss");
 
-            for (lxw_col_t c = 0; c < kExportColumns; ++c) {
-                worksheet_set_column(sheet, c, c, kWidths[c], nullptr);
+            for (lxw_col_t c = 0; c < kExportColumns; ++c)
                 worksheet_write_string(sheet, 0, c, ExportHeader()[c], bold);
-            }
             worksheet_freeze_panes(sheet, 1, 0);
+            // On paper (A4): across the wide table, and the header on every page.
+            constexpr std::uint8_t kA4 = 9;
+            worksheet_set_paper(sheet, kA4);
+            worksheet_set_landscape(sheet);
+            worksheet_repeat_rows(sheet, 0, 0);
+            TColumnWidths widths;
             lxw_row_t row = 0;
             for (const TResultLine& line : lines) {
                 if (!table.Matches(line, filter))
                     continue;
                 ++row;
                 const auto cells = table.Row(line);
+                widths.Fit(cells);
                 for (lxw_col_t c = 0; c < kExportColumns; ++c) {
                     const TCell& cell = cells[c];
                     switch (cell.type) {
@@ -116,6 +118,10 @@ void ExportXlsx(const std::filesystem::path& path, const std::vector<TResultLine
                     }
                 }
             }
+            // The columns are laid out when the workbook closes, after the
+            // rows have gone to the file.
+            for (lxw_col_t c = 0; c < kExportColumns; ++c)
+                worksheet_set_column(sheet, c, c, widths.Width(c), nullptr);
             worksheet_autofilter(sheet, 0, 0, row, kExportColumns - 1);
             written = book.Close();
         }

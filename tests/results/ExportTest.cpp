@@ -1,3 +1,4 @@
+#include "Cp1250.h"
 #include "ExportCsv.h"
 #include "ExportTable.h"
 #include "ResultsLogFormat.h"
@@ -88,6 +89,34 @@ TEST(ExportTable, ReadsTimesOfDayOnly) {
     };
     for (const auto& [text, time] : cases)
         EXPECT_EQ(ParseTimeText(text), time) << text;
+}
+
+TCell Cell(TCellType type, std::int64_t number, std::string text = {}) {
+    TCell cell;
+    cell.type = type;
+    cell.number = number;
+    cell.text = std::move(text);
+    return cell;
+}
+
+TEST(ExportTable, ShownLengthCountsCharactersAsTheSpreadsheetShowsThem) {
+    EXPECT_EQ(ShownLength(Cell(TCellType::Number, -705)), 4u);
+    EXPECT_EQ(ShownLength(Cell(TCellType::Text, 0, "Zażółć gęślą")), 12u);
+    EXPECT_EQ(ShownLength(Cell(TCellType::Duration, 480)), 7u);        // 0:08:00
+    EXPECT_EQ(ShownLength(Cell(TCellType::Duration, 100 * 3600)), 9u); // 100:00:00
+}
+
+TEST(ExportTable, ColumnsFitTheirHeaderAndTheLongestValueUpToAScreen) {
+    TColumnWidths widths;
+    for (std::size_t c = 0; c < kExportColumns; ++c)
+        EXPECT_GT(widths.Width(c), CodePointCount(ExportHeader()[c])) << ExportHeader()[c];
+    std::array<TCell, kExportColumns> row;
+    row[1] = Cell(TCellType::Text, 0, "Małgorzata Żółkiewska-Gęślak"); // 28 characters
+    row.back() = Cell(TCellType::Text, 0, std::string(500, 'x'));
+    widths.Fit(row);
+    EXPECT_GT(widths.Width(1), 28);
+    EXPECT_LT(widths.Width(1), 28 + 5);
+    EXPECT_EQ(widths.Width(kExportColumns - 1), kMaxColumnWidth);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 """LibreOffice Calc reads what kwizmar-wyniki made of tests/data/export-small:
 the CSV (as Polish settings open it: ";", UTF-8) with its numbers, dates and
-Polish letters, and the XLSX with its typed columns."""
+Polish letters, and the XLSX with its typed columns, and prints the XLSX with
+its header whole (pdftotext reads the paper)."""
 import csv as csvfile
 import datetime
 import os
@@ -54,6 +55,14 @@ with open(shown, encoding="utf-8", newline="") as f:
 expect("xlsx first row", text[1][:5],
        ["1", 'Zażółć "Jaś"; Gęślą', "Geografia Polski", "06.05.2002", "10:15:00"])
 expect("xlsx duration and points", text[1][8:12], ["0:08:00", "30", "75", "10"])
+# The workbook printed: every header whole on paper, not cut by a narrow column.
+printed = convert(xlsx, "printed", "pdf")
+paper = subprocess.run(["pdftotext", "-layout", printed, "-"], check=True,
+                       capture_output=True, text=True).stdout
+header = next(openpyxl.load_workbook(xlsx).active.iter_rows(values_only=True))
+for title in header:
+    if title not in paper:
+        problems.append(f"the printed workbook cuts the header {title!r}")
 if problems:
     print("\n".join(problems))
     sys.exit(1)
