@@ -137,13 +137,15 @@ void TF_AboutLogic::sb_DownUpdateClick() {
 void TF_AboutLogic::sb_PomocClick() {
     // The window destroys the system's opener with this object, and a
     // destroyed opener calls nothing back.
-    services_.shell.Open(services_.helpPage, TShowMode::Maximised, [this] {
-        services_.showMessage(
-            "Nie udało się otworzyć strony pomocy: w systemie nie ma przeglądarki "
-            "internetowej ani innego programu, który by ją pokazał, albo ten "
-            "program zawiódł.\n\nStrona pomocy jest w pliku:\n" +
-            services_.helpPage);
-    });
+    services_.shell.Open(services_.helpPage, TShowMode::Maximised,
+                         [this] { services_.showMessage(HelpPageNotOpened(services_.helpPage)); });
+}
+
+std::string HelpPageNotOpened(const std::string& page) {
+    return "Nie udało się otworzyć strony pomocy: w systemie nie ma przeglądarki internetowej "
+           "ani innego programu, który by ją pokazał, albo ten program zawiódł.\n\nStrona "
+           "pomocy jest w pliku:\n" +
+           page;
 }
 
 void TF_AboutLogic::CheckForUpdate() {

@@ -23,6 +23,9 @@ public:
                       const std::function<void()>& failed) = 0;
 };
 
+// What the user is told when nothing opens the help page at `page`.
+std::string HelpPageNotOpened(const std::string& page);
+
 // Fetches an address into a local file, blocking until it is done or has
 // failed (a time-out of a few seconds counts as failed). True only when this
 // call wrote the file whole with what was downloaded; false for any failure,

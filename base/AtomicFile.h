@@ -35,7 +35,8 @@ namespace kwizmar {
 // the last case above).
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// Whether no process with the id `pid` runs any more (false when unsure).
+// Whether no process with the id `pid` runs any more (false when unsure); one
+// that has ended but that its parent has not yet collected counts as gone.
 bool ProcessIsGone(unsigned long pid);
 
 // The file a write to `path` lands in: `path` itself, or where it is a symbolic

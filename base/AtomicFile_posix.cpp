@@ -24,9 +24,19 @@ std::error_code LastError() {
 } // namespace
 
 bool ProcessIsGone(unsigned long pid) {
+    if (pid == 0 || pid > 0x7FFFFFFFul)
+        return false;
     // Signal 0 only asks whether the process is there; EPERM means it is,
     // under another user.
-    return pid > 0 && pid <= 0x7FFFFFFFul && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+    if (::kill(pid_t(pid), 0) != 0)
+        return errno == ESRCH;
+    // A process killed whose parent has not yet collected it (a zombie) still
+    // answers, but has ended: its state in /proc is "Z".
+    std::string stat;
+    if (TryReadWholeFile("/proc/" + std::to_string(pid) + "/stat", stat) != TWholeFileRead::Read)
+        return false;
+    const std::size_t name = stat.rfind(')');
+    return name != std::string::npos && name + 2 < stat.size() && stat[name + 2] == 'Z';
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {

@@ -3,13 +3,16 @@
 #include "AnswerLetters.h"
 #include "EdytorLogic.h"
 #include "QtRegionalSettings.h"
+#include "QtShellOpen.h"
 #include "QtTextMeasure.h"
 #include "RecentFiles.h"
+#include "Recovery.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -21,6 +24,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace kwizmar {
 
@@ -113,6 +117,10 @@ private:
     void ImportDialog();
     void ExportGift();
     void ShowHelp();
+    // The copy for the next editor (EdytorRecovery.cpp).
+    void StartKeepingCopies();
+    void KeepCopyCurrent();
+    std::string BelongsTo() const;
     void FillRecentMenu();
     // Asks about unsaved changes; false when the teacher cancels.
     bool MaySetTestAside();
@@ -124,6 +132,7 @@ private:
     TQtTextMeasure measure_;
     TEdytorLogic logic_;
     TRecentFiles recent_;
+    TQtShellOpen shell_; // opens the help page
     int question_ = -1; // the question the fields show
 
     std::vector<TBoundField> fields_;
@@ -148,6 +157,10 @@ private:
     int freshQuestion_ = -1;
     std::vector<TFieldRef> left_;
     bool ending_ = false;
+    std::unique_ptr<TRecoveryKeeper> keeper_;
+    QTimer* copyTimer_ = nullptr;
+    bool copyDue_ = false;  // the test changed since the last copy was asked for
+    bool copyKept_ = false; // a copy of this editor's is on disk, or on its way
 
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

@@ -3,6 +3,7 @@
 #include "Edytor.h"
 
 #include "ErrorHandler.h"
+#include "AboutLogic.h"
 #include "Errors.h"
 #include "Folders.h"
 #include "Paths.h"
@@ -11,7 +12,6 @@
 #include "SaveProblems.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -358,7 +358,10 @@ void TEdytor::ShowHelp() {
     }
     QUrl url = QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath());
     url.setFragment(QStringLiteral("edytor"));
-    QDesktopServices::openUrl(url);
+    const QString file = QDir::toNativeSeparators(QFileInfo(page).absoluteFilePath());
+    shell_.Open(url.toString().toStdString(), TShowMode::Maximised, [this, file] {
+        QMessageBox::warning(this, kTitle, Q(HelpPageNotOpened(file.toStdString())));
+    });
 }
 
 void TEdytor::Remember(const std::string& path) {
@@ -386,55 +389,6 @@ void TEdytor::FillRecentMenu() {
                 OpenFile(Q(path));
         });
     }
-}
-
-void TEdytor::KeepAndEnd() {
-    if (logic_.Modified() && !UserDataFolder().empty()) {
-        try {
-            KeepForRecovery(PathFromUtf8(UserDataFolder()), logic_,
-                            static_cast<unsigned long>(QCoreApplication::applicationPid()));
-        } catch (const EPlatformError&) {
-            // Nothing more can be done at this moment.
-        }
-    }
-    ending_ = true;
-    QCoreApplication::quit();
-}
-
-bool TEdytor::OfferRecovery() {
-    if (UserDataFolder().empty())
-        return false;
-    const auto found = FindRecovery(PathFromUtf8(UserDataFolder()));
-    if (!found)
-        return false;
-    const QString of =
-        found->belongsTo.empty()
-            ? QStringLiteral("w nowym teście")
-            : QStringLiteral("w teście %1").arg(QDir::toNativeSeparators(Q(found->belongsTo)));
-    QMessageBox box(QMessageBox::Question, kTitle,
-                    QStringLiteral("Edytor został zamknięty (np. przy wylogowaniu), zanim "
-                                   "zapisano zmiany %1. Zachował je.\n\nPrzywrócić je teraz? "
-                                   "Trzeba je potem zapisać.")
-                        .arg(of),
-                    QMessageBox::NoButton, this);
-    QPushButton* restore = box.addButton(QStringLiteral("&Przywróć"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("&Odrzuć"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(restore);
-    box.exec();
-    bool restored = false;
-    if (box.clickedButton() == restore) {
-        try {
-            logic_.OpenRecovered(Utf8FromPath(found->draft), found->belongsTo);
-            freshQuestion_ = -1;
-            restored = true;
-        } catch (const std::exception& e) {
-            ShowException(e);
-            return false; // kept for another try
-        }
-    }
-    DiscardRecovery(*found);
-    Render();
-    return restored;
 }
 
 bool TEdytor::MaySetTestAside() {

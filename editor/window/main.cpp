@@ -24,6 +24,14 @@ int main(int argc, char* argv[]) {
         std::cout << *info << std::flush;
         return std::cout ? 0 : 1;
     }
+    // The editor reads the exam program's command line but for its trial.
+    const auto read = kwizmar::ReadExamArguments({argv + 1, argv + argc});
+    const auto* wrong = std::get_if<std::string>(&read);
+    if (wrong || std::get<kwizmar::TExamArguments>(read).trial) {
+        std::cerr << "kwizmar-edytor: " << (wrong ? *wrong : "nieznana opcja --proba") << "\n"
+                  << kUsage;
+        return 2;
+    }
 
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Nerbaly"));
@@ -36,8 +44,9 @@ int main(int argc, char* argv[]) {
     editor.show();
     kwizmar::OnEndSignal([&editor] { editor.KeepAndEnd(); });
     // A test kept at the last end goes first; the one asked for waits.
-    const QStringList args = QCoreApplication::arguments();
-    if (!editor.OfferRecovery() && args.size() > 1)
-        editor.OpenFile(args.at(1));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString file = args.value(args.value(0) == QLatin1String("--") ? 1 : 0);
+    if (!editor.OfferRecovery() && !file.isEmpty())
+        editor.OpenFile(file);
     return QApplication::exec();
 }

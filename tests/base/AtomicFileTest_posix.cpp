@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kwizmar;
@@ -154,4 +155,17 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_THROW(WriteFileAtomically(scratch.Root() / "missing/data.txt", "x"), EFCreateError);
     std::filesystem::create_symlink("circle", scratch.Root() / "circle");
     EXPECT_THROW(WriteFileAtomically(scratch.Root() / "circle", "x"), EFCreateError);
+}
+
+TEST(AtomicFile, AProcessThatEndedIsGoneBeforeItsParentCollectsIt) {
+    EXPECT_FALSE(ProcessIsGone(static_cast<unsigned long>(::getpid())));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    // Not yet collected: a zombie, which still answers signal 0.
+    for (int i = 0; i < 500 && !ProcessIsGone(static_cast<unsigned long>(child)); ++i)
+        ::usleep(10000);
+    EXPECT_TRUE(ProcessIsGone(static_cast<unsigned long>(child)));
+    ::waitpid(child, nullptr, 0);
 }

@@ -268,8 +268,13 @@ TEST_F(TEditorFixture, ATestKeptAtTheEndIsOfferedToTheNextEditorOnly) {
     const auto folder = dir.path() / "dane";
     logic.SetText({TField::Text, 1}, "Niedokończone ½");
     const auto lines = Lines();
-    // The editor that kept it still runs: nothing to offer.
-    KeepForRecovery(folder, logic, static_cast<unsigned long>(::getpid()));
+    // Kept on the keeper's thread, the newest text only; the editor that
+    // kept it still runs: nothing to offer.
+    {
+        TRecoveryKeeper keeper(folder, static_cast<unsigned long>(::getpid()));
+        keeper.Keep("starszy tekst", "inny.ts2");
+        keeper.Keep(TextSourceBytes(logic.Document()), logic.Path());
+    }
     EXPECT_FALSE(FindRecovery(folder));
 
     const unsigned long gone = 0x7FFFFFF0ul; // beyond any process id given out

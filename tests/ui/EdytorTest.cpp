@@ -3,6 +3,7 @@
 
 #include "Edytor.h"
 #include "EgzaminHarness.h"
+#include "Folders.h"
 #include "GuiHelpers.h"
 #include "Registry.h"
 #include "TempDir.h"
@@ -11,6 +12,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kwizmar;
 using namespace kwizmar::testing;
 
@@ -29,13 +34,22 @@ namespace {
 class EdytorTest : public ::testing::Test {
 protected:
     EdytorTest() {
-        // The recent files go to a settings file of the test's own.
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    ~EdytorTest() override { qunsetenv("XDG_CONFIG_HOME"); }
+    ~EdytorTest() override {
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "APPDATA"})
+            qunsetenv(name);
+    }
+    // The recent files and the copies kept for the next editor go to folders
+    // of the test's own, before the window is made.
+    static int OwnFolders(const TTempDir& dir) {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path().string()));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir.path() / "dane").string()));
+        qputenv("APPDATA", QByteArray::fromStdString((dir.path() / "dane").string()));
+        return 0;
+    }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
@@ -73,6 +87,7 @@ protected:
     }
 
     TTempDir dir;
+    int ownFolders_ = OwnFolders(dir);
     TEdytor window{PlatformRegistry()};
 };
 
@@ -220,6 +235,57 @@ TEST_F(EdytorTest, TwoWindowsOnOneFileNeverLoseASavedChange) {
     const TTestFile saved = TTestFile::ReadFile(path);
     EXPECT_TRUE(saved.Line(2).ends_with("x"));
     EXPECT_TRUE(saved.Line(0).ends_with("y"));
+}
+
+TEST_F(EdytorTest, AChangeIsKeptWithinSecondsForAnEditorThatCrashesAndASaveEndsTheCopy) {
+    const std::string path = dir.Write("kopia.ts2", MakeTs2(ValidTestLines(2)));
+    ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+    window.findChild<QLineEdit*>("Autor")->setFocus();
+    Key(Qt::Key_End);
+    Type("ż");
+    const std::filesystem::path folder = UserDataFolder();
+    const auto copy = [&](qint64 pid, const char* end) {
+        return folder / ("edytor-odzysk-" + std::to_string(pid) + end);
+    };
+    const qint64 own = QCoreApplication::applicationPid();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(copy(own, ".txt")); }, 10000));
+
+    // What a crash leaves behind is the copy of an editor that no longer runs.
+    const qint64 gone = 0x7FFFFFF0;
+    for (const char* end : {".txt", ".plik"})
+        std::filesystem::copy_file(copy(own, end), copy(gone, end));
+    {
+        TEdytor next{PlatformRegistry()};
+        ASSERT_TRUE(WithModal([&] { EXPECT_TRUE(next.OfferRecovery()); },
+                              [&](QWidget* modal) { Press(modal, "Przywróć"); }));
+        EXPECT_EQ(next.Logic().Path(), path);
+        EXPECT_TRUE(next.Logic().Text({TField::Author}).ends_with("ż"));
+    }
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Key(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(window.isWindowModified());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !std::filesystem::exists(copy(own, ".txt")); }));
+}
+
+TEST_F(EdytorTest, HelpThatNothingCanShowNamesItsFile) {
+    // No xdg-open and no browser: nothing in PATH, and Qt's offscreen
+    // platform has no opener of its own.
+    std::filesystem::create_directories(dir.path() / "pusty");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString((dir.path() / "pusty").string()));
+    QString text;
+    const bool shown = WithModal([&] { Key(Qt::Key_F1); },
+                                 [&](QWidget* modal) {
+                                     text = static_cast<QMessageBox*>(modal)->text();
+                                     static_cast<QMessageBox*>(modal)->accept();
+                                 });
+    qputenv("PATH", path);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(text.endsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
+                                                       "/help/trelvo2006.html")))
+        << text.toStdString();
 }
 
 TEST_F(EdytorTest, TabGoesThroughEveryFieldInReadingOrderAndRoundAgain) {

@@ -48,7 +48,8 @@ void TQtShellOpen::Open(const std::string& target, TShowMode, const std::functio
                          process->deleteLater();
                          failed();
                      });
-    process->start(opener, {url.toLocalFile()});
+    // A place in the page goes with the address; the opener finds the file.
+    process->start(opener, {url.hasFragment() ? url.toString() : url.toLocalFile()});
 }
 
 } // namespace kwizmar
