@@ -104,7 +104,9 @@ private:
     bool SaveDraft();
     void ExportTextSource();
     // Runs a save and tells the teacher of any outcome but Saved, offering
-    // what can be done instead; true when the test was saved.
+    // what can be done instead; true when the test was saved, or kept as its
+    // draft where its errors keep it from its .ts2 file: what a close or an
+    // Open waits for.
     bool Write(const std::function<TSaveOutcome()>& save, const QString& path);
     bool Saved(TSaveOutcome outcome, const QString& path);
     bool TellSaveFailed(const QString& text);
@@ -124,7 +126,8 @@ private:
     void FillRecentMenu();
     // Asks about unsaved changes; false when the teacher cancels.
     bool MaySetTestAside();
-    void TellSaveRefused(const QString& what);
+    // Offers the draft for a test with errors; true when it was saved so.
+    bool TellSaveRefused(const QString& what);
     void Remember(const std::string& path);
     QString StartFolder() const;
 

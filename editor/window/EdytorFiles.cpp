@@ -94,7 +94,7 @@ bool TEdytor::OpenFile(const QString& path) {
     return true;
 }
 
-void TEdytor::TellSaveRefused(const QString& what) {
+bool TEdytor::TellSaveRefused(const QString& what) {
     freshQuestion_ = -1; // every error is said now
     Render();
     const TCheck* first = nullptr;
@@ -123,10 +123,8 @@ void TEdytor::TellSaveRefused(const QString& what) {
     QPushButton* fix = box.addButton(QStringLiteral("&Popraw błędy"), QMessageBox::RejectRole);
     box.setDefaultButton(fix);
     box.exec();
-    if (box.clickedButton() == draft) {
-        SaveDraft();
-        return;
-    }
+    if (box.clickedButton() == draft)
+        return SaveDraft();
     if (first && first->where.question >= 0) {
         logic_.Select(first->where.question);
         Render();
@@ -136,6 +134,7 @@ void TEdytor::TellSaveRefused(const QString& what) {
             field.widget()->setFocus();
             break;
         }
+    return false;
 }
 
 bool TEdytor::TellSaveFailed(const QString& text) {
@@ -156,8 +155,7 @@ bool TEdytor::Saved(TSaveOutcome outcome, const QString& path) {
     case TSaveOutcome::NeedsPath:
         return SaveAs();
     case TSaveOutcome::HasErrors:
-        TellSaveRefused(QStringLiteral("Test nie został zapisany"));
-        return false;
+        return TellSaveRefused(QStringLiteral("Test nie został zapisany"));
     case TSaveOutcome::ReadOnly:
         return TellSaveFailed(Q(ReadOnlyFileText(QDir::toNativeSeparators(path).toStdString())));
     case TSaveOutcome::ChangedOnDisk: {
@@ -208,10 +206,8 @@ bool TEdytor::Save() {
 }
 
 bool TEdytor::SaveAs() {
-    if (logic_.ErrorCount() > 0) {
-        TellSaveRefused(QStringLiteral("Test nie został zapisany"));
-        return false;
-    }
+    if (logic_.ErrorCount() > 0)
+        return TellSaveRefused(QStringLiteral("Test nie został zapisany"));
     // A new test is offered a file named after it, among the teacher's documents.
     QString suggested = Q(logic_.SuggestedPath());
     if (suggested.isEmpty())

@@ -355,20 +355,35 @@ TEST_F(EdytorTest, AnUnfinishedTestIsKeptAsADraftAndFinishedLater) {
     window.findChild<QWidget*>("Tresc")->setFocus();
     Type("Ile to ½ z 4?");
     const std::string draft = (dir.path() / "szkic").string();
-    // The refusal of Ctrl + S offers the draft; its dialog takes a name.
-    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_S, Qt::ControlModifier); },
-                          [&](QWidget* modal) {
-                              EXPECT_TRUE(
-                                  static_cast<QMessageBox*>(modal)->text().contains("jako szkic"));
-                              QTimer::singleShot(300, [&] {
-                                  QWidget* dialog = QApplication::activeModalWidget();
-                                  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-                                  ASSERT_NE(name, nullptr);
-                                  name->setText(QString::fromStdString(draft));
-                                  QTest::keyClick(name, Qt::Key_Return);
-                              });
-                              Press(modal, "Zapisz szkic");
-                          }));
+    // Ctrl + O asks about the changes; their save is refused for the errors,
+    // with the draft offered, whose dialog takes a name; then the Open dialog
+    // comes, as asked.
+    QString openTitle;
+    ASSERT_TRUE(WithModal(
+        [&] { Key(Qt::Key_O, Qt::ControlModifier); },
+        [&](QWidget* asked) {
+            QTimer::singleShot(300, [&] {
+                auto* refusal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(refusal, nullptr);
+                EXPECT_TRUE(refusal->text().contains("jako szkic"));
+                QTimer::singleShot(300, [&] {
+                    QWidget* dialog = QApplication::activeModalWidget();
+                    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                    ASSERT_NE(name, nullptr);
+                    name->setText(QString::fromStdString(draft));
+                    QTimer::singleShot(300, [&] {
+                        QWidget* open = QApplication::activeModalWidget();
+                        openTitle = open ? open->windowTitle() : QString();
+                        if (open)
+                            open->close();
+                    });
+                    QTest::keyClick(name, Qt::Key_Return);
+                });
+                Press(refusal, "Zapisz szkic");
+            });
+            Press(asked, "Zapisz");
+        }));
+    EXPECT_TRUE(openTitle.startsWith("Otwórz")) << openTitle.toStdString();
     EXPECT_FALSE(window.isWindowModified());
     ASSERT_TRUE(std::filesystem::exists(draft + ".txt"));
 
