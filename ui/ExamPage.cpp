@@ -87,8 +87,8 @@ void TExamPage::BuildHeader() {
     for (int i = 0; i < 3; ++i) {
         L[static_cast<std::size_t>(i)] = new TPressLabel(names[i], this);
         TPressLabel* line = L[static_cast<std::size_t>(i)];
-        line->setGeometry(kQuestionX, kQuestionTop + kQuestionStep * i,
-                          kPageWidth - 2 * kQuestionX, 15);
+        line->setGeometry(kQuestionX, kQuestionTop + kQuestionStep * i, kPageWidth - 2 * kQuestionX,
+                          15);
         line->setFont(UiFont("MS Sans Serif", 13));
         line->setToolTip(QStringLiteral("Pytanie"));
     }

@@ -128,6 +128,9 @@ private:
     bool MaySetTestAside();
     // Offers the draft for a test with errors; true when it was saved so.
     bool TellSaveRefused(const QString& what);
+    // A file Open can't read that holds another program's questions: the
+    // teacher is told so and offered their import. False for any other file.
+    bool OfferImport(const QString& path);
     void Remember(const std::string& path);
     QString StartFolder() const;
 
@@ -136,7 +139,7 @@ private:
     TEdytorLogic logic_;
     TRecentFiles recent_;
     TQtShellOpen shell_; // opens the help page
-    int question_ = -1; // the question the fields show
+    int question_ = -1;  // the question the fields show
 
     std::vector<TBoundField> fields_;
     QListWidget* list_ = nullptr;

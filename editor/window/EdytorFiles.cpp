@@ -2,12 +2,13 @@
 // trying the test in the exam program.
 #include "Edytor.h"
 
-#include "ErrorHandler.h"
 #include "AboutLogic.h"
+#include "ErrorHandler.h"
 #include "Errors.h"
 #include "Folders.h"
 #include "Paths.h"
 #include "ProgramData.h"
+#include "QuestionImport.h"
 #include "Recovery.h"
 #include "SaveProblems.h"
 
@@ -79,9 +80,10 @@ bool TEdytor::OpenFile(const QString& path) {
     try {
         logic_.Open(path.toStdString());
     } catch (const EDocumentError& e) {
-        QMessageBox::warning(this, kTitle,
-                             QStringLiteral("Nie można otworzyć pliku %1:\n\n%2.")
-                                 .arg(QDir::toNativeSeparators(path), Q(e.what())));
+        if (!OfferImport(path))
+            QMessageBox::warning(this, kTitle,
+                                 QStringLiteral("Nie można otworzyć pliku %1:\n\n%2.")
+                                     .arg(QDir::toNativeSeparators(path), Q(e.what())));
         return false;
     } catch (const EFOpenError& e) {
         ShowException(e);
@@ -91,6 +93,32 @@ bool TEdytor::OpenFile(const QString& path) {
     Remember(path.toStdString());
     freshQuestion_ = -1; // an opened test shows what it has
     Render();
+    return true;
+}
+
+bool TEdytor::OfferImport(const QString& path) {
+    std::size_t count = 0;
+    try {
+        count = ImportQuestionsFromFile(path.toStdString()).questions.size();
+    } catch (const EFOpenError&) {
+    }
+    if (count == 0)
+        return false;
+    QMessageBox box(QMessageBox::Question, kTitle,
+                    QStringLiteral("Plik %1 nie jest testem, tylko plikiem pytań innego programu "
+                                   "(w formacie Aiken lub GIFT); pytań, które test może przyjąć: "
+                                   "%2.\n\nPytania z takiego pliku dopisuje do testu polecenie "
+                                   "„Importuj pytania ...”. Dopisać je teraz do tego testu?")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(count),
+                    QMessageBox::NoButton, this);
+    QPushButton* import =
+        box.addButton(QStringLiteral("&Importuj pytania ..."), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("&Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(import);
+    box.exec();
+    if (box.clickedButton() == import)
+        ImportFile(path);
     return true;
 }
 

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -39,6 +41,11 @@ protected:
     void RunWithFile(const char* actionName, const std::filesystem::path& path) {
         QAction* action = window.findChild<QAction*>(actionName);
         ASSERT_NE(action, nullptr) << actionName;
+        Run([action] { action->trigger(); }, path);
+    }
+    // The same for any action; a question box is kept in `asked` and
+    // answered with its first button.
+    void Run(const std::function<void()>& act, const std::filesystem::path& path) {
         summary.clear();
         refused.clear();
         QTimer poll;
@@ -58,10 +65,13 @@ protected:
                     for (int i = 0; i < list->count(); ++i)
                         refused.push_back(list->item(i)->text().toStdString());
                 static_cast<QDialog*>(modal)->accept();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                asked = box->text().toStdString();
+                box->buttons().front()->click();
             }
         });
         poll.start();
-        action->trigger();
+        act();
     }
     int ListCount() const { return window.findChild<QListWidget*>("ListaPytan")->count(); }
 
@@ -69,9 +79,22 @@ protected:
     TEdytor window{PlatformRegistry()};
     std::string summary;
     std::vector<std::string> refused;
+    std::string asked;
 };
 
 } // namespace
+
+TEST_F(EdytorImportTest, AQuestionFileOpenedAsATestIsOfferedForImport) {
+    Run(
+        [&] {
+            EXPECT_FALSE(
+                window.OpenFile(QString::fromStdString((kData / "mieszane.gift").string())));
+        },
+        {});
+    EXPECT_NE(asked.find("nie jest testem, tylko plikiem pytań"), std::string::npos) << asked;
+    EXPECT_NE(summary.find("dopisano do testu 12 pytań."), std::string::npos) << summary;
+    EXPECT_EQ(ListCount(), 12);
+}
 
 TEST_F(EdytorImportTest, MixedFilesImportWithEachRefusalListed) {
     RunWithFile("ImportujPytania", kData / "mieszane.gift");

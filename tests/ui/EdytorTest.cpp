@@ -283,8 +283,8 @@ TEST_F(EdytorTest, HelpThatNothingCanShowNamesItsFile) {
                                  });
     qputenv("PATH", path);
     ASSERT_TRUE(shown);
-    EXPECT_TRUE(text.endsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
-                                                       "/help/trelvo2006.html")))
+    EXPECT_TRUE(text.endsWith(
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/help/trelvo2006.html")))
         << text.toStdString();
 }
 
@@ -359,30 +359,30 @@ TEST_F(EdytorTest, AnUnfinishedTestIsKeptAsADraftAndFinishedLater) {
     // with the draft offered, whose dialog takes a name; then the Open dialog
     // comes, as asked.
     QString openTitle;
-    ASSERT_TRUE(WithModal(
-        [&] { Key(Qt::Key_O, Qt::ControlModifier); },
-        [&](QWidget* asked) {
-            QTimer::singleShot(300, [&] {
-                auto* refusal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                ASSERT_NE(refusal, nullptr);
-                EXPECT_TRUE(refusal->text().contains("jako szkic"));
-                QTimer::singleShot(300, [&] {
-                    QWidget* dialog = QApplication::activeModalWidget();
-                    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-                    ASSERT_NE(name, nullptr);
-                    name->setText(QString::fromStdString(draft));
-                    QTimer::singleShot(300, [&] {
-                        QWidget* open = QApplication::activeModalWidget();
-                        openTitle = open ? open->windowTitle() : QString();
-                        if (open)
-                            open->close();
-                    });
-                    QTest::keyClick(name, Qt::Key_Return);
-                });
-                Press(refusal, "Zapisz szkic");
-            });
-            Press(asked, "Zapisz");
-        }));
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_O, Qt::ControlModifier); },
+                          [&](QWidget* asked) {
+                              QTimer::singleShot(300, [&] {
+                                  auto* refusal =
+                                      qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                                  ASSERT_NE(refusal, nullptr);
+                                  EXPECT_TRUE(refusal->text().contains("jako szkic"));
+                                  QTimer::singleShot(300, [&] {
+                                      QWidget* dialog = QApplication::activeModalWidget();
+                                      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                                      ASSERT_NE(name, nullptr);
+                                      name->setText(QString::fromStdString(draft));
+                                      QTimer::singleShot(300, [&] {
+                                          QWidget* open = QApplication::activeModalWidget();
+                                          openTitle = open ? open->windowTitle() : QString();
+                                          if (open)
+                                              open->close();
+                                      });
+                                      QTest::keyClick(name, Qt::Key_Return);
+                                  });
+                                  Press(refusal, "Zapisz szkic");
+                              });
+                              Press(asked, "Zapisz");
+                          }));
     EXPECT_TRUE(openTitle.startsWith("Otwórz")) << openTitle.toStdString();
     EXPECT_FALSE(window.isWindowModified());
     ASSERT_TRUE(std::filesystem::exists(draft + ".txt"));

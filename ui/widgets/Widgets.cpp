@@ -20,9 +20,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 QLabel* MakeTrialNote(QWidget* parent, const QRect& geometry) {
-    QLabel* note = MakeLabel(parent, "Proba",
-                             QStringLiteral(" PRÓBA – wynik nie trafia do dziennika klasy "),
-                             geometry);
+    QLabel* note = MakeLabel(
+        parent, "Proba", QStringLiteral(" PRÓBA – wynik nie trafia do dziennika klasy "), geometry);
     note->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont bold = note->font();
     bold.setBold(true);
