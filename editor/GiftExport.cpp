@@ -18,6 +18,15 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
+// An answer: a "%" at its start would be read as a weight ("%50%").
+std::string EscapedAnswer(std::string_view text) {
+    std::string out = Escaped(text);
+    const std::size_t first = out.find_first_not_of(" \t");
+    if (first != std::string::npos && out[first] == '%')
+        out.insert(first, 1, '\\');
+    return out;
+}
+
 } // namespace
 
 std::string GiftText(const TTestDocument& doc) {
@@ -49,7 +58,7 @@ std::string GiftText(const TTestDocument& doc) {
             if (!q.answers[a].empty()) {
                 out += gap;
                 out += static_cast<int>(a) == correct ? '=' : '~';
-                out += Escaped(q.answers[a]);
+                out += EscapedAnswer(q.answers[a]);
                 gap = " ";
             }
         out += "}\n";

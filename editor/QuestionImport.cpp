@@ -189,7 +189,7 @@ std::string Unescaped(std::string_view s) {
         const char c = s[i];
         if (c == '\\' && i + 1 < s.size()) {
             const char next = s[i + 1];
-            if (std::string_view("~=#{}:\\").find(next) != std::string_view::npos) {
+            if (std::string_view("~=#{}:%\\").find(next) != std::string_view::npos) {
                 out += next;
                 ++i;
                 continue;
@@ -238,12 +238,12 @@ std::optional<std::string> ReadChoices(std::string_view inside, TDraft& draft) {
             std::min(FindUnescaped(inside, '~', start + 1), FindUnescaped(inside, '=', start + 1));
         end = std::min(end, inside.size());
         const std::string_view raw = inside.substr(start + 1, end - start - 1);
-        std::string answer = Unescaped(raw);
-        if (answer.starts_with('%'))
+        if (Trim(raw, " \t\n").starts_with('%'))
             return "odpowiedzi mają wagi procentowe (%…%), a w teście jedna jest poprawna, "
                    "reszta błędna";
         if (FindUnescaped(raw, '#') != std::string_view::npos)
             return "odpowiedź ma komentarz (#), którego test nie pokaże";
+        std::string answer = Unescaped(raw);
         if (right) {
             ++rights;
             draft.right = static_cast<int>(draft.answers.size());

@@ -235,7 +235,7 @@ TEST(GiftExport, IsReadBackAsTheSameQuestions) {
          "a",
          "1",
          "NIE"},
-        {"Rzeka?", {"Wisła", "Odra", "Warta", "Bug", "Narew"}, "e", "3", "NIE"},
+        {"Rzeka?", {"Wisła", "%50% dorzecza", "Warta", "Bug", "%"}, "e", "3", "NIE"},
         {"Góra?", {"Rysy", "Giewont", "Śnieżka", "Babia Góra", "Tarnica"}, "b", "1", "TAK - 2"},
         {"Ile to 2 + 2?", {"3", "4", "5", "6", "7"}, "c", "-1", "TAK"},
     };
