@@ -4,6 +4,7 @@
 #include "Cp1250.h"
 #include "DocumentChecks.h"
 #include "Errors.h"
+#include "GiftMarkup.h"
 #include "Paths.h"
 #include "StrToInt.h"
 #include "TestDocument.h"
@@ -43,6 +44,7 @@ struct TDraft {
     int right = -1;
     std::string points = "1";
     std::string selfAnswerLine = "NIE";
+    bool converted = false; // from HTML or Markdown
 };
 
 void Finish(TDraft draft, TImportedQuestions& out) {
@@ -70,6 +72,8 @@ void Finish(TDraft draft, TImportedQuestions& out) {
     q.points = std::move(draft.points);
     q.selfAnswerLine = std::move(draft.selfAnswerLine);
     out.questions.push_back(std::move(q));
+    if (draft.converted)
+        out.convertedLines.push_back(draft.line);
 }
 
 // ---- Aiken ----
@@ -161,12 +165,31 @@ namespace {
 
 // ---- GIFT ----
 
-// The position of the first `c` at or after `from` that no backslash escapes.
-std::size_t FindUnescaped(std::string_view s, char c, std::size_t from = 0) {
+// The position of the first `c` at or after `from` that no backslash escapes
+// and, in a text in HTML or Markdown, that no tag (<p dir="ltr">) or numeric
+// character reference (&#243;) holds.
+std::size_t FindUnescaped(std::string_view s, char c, std::size_t from = 0,
+                          TTextFormat format = TTextFormat::Plain) {
     for (std::size_t i = from; i < s.size(); ++i) {
-        if (s[i] == '\\')
+        if (s[i] == '\\') {
             ++i;
-        else if (s[i] == c)
+            continue;
+        }
+        if (format != TTextFormat::Plain && i + 1 < s.size()) {
+            const char next = s[i + 1];
+            const bool tag =
+                s[i] == '<' && (next == '/' || ((next | 0x20) >= 'a' && (next | 0x20) <= 'z'));
+            if (const std::size_t close = tag ? s.find('>', i) : std::string_view::npos;
+                close != std::string_view::npos) {
+                i = close;
+                continue;
+            }
+            if (s[i] == '&' && next == '#') {
+                ++i;
+                continue;
+            }
+        }
+        if (s[i] == c)
             return i;
     }
     return std::string_view::npos;
@@ -182,8 +205,9 @@ std::size_t FindUnescaped(std::string_view s, std::string_view what, std::size_t
     return std::string_view::npos;
 }
 
-// The text with its escapes read and its lines joined by a space.
-std::string Unescaped(std::string_view s) {
+// The text with its escapes read and its lines joined by a space, or kept
+// (for a text in Markdown, whose lines count).
+std::string Unescaped(std::string_view s, bool keepLines = false) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
@@ -195,14 +219,36 @@ std::string Unescaped(std::string_view s) {
                 continue;
             }
             if (next == 'n') {
-                out += ' ';
+                out += keepLines ? '\n' : ' ';
                 ++i;
                 continue;
             }
         }
-        out += c == '\n' ? ' ' : c;
+        out += c == '\n' && !keepLines ? ' ' : c;
     }
     return std::string(Trim(out));
+}
+
+TTextFormat FormatOfMark(std::string_view mark) {
+    if (mark == "[html]" || mark == "[moodle]")
+        return TTextFormat::Html;
+    return mark == "[markdown]" ? TTextFormat::Markdown : TTextFormat::Plain;
+}
+
+// A text of the question as the test shows it: the escapes read first (they
+// are GIFT's, around whatever the text is written in), then its markup.
+// `whose` names it in a refusal: "pytanie", "odpowiedź B".
+std::optional<std::string> Shown(std::string_view raw, TTextFormat format, std::string whose,
+                                 std::string& shown) {
+    if (format == TTextFormat::Plain) {
+        shown = Unescaped(raw);
+        return std::nullopt;
+    }
+    TPlainText plain = ToPlainText(Unescaped(raw, format == TTextFormat::Markdown), format);
+    if (!plain.refused.empty())
+        return whose + " zawiera " + plain.refused + ", a test pokazuje tylko tekst";
+    shown = std::move(plain.text);
+    return std::nullopt;
 }
 
 // "// Kwizmar: punkty 2, samodzielna 3": what this program's export keeps
@@ -226,24 +272,26 @@ void ReadOwnComment(std::string_view comment, TDraft& draft) {
 }
 
 // The answers of a multiple-choice block, or why they can't be answers here.
-std::optional<std::string> ReadChoices(std::string_view inside, TDraft& draft) {
-    std::size_t start = FindUnescaped(inside, '~');
-    start = std::min(start, FindUnescaped(inside, '='));
+std::optional<std::string> ReadChoices(std::string_view inside, TTextFormat format, TDraft& draft) {
+    std::size_t start = FindUnescaped(inside, '~', 0, format);
+    start = std::min(start, FindUnescaped(inside, '=', 0, format));
     if (!Trim(inside.substr(0, start)).empty())
         return "przed pierwszą odpowiedzią jest tekst bez znaku „=” ani „~”";
     int rights = 0;
     while (start < inside.size()) {
         const bool right = inside[start] == '=';
-        std::size_t end =
-            std::min(FindUnescaped(inside, '~', start + 1), FindUnescaped(inside, '=', start + 1));
+        std::size_t end = std::min(FindUnescaped(inside, '~', start + 1, format),
+                                   FindUnescaped(inside, '=', start + 1, format));
         end = std::min(end, inside.size());
         const std::string_view raw = inside.substr(start + 1, end - start - 1);
         if (Trim(raw, " \t\n").starts_with('%'))
             return "odpowiedzi mają wagi procentowe (%…%), a w teście jedna jest poprawna, "
                    "reszta błędna";
-        if (FindUnescaped(raw, '#') != std::string_view::npos)
+        if (FindUnescaped(raw, '#', 0, format) != std::string_view::npos)
             return "odpowiedź ma komentarz (#), którego test nie pokaże";
-        std::string answer = Unescaped(raw);
+        std::string answer;
+        if (auto refusal = Shown(raw, format, "odpowiedź " + Letter(draft.answers.size()), answer))
+            return refusal;
         if (right) {
             ++rights;
             draft.right = static_cast<int>(draft.answers.size());
@@ -295,11 +343,14 @@ std::optional<std::string> ReadGiftQuestion(std::string_view text, TDraft& draft
             return "tytuł pytania nie kończy się znakami „::”";
         text = TrimLeft(text.substr(end + 2), " \t\n");
     }
+    TTextFormat format = TTextFormat::Plain;
     for (std::string_view mark : kGiftFormatMarks)
         if (text.starts_with(mark)) {
             text.remove_prefix(mark.size());
+            format = FormatOfMark(mark);
             break;
         }
+    draft.converted = format != TTextFormat::Plain;
     const std::size_t open = FindUnescaped(text, '{');
     if (open == std::string_view::npos)
         return "pytanie nie ma odpowiedzi (w nawiasach { })";
@@ -309,12 +360,16 @@ std::optional<std::string> ReadGiftQuestion(std::string_view text, TDraft& draft
     const std::string_view after = text.substr(close + 1);
     if (FindUnescaped(after, '{') != std::string_view::npos)
         return "pytanie ma więcej niż jeden blok odpowiedzi { }";
-    draft.text = Unescaped(text.substr(0, open));
-    if (const std::string rest = Unescaped(after); !rest.empty())
+    std::string rest;
+    if (auto refusal = Shown(text.substr(0, open), format, "pytanie", draft.text))
+        return refusal;
+    if (auto refusal = Shown(after, format, "pytanie", rest))
+        return refusal;
+    if (!rest.empty())
         draft.text += (draft.text.empty() ? "_____ " : " _____ ") + rest;
     const std::string_view inside = Trim(text.substr(open + 1, close - open - 1), " \t\n");
-    if (FindUnescaped(inside, '~') != std::string_view::npos)
-        return ReadChoices(inside, draft);
+    if (FindUnescaped(inside, '~', 0, format) != std::string_view::npos)
+        return ReadChoices(inside, format, draft);
     return ReadOtherAnswers(inside, draft);
 }
 

@@ -33,20 +33,36 @@
 // GIFT: questions are separated by blank lines; lines starting with "//" are
 // comments, "$CATEGORY:" lines are skipped. A title "::…::" is dropped (the
 // program has no place for it), as is the text format mark after it
-// (kGiftFormatMarks; the text is kept as written). The escapes
-// \~ \= \# \{ \} \: \\ stand for the character, \n for a space (a question is
-// one line); so does \%, which GiftText writes before a "%" that opens an
-// answer, lest it be read as a weight (other GIFT readers keep the backslash
-// of \%, a small blemish in a rare answer, where a weight would refuse it). Lines of a question are joined by a space; text after the
-// answers joins the question after a gap "_____", as the blank it is meant
-// to be. The answers {=right ~wrong ~wrong …} become the answers in their
-// order, the right one's letter the correct letter. Refused, each with its
-// reason: several right answers or none, percent weights (~%50%), feedback
-// (#), matching (->), numeric answers ({#…}), an essay ({}), a short answer
-// to type ({=a =b}: every question here has answers to choose from, a typed
-// answer is only an extra to them), a question without text or answers, an
-// empty answer, a missing "}", a second block of answers. True/false ({T},
-// {F}) becomes a question of two answers, "Prawda" and "Fałsz".
+// (kGiftFormatMarks, below). The escapes \~ \= \# \{ \} \: \\ stand for the
+// character, \n for a space (a question is one line); so does \%, which
+// GiftText writes before a "%" that opens an answer, lest it be read as a
+// weight (other GIFT readers keep the backslash of \%, a small blemish in a
+// rare answer, where a weight would refuse it). Lines of a question are
+// joined by a space; text after the answers joins the question after a gap
+// "_____", as the blank it is meant to be. The answers {=right ~wrong ~wrong
+// …} become the answers in their order, the right one's letter the correct
+// letter. Refused, each with its reason: several right answers or none,
+// percent weights (~%50%), feedback (#), matching (->), numeric answers
+// ({#…}), an essay ({}), a short answer to type ({=a =b}: every question here
+// has answers to choose from, a typed answer is only an extra to them), a
+// question without text or answers, an empty answer, a missing "}", a second
+// block of answers. True/false ({T}, {F}) becomes a question of two answers,
+// "Prawda" and "Fałsz".
+//
+// The format mark of a question's text is that of its answers too. "[plain]"
+// and no mark keep the text as written. "[html]" is read as HTML, and so is
+// "[moodle]" (a learning platform's "auto-format": HTML in which line breaks
+// count as well, and a test joins the lines anyway); "[markdown]" as
+// Markdown. The text and the answers of such a question become the plain
+// text a test shows (ToPlainText, GiftMarkup.h: tags dropped, character
+// references decoded, emphasis marks gone, whitespace one space), and its
+// first line is listed in convertedLines. Refused, naming the question or
+// the answer: what only the markup shows (a picture, a table, a film or a
+// recording, an embedded page or object, a MathML formula, a form's field).
+// The GIFT escapes are read first, since GIFT wraps the HTML ("&\#243;" is
+// "&#243;", then "ó"); and in such a question a tag (<p dir="ltr">) or a
+// numeric reference (&#243;) ends no answer and starts no feedback, its "=",
+// "~" and "#" escaped or not.
 //
 // A comment line "// Kwizmar: punkty N, samodzielna K" just before a
 // question (written by GiftText, GiftExport.h) gives it N points and a typed
@@ -67,6 +83,10 @@ struct TImportRefusal {
 struct TImportedQuestions {
     std::vector<TQuestion> questions; // in the file's order
     std::vector<TImportRefusal> refusals;
+    // The first line in the file, from 1, of each question among `questions`
+    // that was written in HTML or Markdown and is now plain text, in the
+    // file's order.
+    std::vector<int> convertedLines;
 };
 
 TImportedQuestions ImportAiken(std::string_view bytes);

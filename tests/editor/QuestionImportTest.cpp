@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@ struct TCase {
     std::string input;
     std::vector<std::string> questions;
     std::vector<TImportRefusal> refusals;
+    std::vector<int> converted = {};
 };
 
 void Expect(const std::vector<TCase>& cases, TImportedQuestions (*import)(std::string_view)) {
@@ -48,6 +50,7 @@ void Expect(const std::vector<TCase>& cases, TImportedQuestions (*import)(std::s
         const TImportedQuestions got = import(c.input);
         EXPECT_EQ(Lines(got), c.questions) << c.name;
         EXPECT_EQ(got.refusals, c.refusals) << c.name;
+        EXPECT_EQ(got.convertedLines, c.converted) << c.name;
     }
 }
 
@@ -145,7 +148,8 @@ TEST(QuestionImport, GiftConstructs) {
              "Polski? {\n  ~Kraków\n  =Warszawa\n// dawna stolica:\n  ~Gdańsk ~Łódź\n  "
              "~Poznań\n}\n",
              {kCapital},
-             {}},
+             {},
+             {4}},
             {"escapes",
              "Co to jest \\{x\\}\\: \\~ \\= \\# \\\\?\\nKoniec {=a\\=b ~c\\~d ~e\\#f ~g\\{\\}h "
              "~i\\:j}",
@@ -212,6 +216,74 @@ TEST(QuestionImport, GiftRefusalsNameTheirLine) {
             refused("no text", "{=Kraków ~Gdańsk ~Łódź ~Bug ~Odra}", "pytanie nie ma treści"),
         },
         ImportGift);
+}
+
+TEST(QuestionImport, GiftInHtmlOrMarkdownBecomesPlainText) {
+    Expect(
+        {
+            {"the escapes are read before the markup",
+             "[html]<p style\\=\"a\\:b\">Zbi&\\#243;r \\{1\\}?</p>{=<p>Tak</p> ~<p>Nie</p>}",
+             {"Zbiór {1}?|Tak|Nie||||a|1|NIE"},
+             {},
+             {1}},
+            {"a tag's attributes and a numeric reference need no escapes in an answer",
+             "\n::R::[html]Rzeka?{=<p class=\"a=b ~c\">Wis&#322;a</p> ~<p dir=\"ltr\">Odra</p>}",
+             {"Rzeka?|Wisła|Odra||||a|1|NIE"},
+             {},
+             {2}},
+            {"Markdown in the answers and after them",
+             "[markdown]**Stolicą** Polski\\njest {=_Warszawa_ ~Kraków} od *1596* roku.\n\n"
+             "[moodle]Rzeka?{=Wis&#322;a ~Odra}",
+             {"Stolicą Polski jest _____ od 1596 roku.|Warszawa|Kraków||||a|1|NIE",
+              "Rzeka?|Wisła|Odra||||a|1|NIE"},
+             {},
+             {1, 3}},
+            {"[plain] and no mark keep the text as written",
+             "[plain]<b>x</b>? {=a ~b}\n\n<i>y</i>? {=&amp; ~**d**}",
+             {"<b>x</b>?|a|b||||a|1|NIE", "<i>y</i>?|&amp;|**d**||||a|1|NIE"},
+             {}},
+            {"what a test can't show is refused, and the question is not counted converted",
+             "[html]<p>Co to?</p><img src=\"@@PLUGINFILE@@/x.png\">{=a ~b}\n\n"
+             "[markdown]Co to?{=tekst ~![a](b.png)}\n\n"
+             "[html]<table><tr><td>1</td></tr></table>{=a ~b}\n\n"
+             "[html]<p><br></p>{=a ~b}\n\n"
+             "[html]Rzeka?{=Wisła ~<p>&nbsp;</p>}",
+             {},
+             {{1, "pytanie zawiera obraz (<img>), a test pokazuje tylko tekst"},
+              {3, "odpowiedź B zawiera obraz (![…](…)), a test pokazuje tylko tekst"},
+              {5, "pytanie zawiera tabelę (<table>), a test pokazuje tylko tekst"},
+              {7, "pytanie nie ma treści"},
+              {9, "odpowiedź B jest pusta"}}},
+        },
+        ImportGift);
+}
+
+TEST(QuestionImport, AnExportOfALearningPlatform) {
+    const TImportedQuestions got = ImportQuestionsFromFile(
+        (std::filesystem::path(KWIZMAR_SOURCE_DIR) / "tests/data/import/platforma.gift").string());
+    EXPECT_EQ(Lines(got),
+              (std::vector<std::string>{
+                  "Jaka jest stolica Polski?|Kraków|Warszawa|Gdańsk|Łódź||b|1|NIE",
+                  "Która rzeka jest najdłuższa w Polsce?|Wisła|Odra|Warta|Bug||a|1|NIE",
+                  "Najwyższy szczyt Tatr po polskiej stronie to:|Rysy|Giewont|Kasprowy Wierch|||"
+                  "a|1|NIE",
+                  "Nad jakim morzem leży Polska?|Bałtyckim|Północnym|Czarnym|||a|1|NIE",
+                  "Która nierówność jest prawdziwa?|2 < 3|3 < 2|2 > 3|||a|1|NIE",
+                  "Wisła uchodzi do Morza Bałtyckiego.|Prawda|Fałsz||||a|1|NIE",
+                  "Co oznacza skrót \"PKP\"?|Polskie Koleje Państwowe|Polska Komunikacja "
+                  "Publiczna|Pomorskie Koleje Prywatne|||a|1|NIE",
+                  "Stolicą Czech jest|Praga|Brno|Ostrawa|||a|1|NIE",
+                  "Ile województw ma Polska?|16|15|17|||a|1|NIE",
+              }));
+    EXPECT_EQ(got.refusals,
+              (std::vector<TImportRefusal>{
+                  {29, "pytanie zawiera obraz (<img>), a test pokazuje tylko tekst"},
+                  {36, "pytanie zawiera tabelę (<table>), a test pokazuje tylko tekst"},
+                  {66, "odpowiedź A zawiera obraz (<img>), a test pokazuje tylko tekst"},
+                  {72, "odpowiedzi mają wagi procentowe (%…%), a w teście jedna jest poprawna, "
+                       "reszta błędna"},
+              }));
+    EXPECT_EQ(got.convertedLines, (std::vector<int>{6, 14, 22, 42, 49, 56, 59, 79}));
 }
 
 TEST(QuestionImport, TheFormatIsTakenFromTheFile) {
