@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace kwizmar {
@@ -37,8 +38,23 @@ QString Questions(int n) {
     return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
 }
 
-// What the import did: the questions added and, one a line, those refused
-// with their line in the file and the reason.
+// "Pytanie zapisane w HTML lub Markdown zamieniono na zwykły tekst (wiersz
+// pliku: 3)." or, for several, "Pytania zapisane … (wiersze pliku: 3, 7, 12).".
+QString ConvertedSentence(const std::vector<int>& lines) {
+    QStringList numbers;
+    for (const int line : lines)
+        numbers << QString::number(line);
+    return lines.size() == 1
+               ? QStringLiteral("Pytanie zapisane w HTML lub Markdown zamieniono na zwykły tekst "
+                                "(wiersz pliku: %1).")
+                     .arg(numbers.front())
+               : QStringLiteral("Pytania zapisane w HTML lub Markdown zamieniono na zwykły tekst "
+                                "(wiersze pliku: %1).")
+                     .arg(numbers.join(QStringLiteral(", ")));
+}
+
+// What the import did: the questions added, those converted to plain text
+// and, one a line, those refused with their line in the file and the reason.
 void ShowImportReport(QWidget* parent, const QString& path, const TImportedQuestions& imported) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("Import"));
@@ -49,6 +65,8 @@ void ShowImportReport(QWidget* parent, const QString& path, const TImportedQuest
     QString summary =
         added > 0 ? QStringLiteral("Z pliku %1 dopisano do testu %2.").arg(file, Questions(added))
                   : QStringLiteral("Z pliku %1 nie dopisano żadnego pytania.").arg(file);
+    if (!imported.convertedLines.empty())
+        summary += QStringLiteral("\n\n") + ConvertedSentence(imported.convertedLines);
     if (!imported.refusals.empty())
         summary += QStringLiteral("\n\nPytania pominięte, bo test nie może ich przyjąć "
                                   "(wiersz pliku: powód):");

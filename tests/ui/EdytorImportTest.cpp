@@ -150,3 +150,14 @@ TEST_F(EdytorImportTest, TheTestExportedAsGiftImportsAsItIs) {
     ASSERT_TRUE(ReadWholeFile(gift, bytes));
     EXPECT_EQ(bytes, GiftText(window.Logic().Document()));
 }
+
+TEST_F(EdytorImportTest, TheReportListsTheQuestionsTurnedIntoPlainText) {
+    RunWithFile("ImportujPytania", kData / "platforma.gift");
+    EXPECT_NE(summary.find("dopisano do testu 9 pytań.\n\nPytania zapisane w HTML lub Markdown "
+                           "zamieniono na zwykły tekst (wiersze pliku: 6, 14, 22, 42, 49, 56, "
+                           "59, 79).\n\nPytania pominięte"),
+              std::string::npos)
+        << summary;
+    EXPECT_EQ(refused.size(), 4u);
+    EXPECT_EQ(window.Logic().Document().questions[0].text, "Jaka jest stolica Polski?");
+}
