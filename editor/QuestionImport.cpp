@@ -411,7 +411,34 @@ TImportedQuestions ImportGift(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// No byte 0, and of the control characters other than tab, line ends, form
+// feed and vertical tab no more than a stray few.
+bool LooksLikeText(std::string_view bytes) {
+    std::size_t controls = 0;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == 0)
+            return false;
+        if ((u < 0x20 && std::string_view("\t\n\r\f\v").find(c) == std::string_view::npos) ||
+            u == 0x7F)
+            ++controls;
+    }
+    return controls <= 2 + bytes.size() / 100;
+}
+
+} // namespace
+
 TImportedQuestions ImportQuestions(std::string_view bytes) {
+    if (auto test = ImportTest(bytes))
+        return std::move(*test);
+    if (!LooksLikeText(bytes)) {
+        TImportedQuestions none;
+        none.refusals.push_back(
+            {1, "to nie jest plik tekstowy z pytaniami (Aiken, GIFT) ani test programu Kwizmar"});
+        return none;
+    }
     const std::string text = FileText(bytes);
     for (std::string_view line : SplitLines(text))
         if (IsAikenAnswerLine(Trim(line)))

@@ -2,12 +2,14 @@
 
 #include "TestFile.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Questions teachers already have in the formats other quiz programs read:
-// Aiken and GIFT (the multiple-choice part of each). A question that can't
+// Aiken and GIFT (the multiple-choice part of each), and the questions of
+// another test of this program, to merge into the test being edited. A question that can't
 // become a question of this program is never dropped or changed in silence:
 // it is refused, with the line it starts on and the reason in Polish.
 //
@@ -92,8 +94,27 @@ struct TImportedQuestions {
 TImportedQuestions ImportAiken(std::string_view bytes);
 TImportedQuestions ImportGift(std::string_view bytes);
 
-// Either of the two, as the file looks: Aiken when a line starts with
-// "ANSWER:", else GIFT.
+// The questions of a test of this program, nothing when the bytes hold none:
+// the stored bytes of a .ts2 file (TestFile.h), recognised by the name in
+// double quotes on its second line, or its text source (TestSource.h: UTF-8
+// or Windows-1250), by that name and a whole number of questions on its
+// fifth line. The questions come as they are: text, answers, correct
+// letter, points and typed answer. Refused, at its first line, a question
+// the editor's checks find an error in the shape of (no text, fewer than
+// FewestAnswers() answers, an empty answer before a filled one, an empty
+// correct answer) or that an exam can't score (CheckTestFile, TestCheck.h:
+// a correct letter other than a … e, points or a typed answer's extra points
+// not a whole number). A test whose questions can't be found (the number of
+// questions not a whole number, none, fewer lines than they need) gives one
+// refusal at line 5. Its header is not looked at otherwise: the test being
+// edited keeps its own, and a creation date in another format harms no
+// question.
+std::optional<TImportedQuestions> ImportTest(std::string_view bytes);
+
+// Any of them, as the file looks: a test (ImportTest); then, for a file that
+// is no text at all (a byte 0, or more control characters than the odd
+// stray one: a picture, a PDF, a program), a single refusal at line 1; Aiken
+// when a line starts with "ANSWER:"; else GIFT.
 TImportedQuestions ImportQuestions(std::string_view bytes);
 // The same for the file at `path` (UTF-8). Throws EFOpenError when the file
 // can't be read.

@@ -1,6 +1,6 @@
 // The editor window's exchange with other quiz programs: questions imported
-// from Aiken and GIFT files, with the ones refused listed, and the test
-// exported as GIFT.
+// from Aiken and GIFT files or merged from another test, with the ones
+// refused listed, and the test exported as GIFT.
 #include "Edytor.h"
 
 #include "AtomicFile.h"
@@ -71,7 +71,8 @@ void ShowImportReport(QWidget* parent, const QString& path, const TImportedQuest
         summary += QStringLiteral("\n\nPytania pominięte, bo test nie może ich przyjąć "
                                   "(wiersz pliku: powód):");
     else if (added == 0)
-        summary += QStringLiteral(" Nie ma w nim pytań w formacie Aiken ani GIFT.");
+        summary += QStringLiteral(
+            " Nie ma w nim ani pytań w formacie Aiken lub GIFT, ani testu programu Kwizmar.");
     auto* label = new QLabel(summary, &dialog);
     label->setObjectName(QStringLiteral("ImportPodsumowanie"));
     label->setWordWrap(true);
@@ -99,7 +100,8 @@ void ShowImportReport(QWidget* parent, const QString& path, const TImportedQuest
 void TEdytor::ImportDialog() {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Importuj pytania"), StartFolder(),
-        QStringLiteral("Pytania Aiken i GIFT (*.txt *.gift);;Wszystkie pliki (*)"));
+        QStringLiteral("Pytania Aiken i GIFT, testy Kwizmar (*.txt *.gift *.ts2);;"
+                       "Wszystkie pliki (*)"));
     if (!path.isEmpty())
         ImportFile(QDir::toNativeSeparators(path));
 }

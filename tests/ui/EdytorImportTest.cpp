@@ -161,3 +161,14 @@ TEST_F(EdytorImportTest, TheReportListsTheQuestionsTurnedIntoPlainText) {
     EXPECT_EQ(refused.size(), 4u);
     EXPECT_EQ(window.Logic().Document().questions[0].text, "Jaka jest stolica Polski?");
 }
+
+TEST_F(EdytorImportTest, AnotherTestMergesWithItsPointsAndTypedAnswers) {
+    RunWithFile("ImportujPytania",
+                std::filesystem::path(KWIZMAR_SOURCE_DIR) / "Testy/geografia.ts2");
+    EXPECT_NE(summary.find("dopisano do testu 5 pytań."), std::string::npos) << summary;
+    EXPECT_TRUE(refused.empty());
+    const auto& questions = window.Logic().Document().questions;
+    ASSERT_EQ(ListCount(), 5);
+    EXPECT_EQ(questions[0].points, "2");
+    EXPECT_EQ(questions[0].selfAnswerLine, "TAK - 2");
+}
