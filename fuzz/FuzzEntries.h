@@ -45,10 +45,14 @@ void TestSourceEntry(std::string_view bytes);
 // exactly one result line.
 void ExamJournalEntry(std::string_view bytes);
 // An Aiken file of questions to import: every question has the shape a test
-// allows, every refusal names a line of the file.
+// allows, every refusal and every question converted from HTML or Markdown
+// names a line of the file; the same of the import that tells the formats
+// apart (a .ts2 file or its source, a file that is no text, Aiken, GIFT),
+// whose lines are the test's in a .ts2 file.
 void AikenImportEntry(std::string_view bytes);
-// A GIFT file of questions to import: as Aiken, and the questions exported as
-// GIFT and imported again are the same, none refused.
+// A GIFT file of questions to import (or any file given to the import): as
+// Aiken, and the questions exported as GIFT and imported again are the same,
+// none refused.
 void GiftImportEntry(std::string_view bytes);
 
 struct TFuzzEntry {

@@ -1,9 +1,13 @@
-// The editor's readers of other quiz programs' files: Aiken and GIFT.
+// The editor's readers of other quiz programs' files, Aiken and GIFT, and of
+// another test to merge.
 #include "FuzzEntries.h"
 
 #include "DocumentChecks.h"
 #include "GiftExport.h"
 #include "QuestionImport.h"
+#include "TestFile.h"
+
+#include <algorithm>
 
 namespace kwizmar::fuzz {
 
@@ -20,9 +24,9 @@ int LineCount(std::string_view bytes) {
 }
 
 // What every reader promises of what it gives: questions the editor's checks
-// allow the shape of, refusals at lines of the file.
-void RequireWellFormed(const TImportedQuestions& imported, std::string_view bytes) {
-    const int lines = LineCount(bytes);
+// allow the shape of, refusals at lines of the file, the converted questions
+// at lines of the file, in order, no more of them than questions.
+void RequireWellFormed(const TImportedQuestions& imported, int lines) {
     for (const TImportRefusal& refusal : imported.refusals) {
         Require(refusal.line >= 1 && refusal.line <= lines, "a refusal names a line of the file");
         Require(!refusal.reason.empty(), "a refusal gives its reason");
@@ -40,6 +44,21 @@ void RequireWellFormed(const TImportedQuestions& imported, std::string_view byte
         Require(right >= 0 && static_cast<std::size_t>(right) < given,
                 "the correct letter names an answer given");
     }
+    const std::vector<int>& converted = imported.convertedLines;
+    Require(converted.size() <= imported.questions.size(),
+            "only imported questions are listed as converted");
+    for (std::size_t i = 0; i < converted.size(); ++i)
+        Require(converted[i] >= 1 && converted[i] <= lines &&
+                    (i == 0 || converted[i - 1] < converted[i]),
+                "the converted questions are named by lines of the file, in order");
+}
+
+// The import that tells the formats apart: as well formed, its lines those
+// of the file or, for a .ts2 file, of the test in it.
+void RequireAnyFormatWellFormed(std::string_view bytes) {
+    const int lines =
+        std::max(LineCount(bytes), static_cast<int>(TTestFile::FromStoredBytes(bytes).LineCount()));
+    RequireWellFormed(ImportQuestions(bytes), lines);
 }
 
 std::string Lines(const std::vector<TQuestion>& questions) {
@@ -56,12 +75,14 @@ std::string Lines(const std::vector<TQuestion>& questions) {
 } // namespace
 
 void AikenImportEntry(std::string_view bytes) {
-    RequireWellFormed(ImportAiken(bytes), bytes);
+    RequireWellFormed(ImportAiken(bytes), LineCount(bytes));
+    RequireAnyFormatWellFormed(bytes);
 }
 
 void GiftImportEntry(std::string_view bytes) {
     const TImportedQuestions imported = ImportGift(bytes);
-    RequireWellFormed(imported, bytes);
+    RequireWellFormed(imported, LineCount(bytes));
+    RequireAnyFormatWellFormed(bytes);
     TTestDocument doc;
     doc.nameLine = "\"Test\"";
     doc.questions = imported.questions;
