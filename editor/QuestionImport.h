@@ -38,8 +38,8 @@
 // (kGiftFormatMarks, below). The escapes \~ \= \# \{ \} \: \\ stand for the
 // character, \n for a space (a question is one line); so does \%, which
 // GiftText writes before a "%" that opens an answer, lest it be read as a
-// weight (other GIFT readers keep the backslash of \%, a small blemish in a
-// rare answer, where a weight would refuse it). Lines of a question are
+// weight (another GIFT reader may keep the backslash of \%: a small blemish
+// in a rare answer, where a weight would refuse it). Lines of a question are
 // joined by a space; text after the answers joins the question after a gap
 // "_____", as the blank it is meant to be. The answers {=right ~wrong ~wrong
 // …} become the answers in their order, the right one's letter the correct
