@@ -9,21 +9,21 @@
 
 // Questions teachers already have in the formats other quiz programs read:
 // Aiken and GIFT (the multiple-choice part of each), and the questions of
-// another test of this program, to merge into the test being edited. A question that can't
-// become a question of this program is never dropped or changed in silence:
-// it is refused, with the line it starts on and the reason in Polish.
+// another test of this program, to merge into the test being edited. A
+// question that can't become a question of this program is never dropped or
+// changed in silence: it is refused, with the line it starts on and the
+// reason in Polish.
 //
 // The input is the bytes of the file: UTF-8, with or without a byte-order
 // mark; a file that is not valid UTF-8 throughout is taken as Windows-1250.
 // Line ends may be LF, CR LF or CR. The readers never throw on any input.
 //
-// What every imported question gets: the text and the answers as written
-// (blanks around them trimmed), the right answer's letter, 1 point and no
-// typed answer, unless a comment of this program's GIFT export says
-// otherwise (below). The number of answers is the one the editor's checks
-// allow (FewestAnswers() … 5); a question with more or fewer is refused.
-// Characters a test file can't hold are kept: the editor's checks point at
-// them.
+// What every question from Aiken or GIFT gets: the text and the answers as
+// written (blanks around them trimmed), the right answer's letter, 1 point and
+// no typed answer, unless a comment of this program's GIFT export says
+// otherwise (below). The number of answers is the one the editor's checks allow
+// (FewestAnswers() … 5); a question with more or fewer is refused. Characters a
+// test file can't hold are kept: the editor's checks point at them.
 //
 // Aiken: the question (its lines joined by a space), then the answers, each
 // on a line of its own starting with its letter and "." or ")" ("A. …",
