@@ -155,6 +155,16 @@ void Import(const std::string& source, const std::string& target, std::ostream& 
     const auto n = static_cast<long long>(doc.questions.size());
     out << target << ": zapisano test " << doc.nameLine << ": " << n << " "
         << PolishPlural(n, "pytanie", "pytania", "pytań") << " z pliku " << source << "\n";
+    if (!imported.convertedLines.empty()) {
+        out << source << ": pytania zapisane w HTML lub Markdown zamieniono na zwykły tekst ("
+            << (imported.convertedLines.size() == 1 ? "wiersz" : "wiersze") << " pliku:";
+        const char* separator = " ";
+        for (const int line : imported.convertedLines) {
+            out << separator << line;
+            separator = ", ";
+        }
+        out << ")\n";
+    }
 }
 
 constexpr const char* kUsage =
@@ -163,7 +173,8 @@ constexpr const char* kUsage =
     "  kwizmar-ts2 unpack TEST.ts2 [ŹRÓDŁO.txt] odtwarza tekst testu (bez drugiej nazwy: na "
     "wyjście)\n"
     "  kwizmar-ts2 check TEST.ts2...            sprawdza, czy program przyjmie każdy z plików\n"
-    "  kwizmar-ts2 import PYTANIA TEST.ts2      robi test z pytań w formacie GIFT albo Aiken\n";
+    "  kwizmar-ts2 import PYTANIA TEST.ts2      robi test z pytań w formacie GIFT albo Aiken\n"
+    "                                           (albo z innego testu .ts2 lub jego tekstu)\n";
 
 // Checks one file; false when the program would reject it.
 bool CheckOne(const std::string& path, std::ostream& out, std::ostream& err,

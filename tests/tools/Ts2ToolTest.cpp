@@ -114,20 +114,26 @@ TEST(Ts2Tool, PackWritesTheTestAndNotesWhatGoesWrongInAnExam) {
 TEST(Ts2Tool, ImportMakesANewTestOfTheQuestionsItCanTake) {
     const TTempDir dir;
     const std::string source =
-        dir.Write("Stolice.gift", "Stolica Polski? {=Warszawa ~Kraków}\n\n// Kwizmar: punkty 3\n"
+        dir.Write("Stolice.gift", "[html]<p dir=\"ltr\">Stolica&nbsp;Polski?<br></p>"
+                                  "{=<p>Warszawa</p> ~Krak&oacute;w}\n\n// Kwizmar: punkty 3\n"
                                   "Stolica Czech? {~Brno =Praga}\n\nDopasuj. {=a -> 1 =b -> 2}\n");
     const auto target = dir.path() / "stolice.ts2";
     const TRun run = RunTool({"import", source, target.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Stolice.gift:6: "), std::string::npos) << run.err;
     EXPECT_EQ(run.out,
-              target.string() + ": zapisano test \"Stolice\": 2 pytania z pliku " + source + "\n");
+              target.string() + ": zapisano test \"Stolice\": 2 pytania z pliku " + source +
+                  "\n" + source +
+                  ": pytania zapisane w HTML lub Markdown zamieniono na zwykły tekst (wiersz "
+                  "pliku: 1)\n");
     const std::string stored = ReadFile(target);
     EXPECT_EQ(CheckTestFile(target.string(), stored, TFakeRegional()).rejection, "");
     const TTestFile test = TTestFile::FromStoredBytes(stored);
     EXPECT_EQ(test.Header().createdDate, "08.12.2026");
     EXPECT_EQ(test.Header().maxPoints, "4");
     EXPECT_EQ(test.Question(2).correctLetter, "b");
+    EXPECT_EQ(test.Question(1).text, "Stolica Polski?");
+    EXPECT_EQ(test.Question(1).answers[1], "Kraków");
 }
 
 TEST(Ts2Tool, CheckNamesTheFailedCheckAndItsLine) {
