@@ -251,7 +251,12 @@ void TEgzamin::ConnectTimers() {
     Timer1.setParent(this);
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(70);
-    connect(&Czas, &QTimer::timeout, this, [this] { Act([this] { logic_->ClockTick(); }); });
+    connect(&Czas, &QTimer::timeout, this, [this] {
+        RunGuarded([this] { logic_->ClockTick(); });
+        // A second that doesn't end the exam changes the clock's digits alone:
+        // the idle exam page shows them and nothing else.
+        logic_->view().Czas ? RenderClock() : Render();
+    });
     // A banner step moves the two banner labels and nothing else: it comes 14
     // times a second for the whole exam.
     connect(&Timer1, &QTimer::timeout, this, [this] {

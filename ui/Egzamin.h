@@ -103,6 +103,8 @@ private:
     void Act(const std::function<void()>& action);
     void Render();
     void RenderFocus();
+    // The clock's digits alone, after a second that changed nothing else.
+    void RenderClock();
     void MoveBanner();
     void OpenSecondary(QWidget* window);
     void SaveResultLine(const std::string& line, TExamPorts::TSaved done);

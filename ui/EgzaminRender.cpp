@@ -114,6 +114,12 @@ void TEgzamin::Render() {
     rendering_ = false;
 }
 
+void TEgzamin::RenderClock() {
+    const TEgzaminView& v = logic_->view();
+    ShowText(Panel3->minuty, v.minuty.text);
+    ShowText(Panel3->sekundy, v.sekundy.text);
+}
+
 void TEgzamin::MoveBanner() {
     const TEgzaminView& v = logic_->view();
     Panel3->Strip->ShowBanner(v.naglowek1.text, v.naglowek1.x, v.naglowek2.text, v.naglowek2.x);
