@@ -45,6 +45,9 @@ bool NextCodePoint(std::string_view utf8, std::size_t& pos, char32_t& cp);
 // Number of code points in a UTF-8 text (malformed bytes count one each).
 std::size_t CodePointCount(std::string_view utf8);
 
+// Appends the code point `cp` to `out` in UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Whether the text is well-formed UTF-8 throughout.
 bool IsValidUtf8(std::string_view text);
 

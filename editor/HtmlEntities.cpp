@@ -1,5 +1,7 @@
 #include "HtmlEntities.h"
 
+#include "Cp1250.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -162,24 +164,6 @@ std::size_t ReadNumber(std::string_view text, char32_t& cp) {
 
 } // namespace
 
-void AppendUtf8(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::size_t ReadCharacterReference(std::string_view text, std::string& out) {
     if (text.size() < 3 || text[0] != '&')
         return 0;
@@ -203,7 +187,7 @@ std::size_t ReadCharacterReference(std::string_view text, std::string& out) {
         length = end + 1;
     }
     if (length > 0)
-        AppendUtf8(cp, out);
+        AppendUtf8(out, cp);
     return length;
 }
 

@@ -23,7 +23,4 @@ namespace kwizmar {
 // numbers past Unicode as U+FFFD.
 std::size_t ReadCharacterReference(std::string_view text, std::string& out);
 
-// Appends the code point in UTF-8.
-void AppendUtf8(char32_t cp, std::string& out);
-
 } // namespace kwizmar
