@@ -1,6 +1,7 @@
 #include "ClassSummary.h"
 
 #include "GradeScale.h"
+#include "StrToInt.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,15 +23,21 @@ std::vector<std::string> TestsInLog(const std::vector<TResultLine>& lines) {
 TClassSummary SummarizeClass(const std::vector<TResultLine>& lines, const TExportTable& table,
                              const TExportFilter& filter) {
     TClassSummary s;
+    std::vector<double> exact;
     std::vector<std::int64_t> percents;
     const auto& rows = TGradeScale::Rows();
     for (const TResultLine& line : lines) {
         if (!line.fields || !table.Matches(line, filter))
             continue;
         const TExamResult& r = line.fields->result;
-        s.exams.push_back({line.fields->userName, GradeText(r), r.percentShown});
-        if (r.percentShown)
+        const std::optional<int> max = TryStrToInt(line.fields->maxPoints);
+        s.exams.push_back({line.fields->userName, GradeText(r), r.percentShown, r.pointsGained,
+                           max});
+        if (r.percentShown) {
             percents.push_back(*r.percentShown);
+            exact.push_back(max && *max > 0 ? double(r.pointsGained) * 100 / *max
+                                            : double(*r.percentShown));
+        }
         for (std::size_t g = 0; g < rows.size(); ++g)
             if (r.grade && *r.grade == rows[g].grade)
                 ++s.grades[g];
@@ -38,16 +45,26 @@ TClassSummary SummarizeClass(const std::vector<TResultLine>& lines, const TExpor
     if (percents.empty())
         return s;
     std::sort(percents.begin(), percents.end());
+    std::sort(exact.begin(), exact.end());
     double sum = 0;
-    for (std::int64_t p : percents)
-        sum += double(p);
-    const std::size_t n = percents.size();
+    for (const double p : exact)
+        sum += p;
+    const std::size_t n = exact.size();
     s.mean = sum / double(n);
-    s.median = n % 2 ? double(percents[n / 2])
-                     : (double(percents[n / 2 - 1]) + double(percents[n / 2])) / 2;
+    s.median = n % 2 ? exact[n / 2] : (exact[n / 2 - 1] + exact[n / 2]) / 2;
     s.lowest = percents.front();
     s.highest = percents.back();
     return s;
+}
+
+std::string ExamLine(const TClassSummary::TExam& exam) {
+    std::string line = exam.userName + " — " + std::to_string(exam.pointsGained);
+    if (exam.maxPoints)
+        line += "/" + std::to_string(*exam.maxPoints);
+    line += " pkt";
+    if (exam.percent)
+        line += ", " + std::to_string(*exam.percent) + "%";
+    return line + " — " + exam.grade;
 }
 
 std::string PolishNumber(double value) {

@@ -249,7 +249,7 @@ void TClassSummaryWindow::Print(QPrinter& printer) {
         double widest = 0;
         for (const TClassSummary::TExam& e : summary_.exams)
             widest = std::max(
-                widest, m.horizontalAdvance(QString::fromStdString(e.userName + " — " + e.grade)));
+                widest, m.horizontalAdvance(QString::fromStdString(ExamLine(e))));
         if (columns * (widest + nameLine) <= area.width() || size <= 5)
             break;
     }
@@ -257,7 +257,7 @@ void TClassSummaryWindow::Print(QPrinter& printer) {
     const double columnWidth = columns > 0 ? area.width() / columns : area.width();
     for (int i = 0; i < count; ++i) {
         const TClassSummary::TExam& e = summary_.exams[std::size_t(i)];
-        const QString text = QString::fromStdString(e.userName + " — " + e.grade);
+        const QString text = QString::fromStdString(ExamLine(e));
         const QRectF cell(columnWidth * (i / perColumn), y + nameLine * (i % perColumn),
                           columnWidth - nameLine, nameLine);
         painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter,

@@ -42,10 +42,23 @@ TEST(ClassSummary, FiguresAndGradesOfOneTestInARangeOfDays) {
     EXPECT_EQ(s.exams[3].userName, "Ewa");
     EXPECT_EQ(s.exams[3].grade, "dostatecznie dobry");
     EXPECT_DOUBLE_EQ(*s.mean, (45 + 95 + 70 + 75) / 4.0);
+    EXPECT_EQ(ExamLine(s.exams[0]), "Ala — 9/20 pkt, 45% — mierny");
     EXPECT_DOUBLE_EQ(*s.median, 72.5);
     EXPECT_EQ(s.lowest, 45);
     EXPECT_EQ(s.highest, 95);
     EXPECT_EQ(s.grades, (std::array<std::size_t, 7>{0, 1, 0, 2, 0, 1, 0}));
+}
+
+TEST(ClassSummary, TheMeanAndMedianComeFromTheExactSharesNotTheWholePercentages) {
+    std::vector<TResultLine> lines;
+    int k = 0;
+    for (const auto& [gained, shown] : std::vector<std::pair<int, const char*>>{
+             {11, "100"}, {5, "45"}, {4, "36"}, {11, "100"}})
+        lines.push_back(ParseResultLine(
+            Line(++k, "Uczeń", "Fizyka", "04.05.2026", gained, 11, shown, "dobry")));
+    const TClassSummary s = SummarizeClass(lines, TExportTable(), {});
+    EXPECT_EQ(PolishNumber(*s.mean), "70,5"); // 70,45; the whole ones give 70,3
+    EXPECT_DOUBLE_EQ(*s.median, (500.0 / 11 + 100) / 2);
 }
 
 TEST(ClassSummary, ATestWithoutPointsHasExamsButNoFigures) {

@@ -518,8 +518,8 @@ TEST_F(StatystykaTest, ClassSummaryOfTheChosenTestAndDaysPrintsOnOnePage) {
     ASSERT_TRUE(pdftotext.waitForFinished(30000));
     const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(printed.contains("Podsumowanie klasy: Biologia")) << printed.toStdString();
-    EXPECT_TRUE(printed.contains("Olek — bardzo dobry"));
-    EXPECT_EQ(printed.count("Uczeń — dostateczny"), 60);
+    EXPECT_TRUE(printed.contains("Olek — 20/20 pkt, 100% — bardzo dobry"));
+    EXPECT_EQ(printed.count("Uczeń — 12/20 pkt, 60% — dostateczny"), 60);
     EXPECT_EQ(printed.count('\f'), 1) << "one page";
 }
 
