@@ -12,10 +12,13 @@ namespace {
 constexpr const char* kUsage =
     "Użycie: kwizmar [TEST.ts2]\n"
     "       kwizmar --proba TEST.ts2\n"
+    "       kwizmar --wyniki\n"
     "Kwizmar 2002: egzamin z testu wyboru; z nazwą pliku testowego program zaczyna od tego "
     "testu.\n"
     "  --proba     próbny egzamin autora testu (z edytora): wynik nie trafia do dziennika\n"
-    "              klasy, tylko do dziennika prób w folderze danych użytkownika\n";
+    "              klasy, tylko do dziennika prób w folderze danych użytkownika\n"
+    "  --wyniki    same wyniki egzaminów (okno statystyk) z dziennika, którego używa\n"
+    "              program, bez egzaminu\n";
 
 } // namespace
 

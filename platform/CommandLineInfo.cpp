@@ -31,6 +31,8 @@ std::variant<TExamArguments, std::string> ReadExamArguments(const std::vector<st
             if (i + 1 >= args.size())
                 return std::string("po opcji --proba brakuje nazwy pliku testu");
             read.trial = true;
+        } else if (options && arg == "--wyniki") {
+            read.results = true;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             return "nieznana opcja " + arg;
         } else if (named) {
@@ -42,6 +44,8 @@ std::variant<TExamArguments, std::string> ReadExamArguments(const std::vector<st
     }
     if (read.trial && !named)
         return std::string("po opcji --proba brakuje nazwy pliku testu");
+    if (read.results && named)
+        return std::string("opcja --wyniki otwiera same wyniki egzaminów, bez pliku testu");
     return read;
 }
 

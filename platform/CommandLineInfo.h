@@ -24,12 +24,14 @@ std::optional<std::string> CommandLineInfo(const std::vector<std::string>& args,
 struct TExamArguments {
     std::string test;
     bool trial = false;
+    bool results = false; // "--wyniki": the results log alone, no exam
+
     bool operator==(const TExamArguments&) const = default;
 };
 
 // Reads the exam program's arguments (after its own name). A wrong command
 // line gives the message to print instead, naming what is wrong: an unknown
-// option, "--proba" without a test, a second test. "--" ends the options, so
+// option, "--proba" without a test, a second test, "--wyniki" with a test. "--" ends the options, so
 // that a file whose name starts with "-" still opens.
 std::variant<TExamArguments, std::string> ReadExamArguments(const std::vector<std::string>& args);
 

@@ -60,4 +60,8 @@ void WriteTestFileType(IRegistry& registry, const std::string& windowsFolder,
     WriteFileAtomically(PathFromUtf8(windowsFolder + "\\KwIc.dll"), TestFileIconIco());
 }
 
+bool TestFileTypeComplete() noexcept {
+    return true;
+}
+
 } // namespace kwizmar

@@ -37,6 +37,7 @@ namespace {
 constexpr const char* kMimeFile = "mime/packages/kwizmar.xml";
 constexpr const char* kDesktopFile = "applications/kwizmar.desktop";
 constexpr const char* kDesktopId = "kwizmar.desktop";
+constexpr const char* kResultsFile = "applications/kwizmar-wyniki-egzaminow.desktop";
 constexpr const char* kMimeCacheFile = "applications/mimeinfo.cache";
 constexpr const char* kMimeType = "application/x-kwizmar-test";
 constexpr const char* kTestIconFile =
@@ -89,11 +90,11 @@ std::string ExecProgram(const std::filesystem::path& data, const std::string& pr
     return DesktopExecProgram(Utf8FromPath(data / kProgramLink));
 }
 
-// The installed entry with each "Exec=kwizmar " naming this program instead.
-std::string DesktopEntry(const std::string& execProgram) {
+// An installed entry with each "Exec=kwizmar " naming this program instead.
+std::string DesktopEntry(std::string_view installed, const std::string& execProgram) {
     const std::string_view from = "\nExec=kwizmar ";
     const std::string to = "\nExec=" + execProgram + " ";
-    std::string entry(DesktopEntryTemplate());
+    std::string entry(installed);
     for (std::size_t at = entry.find(from); at != std::string::npos;
          at = entry.find(from, at + to.size()))
         entry.replace(at, from.size(), to);
@@ -143,19 +144,31 @@ void WriteTestFileType(IRegistry& /*registry*/, const std::string& /*windowsFold
     const std::filesystem::path data = DataHome();
     if (InstalledBySystem()) {
         UpdateMimeCache(data / kMimeCacheFile, false);
-        for (const char* file : {kDesktopFile, kTestIconFile, kProgramIconFile, kProgramLink})
+        for (const char* file :
+             {kDesktopFile, kResultsFile, kTestIconFile, kProgramIconFile, kProgramLink})
             std::filesystem::remove(data / file);
         if (std::filesystem::remove(data / kMimeFile))
             UpdateMimeDatabase(data / "mime");
         return;
     }
-    const std::string entry = DesktopEntry(ExecProgram(data, programFile));
+    const std::string exec = ExecProgram(data, programFile);
     WriteFile(data / kMimeFile, MimeTypeXml());
-    WriteFile(data / kDesktopFile, entry);
+    WriteFile(data / kDesktopFile, DesktopEntry(DesktopEntryTemplate(), exec));
+    WriteFile(data / kResultsFile, DesktopEntry(ResultsEntryTemplate(), exec));
     UpdateMimeCache(data / kMimeCacheFile, true);
     WriteFile(data / kTestIconFile, TestFileIconSvg());
     WriteFile(data / kProgramIconFile, ProgramIconSvg());
     UpdateMimeDatabase(data / "mime");
+}
+
+bool TestFileTypeComplete() noexcept {
+    // The menu entry of the results came after the file type's first files.
+    try {
+        std::error_code ec;
+        return InstalledBySystem() || std::filesystem::is_regular_file(DataHome() / kResultsFile, ec);
+    } catch (const std::exception&) {
+        return true; // nowhere to write it either
+    }
 }
 
 } // namespace kwizmar

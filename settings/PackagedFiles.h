@@ -23,4 +23,8 @@ std::string_view MimeTypeXml();
 // program by its name, "Exec=kwizmar ".
 std::string_view DesktopEntryTemplate();
 
+// The menu entry of the results alone (kwizmar-wyniki-egzaminow.desktop,
+// "Exec=kwizmar --wyniki"), as installed.
+std::string_view ResultsEntryTemplate();
+
 } // namespace kwizmar

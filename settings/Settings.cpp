@@ -79,23 +79,25 @@ void TSettings::LoadUserSettings() {
 }
 
 void TSettings::ApplyStoredOptions(IOptionControls& controls) {
+    for (const TOptionSpec& spec : kOptions)
+        controls.SetOption(spec.option, StoredOption(spec.option));
+}
+
+bool TSettings::StoredOption(TOption option) {
     // The lab's values before the user's own: a pupil's file never overrides them.
+    const TOptionSpec& spec = SpecOf(option);
+    if (const auto fixed = Options.Fixed(option))
+        return *fixed;
     auto key = registry_.OpenKey(TRegistryRoot::CurrentUser, kSettingsKey, true);
-    for (const TOptionSpec& spec : kOptions) {
-        bool state = spec.byDefault;
-        if (const auto fixed = Options.Fixed(spec.option))
-            state = *fixed;
-        else if (key && key->ValueExists(spec.valueName))
-            state = key->ReadInteger(spec.valueName) != 0;
-        controls.SetOption(spec.option, state);
-    }
+    return key && key->ValueExists(spec.valueName) ? key->ReadInteger(spec.valueName) != 0
+                                                   : spec.byDefault;
 }
 
 void TSettings::RegisterTestFileType() {
     const std::string windowsFolder = WindowsFolder(registry_);
     if (!registrationDue_) {
         auto key = OpenSettings(registry_, "Path");
-        if (PathNamesExistingFile(*key))
+        if (PathNamesExistingFile(*key) && TestFileTypeComplete())
             return;
     }
     try {

@@ -61,6 +61,9 @@ public:
     // options after it are not applied. The second form uses Options.
     void ApplyStoredOptions(IOptionControls& controls);
     void ApplyStoredOptions() { ApplyStoredOptions(Options); }
+    // One option as the next ApplyStoredOptions would set it (the lab's value
+    // first), without setting it: the results window alone reads its lock so.
+    bool StoredOption(TOption option);
 
     // Right after ApplyStoredOptions: records the .ts2 test-file type so that
     // opening a test file starts this program with it (on Windows the classes
@@ -105,5 +108,8 @@ std::string DamagedSettingsNotice(const TDamagedStore& store);
 // one. Throws on any failure (any exception type).
 void WriteTestFileType(IRegistry& registry, const std::string& windowsFolder,
                        const std::string& programFile);
+// Whether what WriteTestFileType writes is all there: a start after an update
+// that added to it writes it again. Never throws.
+bool TestFileTypeComplete() noexcept;
 
 } // namespace kwizmar

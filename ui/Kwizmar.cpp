@@ -57,6 +57,10 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     // file-type icon makes a hicolor theme appear in the user's data folder),
     // every picture costs thousands of file look-ups.
     QIcon::setThemeName(QString());
+    if (asked.results) {
+        ShowResultsAlone();
+        return;
+    }
 
     // The splash is painted at once: the event loop doesn't run yet.
     splash_->show();
@@ -128,8 +132,26 @@ void TKwizmar::WatchWaitingResults() {
     });
 }
 
+void TKwizmar::ShowResultsAlone() {
+    // No exam, no splash, no start counted: the teacher looks at the results.
+    // The statistics lock is the one the options would set (the lab's first).
+    splash_.reset();
+    statistics_ = std::make_unique<TStatystyka>(
+        resultsLog_, [this] { return settings_.StoredOption(TOption::Statystyki); });
+    try {
+        resultsLog_.Locate();
+    } catch (const std::exception&) {
+        // The window's load tells what is wrong with the log.
+    }
+    statistics_->ShowAlone(QString::fromStdString(resultsLog_.Path()));
+    WatchWaitingResults();
+}
+
 void TKwizmar::Show() {
-    main_->show();
+    if (main_)
+        main_->show();
+    else
+        statistics_->show();
 }
 
 // A settings file found damaged, unreadable or read-only while the main window

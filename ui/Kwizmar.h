@@ -23,14 +23,17 @@ class Topcje;
 // parts they share. Construct it after the QApplication.
 class TKwizmar {
 public:
-    // `arguments` as the command line gives them; the first after the program
-    // is a test file to load once the main window shows.
+    // `arguments` as the command line gives them (ReadExamArguments): a test
+    // file to load once the main window shows, a trial, or the results alone
+    // ("--wyniki": the statistics window with no main window).
     explicit TKwizmar(const QStringList& arguments);
     ~TKwizmar();
 
     // Shows the main window; the event loop does the rest.
     void Show();
 
+    // With the results alone ("--wyniki") there is no main window.
+    bool ResultsAlone() const { return !main_; }
     TEgzamin& MainWindow() { return *main_; }
     TSplash* Splash() { return splash_.get(); }
     TSettings& Settings() { return settings_; }
@@ -40,6 +43,7 @@ public:
 
 private:
     void ShowSettingsNotices();
+    void ShowResultsAlone();
     void WatchWaitingResults();
 
     std::unique_ptr<TSplash> splash_;

@@ -13,6 +13,7 @@
 #include "SpeedButton.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -302,6 +303,11 @@ void TStatystyka::Render(TListChange change) {
         LayOut();
     }
     rendering_ = false;
+}
+
+void TStatystyka::ShowAlone(const QString& path) {
+    setWindowTitle(QStringLiteral("Wyniki egzaminów Kwizmar 2002 – %1")
+                       .arg(QDir::toNativeSeparators(path)));
 }
 
 void TStatystyka::ShowWaiting() {

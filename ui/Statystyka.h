@@ -41,6 +41,10 @@ public:
     // counts them again.
     void ShowWaiting();
 
+    // The window on its own ("kwizmar --wyniki"): its title names the program
+    // and the log's file, `path`.
+    void ShowAlone(const QString& path);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -175,6 +175,10 @@ void TEdytor::BuildActions() {
     file->addSeparator();
     action(file, QStringLiteral("&Wypróbuj w programie Kwizmar"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Uruchamia program Kwizmar z tym testem"), [this] { TryIt(); });
+    action(file, QStringLiteral("W&yniki egzaminów ..."), QKeySequence(),
+           QStringLiteral("Otwiera wyniki egzaminów z dziennika programu Kwizmar"),
+           [this] { StartExamProgram({QStringLiteral("--wyniki")}); })
+        ->setObjectName(QStringLiteral("WynikiEgzaminow"));
     file->addSeparator();
     action(file, QStringLiteral("Za&kończ"), QKeySequence(QStringLiteral("Ctrl+Q")),
            QStringLiteral("Zamyka edytor"), [this] { close(); });

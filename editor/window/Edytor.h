@@ -116,6 +116,8 @@ private:
     // is active.
     void CheckDiskChange();
     void TryIt();
+    // The exam program with `arguments`, telling the teacher when it can't.
+    void StartExamProgram(const QStringList& arguments);
     void ImportDialog();
     void ExportGift();
     void ShowHelp();

@@ -340,14 +340,18 @@ void TEdytor::CheckDiskChange() {
     Render();
 }
 
-void TEdytor::TryIt() {
+void TEdytor::StartExamProgram(const QStringList& arguments) {
     const QString program = ExamProgram();
-    if (program.isEmpty()) {
+    if (program.isEmpty())
         QMessageBox::warning(this, kTitle,
                              QStringLiteral("Nie znaleziono programu Kwizmar (kwizmar) ani obok "
                                             "edytora, ani w ścieżce PATH."));
-        return;
-    }
+    else if (!QProcess::startDetached(program, arguments))
+        QMessageBox::warning(this, kTitle,
+                             QStringLiteral("Nie udało się uruchomić programu %1.").arg(program));
+}
+
+void TEdytor::TryIt() {
     // Not the shared /tmp: a folder of this user's own, where each test has
     // one copy, written over at every try.
     const QString scratch = Q(TrialFolder());
@@ -366,9 +370,7 @@ void TEdytor::TryIt() {
         return;
     }
     // A trial: its result goes to the trial folder's log, never the class's.
-    if (!QProcess::startDetached(program, {QStringLiteral("--proba"), Q(file)}))
-        QMessageBox::warning(this, kTitle,
-                             QStringLiteral("Nie udało się uruchomić programu %1.").arg(program));
+    StartExamProgram({QStringLiteral("--proba"), Q(file)});
 }
 
 void TEdytor::ShowHelp() {

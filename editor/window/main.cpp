@@ -24,12 +24,17 @@ int main(int argc, char* argv[]) {
         std::cout << *info << std::flush;
         return std::cout ? 0 : 1;
     }
-    // The editor reads the exam program's command line but for its trial.
+    // The editor reads the exam program's command line but for its options.
     const auto read = kwizmar::ReadExamArguments({argv + 1, argv + argc});
-    const auto* wrong = std::get_if<std::string>(&read);
-    if (wrong || std::get<kwizmar::TExamArguments>(read).trial) {
-        std::cerr << "kwizmar-edytor: " << (wrong ? *wrong : "nieznana opcja --proba") << "\n"
-                  << kUsage;
+    std::string wrong;
+    if (const auto* why = std::get_if<std::string>(&read))
+        wrong = *why;
+    else if (const auto& asked = std::get<kwizmar::TExamArguments>(read); asked.trial)
+        wrong = "nieznana opcja --proba";
+    else if (asked.results)
+        wrong = "nieznana opcja --wyniki";
+    if (!wrong.empty()) {
+        std::cerr << "kwizmar-edytor: " << wrong << "\n" << kUsage;
         return 2;
     }
 

@@ -12,6 +12,7 @@ TEST(ExamArgumentsTest, ReadsTheTestAndTheTrial) {
         {{"--proba", "a.ts2"}, {"a.ts2", true}},
         {{"--", "-a.ts2"}, {"-a.ts2", false}},
         {{"-"}, {"-", false}},
+        {{"--wyniki"}, {"", false, true}},
     };
     for (const auto& [args, read] : cases)
         EXPECT_EQ(std::get<TExamArguments>(ReadExamArguments(args)), read) << args.size();
@@ -24,6 +25,7 @@ TEST(ExamArgumentsTest, NamesWhatIsWrong) {
         {{"--proba"}, "po opcji --proba brakuje nazwy pliku testu"},
         {{"a.ts2", "--proba"}, "po opcji --proba brakuje nazwy pliku testu"},
         {{"a.ts2", "b.ts2"}, "zbędny argument b.ts2 (program otwiera jeden test)"},
+        {{"--wyniki", "a.ts2"}, "opcja --wyniki otwiera same wyniki egzaminów, bez pliku testu"},
     };
     for (const auto& [args, wrong] : cases)
         EXPECT_EQ(std::get<std::string>(ReadExamArguments(args)), wrong);

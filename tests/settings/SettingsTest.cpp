@@ -179,6 +179,16 @@ TEST(Settings, FirstStartCountsOneWritesTheRecordsAndRegistersTheFileType) {
               std::string(ProgramIconSvg()));
 }
 
+TEST(Settings, AStartAfterAnUpdateAddsTheResultsMenuEntry) {
+    TScratch scratch;
+    const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");
+    Start(program);
+    const auto results = scratch.DataHome() / "applications/kwizmar-wyniki-egzaminow.desktop";
+    std::filesystem::remove(results); // as an earlier version left the registration
+    Start(program);
+    EXPECT_NE(ReadBytes(results).find("\nExec=" + program + " --wyniki\n"), std::string::npos);
+}
+
 TEST(Settings, InstalledPackageLeavesTheRegistrationToTheSystem) {
     TScratch scratch;
     const std::string program = MakeProgram(scratch.Root() / "bin/kwizmar");

@@ -2,12 +2,16 @@
 
 #include "GuiHelpers.h"
 #include "ProgramFixture.h"
+#include "Statystyka.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -125,3 +129,23 @@ TEST_F(TestBoxTest, ChoosingATestInTheOpenDialog) {
     EXPECT_TRUE(Window().Logic().loadedTest().test);
     EXPECT_EQ(Text("TSPyt"), "3");
 }
+
+#ifndef _WIN32 // the lab's Setup file is the registry files' own
+// "kwizmar --wyniki": the statistics window alone on the program's log, under
+// the lab's statistics lock, and no start of the program counted.
+TEST_F(ProgramTest, TheResultsOpenAloneOnTheProgramsLogUnderTheLabsLock) {
+    WriteLabSetup("\"Statystyki\"=dword:00000001\n");
+    std::filesystem::create_directories(UserDataFolder());
+    std::ofstream(UserDataFolder() / "MSStr32.dll", std::ios::binary) << "1. Ala\r\n";
+    program = std::make_unique<TKwizmar>(QStringList{"kwizmar", "--wyniki"});
+    program->Show();
+    TStatystyka& results = program->Statistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&results));
+    EXPECT_TRUE(results.windowTitle().endsWith(
+        QString::fromStdString((UserDataFolder() / "MSStr32.dll").string())))
+        << results.windowTitle().toStdString();
+    EXPECT_EQ(*results.Logic().lines().begin(), "1. Ala");
+    EXPECT_FALSE(results.Logic().view().SpeedButton4) << "Wyczyść under the lab's lock";
+    EXPECT_EQ(SettingsFile().find("\"Run\""), std::string::npos);
+}
+#endif

@@ -44,7 +44,7 @@ ProgramTest::ProgramTest() {
 }
 
 ProgramTest::~ProgramTest() {
-    if (program)
+    if (program && !program->ResultsAlone())
         program->MainWindow().close();
     program.reset();
     QApplication::processEvents();
