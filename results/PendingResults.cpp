@@ -6,11 +6,26 @@
 #include "ResultsLogFormat.h"
 
 #include <system_error>
+#include <utility>
 
 namespace kwizmar {
 
+namespace {
+
+// The folder KeepIn named; empty for the user's data folder.
+std::string& OwnFolder() {
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+void TPendingResults::KeepIn(std::string folder) {
+    OwnFolder() = std::move(folder);
+}
+
 std::filesystem::path TPendingResults::File() {
-    const std::string folder = UserDataFolder();
+    const std::string folder = OwnFolder().empty() ? UserDataFolder() : OwnFolder();
     return folder.empty() ? std::filesystem::path() : PathFromUtf8(folder) / kFileName;
 }
 

@@ -23,6 +23,11 @@ public:
     // Where the waiting results are kept; empty where the system names no
     // data folder for the user.
     static std::filesystem::path File();
+    // From now on, for this run of the program, results wait in `folder`
+    // instead: the test editor's trials, whose results must never wait where
+    // an ordinary run would take them to the class's log. Set before any
+    // result is written.
+    static void KeepIn(std::string folder);
 
     // Adds one result text (Windows-1250, no line end) after those already
     // waiting. Returns false when it could not be kept. Never throws.

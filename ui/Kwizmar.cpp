@@ -9,6 +9,7 @@
 #include "Lockdown.h"
 #include "Opcje.h"
 #include "Paths.h"
+#include "PendingResults.h"
 #include "Platform.h"
 #include "Splash.h"
 #include "Statystyka.h"
@@ -51,6 +52,7 @@ TKwizmar::TKwizmar(const QStringList& arguments)
         std::error_code ignored;
         std::filesystem::create_directories(PathFromUtf8(TrialFolder()), ignored);
         resultsLog_.KeepIn(TrialFolder());
+        TPendingResults::KeepIn(TrialFolder());
     }
     // The toolkit's own pictures (message boxes, the file dialog) come built
     // in. Looked up in the desktop's icon themes instead (the program's own
@@ -117,6 +119,7 @@ TKwizmar::TKwizmar(const QStringList& arguments)
 
 TKwizmar::~TKwizmar() {
     delivery_.reset();
+    TPendingResults::KeepIn({}); // a trial's own folder ends with it
     SetAfterGuardedActions(nullptr);
 }
 

@@ -8,6 +8,7 @@
 #include "Odometer.h"
 #include "Opcje.h"
 #include "OtherComputersLock.h"
+#include "PendingResults.h"
 #include "ResultsLogFormat.h"
 
 #include <QAbstractButton>
@@ -43,6 +44,24 @@ TEST_F(ExamWindowTest, TrialRunKeepsItsResultAndNoJournalOutOfTheClassLog) {
     EXPECT_TRUE(std::getline(trial, line) && line.starts_with("1. U") &&
                 line.find("Nauczyciel") != std::string::npos)
         << line;
+}
+
+TEST_F(ExamWindowTest, ATrialsResultThatCantBeWrittenWaitsAmongTheTrials) {
+    // A folder where the trial log belongs: the result can't be written.
+    std::filesystem::create_directories(UserDataFolder() / "proby-edytora" / "MSStr32.dll");
+    StartOnSample({"--proba"});
+    TypeName("Nauczyciel");
+    Key(Qt::Key_Return);
+    AnswerRightUpTo(kGeografiaQuestions, false);
+    ASSERT_TRUE(WithModal(
+        [&] {
+            Key(Qt::Key_Return);
+            ResultSaved(); // the box comes with the log's answer
+        },
+        [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); }));
+    EXPECT_TRUE(std::filesystem::exists(UserDataFolder() / "proby-edytora" /
+                                        TPendingResults::kFileName));
+    EXPECT_FALSE(std::filesystem::exists(UserDataFolder() / TPendingResults::kFileName));
 }
 
 TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
