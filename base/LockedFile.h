@@ -59,6 +59,12 @@ public:
     void ReadAll(std::string& bytes, std::size_t spare,
                  const std::function<void(std::string_view)>& read = {});
 
+    // The end of the file, for appending without reading it whole: its
+    // size, and up to `size` bytes before the end into `tail` (what a
+    // write cut short may have left unended). Past the size the system
+    // gives, the file is read to its real end, as a file server may tell a
+    // size it has not caught up with. Throws EFOpenError.
+    std::uint64_t ReadTail(std::string& tail, std::size_t size);
     // Writes `bytes` at `offset` (the size of the file as read) and flushes
     // them to the disk. When anything fails the file is cut back to `offset`,
     // as it was, and EFCreateError thrown.

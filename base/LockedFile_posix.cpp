@@ -194,6 +194,31 @@ void TLockedFile::Truncate() {
         throw EFCreateError(Utf8FromPath(path_), LastError());
 }
 
+std::uint64_t TLockedFile::ReadTail(std::string& tail, std::size_t size) {
+    const int fd = int(handle_);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        throw EFOpenError(Utf8FromPath(path_));
+    std::uint64_t from = std::uint64_t(st.st_size) > size ? std::uint64_t(st.st_size) - size : 0;
+    tail.clear();
+    char piece[4096];
+    for (;;) {
+        const ssize_t n = ::pread(fd, piece, sizeof piece, off_t(from + tail.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EFOpenError(Utf8FromPath(path_));
+        if (n == 0)
+            break;
+        tail.append(piece, std::size_t(n));
+        if (tail.size() > size) {
+            from += tail.size() - size;
+            tail.erase(0, tail.size() - size);
+        }
+    }
+    return from + tail.size();
+}
+
 std::string TLockedFile::ReadBack(std::uint64_t offset, std::size_t size) const {
     const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)

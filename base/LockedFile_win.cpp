@@ -123,6 +123,36 @@ void TLockedFile::Truncate() {
         throw EFCreateError(Utf8FromPath(path_));
 }
 
+std::uint64_t TLockedFile::ReadTail(std::string& tail, std::size_t size) {
+    LARGE_INTEGER length{};
+    if (handle_ == -1 || !GetFileSizeEx(Handle(handle_), &length))
+        throw EFOpenError(Utf8FromPath(path_));
+    std::uint64_t from =
+        std::uint64_t(length.QuadPart) > size ? std::uint64_t(length.QuadPart) - size : 0;
+    tail.clear();
+    char piece[4096];
+    for (;;) {
+        const std::uint64_t offset = from + tail.size();
+        OVERLAPPED at{};
+        at.Offset = DWORD(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = DWORD(offset >> 32);
+        DWORD n = 0;
+        if (!ReadFile(Handle(handle_), piece, sizeof piece, &n, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            throw EFOpenError(Utf8FromPath(path_));
+        }
+        if (n == 0)
+            break;
+        tail.append(piece, n);
+        if (tail.size() > size) {
+            from += tail.size() - size;
+            tail.erase(0, tail.size() - size);
+        }
+    }
+    return from + tail.size();
+}
+
 std::string TLockedFile::ReadBack(std::uint64_t offset, std::size_t size) const {
     HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -127,8 +127,8 @@ std::optional<TAnswerEntry> ParseEntry(std::string_view field) {
         e.typedTried = true;
     else if (parts[4] != "-" || !e.typed.empty())
         return std::nullopt;
-    if (!ReadNumber(parts[6], e.gained, std::int64_t(0), kMaxPoints) ||
-        !ReadNumber(parts[7], e.lost, std::int64_t(0), kMaxPoints))
+    if (!ReadNumber(parts[6], e.gained, -kMaxPoints, kMaxPoints) ||
+        !ReadNumber(parts[7], e.lost, -kMaxPoints, kMaxPoints))
         return std::nullopt;
     return e;
 }
@@ -231,14 +231,23 @@ std::string QuestionStartText(std::string_view text) {
     return out;
 }
 
-bool RecordNamesLine(std::string_view line, int number, std::string_view start) {
+std::string RecordLinePrefix(int number, std::string_view start) {
     std::string prefix(kFormat);
     prefix += '\t';
     prefix += std::to_string(number);
     prefix += '\t';
     PutEscaped(prefix, start);
     prefix += '\t';
-    return line.starts_with(prefix);
+    return prefix;
+}
+
+std::string_view RecordLinePrefixOf(std::string_view line) {
+    if (!line.starts_with(kFormat) || line.substr(kFormat.size(), 1) != "\t")
+        return {};
+    const std::size_t second = line.find('\t', kFormat.size() + 1);
+    const std::size_t third =
+        second == std::string_view::npos ? second : line.find('\t', second + 1);
+    return third == std::string_view::npos ? std::string_view() : line.substr(0, third + 1);
 }
 
 } // namespace kwizmar

@@ -77,8 +77,11 @@ std::string_view LineStartText(std::string_view lineText);
 // together, at most kRecordedQuestionStart characters.
 std::string QuestionStartText(std::string_view text);
 
-// Whether `line` of the records file names the log line `number` with
-// `start`, without parsing the rest.
-bool RecordNamesLine(std::string_view line, int number, std::string_view start);
+// How a record of the log line `number` with `start` begins: its first
+// three fields, each followed by its TAB.
+std::string RecordLinePrefix(int number, std::string_view start);
+// That beginning of a line of the records file, without parsing the rest;
+// empty where the line is no record of this format.
+std::string_view RecordLinePrefixOf(std::string_view line);
 
 } // namespace kwizmar

@@ -110,6 +110,8 @@ void TEgzaminLogic::StartExam() {
     // The loader accepts only tests whose header numbers convert.
     state_.questionCount = StrToInt(header.questionCount);
     state_.maxPoints = StrToInt(header.maxPoints);
+    state_.testName = header.name;
+    state_.testHash = loaded_.test->ContentHash();
     state_.questionNumber = 1;
     state_.nextQuestion = 2;
     state_.minutesLeft = state_.minutesAllowed;
@@ -124,7 +126,7 @@ void TEgzaminLogic::StartExam() {
         const std::int64_t now = ports_.clock.EpochSeconds();
         journal_ = TExamJournal{};
         journal_.testPath = loaded_.path;
-        journal_.testHash = loaded_.test->ContentHash();
+        journal_.testHash = state_.testHash;
         journal_.testName = header.name;
         journal_.userName = state_.userName;
         journal_.minutesAllowed = state_.minutesAllowed;
@@ -182,6 +184,8 @@ void TEgzaminLogic::OpenExamPage(const std::string& questionCountText,
 
 void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
     const TQuestion q = loaded_.test->Question(k);
+    if (k <= state_.questionCount)
+        state_.questionsShown = std::max(state_.questionsShown, k);
 
     // The number goes in front after wrapping, so L1 may run wider than L2 and L3.
     const std::vector<std::string> text = WrapDisplayLines(q.text + ":", 3, ports_.measure);
@@ -215,6 +219,9 @@ void TEgzaminLogic::GoToNextQuestion() {
 
 void TEgzaminLogic::NextQuestionStep() {
     const int c = state_.nextQuestion;
+    // A wrong typed answer stays with the question the exam ends on.
+    if (c <= state_.questionCount)
+        state_.typedTried.reset();
     // Past the last question the step reads an empty question and keeps the
     // last one's self-answer; the summary covers it at once.
     ShowQuestion(c, c == state_.questionCount + 1);

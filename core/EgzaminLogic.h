@@ -181,12 +181,15 @@ private:
     void OpenExamPage(const std::string& questionCountText, const std::string& maxPointsText);
     void RestorePhase(const TExamJournal& journal);
     void JournalStep();
-    void RecordOutcome(char kind, std::int64_t points);
+    // The question on screen checked: `typed` is the right typed answer (S).
+    void RecordOutcome(char kind, std::int64_t points, std::optional<std::string> typed = {});
+    // The answers of the exam for its record, in the test file's numbering.
+    TAnswerRecord AnswersRecord(const std::string& lineText) const;
     void EndJournal(const std::string& resultText, bool failed);
     // Hands `line` to the log's port; `then` runs once the port tells how it
     // went. Returns the failure the port told before it returned; a failure
     // told later is thrown from the port's call, for the window to report.
-    std::exception_ptr SaveResult(const std::string& line,
+    std::exception_ptr SaveResult(const std::string& line, const TAnswerRecord& record,
                                   std::function<void(std::exception_ptr)> then);
     bool ResultStored(const std::string& resultText) const;
 

@@ -109,13 +109,14 @@ void TEgzaminLogic::CheckTypedAnswerNow(TTrigger trigger) {
         const int extra = StrToInt(state_.selfAnswerExtra);
         state_.pointsGained += static_cast<std::int64_t>(points) + extra;
         ShowTotals();
-        RecordOutcome('S', static_cast<std::int64_t>(points) + extra);
+        RecordOutcome('S', static_cast<std::int64_t>(points) + extra, view_.SamEdit.text);
         view_.SAMPanel.visible = false;
         view_.SpeedButton8.enabled = true;
         view_.Next.enabled = true;
         view_.focus = "Next";
     } else {
         ShowFeedback(TAnswerFeedback::WrongTyped(state_.userName));
+        state_.typedTried = view_.SamEdit.text;
         view_.SpeedButton6.enabled = false;
         view_.ODPPanel.visible = true;
         view_.SAMPanel.visible = false;

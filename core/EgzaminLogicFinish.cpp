@@ -6,6 +6,7 @@
 #include "ExamResult.h"
 #include "ScopeExit.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace kwizmar {
@@ -71,11 +72,13 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     // The exam is over whether or not its line reaches the log: the summary
     // shows and the clock stops either way, and the caller reports the failure.
     const std::string line = ResultLineText(state_.headerText, result);
+    const TAnswerRecord record = AnswersRecord(line);
     if (journaling_) {
         // The line is in the journal before it goes to the log: a program
         // killed in between finds it there at its next start and stores it
-        // unless it got through.
+        // unless it got through; its record with it.
         journal_.resultText = line;
+        journal_.record = record;
         JournalStep();
     }
     // The statistics wait for the log until the line is in it, and the next
@@ -83,13 +86,14 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     view_.LabelZapis.visible = true;
     view_.SpeedButton10.enabled = false;
     view_.SpeedButton9.enabled = false;
-    const std::exception_ptr logError = SaveResult(line, [this, line](std::exception_ptr failure) {
-        if (journaling_)
-            EndJournal(line, failure != nullptr);
-        view_.LabelZapis.visible = false;
-        view_.SpeedButton10.enabled = true;
-        view_.SpeedButton9.enabled = true;
-    });
+    const std::exception_ptr logError =
+        SaveResult(line, record, [this, line](std::exception_ptr failure) {
+            if (journaling_)
+                EndJournal(line, failure != nullptr);
+            view_.LabelZapis.visible = false;
+            view_.SpeedButton10.enabled = true;
+            view_.SpeedButton9.enabled = true;
+        });
 
     view_.Panel4.visible = true;
     view_.Czas = false;
@@ -102,7 +106,7 @@ std::exception_ptr TEgzaminLogic::FinishExam() {
     return logError;
 }
 
-std::exception_ptr TEgzaminLogic::SaveResult(const std::string& line,
+std::exception_ptr TEgzaminLogic::SaveResult(const std::string& line, const TAnswerRecord& record,
                                              std::function<void(std::exception_ptr)> then) {
     // Whether the port answers before it returns, and what: that failure is
     // the caller's to report where it reports one; a later answer reports
@@ -112,17 +116,62 @@ std::exception_ptr TEgzaminLogic::SaveResult(const std::string& line,
         std::exception_ptr failure;
     };
     auto answer = std::make_shared<TAnswer>();
-    ports_.saveResultLine(line, [answer, then = std::move(then)](std::exception_ptr failure) {
-        then(failure);
-        if (answer->inside) {
-            answer->given = true;
-            answer->failure = failure;
-        } else if (failure) {
-            std::rethrow_exception(failure);
-        }
-    });
+    ports_.saveResultLine(line, record,
+                          [answer, then = std::move(then)](std::exception_ptr failure) {
+                              then(failure);
+                              if (answer->inside) {
+                                  answer->given = true;
+                                  answer->failure = failure;
+                              } else if (failure) {
+                                  std::rethrow_exception(failure);
+                              }
+                          });
     answer->inside = false;
     return answer->failure;
+}
+
+TAnswerRecord TEgzaminLogic::AnswersRecord(const std::string& lineText) const {
+    TAnswerRecord record;
+    record.lineStart = std::string(LineStartText(lineText));
+    record.testName = state_.testName;
+    record.testHash = state_.testHash;
+    record.questionCount = std::max(state_.questionCount, 0);
+    // The questions' keys and texts where the test on hand is the exam's.
+    const TTestFile* test =
+        loaded_.test && loaded_.test->ContentHash() == state_.testHash ? &*loaded_.test : nullptr;
+    const int shown = std::min(state_.questionsShown, record.questionCount);
+    for (int k = 1; k <= shown; ++k) {
+        TAnswerEntry entry;
+        entry.question = k;
+        if (test) {
+            const TQuestion q = test->Question(k);
+            if (const int i = AnswerIndex(q.correctLetter); i >= 0)
+                entry.key = char('A' + i);
+            entry.start = QuestionStartText(q.text);
+        }
+        record.entries.push_back(std::move(entry));
+    }
+    auto entryOf = [&](int question) -> TAnswerEntry* {
+        return question >= 1 && question <= shown ? &record.entries[std::size_t(question - 1)]
+                                                  : nullptr;
+    };
+    for (const TQuestionOutcome& o : state_.outcomes) {
+        TAnswerEntry* entry = entryOf(o.question);
+        if (!entry)
+            continue;
+        entry->chosen = o.chosen;
+        entry->typedTried = o.typed.has_value();
+        entry->typedRight = o.kind == 'S';
+        entry->typed = o.typed.value_or("");
+        (o.kind == 'W' ? entry->lost : entry->gained) = o.points;
+    }
+    // A wrong typed answer to the question on screen when the exam ended.
+    if (state_.typedTried)
+        if (TAnswerEntry* entry = entryOf(state_.questionsShown); entry && !entry->Answered()) {
+            entry->typedTried = true;
+            entry->typed = *state_.typedTried;
+        }
+    return record;
 }
 
 bool TEgzaminLogic::SavingResult() const {

@@ -42,14 +42,24 @@ void TEgzaminLogic::JournalStep() {
     journal_.secondsLeft = std::int64_t(state_.minutesLeft) * 60 + state_.secondsLeft;
     journal_.phase = JournalPhaseOf(phase(), journal_);
     journal_.correctAnswerText = state_.correctAnswerText;
+    journal_.outcomes = state_.outcomes;
+    journal_.typedTried = state_.typedTried;
     journal_.feedback = {view_.RxLabel1.text, view_.RxLabel2.text, view_.RxLabel3.text,
                          view_.RxLabel4.text};
     ports_.journal->Write(journal_);
 }
 
-void TEgzaminLogic::RecordOutcome(char kind, std::int64_t points) {
-    if (journaling_)
-        journal_.outcomes.push_back({state_.questionNumber, kind, points});
+void TEgzaminLogic::RecordOutcome(char kind, std::int64_t points,
+                                  std::optional<std::string> typed) {
+    TQuestionOutcome outcome{state_.questionNumber, kind, points};
+    if (kind != 'S') {
+        if (const int i = AnswerIndex(state_.chosenLetter); i >= 0)
+            outcome.chosen = char('A' + i);
+        typed = std::move(state_.typedTried);
+    }
+    outcome.typed = std::move(typed);
+    state_.typedTried.reset();
+    state_.outcomes.push_back(std::move(outcome));
 }
 
 bool TEgzaminLogic::ResultStored(const std::string& resultText) const {
@@ -94,14 +104,17 @@ void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
     if (!ports_.journal || !OnStartPage(phase()))
         return;
     if (journal.phase == TJournalPhase::Finishing) {
-        // The exam had ended; its line may or may not have got through.
+        // The exam had ended; its line may or may not have got through, and
+        // its record with it.
         if (ResultStored(journal.resultText)) {
+            if (journal.record != TAnswerRecord{} && ports_.keepRecord)
+                ports_.keepRecord(journal.resultText, journal.record);
             ports_.journal->Remove();
             return;
         }
         const std::string line = journal.resultText;
         const std::exception_ptr logError =
-            SaveResult(line, [this, line](std::exception_ptr failure) {
+            SaveResult(line, journal.record, [this, line](std::exception_ptr failure) {
                 // Unless an exam started meanwhile has a journal of its own.
                 if (!journaling_ && (!failure || ResultStored(line)))
                     ports_.journal->Remove();
@@ -142,6 +155,11 @@ void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
     state_.nextQuestion = state_.questionNumber + 1;
     state_.pointsGained = journal.pointsGained;
     state_.pointsLost = journal.pointsLost;
+    state_.testName = journal.testName;
+    state_.testHash = journal.testHash;
+    state_.questionsShown = std::min(state_.questionNumber, state_.questionCount);
+    state_.outcomes = journal.outcomes;
+    state_.typedTried = journal.typedTried;
     state_.minutesLeft = int(check.secondsLeft / 60);
     state_.secondsLeft = int(check.secondsLeft % 60);
 

@@ -106,6 +106,34 @@ bool ReadBounded(std::string_view text, int& value, int low, int high) {
     return ReadNumber(text, value) && value >= low && value <= high;
 }
 
+// "<question> <kind> <points>", then (since the answers are recorded) the
+// letter picked or "-", and " =" with the typed answer tried where one was.
+std::optional<TQuestionOutcome> ParseOutcome(std::string_view v) {
+    TQuestionOutcome o;
+    const std::size_t s1 = v.find(' ');
+    if (s1 == std::string_view::npos || s1 + 3 > v.size() || v[s1 + 2] != ' ' ||
+        std::string_view("RWS").find(v[s1 + 1]) == std::string_view::npos ||
+        !ReadBounded(v.substr(0, s1), o.question, 1, kMaxQuestion))
+        return std::nullopt;
+    o.kind = v[s1 + 1];
+    std::string_view rest = v.substr(s1 + 3);
+    const std::size_t s2 = rest.find(' ');
+    if (!ReadBounded(rest.substr(0, s2), o.points))
+        return std::nullopt;
+    if (s2 == std::string_view::npos)
+        return o;
+    rest.remove_prefix(s2 + 1);
+    if (rest.empty() || (rest[0] != '-' && (rest[0] < 'A' || rest[0] > 'E')))
+        return std::nullopt;
+    o.chosen = rest[0] == '-' ? 0 : rest[0];
+    rest.remove_prefix(1);
+    if (rest.starts_with(" ="))
+        o.typed = std::string(rest.substr(2));
+    else if (!rest.empty())
+        return std::nullopt;
+    return o;
+}
+
 class TWriter {
 public:
     void Put(std::string_view key, std::string_view value) {
@@ -154,16 +182,25 @@ std::string FormatJournal(const TExamJournal& j) {
     w.Put("pytanie", j.questionNumber);
     w.Put("zdobyto", j.pointsGained);
     w.Put("stracono", j.pointsLost);
-    for (const TQuestionOutcome& o : j.outcomes)
-        w.Put("wynik", std::to_string(o.question) + ' ' + o.kind + ' ' + std::to_string(o.points));
+    for (const TQuestionOutcome& o : j.outcomes) {
+        std::string value = std::to_string(o.question) + ' ' + o.kind + ' ' +
+                            std::to_string(o.points) + ' ' + (o.chosen ? o.chosen : '-');
+        if (o.typed)
+            value += " =" + *o.typed;
+        w.Put("wynik", value);
+    }
+    if (j.typedTried)
+        w.Put("wpisana", *j.typedTried);
     for (const auto& [phase, name] : kPhaseNames)
         if (phase == j.phase)
             w.Put("stan", name);
     w.Put("poprawna", j.correctAnswerText);
     for (const std::string& line : j.feedback)
         w.Put("werdykt", line);
-    if (j.phase == TJournalPhase::Finishing)
+    if (j.phase == TJournalPhase::Finishing) {
         w.Put("wiersz", j.resultText);
+        w.Put("odpowiedzi", FormatAnswerRecord(j.record));
+    }
     return w.Finish();
 }
 
@@ -184,6 +221,7 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
 
     TExamJournal j;
     std::size_t feedbackLines = 0;
+    bool haveRecord = false;
     std::array<bool, kKeys.size()> seen{};
     for (std::size_t at = kMagic.size() + 1; at < body.size();) {
         const std::size_t end = body.find('\n', at);
@@ -197,8 +235,15 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
         if (!value)
             return std::nullopt;
         const std::string& v = *value;
-        // Every key once, but the outcomes (any number) and the verdict's lines.
-        if (key != "wynik" && key != "werdykt") {
+        // Every key once, but the outcomes (any number) and the verdict's
+        // lines; the typed answer tried and the record where there are any.
+        if (key == "wpisana") {
+            if (j.typedTried)
+                return std::nullopt;
+        } else if (key == "odpowiedzi") {
+            if (haveRecord)
+                return std::nullopt;
+        } else if (key != "wynik" && key != "werdykt") {
             const std::size_t index = KeyIndex(key);
             if (index == kKeys.size() || seen[index])
                 return std::nullopt;
@@ -234,16 +279,18 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
         else if (key == "stracono")
             ok = ReadBounded(v, j.pointsLost);
         else if (key == "wynik") {
-            TQuestionOutcome o;
-            const std::size_t s1 = v.find(' ');
-            ok = s1 != std::string::npos && s1 + 3 <= v.size() && v[s1 + 2] == ' ' &&
-                 std::string_view("RWS").find(v[s1 + 1]) != std::string_view::npos &&
-                 ReadBounded(std::string_view(v).substr(0, s1), o.question, 1, kMaxQuestion) &&
-                 ReadBounded(std::string_view(v).substr(s1 + 3), o.points);
-            if (ok) {
-                o.kind = v[s1 + 1];
-                j.outcomes.push_back(o);
-            }
+            const std::optional<TQuestionOutcome> o = ParseOutcome(v);
+            ok = o.has_value();
+            if (ok)
+                j.outcomes.push_back(*o);
+        } else if (key == "wpisana")
+            j.typedTried = v;
+        else if (key == "odpowiedzi") {
+            std::optional<TAnswerRecord> record = ParseAnswerRecord(v);
+            ok = record.has_value();
+            if (ok)
+                j.record = std::move(*record);
+            haveRecord = true;
         } else if (key == "stan") {
             ok = false;
             for (const auto& [phase, name] : kPhaseNames)
@@ -262,6 +309,8 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
     }
     // The result line belongs to a finishing exam, and to it alone.
     const bool finishing = j.phase == TJournalPhase::Finishing;
+    if (haveRecord && !finishing)
+        return std::nullopt;
     bool& resultLine = seen[KeyIndex("wiersz")];
     if (resultLine != finishing)
         return std::nullopt;

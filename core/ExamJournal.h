@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AnswerRecord.h"
+#include "ExamState.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -31,14 +34,6 @@ enum class TJournalPhase {
     Finishing,  // the exam is over; resultText is its line, on its way to the log
 };
 
-// How one question was scored.
-struct TQuestionOutcome {
-    int question = 0;
-    char kind = 'R'; // 'R' right pick, 'W' wrong pick, 'S' right typed answer
-    std::int64_t points = 0;
-    bool operator==(const TQuestionOutcome&) const = default;
-};
-
 struct TExamJournal {
     std::string testPath;
     std::uint64_t testHash = 0; // ContentHash of the test as the exam read it
@@ -58,10 +53,13 @@ struct TExamJournal {
     std::int64_t pointsGained = 0;
     std::int64_t pointsLost = 0;
     std::vector<TQuestionOutcome> outcomes;
+    // A wrong typed answer to the question on screen, until its pick.
+    std::optional<std::string> typedTried;
     TJournalPhase phase = TJournalPhase::Choosing;
     std::string correctAnswerText;
     std::array<std::string, 4> feedback; // the verdict panel's lines
     std::string resultText;              // Finishing only: the line without its number
+    TAnswerRecord record;                // Finishing only: the answers' record of the line
 
     bool operator==(const TExamJournal&) const = default;
 };

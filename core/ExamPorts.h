@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerRecord.h"
 #include "ExamJournal.h"
 #include "RegionalSettings.h"
 #include "TextMeasure.h"
@@ -63,8 +64,11 @@ struct TExamPorts {
     // then waits on the computer, or could not be kept: the error says).
     // A port may call `done` before it returns, or later, when the file
     // server has answered; the window goes on meanwhile.
+    // `record` is the exam's answers' record (AnswerRecord.h), its line
+    // number not yet known: it goes with the line, and waits with it.
     using TSaved = std::function<void(std::exception_ptr failure)>;
-    std::function<void(const std::string& lineText, TSaved done)> saveResultLine;
+    std::function<void(const std::string& lineText, const TAnswerRecord& record, TSaved done)>
+        saveResultLine;
     IMessageBox& messages;
     ILocalClock& clock;
     const IRegionalSettings& regional;
@@ -76,6 +80,10 @@ struct TExamPorts {
     // the result line `lineText` (without its number). Asked only with a
     // journal; none counts as no.
     std::function<bool(const std::string& lineText)> resultStored = {};
+    // Makes sure the record of the stored result line `lineText` reaches the
+    // records beside the log, once; asked when a finish interrupted by a crash
+    // had stored its line. Never throws.
+    std::function<void(const std::string& lineText, const TAnswerRecord& record)> keepRecord = {};
 };
 
 } // namespace kwizmar

@@ -42,9 +42,12 @@ void Resume(const TExamJournal& journal, bool goOn) {
     TFixedClock clock;
     TNoJournal store;
     std::vector<std::string> log;
+    std::vector<TAnswerRecord> records;
     TEgzaminLogic logic{TExamPorts{[](const std::string&) {}, [] { return false; },
-                                   [&](const std::string& line, const TExamPorts::TSaved& done) {
+                                   [&](const std::string& line, const TAnswerRecord& record,
+                                       const TExamPorts::TSaved& done) {
                                        log.push_back(line);
+                                       records.push_back(record);
                                        done(nullptr);
                                    },
                                    messages, clock, regional, measure, &store,
@@ -58,6 +61,13 @@ void Resume(const TExamJournal& journal, bool goOn) {
     }
     Require(!logic.view().Czas, "a picked-up exam ends when its time is up");
     Require(log.size() == 1, "a picked-up exam gives exactly one line");
+    // Its record reads back as written, one entry per question shown, in order.
+    const std::optional<TAnswerRecord> read = ParseAnswerRecord(FormatAnswerRecord(records.at(0)));
+    Require(read && *read == records[0], "a record reads back as written");
+    for (std::size_t i = 0; i < records[0].entries.size(); ++i)
+        Require(records[0].entries[i].question == int(i) + 1 &&
+                    records[0].entries[i].question <= records[0].questionCount,
+                "a record names the questions shown, in order");
     Require(store.removed, "the journal goes once the line is stored");
 }
 

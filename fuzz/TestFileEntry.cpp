@@ -92,7 +92,8 @@ private:
     std::vector<std::string> log_;
     TEgzaminLogic logic_{
         TExamPorts{[](const std::string&) {}, [this] { return everyAnswerInTestForm_; },
-                   [this](const std::string& line, const TExamPorts::TSaved& done) {
+                   [this](const std::string& line, const TAnswerRecord&,
+                          const TExamPorts::TSaved& done) {
                        log_.push_back(line);
                        done(nullptr);
                    },

@@ -57,7 +57,8 @@ std::size_t TPendingResults::Count() noexcept {
         if (!pending.IsOpen())
             return 0;
         std::size_t count = 0;
-        for (std::string_view line : SplitLogLines(pending.ReadAll()))
+        const std::string bytes = pending.ReadAll();
+        for (std::string_view line : SplitLogLines(bytes))
             count += !line.empty();
         return count;
     } catch (...) {
@@ -80,6 +81,7 @@ TPendingResults::TPendingResults() {
     } catch (const EPlatformError&) {
         file_.reset();
         waiting_.clear();
+        read_ = false;
     }
 }
 
@@ -90,6 +92,92 @@ void TPendingResults::Done() noexcept {
         file_->Truncate();
         std::error_code ec;
         std::filesystem::remove(File(), ec);
+    } catch (const EPlatformError&) {
+    }
+}
+
+std::filesystem::path TPendingRecords::File() {
+    const std::filesystem::path results = TPendingResults::File();
+    return results.empty() ? results : results.parent_path() / kFileName;
+}
+
+bool TPendingRecords::Keep(const TAnswerRecord& record) noexcept {
+    try {
+        const std::filesystem::path file = File();
+        if (file.empty())
+            return false;
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        TLockedFile pending(file, TLockedFile::TAccess::Create);
+        std::string tail;
+        const std::uint64_t size = pending.ReadTail(tail, 2);
+        std::string line(LineEndToClose(tail));
+        line += FormatAnswerRecord(record);
+        line += "\r\n";
+        pending.AppendAt(size, line);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::size_t TPendingRecords::Count() noexcept {
+    try {
+        const std::filesystem::path file = File();
+        if (file.empty())
+            return 0;
+        TLockedFile pending(file, TLockedFile::TAccess::Read);
+        if (!pending.IsOpen())
+            return 0;
+        std::size_t count = 0;
+        const std::string bytes = pending.ReadAll();
+        for (std::string_view line : SplitLogLines(bytes))
+            count += ParseAnswerRecord(line).has_value();
+        return count;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TPendingRecords::TPendingRecords() {
+    const std::filesystem::path file = File();
+    if (file.empty())
+        return;
+    try {
+        file_ = std::make_unique<TLockedFile>(file, TLockedFile::TAccess::Update);
+        if (!file_->IsOpen())
+            return;
+        bytes_ = file_->ReadAll();
+        for (std::string_view line : SplitLogLines(bytes_))
+            if (std::optional<TAnswerRecord> record = ParseAnswerRecord(line))
+                waiting_.push_back(std::move(*record));
+    } catch (const EPlatformError&) {
+        file_.reset();
+        waiting_.clear();
+    }
+}
+
+void TPendingRecords::Done(const std::vector<TAnswerRecord>& left) noexcept {
+    if (!file_ || !file_->IsOpen()) {
+        // None waited (or none could be read): those left start the file.
+        file_.reset();
+        for (const TAnswerRecord& record : left)
+            Keep(record);
+        return;
+    }
+    try {
+        if (left.empty()) {
+            file_->Truncate();
+            std::error_code ec;
+            std::filesystem::remove(File(), ec);
+            return;
+        }
+        if (left == waiting_)
+            return;
+        std::string bytes;
+        for (const TAnswerRecord& record : left)
+            bytes += FormatAnswerRecord(record) + "\r\n";
+        file_->Replace(bytes, bytes_, File().parent_path());
     } catch (const EPlatformError&) {
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnswerRecord.h"
 #include "LockedFile.h"
 
 #include <filesystem>
@@ -43,6 +44,10 @@ public:
 
     const std::vector<std::string>& Waiting() const { return waiting_; }
 
+    // Whether the file was read (or there is none): a file that could not
+    // be read may hold results that wait on.
+    bool Read() const { return read_; }
+
     // The waiting results are in the log: the file is emptied. A failure is
     // not reported; the log's writer never writes a result twice, as it
     // skips a waiting result that the log already holds.
@@ -51,6 +56,38 @@ public:
 private:
     std::unique_ptr<TLockedFile> file_;
     std::vector<std::string> waiting_;
+    bool read_ = true;
+};
+
+// The answers' records (AnswerRecord.h) that wait for the records file beside
+// the log: those of waiting results, and those whose own write failed after
+// their line got in. They wait in "odpowiedzi-oczekujace.txt" beside the
+// waiting results, one record a line, UTF-8, each naming its result by the
+// line's whole text (without its number) in place of the line's start, and
+// go in with the next change of the log that finds their line in it.
+class TPendingRecords {
+public:
+    static constexpr const char* kFileName = "odpowiedzi-oczekujace.txt";
+
+    static std::filesystem::path File();
+    // Adds a record whose lineStart is its result's whole text. Returns false
+    // when it could not be kept. Never throws.
+    static bool Keep(const TAnswerRecord& record) noexcept;
+    // How many records wait; 0 where the file can't be read. Never throws.
+    static std::size_t Count() noexcept;
+
+    // Takes the waiting records for the log's writer, which holds the log's
+    // locks; the file stays locked until this object goes. A line that is no
+    // record (a write cut short) is dropped.
+    TPendingRecords();
+    const std::vector<TAnswerRecord>& Waiting() const { return waiting_; }
+    // Only `left` wait on: the file is rewritten with them, or removed.
+    void Done(const std::vector<TAnswerRecord>& left) noexcept;
+
+private:
+    std::unique_ptr<TLockedFile> file_;
+    std::string bytes_;
+    std::vector<TAnswerRecord> waiting_;
 };
 
 } // namespace kwizmar

@@ -28,10 +28,11 @@ TResultDelivery::~TResultDelivery() {
     thread_.join();
 }
 
-void TResultDelivery::Save(std::string folder, std::string text, TDone done) {
+void TResultDelivery::Save(std::string folder, std::string text, TDone done,
+                           std::optional<TAnswerRecord> record) {
     {
         const std::lock_guard guard(mutex_);
-        jobs_.push_back({std::move(folder), std::move(text), std::move(done)});
+        jobs_.push_back({std::move(folder), std::move(text), std::move(done), std::move(record)});
         // The waiting results come along with the finish: their own wait for
         // the server's lock makes way for it.
         yield_ = true;
@@ -44,6 +45,14 @@ void TResultDelivery::Watch(std::string folder, std::function<void()> changed) {
         const std::lock_guard guard(mutex_);
         folder_ = std::move(folder);
         changed_ = std::move(changed);
+        nextTry_ = TSteady::now();
+    }
+    wake_.notify_all();
+}
+
+void TResultDelivery::TryNow() {
+    {
+        const std::lock_guard guard(mutex_);
         nextTry_ = TSteady::now();
     }
     wake_.notify_all();
@@ -66,7 +75,8 @@ void TResultDelivery::Run() {
             std::exception_ptr error;
             try {
                 TLogList list;
-                number = TResultsLogFile(job.folder).Append(list, job.text, {.stop = &end_});
+                number =
+                    TResultsLogFile(job.folder).Append(list, job.text, {.stop = &end_}, job.record);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -105,7 +115,8 @@ void TResultDelivery::TryWaiting(std::unique_lock<std::mutex>& lock) {
     const auto changed = changed_;
     lock.unlock();
     const std::size_t before = Waiting();
-    if (before > 0) {
+    // Records alone wait for their lines' next change of the log.
+    if (before > 0 || TPendingRecords::Count() > 0) {
         try {
             // As long as the time to the next regular try: a lock another
             // computer holds is taken the moment it goes.

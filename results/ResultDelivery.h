@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnswerRecord.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -8,6 +10,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -41,10 +44,14 @@ public:
 
     // The finish of an exam: the results waiting and then `text` (the line
     // without its number) go to the log in `folder`, waiting for the
-    // server's lock as long as a finish does (TLockWait::kPatience); `done`
-    // is then called on the delivery's thread. The folder is watched from
-    // then on.
-    void Save(std::string folder, std::string text, TDone done);
+    // server's lock as long as a finish does (TLockWait::kPatience), and the
+    // result's answers' `record` beside it; `done` is then called on the
+    // delivery's thread. The folder is watched from then on.
+    void Save(std::string folder, std::string text, TDone done,
+              std::optional<TAnswerRecord> record = std::nullopt);
+
+    // Tries what waits at once: a record kept for a line already in the log.
+    void TryNow();
 
     // Watches the results waiting on this computer for the log in `folder`
     // (the one the program uses now): tries them at once and goes on while
@@ -59,6 +66,7 @@ private:
     struct TJob {
         std::string folder, text;
         TDone done;
+        std::optional<TAnswerRecord> record;
     };
     void Run();
     void TryWaiting(std::unique_lock<std::mutex>& lock);

@@ -1,8 +1,10 @@
 #include "ResultsLog.h"
 
+#include "AnswerRecordsFile.h"
 #include "Folders.h"
 #include "LabSettings.h"
 #include "Paths.h"
+#include "PendingResults.h"
 #include "ResultsLogPlatform.h"
 
 #include <exception>
@@ -43,22 +45,27 @@ void TResultsLog::LoadIntoList() {
     File().ReadInto(list_);
 }
 
-int TResultsLog::AppendResultLine(const std::string& text) {
-    try {
-        Locate();
-    } catch (const std::exception& error) {
-        File().Refuse(list_, text, error, false);
-    }
-    return File().Append(list_, text);
+int TResultsLog::AppendResultLine(const std::string& text,
+                                  const std::optional<TAnswerRecord>& record) {
+    LocateForResult(text, record);
+    return File().Append(list_, text, {}, record);
 }
 
-std::string TResultsLog::LocateForResult(const std::string& text) {
+std::string TResultsLog::LocateForResult(const std::string& text,
+                                         const std::optional<TAnswerRecord>& record) {
     try {
         Locate();
     } catch (const std::exception& error) {
-        File().Refuse(list_, text, error, false);
+        File().Refuse(list_, text, error, false, record);
     }
     return directory_;
+}
+
+void TResultsLog::KeepRecord(const std::string& text, const TAnswerRecord& record) noexcept {
+    try {
+        TPendingRecords::Keep(WaitingRecord(record, text));
+    } catch (...) {
+    }
 }
 
 bool TResultsLog::HoldsResult(const std::string& text) {

@@ -6,6 +6,7 @@
 #include "ResultsLogFormat.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -74,13 +75,22 @@ public:
     // the result is kept among the pending results, and EResultWaits is
     // thrown, saying why and where the result waits; the list then holds
     // what was read and the new line.
-    int AppendResultLine(const std::string& text);
+    // The result's answers' `record` goes beside the log with its line
+    // (TResultsLogFile::Append).
+    int AppendResultLine(const std::string& text,
+                         const std::optional<TAnswerRecord>& record = std::nullopt);
 
     // For a finish written on another thread (TResultDelivery): locates the
     // log and returns its folder. Where the log can't be located, the result
     // is kept among the pending results and EResultWaits is thrown, as by
     // AppendResultLine.
-    std::string LocateForResult(const std::string& text);
+    std::string LocateForResult(const std::string& text,
+                                const std::optional<TAnswerRecord>& record = std::nullopt);
+
+    // A finish interrupted by a crash had stored its line `text`: its answers'
+    // `record` waits (TPendingRecords) for the delivery to take it beside
+    // the log, unless it is there already. Never throws.
+    static void KeepRecord(const std::string& text, const TAnswerRecord& record) noexcept;
 
     // Whether the log or the results waiting for it (TPendingResults) hold
     // the result `text` (without its number): a finish interrupted by a crash

@@ -1,5 +1,6 @@
 #include "ResultsLogFile.h"
 
+#include "AnswerRecordsFile.h"
 #include "Errors.h"
 #include "Folders.h"
 #include "LockedFile.h"
@@ -156,8 +157,8 @@ void TResultsLogFile::ReadInto(TLogList& list) const {
     list.LinesRead();
 }
 
-int TResultsLogFile::Append(TLogList& list, const std::string& text,
-                            TServerLock::TWait wait) const {
+int TResultsLogFile::Append(TLogList& list, const std::string& text, TServerLock::TWait wait,
+                            const std::optional<TAnswerRecord>& record) const {
     const std::string encoded = EncodeLogLine(text);
     bool read = false;
     try {
@@ -184,14 +185,14 @@ int TResultsLogFile::Append(TLogList& list, const std::string& text,
         read = true;
         // Under the lock, so no other copy of the program is writing one now.
         RemoveStaleTemporaries(PathFromUtf8(path_));
-        return AppendLocked(lock, file, list, encoded);
+        return AppendLocked(lock, file, list, text, record);
     } catch (const std::exception& error) {
-        Refuse(list, text, error, read);
+        Refuse(list, text, error, read, record);
     }
 }
 
 void TResultsLogFile::Refuse(TLogList& list, const std::string& text, const std::exception& error,
-                             bool read) const {
+                             bool read, const std::optional<TAnswerRecord>& record) const {
     // The list is the log as read, if it was, and the line that didn't
     // reach it.
     if (!read)
@@ -201,6 +202,10 @@ void TResultsLogFile::Refuse(TLogList& list, const std::string& text, const std:
         list.AddLine(std::to_string(list.Count() + 1) + ". " + text);
 
     const std::string kept = Utf8FromPath(TPendingResults::File());
+    // The record first: one that waits without its line is dropped when its
+    // line is found nowhere, a line never waits without its record.
+    if (record)
+        TPendingRecords::Keep(WaitingRecord(*record, text));
     const bool safe = TPendingResults::Keep(EncodeLogLine(text));
     throw EResultWaits(
         WhyNotWritten(error, path_) + "\n\n" +
@@ -214,7 +219,9 @@ void TResultsLogFile::Refuse(TLogList& list, const std::string& text, const std:
 }
 
 int TResultsLogFile::AppendLocked(const TServerLock& lock, TLockedFile& file, TLogList& list,
-                                  const std::string& encoded) const {
+                                  const std::string& text,
+                                  const std::optional<TAnswerRecord>& record) const {
+    const std::string encoded = text.empty() ? std::string() : EncodeLogLine(text);
     std::string& bytes = list.Buffer();
     TPendingResults pending;
     const TLogShape shape = ShapeOfLog(bytes);
@@ -230,6 +237,7 @@ int TResultsLogFile::AppendLocked(const TServerLock& lock, TLockedFile& file, TL
     if (added.empty()) {
         pending.Done();
         list.ListBuffer(true);
+        AddRecords(lock, bytes, pending.Read(), 0, {}, std::nullopt);
         return last;
     }
 
@@ -261,11 +269,41 @@ int TResultsLogFile::AppendLocked(const TServerLock& lock, TLockedFile& file, TL
     // The list is the log as it now is; its lines are decoded only when the
     // statistics window asks for them.
     list.ListBuffer(true);
+    AddRecords(lock, bytes, pending.Read(), last, text, record);
     return last;
 }
 
+void TResultsLogFile::AddRecords(const TServerLock& lock, std::string_view bytes, bool resultsRead,
+                                 int number, const std::string& text,
+                                 const std::optional<TAnswerRecord>& record) const {
+    // As they wait: named by the whole line.
+    std::vector<TAnswerRecord> fresh, waited, waitOn, left;
+    if (record) {
+        fresh.push_back(RecordOfLine(*record, number, text));
+        waitOn.push_back(WaitingRecord(*record, text));
+    }
+    TPendingRecords pending;
+    for (const TAnswerRecord& waiting : pending.Waiting()) {
+        if (const int k = LogLineNumberOf(bytes, EncodeLogLine(waiting.lineStart))) {
+            waited.push_back(RecordOfLine(waiting, k, waiting.lineStart));
+            waitOn.push_back(waiting);
+        } else if (!resultsRead) {
+            // Its line may wait among results that could not be read.
+            left.push_back(waiting);
+        }
+        // Else its line is gone from the log (the statistics window deleted
+        // it meanwhile), and the record with it.
+    }
+    try {
+        TAnswerRecordsFile(folder_).Append(lock, fresh, waited);
+    } catch (...) {
+        left.insert(left.end(), waitOn.begin(), waitOn.end());
+    }
+    pending.Done(left);
+}
+
 std::size_t TResultsLogFile::DeliverWaiting(TServerLock::TWait wait) const {
-    if (WaitingCount() == 0)
+    if (WaitingCount() == 0 && TPendingRecords::Count() == 0)
         return 0;
     CreateOwnFolder();
     const TServerLock lock(PathFromUtf8(path_), wait);
@@ -275,7 +313,7 @@ std::size_t TResultsLogFile::DeliverWaiting(TServerLock::TWait wait) const {
     file.ReadAll(list.Buffer(), 0);
     const std::size_t before = ShapeOfLog(list.Buffer()).lines;
     RemoveStaleTemporaries(PathFromUtf8(path_));
-    return std::size_t(AppendLocked(lock, file, list, "")) - before;
+    return std::size_t(AppendLocked(lock, file, list, {})) - before;
 }
 
 std::string TResultsLogFile::PreviousPath() const {
@@ -348,6 +386,8 @@ void TResultsLogFile::Save(TLogList& list) const {
     if (saved.Bytes() != current) {
         KeepPrevious(current);
         file.Replace(saved.Bytes(), current, PathFromUtf8(UserDataFolder()));
+        // The records of the lines that went, with them.
+        TAnswerRecordsFile(folder_).KeepInStep(saved.Bytes());
     }
     list = std::move(saved);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "AnswerRecord.h"
 #include "Errors.h"
 #include "LogList.h"
 #include "ServerLock.h"
 
 #include <cstddef>
 #include <exception>
+#include <optional>
 #include <string>
 
 // Reading and changing the results log file, MSStr32.dll, for its list
@@ -67,17 +69,24 @@ public:
     // that waited and then the result `text` (UTF-8, without its number) to the
     // file, waiting for the server's lock as `wait` says; returns the
     // result's number. The list is then the file as it is. Where the result
-    // did not get in, Refuse().
-    int Append(TLogList& list, const std::string& text, TServerLock::TWait wait = {}) const;
+    // did not get in, Refuse(). The result's answers' `record` (its line's
+    // number not yet known) goes beside the log after the line
+    // (TAnswerRecordsFile), with the records that waited; where it can't, it
+    // waits (TPendingRecords) and the result still counts as in the log.
+    int Append(TLogList& list, const std::string& text, TServerLock::TWait wait = {},
+               const std::optional<TAnswerRecord>& record = std::nullopt) const;
 
     // The result `text` did not reach the file, for `error`: the list is the
     // file as read (`read`, else empty) and the line that didn't reach it; the
-    // result is kept among the pending results, and EResultWaits is thrown.
+    // result is kept among the pending results, its record (where given)
+    // among the pending records, and EResultWaits is thrown.
     [[noreturn]] void Refuse(TLogList& list, const std::string& text, const std::exception& error,
-                             bool read) const;
+                             bool read,
+                             const std::optional<TAnswerRecord>& record = std::nullopt) const;
 
     // Takes the results waiting on this computer into the file, as a finish
-    // would take them along; returns how many went in (0 where none waited).
+    // would take them along, and the records that wait for lines the log
+    // holds; returns how many results went in (0 where none waited).
     // Throws EPlatformError where they could not; they wait on then.
     std::size_t DeliverWaiting(TServerLock::TWait wait = {}) const;
 
@@ -100,11 +109,17 @@ public:
 private:
     void CreateOwnFolder() const;
     void KeepPrevious(const std::string& bytes) const;
-    // Under both locks: adds the waiting results and then `encoded` (none
-    // where empty), reads them back and empties the waiting results; returns
-    // the number of the last line added.
+    // Under both locks: adds the waiting results and then `text` (none where
+    // empty), reads them back and empties the waiting results; then the
+    // records. Returns the number of the last line added.
     int AppendLocked(const TServerLock& lock, TLockedFile& file, TLogList& list,
-                     const std::string& encoded) const;
+                     const std::string& text,
+                     const std::optional<TAnswerRecord>& record = std::nullopt) const;
+    // The records of the line `number` (`text`, where `record` is given) and
+    // those that waited for lines the log `bytes` now holds, beside the log;
+    // those that don't get in wait. Never throws.
+    void AddRecords(const TServerLock& lock, std::string_view bytes, bool resultsRead, int number,
+                    const std::string& text, const std::optional<TAnswerRecord>& record) const;
 
     std::string folder_;
     std::string path_;

@@ -2,6 +2,8 @@
 
 #include "Cp1250.h"
 
+#include <charconv>
+
 namespace kwizmar {
 
 std::vector<std::string> ParseLog(std::string_view bytes) {
@@ -68,6 +70,26 @@ bool LogHoldsResult(std::string_view bytes, std::string_view text) {
             return true;
     }
     return false;
+}
+
+int LogLineNumberOf(std::string_view bytes, std::string_view text) {
+    int found = 0;
+    ForEachLogLine(bytes, [&](std::size_t offset, std::size_t size, TLineEnd) {
+        if (found)
+            return;
+        const std::string_view line = bytes.substr(offset, size);
+        if (line.size() < text.size() + 3 || !line.ends_with(text))
+            return;
+        const std::string_view number = line.substr(0, line.size() - text.size());
+        if (!number.ends_with(". "))
+            return;
+        int k = 0;
+        const char* end = number.data() + number.size() - 2;
+        const auto [ptr, ec] = std::from_chars(number.data(), end, k);
+        if (ec == std::errc() && ptr == end && k > 0 && number[0] != '+')
+            found = k;
+    });
+    return found;
 }
 
 bool AppendedTo(std::string_view before, std::string_view now, std::size_t& since) {

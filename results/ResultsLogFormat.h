@@ -87,6 +87,9 @@ std::string WithCrLfLines(std::string_view bytes, std::size_t capacity);
 // Whether the log `bytes` holds the numbered line of `text` (both encoded,
 // the text without its number).
 bool LogHoldsResult(std::string_view bytes, std::string_view text);
+// The number of the first line of `bytes` that is "<k>. <text>" exactly
+// (both encoded); 0 where there is none.
+int LogLineNumberOf(std::string_view bytes, std::string_view text);
 
 // Whether `now`, a log as it is, is `before` (the log as it was last read or
 // written) with lines appended by another copy of the program; those lines

@@ -69,14 +69,18 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
     TSettings& settings = services_.settings;
     TResultsLog& log = services_.resultsLog;
-    logic_ = std::make_unique<TEgzaminLogic>(
-        TExamPorts{[&settings](const std::string& name) { settings.WriteUserName(name); },
-                   services_.everyAnswerInTestForm,
-                   [this](const std::string& line, TExamPorts::TSaved done) {
-                       SaveResultLine(line, std::move(done));
-                   },
-                   messages_, clock_, regional_, measure_, services_.journal,
-                   [&log](const std::string& line) { return log.HoldsResult(line); }});
+    logic_ = std::make_unique<TEgzaminLogic>(TExamPorts{
+        [&settings](const std::string& name) { settings.WriteUserName(name); },
+        services_.everyAnswerInTestForm,
+        [this](const std::string& line, const TAnswerRecord& record, TExamPorts::TSaved done) {
+            SaveResultLine(line, record, std::move(done));
+        },
+        messages_, clock_, regional_, measure_, services_.journal,
+        [&log](const std::string& line) { return log.HoldsResult(line); },
+        [this](const std::string& line, const TAnswerRecord& record) {
+            TResultsLog::KeepRecord(line, record);
+            services_.delivery.TryNow();
+        }});
     logic_->ApplyLabRules(services_.labRules);
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
@@ -410,24 +414,28 @@ void TEgzamin::showEvent(QShowEvent* event) {
 // The line goes to the log on the delivery's thread; its answer comes back
 // to this one, where the logic takes it and the window shows what it says.
 // The delivery ends before this window does, so the answer always finds it.
-void TEgzamin::SaveResultLine(const std::string& line, TExamPorts::TSaved done) {
+void TEgzamin::SaveResultLine(const std::string& line, const TAnswerRecord& record,
+                              TExamPorts::TSaved done) {
     std::string folder;
     try {
-        folder = services_.resultsLog.LocateForResult(line);
+        folder = services_.resultsLog.LocateForResult(line, record);
     } catch (...) {
         done(std::current_exception());
         return;
     }
-    services_.delivery.Save(folder, line, [this, done](int, std::exception_ptr failure) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, done, failure] {
-                Act([&] { done(failure); });
-                if (closeWhenSaved_)
-                    close();
-            },
-            Qt::QueuedConnection);
-    });
+    services_.delivery.Save(
+        folder, line,
+        [this, done](int, std::exception_ptr failure) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, done, failure] {
+                    Act([&] { done(failure); });
+                    if (closeWhenSaved_)
+                        close();
+                },
+                Qt::QueuedConnection);
+        },
+        record);
 }
 
 bool TEgzamin::ConfirmEndingTheExam() {

@@ -107,7 +107,8 @@ private:
     void RenderClock();
     void MoveBanner();
     void OpenSecondary(QWidget* window);
-    void SaveResultLine(const std::string& line, TExamPorts::TSaved done);
+    void SaveResultLine(const std::string& line, const TAnswerRecord& record,
+                        TExamPorts::TSaved done);
     // Asks whether the strict exam in progress is to end now.
     bool ConfirmEndingTheExam();
     void ShowHelp(const QString& controlName);

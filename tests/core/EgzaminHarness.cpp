@@ -11,11 +11,13 @@ void TFakeResultsLog::AppendResultLine(const std::string& lineText) {
     lines.push_back(std::to_string(lines.size() + 1) + ". " + lineText);
 }
 
-void TFakeResultsLog::Save(const std::string& lineText, const TExamPorts::TSaved& done) {
-    auto save = [this, lineText, done] {
+void TFakeResultsLog::Save(const std::string& lineText, const TAnswerRecord& record,
+                           const TExamPorts::TSaved& done) {
+    auto save = [this, lineText, record, done] {
         std::exception_ptr failure;
         try {
             AppendResultLine(lineText);
+            records.push_back(record);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -40,17 +42,20 @@ int TBannerMeasure::TextWidth(std::string_view utf8, const TFontSpec& font) cons
 }
 
 TEgzaminHarness::TEgzaminHarness()
-    : logic(TExamPorts{
-          [this](const std::string& name) { names.stored.push_back(name); },
-          [this] { return options.odp; },
-          [this](const std::string& line, const TExamPorts::TSaved& done) { log.Save(line, done); },
-          messages, clock, regional, measure, &journal,
-          [this](const std::string& text) {
-              for (const std::string& line : log.lines)
-                  if (line.ends_with(". " + text))
-                      return true;
-              return false;
-          }}) {}
+    : logic(TExamPorts{[this](const std::string& name) { names.stored.push_back(name); },
+                       [this] { return options.odp; },
+                       [this](const std::string& line, const TAnswerRecord& record,
+                              const TExamPorts::TSaved& done) { log.Save(line, record, done); },
+                       messages, clock, regional, measure, &journal,
+                       [this](const std::string& text) {
+                           for (const std::string& line : log.lines)
+                               if (line.ends_with(". " + text))
+                                   return true;
+                           return false;
+                       },
+                       [this](const std::string&, const TAnswerRecord& record) {
+                           log.keptRecords.push_back(record);
+                       }}) {}
 
 void TEgzaminHarness::Load(const std::vector<std::string>& lines, const std::string& fileName) {
     logic.LoadTestFile(dir.Write(fileName, MakeTs2(lines)));

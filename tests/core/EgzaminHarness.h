@@ -24,10 +24,13 @@ struct TFakeOptions {
 class TFakeResultsLog {
 public:
     void AppendResultLine(const std::string& lineText);
-    void Save(const std::string& lineText, const TExamPorts::TSaved& done);
+    void Save(const std::string& lineText, const TAnswerRecord& record,
+              const TExamPorts::TSaved& done);
     // Answers the save held longest; what the window passes on.
     void Answer();
     std::vector<std::string> lines;
+    // The records of the lines written, and those kept after a restart.
+    std::vector<TAnswerRecord> records, keptRecords;
     std::string failWith;
     bool answerLater = false;
     std::vector<std::function<void()>> held;

@@ -117,6 +117,7 @@ TEST(Resume, TheExamGoesOnAndEndsAsAnUninterruptedOneWithTheDeadTimeCounted) {
         EXPECT_TRUE(exam.before.log.lines.empty());
         RunSteps(exam.after, c.done, kSteps.size());
         EXPECT_EQ(exam.after.log.lines, whole.log.lines);
+        EXPECT_EQ(exam.after.log.records, whole.log.records);
         EXPECT_TRUE(exam.after.view().Panel4.visible);
         EXPECT_TRUE(exam.after.journal.removed);
     }
@@ -176,9 +177,44 @@ TEST(Resume, AFinishCutShortWritesItsLineExactlyOnce) {
         after.logic.ResumeExam(journal, true);
         EXPECT_EQ(after.log.lines.size(), 2u);
         EXPECT_EQ(after.log.lines.back(), "2. " + journal.resultText);
+        // The record goes with the line, or is made sure of where the line got in.
+        EXPECT_EQ(journal.record, before.log.records.at(0));
+        EXPECT_EQ(reachedTheLog ? after.log.keptRecords : after.log.records,
+                  std::vector<TAnswerRecord>{journal.record});
         EXPECT_TRUE(after.journal.removed);
         EXPECT_TRUE(after.view().Panel6.visible); // nothing else to show
     }
+}
+
+TEST(AnswersRecord, NamesEveryQuestionShownInTheFilesNumberingWithWhatWasAnswered) {
+    TEgzaminHarness whole;
+    whole.Begin(ValidTestLines(4));
+    RunSteps(whole, 0, kSteps.size());
+    ASSERT_EQ(whole.log.records.size(), 1u);
+    const TAnswerRecord& record = whole.log.records[0];
+    EXPECT_EQ(record.lineStart + ". Przewidywany",
+              whole.log.lines[0].substr(3, record.lineStart.size() + 14));
+    EXPECT_EQ(record.testName, "\"Geografia\"");
+    EXPECT_EQ(record.testHash, whole.logic.loadedTest().test->ContentHash());
+    EXPECT_EQ(record.questionCount, 4);
+    const std::vector<TAnswerEntry> expected = {
+        {1, 'B', "Pytanie 1", 'B', false, false, "", 2, 0},
+        {2, 'B', "Pytanie 2", 'A', true, false, "zła", 0, 2},
+        {3, 'B', "Pytanie 3", 'B', false, false, "", 2, 0},
+        {4, 'B', "Pytanie 4", 0, true, true, "odp b 4", 5, 0},
+    };
+    EXPECT_EQ(record.entries, expected);
+
+    // The time runs out after a wrong typed answer to question 2: it was
+    // tried, nothing picked; questions 3 and 4 were never shown.
+    TEgzaminHarness cut;
+    cut.Begin(ValidTestLines(4));
+    RunSteps(cut, 0, 3);
+    cut.Ticks(600);
+    ASSERT_EQ(cut.log.records.size(), 1u);
+    EXPECT_EQ(cut.log.records[0].entries,
+              (std::vector<TAnswerEntry>{expected[0],
+                                         {2, 'B', "Pytanie 2", 0, true, false, "zła", 0, 0}}));
 }
 
 TEST(Resume, AnExamAbandonedLeavesNothingToPickUp) {

@@ -34,7 +34,8 @@ TExamJournal Answered(TJournalPhase phase) {
     j.questionNumber = 3;
     j.pointsGained = 7;
     j.pointsLost = -2;
-    j.outcomes = {{1, 'R', 2}, {2, 'S', 5}, {3, 'W', -2}};
+    j.outcomes = {{1, 'R', 2, 'B'}, {2, 'S', 5, 0, "odp = b"}, {3, 'W', -2, 'A', "zła\nz"}};
+    j.typedTried = "";
     j.phase = phase;
     j.secondsLeft = 431;
     j.correctAnswerText = "Odp \\ z ukośnikiem\r\nw dwóch wierszach";
@@ -48,6 +49,13 @@ TExamJournal Answered(TJournalPhase phase) {
 TEST(ExamJournal, EveryStateIsReadBackAsWritten) {
     TExamJournal finishing = Answered(TJournalPhase::Finishing);
     finishing.resultText = "Użytkownik Żaneta Łęcka przystąpił ... Otrzymana ocena to: mierny.";
+    finishing.record = {0,
+                        "Użytkownik Żaneta\tŁęcka",
+                        "\"Geo|grafia\"",
+                        0xfedcba9876543210,
+                        20,
+                        {{1, 'B', "Pytanie\\n 1", 'B', false, false, "", 2, 0},
+                         {3, 0, "", 0, true, false, "a|b\tc\r\n", 0, -2}}};
     TExamJournal emptyTexts = Started();
     emptyTexts.testPath = "";
     emptyTexts.userName.assign(1, ' ');
@@ -87,24 +95,32 @@ TEST(ExamJournal, WhatIsNotAWholeJournalIsRefused) {
     flipped[good.find("zdobyto=7") + 8] = '9';
     const std::string cases[] = {
         "",
-        good.substr(0, good.size() - 1),                      // the last line end lost
-        good.substr(0, good.size() / 2),                      // cut short
-        body,                                                 // no checksum
-        flipped,                                              // a number changed, not summed
-        good + "x",                                           // something after the checksum
-        replaced("zapis 1", "zapis 9"),                       // another format
-        replaced("stan=werdykt", "stan=wygrana"),             // a phase the program doesn't know
-        replaced("czas-min=10\n", ""),                        // a value missing
-        replaced("pytanie=3", "pytanie=3\npytanie=4"),        // a value twice
-        replaced("stan=werdykt", "stan=werdykt\nwiersz=1."),  // a result line of no finish
-        replaced("czas-min=10", "czas-min=0"),                // no time
-        replaced("zdobyto=7", "zdobyto=9223372036854775807"), // past any exam
+        good.substr(0, good.size() - 1),                         // the last line end lost
+        good.substr(0, good.size() / 2),                         // cut short
+        body,                                                    // no checksum
+        flipped,                                                 // a number changed, not summed
+        good + "x",                                              // something after the checksum
+        replaced("zapis 1", "zapis 9"),                          // another format
+        replaced("stan=werdykt", "stan=wygrana"),                // a phase the program doesn't know
+        replaced("czas-min=10\n", ""),                           // a value missing
+        replaced("pytanie=3", "pytanie=3\npytanie=4"),           // a value twice
+        replaced("stan=werdykt", "stan=werdykt\nwiersz=1."),     // a result line of no finish
+        replaced("czas-min=10", "czas-min=0"),                   // no time
+        replaced("zdobyto=7", "zdobyto=9223372036854775807"),    // past any exam
+        replaced("wynik=1 R 2 B", "wynik=1 R 2 F"),              // no such letter
+        replaced("wpisana=", "wpisana=\nwpisana="),              // a typed answer twice
+        replaced("stan=werdykt", "stan=werdykt\nodpowiedzi=O1"), // a record of no finish
     };
     for (const std::string& text : cases) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(ParseJournal(text));
     }
     EXPECT_TRUE(ParseJournal(resummed(body)));
+    // A journal of the version before the answers were kept goes on.
+    const std::optional<TExamJournal> older =
+        ParseJournal(replaced("wynik=1 R 2 B", "wynik=1 R 2"));
+    ASSERT_TRUE(older);
+    EXPECT_EQ(older->outcomes[0], (TQuestionOutcome{1, 'R', 2}));
 }
 
 TEST(ExamJournal, OnlyTheCopyHoldingTheJournalWritesOrRemovesIt) {

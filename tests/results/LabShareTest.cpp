@@ -3,7 +3,9 @@
 // finishing at the same moment on each. A real Samba server and two real SMB
 // clients (see SambaRig.h); every result must reach the log exactly once,
 // numbered in turn.
+#include "AnswerRecordsFile.h"
 #include "ResultsLog.h"
+#include "ResultsLogFormat.h"
 #include "ServerLock.h"
 
 #include "ChildProcesses.h"
@@ -49,19 +51,29 @@ template <class F> pid_t Copy(const std::filesystem::path& sysDir, F body) {
         240);
 }
 
+const TAnswerRecord kAnswers = {0, "", "\"Lab\"",
+                                7, 1,  {{1, 'A', "Pyt", 'A', false, false, "", 1, 0}}};
+
 // The log as the server holds it: its lines numbered 1, 2 … in turn, and
-// the texts after the numbers.
+// the texts after the numbers; beside it, one answers' record per line,
+// naming it.
 std::multiset<std::string> NumberedInTurn(const std::filesystem::path& sysDir) {
     auto registry = ComputerWith(sysDir);
     TResultsLog log(*registry);
     log.LoadIntoList();
-    std::multiset<std::string> texts;
+    std::multiset<std::string> texts, records, named;
     for (std::size_t i = 0; i < log.lines().size(); ++i) {
         const std::string line = log.lines()[i];
         const std::string number = std::to_string(i + 1) + ". ";
         EXPECT_EQ(line.substr(0, number.size()), number) << line;
-        texts.insert(line.substr(line.find(". ") + 2));
+        const std::string text = line.substr(line.find(". ") + 2);
+        texts.insert(text);
+        named.insert(FormatAnswerRecord(RecordOfLine(kAnswers, int(i + 1), text)));
     }
+    const std::string bytes = ReadBytes(sysDir / kAnswerRecordsFileName);
+    for (std::string_view record : SplitLogLines(bytes))
+        records.emplace(record);
+    EXPECT_EQ(records, named);
     return texts;
 }
 
@@ -70,7 +82,7 @@ std::multiset<std::string> NumberedInTurn(const std::filesystem::path& sysDir) {
 // the computer and goes in with the next result.
 void Finish(TResultsLog& log, const std::string& text) {
     try {
-        log.AppendResultLine(text);
+        log.AppendResultLine(text, kAnswers);
     } catch (const EResultWaits&) {
     }
 }
@@ -81,7 +93,7 @@ void Finish(TResultsLog& log, const std::string& text) {
 void ExpectEachResultOnceAfterTheLesson(const std::filesystem::path& share,
                                         const std::filesystem::path& server, int results) {
     ExpectAllExitedCleanly(
-        {Copy(share, [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
+        {Copy(share, [](TResultsLog& log) { log.AppendResultLine("koniec lekcji", kAnswers); })});
     const std::multiset<std::string> texts = NumberedInTurn(server);
     EXPECT_EQ(texts.size(), std::size_t(results + 1));
     EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), texts.size());
@@ -146,8 +158,8 @@ TEST_F(LabShare, AStatisticsSaveOnOneComputerLosesNoResultOfTheOther) {
         }
     }));
     ExpectAllExitedCleanly(children);
-    ExpectAllExitedCleanly(
-        {Copy(rig->Share(1), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji"); })});
+    ExpectAllExitedCleanly({Copy(
+        rig->Share(1), [](TResultsLog& log) { log.AppendResultLine("koniec lekcji", kAnswers); })});
 
     auto registry = ComputerWith(rig->ServerFolder());
     TResultsLog log(*registry);

@@ -55,8 +55,9 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         return Shown("Panel4") && ResultSaved();
     }
-    std::string LogFile() {
-        std::ifstream in(dir.path() / "data" / "Kwizmar" / "MSStr32.dll", std::ios::binary);
+    // A file of the program's data folder: the log, and the answers' records beside it.
+    std::string LogFile(const char* name = "MSStr32.dll") {
+        std::ifstream in(dir.path() / "data" / "Kwizmar" / name, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();

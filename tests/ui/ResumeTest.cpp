@@ -170,6 +170,7 @@ TEST_F(ResumeTest, APowerCutBetweenTheResultAndTheJournalLeavesExactlyOneLine) {
     for (const bool lineWritten : {false, true}) {
         SCOPED_TRACE(lineWritten);
         std::filesystem::remove(LogPath());
+        std::filesystem::remove(LogPath().parent_path() / kAnswerRecordsFileName);
         std::filesystem::create_directories(LogPath().parent_path());
         {
             // The log held by another copy: the finish waits at its append,
@@ -186,6 +187,12 @@ TEST_F(ResumeTest, APowerCutBetweenTheResultAndTheJournalLeavesExactlyOneLine) {
             log.AppendResultLine(result);
         }
         EXPECT_TRUE(Restart().isEmpty()); // nothing to ask: the exam had ended
+        // The line goes on the delivery's thread, with its record after it.
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return !LogFile(kAnswerRecordsFileName).empty(); }, 20000));
+        const std::string records = LogFile(kAnswerRecordsFileName);
+        EXPECT_EQ(records.find("\r\n"), records.size() - 2); // one record, of line 1
+        EXPECT_EQ(ParseAnswerRecord(records.substr(0, records.find('\r'))).value().line, 1);
         const std::vector<std::string> lines = LogLines();
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0], "1. " + result);
