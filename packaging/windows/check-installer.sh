@@ -79,12 +79,14 @@ expect_value() { # key, name ("" for the default), expected data
 }
 
 # A shortcut names its target in the ANSI or the UTF-16 form.
-expect_link() { # .lnk, program
+expect_link() { # .lnk, program[, its argument]
   [ -f "$menu/$1" ] || fail "no Start-menu entry $1"
   local text
   text=$(strings -a "$menu/$1"; strings -a -el "$menu/$1")
   grep -qiF "$windows_program_files\\$2" <<<"$text" ||
     fail "the Start-menu entry $1 does not start $windows_program_files\\$2"
+  [ -z "${3:-}" ] || grep -qxF -- "$3" <<<"$text" ||
+    fail "the Start-menu entry $1 does not give $2 the argument $3"
 }
 
 install() {
@@ -114,6 +116,7 @@ check_installed() {
   fi
 
   expect_link "Kwizmar 2002.lnk" kwizmar.exe
+  expect_link "Wyniki egzaminów Kwizmar 2002.lnk" kwizmar.exe --wyniki
   if [ -f "$program_files/kwizmar-edytor.exe" ]; then
     expect_link "Edytor testów Kwizmar.lnk" kwizmar-edytor.exe
   fi

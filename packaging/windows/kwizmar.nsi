@@ -31,6 +31,7 @@ ManifestDPIAware true
 !define MENU_FOLDER "$SMPROGRAMS\Kwizmar 2002"
 !define EXAM_LINK "Kwizmar 2002.lnk"
 !define EDITOR_LINK "Edytor testów Kwizmar.lnk"
+!define RESULTS_LINK "Wyniki egzaminów Kwizmar 2002.lnk"
 ; Where the results log MSStr32.dll is kept, for every user of the computer.
 !define RESULTS_FOLDER "$APPDATA\Nerbaly\Kwizmar"
 ; The group of the computer's users, by its well-known SID (its name is
@@ -118,6 +119,9 @@ Section "Kwizmar 2002"
   SetOutPath "$INSTDIR"
   CreateDirectory "${MENU_FOLDER}"
   CreateShortcut "${MENU_FOLDER}\${EXAM_LINK}" "$INSTDIR\kwizmar.exe" "" "$INSTDIR\KwIc.ico" 0
+  ; The results of the exams alone, for the teacher, without an exam.
+  CreateShortcut "${MENU_FOLDER}\${RESULTS_LINK}" "$INSTDIR\kwizmar.exe" "--wyniki" \
+    "$INSTDIR\KwIc.ico" 0
   ${If} ${FileExists} "$INSTDIR\kwizmar-edytor.exe"
     CreateShortcut "${MENU_FOLDER}\${EDITOR_LINK}" "$INSTDIR\kwizmar-edytor.exe" "" \
       "$INSTDIR\KwIc.ico" 0
@@ -173,6 +177,7 @@ Section "Uninstall"
 
   Delete "${MENU_FOLDER}\${EXAM_LINK}"
   Delete "${MENU_FOLDER}\${EDITOR_LINK}"
+  Delete "${MENU_FOLDER}\${RESULTS_LINK}"
   RMDir "${MENU_FOLDER}"
 
   ; The type's name stays where another program has taken it over since.
