@@ -112,6 +112,7 @@ void TEgzaminLogic::StartExam() {
     state_.maxPoints = StrToInt(header.maxPoints);
     state_.testName = header.name;
     state_.testHash = loaded_.test->ContentHash();
+    DrawOrder();
     state_.questionNumber = 1;
     state_.nextQuestion = 2;
     state_.minutesLeft = state_.minutesAllowed;
@@ -135,6 +136,7 @@ void TEgzaminLogic::StartExam() {
         journal_.headerText = state_.headerText;
         journal_.questionCountText = header.questionCount;
         journal_.maxPointsText = header.maxPoints;
+        journal_.order = state_.order;
         journaling_ = true;
         JournalStep();
     }
@@ -182,8 +184,31 @@ void TEgzaminLogic::OpenExamPage(const std::string& questionCountText,
     SetAnswerButtonsEnabled(true);
 }
 
+void TEgzaminLogic::DrawOrder() {
+    const TShuffle shuffle = ports_.shuffle ? ports_.shuffle() : TShuffle{};
+    if (!shuffle.questions && !shuffle.answers)
+        return;
+    std::vector<std::array<bool, kOrderedAnswers>> filled;
+    if (shuffle.answers)
+        for (int k = 1; k <= state_.questionCount; ++k) {
+            const TQuestion q = loaded_.test->Question(k);
+            auto& places = filled.emplace_back();
+            for (int i = 0; i < kOrderedAnswers; ++i)
+                places[std::size_t(i)] = !q.answers[std::size_t(i)].empty();
+        }
+    state_.order = DrawExamOrder(state_.questionCount, filled, shuffle.questions, shuffle.answers,
+                                 ports_.seed ? ports_.seed() : FreshSeed());
+}
+
 void TEgzaminLogic::ShowQuestion(int k, bool keepSelfAnswer) {
-    const TQuestion q = loaded_.test->Question(k);
+    // The exam's own order: its k-th question and its places A … E.
+    const int f = state_.order.FileQuestion(k);
+    TQuestion q = loaded_.test->Question(f);
+    const TQuestion file = q;
+    for (int i = 0; i < kAnswerCount; ++i)
+        q.answers[std::size_t(i)] = file.answers[std::size_t(state_.order.FileAnswer(f, i))];
+    if (const int i = AnswerIndex(q.correctLetter); i >= 0)
+        q.correctLetter = std::string(1, char('a' + state_.order.ShownPlace(f, i)));
     if (k <= state_.questionCount)
         state_.questionsShown = std::max(state_.questionsShown, k);
 

@@ -159,6 +159,9 @@ public:
 private:
     enum class TTrigger { Button, EnterKey };
 
+    // The exam's own order where the options want one (ExamPorts.h's shuffle).
+    void DrawOrder();
+    // Question k of the exam's order, its answers in their places.
     void ShowQuestion(int k, bool keepSelfAnswer);
     void NextQuestionStep();
     void OfferAnswerForm();

@@ -139,12 +139,17 @@ TAnswerRecord TEgzaminLogic::AnswersRecord(const std::string& lineText) const {
     // The questions' keys and texts where the test on hand is the exam's.
     const TTestFile* test =
         loaded_.test && loaded_.test->ContentHash() == state_.testHash ? &*loaded_.test : nullptr;
+    // The questions shown, in the file's numbering.
     const int shown = std::min(state_.questionsShown, record.questionCount);
-    for (int k = 1; k <= shown; ++k) {
+    std::vector<int> questions;
+    for (int k = 1; k <= shown; ++k)
+        questions.push_back(state_.order.FileQuestion(k));
+    std::sort(questions.begin(), questions.end());
+    for (int f : questions) {
         TAnswerEntry entry;
-        entry.question = k;
+        entry.question = f;
         if (test) {
-            const TQuestion q = test->Question(k);
+            const TQuestion q = test->Question(f);
             if (const int i = AnswerIndex(q.correctLetter); i >= 0)
                 entry.key = char('A' + i);
             entry.start = QuestionStartText(q.text);
@@ -152,8 +157,10 @@ TAnswerRecord TEgzaminLogic::AnswersRecord(const std::string& lineText) const {
         record.entries.push_back(std::move(entry));
     }
     auto entryOf = [&](int question) -> TAnswerEntry* {
-        return question >= 1 && question <= shown ? &record.entries[std::size_t(question - 1)]
-                                                  : nullptr;
+        const auto at = std::lower_bound(questions.begin(), questions.end(), question);
+        return at != questions.end() && *at == question
+                   ? &record.entries[std::size_t(at - questions.begin())]
+                   : nullptr;
     };
     for (const TQuestionOutcome& o : state_.outcomes) {
         TAnswerEntry* entry = entryOf(o.question);
@@ -167,7 +174,8 @@ TAnswerRecord TEgzaminLogic::AnswersRecord(const std::string& lineText) const {
     }
     // A wrong typed answer to the question on screen when the exam ended.
     if (state_.typedTried)
-        if (TAnswerEntry* entry = entryOf(state_.questionsShown); entry && !entry->Answered()) {
+        if (TAnswerEntry* entry = entryOf(state_.order.FileQuestion(state_.questionsShown));
+            entry && !entry->Answered()) {
             entry->typedTried = true;
             entry->typed = *state_.typedTried;
         }

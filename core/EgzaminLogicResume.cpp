@@ -51,10 +51,12 @@ void TEgzaminLogic::JournalStep() {
 
 void TEgzaminLogic::RecordOutcome(char kind, std::int64_t points,
                                   std::optional<std::string> typed) {
-    TQuestionOutcome outcome{state_.questionNumber, kind, points};
+    // In the file's numbering and letters, whatever the screen showed.
+    const int f = state_.order.FileQuestion(state_.questionNumber);
+    TQuestionOutcome outcome{f, kind, points};
     if (kind != 'S') {
         if (const int i = AnswerIndex(state_.chosenLetter); i >= 0)
-            outcome.chosen = char('A' + i);
+            outcome.chosen = char('A' + state_.order.FileAnswer(f, i));
         typed = std::move(state_.typedTried);
     }
     outcome.typed = std::move(typed);
@@ -159,6 +161,7 @@ void TEgzaminLogic::ResumeExam(const TExamJournal& journal, bool goOn) {
     state_.testHash = journal.testHash;
     state_.questionsShown = std::min(state_.questionNumber, state_.questionCount);
     state_.outcomes = journal.outcomes;
+    state_.order = OrderFits(journal.order, state_.questionCount) ? journal.order : TExamOrder{};
     state_.typedTried = journal.typedTried;
     state_.minutesLeft = int(check.secondsLeft / 60);
     state_.secondsLeft = int(check.secondsLeft % 60);

@@ -103,6 +103,10 @@ TControl* TEgzaminView::AnswerText(int index) {
     return texts[index];
 }
 
+const TControl* TEgzaminView::AnswerText(int index) const {
+    return const_cast<TEgzaminView*>(this)->AnswerText(index);
+}
+
 #define KWIZMAR_CONTROL(name)                                                                      \
     { #name, &TEgzaminView::name }
 

@@ -112,6 +112,7 @@ struct TEgzaminView : TTestBoxView {
     TControl* AnswerButton(int index);
     const TControl* AnswerButton(int index) const;
     TControl* AnswerText(int index);
+    const TControl* AnswerText(int index) const;
 
     // The exam page is on screen only while neither the start page nor the
     // summary covers it; under them its buttons and its focus must not act.

@@ -134,6 +134,34 @@ std::optional<TQuestionOutcome> ParseOutcome(std::string_view v) {
     return o;
 }
 
+bool ReadQuestionOrder(std::string_view v, std::vector<int>& order) {
+    for (std::size_t at = 0; at <= v.size();) {
+        const std::size_t end = std::min(v.find(' ', at), v.size());
+        int q = 0;
+        if (!ReadBounded(v.substr(at, end - at), q, 1, kMaxQuestion))
+            return false;
+        order.push_back(q);
+        at = end + 1;
+    }
+    return true;
+}
+
+bool ReadAnswerOrders(std::string_view v, std::vector<TAnswerOrder>& orders) {
+    for (std::size_t at = 0; at <= v.size(); at += kOrderedAnswers + 1) {
+        if (at + kOrderedAnswers > v.size() ||
+            (at + kOrderedAnswers < v.size() && v[at + kOrderedAnswers] != ' '))
+            return false;
+        TAnswerOrder& places = orders.emplace_back();
+        for (int i = 0; i < kOrderedAnswers; ++i) {
+            const char c = v[at + std::size_t(i)];
+            if (c < '0' || c >= '0' + kOrderedAnswers)
+                return false;
+            places[std::size_t(i)] = c - '0';
+        }
+    }
+    return true;
+}
+
 class TWriter {
 public:
     void Put(std::string_view key, std::string_view value) {
@@ -191,6 +219,22 @@ std::string FormatJournal(const TExamJournal& j) {
     }
     if (j.typedTried)
         w.Put("wpisana", *j.typedTried);
+    if (!j.order.questions.empty()) {
+        std::string value;
+        for (int q : j.order.questions)
+            value += (value.empty() ? "" : " ") + std::to_string(q);
+        w.Put("kolejnosc-pytan", value);
+    }
+    if (!j.order.answers.empty()) {
+        std::string value;
+        for (const TAnswerOrder& places : j.order.answers) {
+            if (!value.empty())
+                value += ' ';
+            for (int place : places)
+                value += char('0' + place);
+        }
+        w.Put("kolejnosc-odpowiedzi", value);
+    }
     for (const auto& [phase, name] : kPhaseNames)
         if (phase == j.phase)
             w.Put("stan", name);
@@ -240,6 +284,12 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
         if (key == "wpisana") {
             if (j.typedTried)
                 return std::nullopt;
+        } else if (key == "kolejnosc-pytan") {
+            if (!j.order.questions.empty())
+                return std::nullopt;
+        } else if (key == "kolejnosc-odpowiedzi") {
+            if (!j.order.answers.empty())
+                return std::nullopt;
         } else if (key == "odpowiedzi") {
             if (haveRecord)
                 return std::nullopt;
@@ -285,6 +335,10 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
                 j.outcomes.push_back(*o);
         } else if (key == "wpisana")
             j.typedTried = v;
+        else if (key == "kolejnosc-pytan")
+            ok = ReadQuestionOrder(v, j.order.questions);
+        else if (key == "kolejnosc-odpowiedzi")
+            ok = ReadAnswerOrders(v, j.order.answers);
         else if (key == "odpowiedzi") {
             std::optional<TAnswerRecord> record = ParseAnswerRecord(v);
             ok = record.has_value();
@@ -310,6 +364,11 @@ std::optional<TExamJournal> ParseJournal(std::string_view text) {
     // The result line belongs to a finishing exam, and to it alone.
     const bool finishing = j.phase == TJournalPhase::Finishing;
     if (haveRecord && !finishing)
+        return std::nullopt;
+    // The orders are whole and of one exam.
+    const std::size_t ordered =
+        j.order.questions.empty() ? j.order.answers.size() : j.order.questions.size();
+    if (ordered > std::size_t(kMaxQuestion) || !OrderFits(j.order, int(ordered)))
         return std::nullopt;
     bool& resultLine = seen[KeyIndex("wiersz")];
     if (resultLine != finishing)

@@ -53,6 +53,8 @@ struct TExamJournal {
     std::int64_t pointsGained = 0;
     std::int64_t pointsLost = 0;
     std::vector<TQuestionOutcome> outcomes;
+    // The exam's own order, where it has one.
+    TExamOrder order;
     // A wrong typed answer to the question on screen, until its pick.
     std::optional<std::string> typedTried;
     TJournalPhase phase = TJournalPhase::Choosing;

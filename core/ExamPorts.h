@@ -50,6 +50,13 @@ struct TLabRules {
     int examMinutes = 0;
 };
 
+// Whether an exam shows the questions, and the answers of each, in an order of
+// its own (ExamOrder.h).
+struct TShuffle {
+    bool questions = false;
+    bool answers = false;
+};
+
 struct TExamPorts {
     // Stores the examinee's name as the setting UserName. May throw the
     // settings store's EPlatformError; the start then stops there.
@@ -84,6 +91,11 @@ struct TExamPorts {
     // records beside the log, once; asked when a finish interrupted by a crash
     // had stored its line. Never throws.
     std::function<void(const std::string& lineText, const TAnswerRecord& record)> keepRecord = {};
+    // The live states of "Losowa kolejność pytań" and "Losowa kolejność
+    // odpowiedzi", asked when an exam starts; none keeps the file's order.
+    std::function<TShuffle()> shuffle = {};
+    // The seed of an exam's order; none draws a fresh one (FreshSeed).
+    std::function<std::uint64_t()> seed = {};
 };
 
 } // namespace kwizmar

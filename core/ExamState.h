@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExamOrder.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,6 +53,9 @@ struct TExamState {
     // The test as the exam read it, for the answers' record.
     std::string testName;
     std::uint64_t testHash = 0;
+    // The exam's own order of the questions and answers (ExamOrder.h); the
+    // numbers and letters above are the screen's.
+    TExamOrder order;
     // The highest question number shown (the questions 1 … this one).
     int questionsShown = 0;
     // Every question checked, in order.

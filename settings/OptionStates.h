@@ -11,9 +11,19 @@ namespace kwizmar {
 class ILockdownOperations;
 class TScrollingCaption;
 
-// The six options of the program. Each is stored under its value name as a
+// The options of the program. Each is stored under its value name as a
 // 32-bit integer, 1 or 0.
-enum class TOption { Scroll, PZadan, Statystyki, Odp, DesktopEnabled, TaskBarEnabled };
+enum class TOption {
+    Scroll,
+    PZadan,
+    Statystyki,
+    Odp,
+    DesktopEnabled,
+    TaskBarEnabled,
+    ShuffleQuestions,
+    ShuffleAnswers,
+};
+inline constexpr std::size_t kOptionCount = 8;
 
 // What changing an option does at once, besides storing it.
 enum class TOptionEffect {
@@ -47,7 +57,7 @@ struct TOptionSpec {
 
 // The options in the order they are applied at start-up, which is also the
 // order of their controls in the options window.
-inline constexpr std::array<TOptionSpec, 6> kOptions = {{
+inline constexpr std::array<TOptionSpec, kOptionCount> kOptions = {{
     {TOption::Scroll,
      "Scroll",
      true,
@@ -73,16 +83,28 @@ inline constexpr std::array<TOptionSpec, 6> kOptions = {{
      false,
      TOptionEffect::None,
      {{{"CheckBox2", "Wyświetlaj każdą opowiedź w formie testowej", "", 16, 96}}}},
+    {TOption::ShuffleQuestions,
+     "ShuffleQuestions",
+     false,
+     TOptionEffect::None,
+     {{{"CheckBox5", "Losowa kolejność pytań",
+        "Każdy egzamin podaje pytania w innej, losowej kolejności", 16, 120}}}},
+    {TOption::ShuffleAnswers,
+     "ShuffleAnswers",
+     false,
+     TOptionEffect::None,
+     {{{"CheckBox6", "Losowa kolejność odpowiedzi",
+        "Każdy egzamin podaje odpowiedzi każdego pytania w innej, losowej kolejności", 16, 144}}}},
     {TOption::DesktopEnabled,
      "DesktopEnabled",
      false,
      TOptionEffect::DesktopLockdown,
-     {{{"CheckBox3", "wyłącz i ukryj pulpit", "", 40, 144}}}},
+     {{{"CheckBox3", "wyłącz i ukryj pulpit", "", 40, 192}}}},
     {TOption::TaskBarEnabled,
      "TaskBarEnabled",
      false,
      TOptionEffect::TaskbarLockdown,
-     {{{"CheckBox4", "wyłącz i ukryj przycisk Start i cały pasek zadań", "", 40, 168}}}},
+     {{{"CheckBox4", "wyłącz i ukryj przycisk Start i cały pasek zadań", "", 40, 216}}}},
 }};
 
 const TOptionSpec& SpecOf(TOption option);
@@ -158,8 +180,8 @@ private:
     IRegistry& registry_;
     TScrollingCaption* caption_ = nullptr;
     ILockdownOperations* lockdown_ = nullptr;
-    std::array<bool, 6> states_{};
-    std::array<std::optional<bool>, 6> fixed_{};
+    std::array<bool, kOptionCount> states_{};
+    std::array<std::optional<bool>, kOptionCount> fixed_{};
     bool holdLockdown_ = false;
 };
 

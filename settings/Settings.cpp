@@ -202,6 +202,8 @@ std::string LabConsequences(const TDamagedStore& store) {
                    "wspólnego folderu pracowni"},
         {"ExamMinutes", "czas egzaminu nie jest ustalony przez pracownię"},
         {"StrictExam", "podgląd prawidłowej odpowiedzi (Ctrl + mysz) nie jest wyłączony"},
+        {"ShuffleQuestions", "pytania nie są podawane w losowej kolejności"},
+        {"ShuffleAnswers", "odpowiedzi nie są podawane w losowej kolejności"},
     };
     std::vector<std::string> lost;
     for (const auto& k : known) {

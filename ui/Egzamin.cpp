@@ -80,7 +80,8 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
         [this](const std::string& line, const TAnswerRecord& record) {
             TResultsLog::KeepRecord(line, record);
             services_.delivery.TryNow();
-        }});
+        },
+        services_.shuffle});
     logic_->ApplyLabRules(services_.labRules);
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));

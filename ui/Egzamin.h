@@ -39,6 +39,8 @@ struct TEgzaminServices {
     TScrollingCaption& caption;
     // The live state of "Wyświetlaj każdą opowiedź w formie testowej".
     std::function<bool()> everyAnswerInTestForm;
+    // The live states of "Losowa kolejność pytań" and "… odpowiedzi".
+    std::function<TShuffle()> shuffle;
     // The journal of the exam in progress; none keeps no journal.
     TExamJournalFile* journal = nullptr;
     // What the lab's administrator fixed for every exam.

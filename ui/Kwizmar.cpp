@@ -77,6 +77,12 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     main_ = std::make_unique<TEgzamin>(
         TEgzaminServices{settings_, resultsLog_, *delivery_, *lockdown_, caption_,
                          [this] { return options_->Get(TOption::Odp); },
+                         // The editor's trial shows the test as it is written.
+                         [this, trial] {
+                             return trial ? TShuffle{}
+                                          : TShuffle{options_->Get(TOption::ShuffleQuestions),
+                                                     options_->Get(TOption::ShuffleAnswers)};
+                         },
                          trial ? nullptr : &journal_, ReadLabRules(PlatformRegistry()), trial});
     // The options window's controls are the live option states: the exam and
     // the statistics ask them each time.

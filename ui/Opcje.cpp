@@ -24,7 +24,7 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
       logic_(states) {
     setObjectName(QStringLiteral("Topcje"));
     setWindowTitle(QStringLiteral("Nerbaly KWIZMAR 2002 - Opcje"));
-    setFixedSize(407, 277);
+    setFixedSize(407, 325);
     setFont(UiFont("MS Sans Serif", 11));
 
     // The options' controls in their order, as the table of options describes them.
@@ -50,33 +50,33 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
         }
     auto* Label1 = new QLabel(QStringLiteral("Na czas trwania egzaminu:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(16, 128);
+    Label1->move(16, 176);
     Label1->adjustSize();
 
     auto* Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(8, 199, 391, 2);
+    Bevel1->setGeometry(8, 247, 391, 2);
 
     // Why some options can't be changed: the lab fixed them, or a strict
     // exam holds its lockdown.
     LabNote = new QLabel(this);
     LabNote->setObjectName(QStringLiteral("LabNote"));
-    LabNote->setGeometry(16, 185, 383, 14);
+    LabNote->setGeometry(16, 233, 383, 14);
     LabNote->setFont(UiFont("MS Sans Serif", 10));
     LabNote->hide();
 
     LockdownNote = new QLabel(this);
     LockdownNote->setObjectName(QStringLiteral("LockdownNote"));
-    LockdownNote->setGeometry(40, 208, 270, 57);
+    LockdownNote->setGeometry(40, 256, 270, 57);
     LockdownNote->setWordWrap(true);
     LockdownNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LockdownNote->hide();
 
     SpeedButton1 = new TSpeedButton("SpeedButton1", QStringLiteral("&OK"), QStringLiteral("OK"),
                                     Glyph(TGlyph::Check), this);
-    SpeedButton1->setGeometry(320, 208, 73, 57);
+    SpeedButton1->setGeometry(320, 256, 73, 57);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
 

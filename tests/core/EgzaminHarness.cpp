@@ -55,7 +55,8 @@ TEgzaminHarness::TEgzaminHarness()
                        },
                        [this](const std::string&, const TAnswerRecord& record) {
                            log.keptRecords.push_back(record);
-                       }}) {}
+                       },
+                       [this] { return shuffle; }, [this] { return seed; }}) {}
 
 void TEgzaminHarness::Load(const std::vector<std::string>& lines, const std::string& fileName) {
     logic.LoadTestFile(dir.Write(fileName, MakeTs2(lines)));

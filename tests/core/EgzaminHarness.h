@@ -101,6 +101,9 @@ public:
     TFakeJournal journal;
     TFakeRegional regional;
     TBannerMeasure measure;
+    // The options of the exam's own order, and its seed.
+    TShuffle shuffle;
+    std::uint64_t seed = 1;
     TEgzaminLogic logic;
 };
 

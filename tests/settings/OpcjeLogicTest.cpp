@@ -116,14 +116,16 @@ TEST_F(Opcje, TheLabFixesOptionsAndAStrictExamHoldsItsLockdown) {
     auto lab = registry.OpenKey(TRegistryRoot::LocalMachine, kLabKey, true);
     lab->WriteInteger("Statystyki", 1);
     lab->WriteInteger("DesktopEnabled", 1);
+    lab->WriteInteger("ShuffleAnswers", 1);
     TOptions o(registry);
     TSettings(registry, "/nonexistent/kwizmar").ApplyStoredOptions(o.logic);
     TOpcjeView v = o.logic.view();
-    for (const char* name : {"CheckBox1", "CheckBox3"}) {
+    for (const char* name : {"CheckBox1", "CheckBox3", "CheckBox6"}) {
         EXPECT_TRUE(v[name].checked && v[name].fixed && !v[name].enabled) << name;
         o.logic.Click(name);
     }
-    EXPECT_TRUE(o.states.Get(TOption::Statystyki) && o.states.Get(TOption::DesktopEnabled));
+    EXPECT_TRUE(o.states.Get(TOption::Statystyki) && o.states.Get(TOption::DesktopEnabled) &&
+                o.states.Get(TOption::ShuffleAnswers));
     EXPECT_EQ(Stored("Statystyki"), "0");
     EXPECT_EQ(Stored("DesktopEnabled"), "<none>");
     EXPECT_EQ(o.logic.view().note, "Opcje wyszarzone ustalił administrator pracowni.");

@@ -198,7 +198,7 @@ TEST_F(ResumeTest, APowerCutBetweenTheResultAndTheJournalLeavesExactlyOneLine) {
         EXPECT_EQ(lines[0], "1. " + result);
         EXPECT_TRUE(result.ends_with("Zdobyto 9pkt. (100%) a stracono 0pkt. Otrzymana ocena to: "
                                      "bardzo dobry."));
-        EXPECT_FALSE(std::filesystem::exists(JournalFile()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !std::filesystem::exists(JournalFile()); }));
         program.reset();
         std::filesystem::remove(done_.toStdString());
     }

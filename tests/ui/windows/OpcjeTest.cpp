@@ -49,7 +49,7 @@ TEST_F(OpcjeTest, TheWindowAsItOpensOnAFirstStart) {
     Start();
     Open();
     EXPECT_EQ(Options().windowTitle(), "Nerbaly KWIZMAR 2002 - Opcje");
-    EXPECT_EQ(Options().size(), QSize(407, 277));
+    EXPECT_EQ(Options().size(), QSize(407, 325));
     struct Expected {
         const char* name;
         const char* caption;
@@ -63,8 +63,10 @@ TEST_F(OpcjeTest, TheWindowAsItOpensOnAFirstStart) {
         {"RadioButton35", "na pasku programu i pasku zadań", {40, 46}, false, true},
         {"CheckBox1", "Zablokuj edytowanie statystyk", {16, 72}, false, true},
         {"CheckBox2", "Wyświetlaj każdą opowiedź w formie testowej", {16, 96}, false, true},
-        {"CheckBox3", "wyłącz i ukryj pulpit", {40, 144}, false, true},
-        {"CheckBox4", "wyłącz i ukryj przycisk Start i cały pasek zadań", {40, 168}, false, true},
+        {"CheckBox5", "Losowa kolejność pytań", {16, 120}, false, true},
+        {"CheckBox6", "Losowa kolejność odpowiedzi", {16, 144}, false, true},
+        {"CheckBox3", "wyłącz i ukryj pulpit", {40, 192}, false, true},
+        {"CheckBox4", "wyłącz i ukryj przycisk Start i cały pasek zadań", {40, 216}, false, true},
     };
     for (const Expected& c : controls) {
         SCOPED_TRACE(c.name);
@@ -81,8 +83,8 @@ TEST_F(OpcjeTest, TheWindowAsItOpensOnAFirstStart) {
     EXPECT_EQ(Control("RadioButton35")->toolTip(),
               "Skroluje tytuł programu na psaku programu i pasku zadań");
     EXPECT_EQ(Control("SpeedButton1")->text(), "&OK");
-    EXPECT_EQ(Control("SpeedButton1")->pos(), QPoint(320, 208));
-    EXPECT_EQ(Options().findChild<QWidget*>("Label1")->pos(), QPoint(16, 128));
+    EXPECT_EQ(Control("SpeedButton1")->pos(), QPoint(320, 256));
+    EXPECT_EQ(Options().findChild<QWidget*>("Label1")->pos(), QPoint(16, 176));
     EXPECT_TRUE(Stores("Scroll", 1)); // written back by the start-up
     Options().grab().save(QString::fromStdString((dir.path() / "opcje.png").string()));
 }
