@@ -7,6 +7,7 @@
 #include "GuiHelpers.h"
 #include "Opcje.h"
 #include "ResultsLogFormat.h"
+#include "TestFile.h"
 #include "Widgets.h"
 
 #include <QAbstractButton>
@@ -292,3 +293,46 @@ TEST_F(RealHandsTest, AStrictExamIsNotLeftUnseen) {
     EXPECT_NE(lines[0].find("Zdobyto"), std::string::npos) << lines[0];
 }
 #endif
+
+// The lab wants every pupil's own order: two exams on one computer show the
+// questions and answers each in its own order, and a pupil who picks the
+// right text every time gets every point, whatever its letter.
+TEST_F(RealHandsTest, WhereTheLabWantsItEachExamHasItsOwnOrderAndIsGradedRight) {
+    WriteLabSetup("\"ShuffleQuestions\"=dword:00000001\n\"ShuffleAnswers\"=dword:00000001\n");
+    const TTestFile test =
+        TTestFile::ReadFile((TEgzamin::TestFolder() + "/geografia.ts2").toStdString());
+    StartOnSample();
+    QStringList seen;
+    for (int exam = 0; exam < 2; ++exam) {
+        TypeName(QStringLiteral("Ala"));
+        Key(Qt::Key_Return);
+        QString order;
+        for (int k = 1; k <= kGeografiaQuestions; ++k) {
+            if (Shown("Panel7")) {
+                Alt('t');
+                Key(Qt::Key_Return);
+            }
+            const QString shown = Find<QLabel>("L1")->text();
+            ASSERT_TRUE(shown.startsWith(QString::number(k) + ": ")) << shown.toStdString();
+            for (int f = 1; f <= kGeografiaQuestions; ++f) {
+                const TQuestion q = test.Question(f);
+                if (!shown.contains(QString::fromStdString(q.text).left(12)))
+                    continue;
+                const QString right =
+                    QString::fromStdString(q.answers[std::size_t(AnswerIndex(q.correctLetter))]);
+                for (const char* letter : kAnswerCapitals)
+                    if (Find<QLabel>(("odp" + std::string(letter)).c_str())->text() == right)
+                        Alt(char(std::tolower(letter[0])));
+            }
+            order += shown + Find<QLabel>("odpA")->text();
+            Key(Qt::Key_Return); // checks the pick
+            Key(Qt::Key_Return); // confirms the verdict
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }) && ResultSaved());
+        EXPECT_TRUE(LogFile().ends_with("Zdobyto 9pkt. (100%) a stracono 0pkt. Otrzymana ocena "
+                                        "to: bardzo dobry.\r\n"));
+        seen << order;
+        Button("SpeedButton9")->click();
+    }
+    EXPECT_NE(seen[0], seen[1]);
+}
