@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "TestFixtures.h"
 
+#include <cstdio>
 #include <functional>
 
 namespace kwizmar::fuzz {
@@ -71,9 +72,7 @@ void Resume(const TExamJournal& journal, bool goOn) {
     Require(store.removed, "the journal goes once the line is stored");
 }
 
-} // namespace
-
-void ExamJournalEntry(std::string_view bytes) {
+void ReadAndResume(std::string_view bytes) {
     const std::optional<TExamJournal> journal = ParseJournal(bytes);
     if (!journal)
         return;
@@ -88,6 +87,30 @@ void ExamJournalEntry(std::string_view bytes) {
     // The same journal on the test it was written for, unchanged.
     onTheTest.testHash = TTestFile::ReadFile(TestPath()).ContentHash();
     Resume(onTheTest, true);
+}
+
+// The bytes as the program would have written them: a last line ended, and
+// the checksum of everything before it after it, in place of the one the
+// bytes end with. Nearly every change of a journal breaks its checksum; summed
+// again, the change reaches the reader, the resume and the clock.
+std::string Summed(std::string_view bytes) {
+    std::string body(bytes);
+    if (const std::size_t sum = body.rfind("suma=");
+        sum != std::string::npos && (sum == 0 || body[sum - 1] == '\n'))
+        body.erase(sum);
+    if (!body.empty() && body.back() != '\n')
+        body += '\n';
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(ContentHash(body)));
+    return body + "suma=" + hex + "\n";
+}
+
+} // namespace
+
+void ExamJournalEntry(std::string_view bytes) {
+    // As they come: the checksum's own check.
+    ReadAndResume(bytes);
+    ReadAndResume(Summed(bytes));
 }
 
 } // namespace kwizmar::fuzz
