@@ -35,6 +35,9 @@ packages=(
   clang libclang-rt-dev
   samba smbnetfs fuse3 openssh-server openssh-client sshfs
   libxlsxwriter-dev python3-openpyxl libreoffice-calc
+  # The window managers schools' desktops run, for the lockdown's tests
+  # (marco needs MATE's settings schemas, xfwm4 and marco a session bus).
+  xfwm4 marco mate-settings-daemon-common metacity icewm fluxbox kwin-x11 dbus-daemon
 )
 
 # The packages of the Windows build: the MinGW-w64 cross compilers (posix

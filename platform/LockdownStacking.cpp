@@ -76,4 +76,52 @@ std::vector<TWindowId> BackFromUpperLayer(const std::vector<TWindowId>& order,
     return back;
 }
 
+bool KeepsItsStackingTrue(std::string_view name, bool supportsRestacking) {
+    if (!supportsRestacking)
+        return false;
+    for (std::string_view known : {"Openbox", "Metacity", "Mutter", "GNOME Shell", "KWin"})
+        if (name.starts_with(known))
+            return true;
+    return false;
+}
+
+TOwnRestacking DecideOwnRestacking(const TRealStacking& now) {
+    TOwnRestacking restacking;
+    std::set<TWindowId> frames;
+    for (const auto& [window, frame] : now.frameOf)
+        frames.insert(frame);
+    const auto at = [&](TWindowId w) {
+        return std::size_t(std::find(now.order.begin(), now.order.end(), w) - now.order.begin());
+    };
+    std::size_t lowest = now.order.size();
+    for (TWindowId frame : frames)
+        lowest = std::min(lowest, at(frame));
+    if (lowest == now.order.size())
+        return restacking; // none of the program's windows on the screen
+    bool otherAbove = false;
+    for (std::size_t i = lowest + 1; i < now.order.size(); ++i)
+        otherAbove = otherAbove || (!frames.count(now.order[i]) && now.order[i] != now.curtain);
+    const auto active = now.frameOf.find(now.active);
+    const bool activeCovered = active != now.frameOf.end() &&
+                               at(active->second) + 1 < now.order.size() &&
+                               frames.count(now.order.back()) && now.order.back() != active->second;
+    if (otherAbove || activeCovered) {
+        // In their order, the active one last.
+        std::vector<std::pair<std::size_t, TWindowId>> own;
+        for (const auto& [window, frame] : now.frameOf)
+            if (window != now.active)
+                own.emplace_back(at(frame), window);
+        std::sort(own.begin(), own.end());
+        if (otherAbove)
+            for (const auto& [place, window] : own)
+                restacking.raise.push_back(window);
+        if (active != now.frameOf.end())
+            restacking.raise.push_back(now.active);
+        return restacking;
+    }
+    if (now.curtain != kNoWindow && (lowest == 0 || now.order[lowest - 1] != now.curtain))
+        restacking.curtainBelow = now.order[lowest];
+    return restacking;
+}
+
 } // namespace kwizmar

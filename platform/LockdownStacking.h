@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
+#include <string_view>
 #include <vector>
 
 // Where a desktop with a window manager of its own (X11 under EWMH) lets the
@@ -84,5 +86,44 @@ TRestacking DecideRestacking(const TStacking& now, const std::set<TWindowId>& as
 // window manager still has, to go back to the layer they came from.
 std::vector<TWindowId> BackFromUpperLayer(const std::vector<TWindowId>& order,
                                           const std::set<TWindowId>& askedUp);
+
+// The window managers whose stacking order (_NET_CLIENT_LIST_STACKING) is the
+// real one and which take restacking requests (_NET_RESTACK_WINDOW): with
+// them the curtain is a window they manage, kept in its place through them.
+// Under any other (xfwm4, marco, IceWM, Fluxbox, none at all) the curtain is
+// the program's own window, outside the window manager (override-redirect),
+// and the program keeps it in its place in the X server's real stacking
+// order itself: right below its own windows, which it asks to be raised
+// above every other program's window.
+bool KeepsItsStackingTrue(std::string_view windowManagerName, bool supportsRestacking);
+
+// The real stacking order of the screen (the root window's children, bottom
+// first, those on the screen only) under a window manager that doesn't keep
+// the curtain's place.
+struct TRealStacking {
+    std::vector<TWindowId> order;
+    TWindowId curtain = kNoWindow;
+    // Each of the program's windows on the screen (the curtain not among
+    // them) and the window in `order` that holds it: the window manager's
+    // frame, or the window itself.
+    std::map<TWindowId, TWindowId> frameOf;
+    TWindowId active = kNoWindow; // the program's window to be on top, one of frameOf's
+    bool operator==(const TRealStacking&) const = default;
+};
+
+struct TOwnRestacking {
+    // The program's windows to ask the window manager to raise, one after the
+    // other, the active one last.
+    std::vector<TWindowId> raise;
+    // The frame right below which the curtain goes (kNoWindow: it stays).
+    TWindowId curtainBelow = kNoWindow;
+    bool operator==(const TOwnRestacking&) const = default;
+};
+
+// Another program's window above the lowest of the program's, or the active
+// one covered by another of the program's: the program's windows are raised
+// (the curtain follows them at the next look). Else the curtain goes right
+// below the lowest of the program's windows where it isn't there.
+TOwnRestacking DecideOwnRestacking(const TRealStacking& now);
 
 } // namespace kwizmar

@@ -10,9 +10,9 @@
 
 namespace kwizmar {
 
-TCurtain::TCurtain()
+TCurtain::TCurtain(bool own)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                           Qt::WindowStaysOnTopHint) {
+                           (own ? Qt::X11BypassWindowManagerHint : Qt::WindowStaysOnTopHint)) {
     setObjectName(QStringLiteral("Curtain"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(ApplicationTitle());

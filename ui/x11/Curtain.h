@@ -9,7 +9,9 @@ namespace kwizmar {
 // the clicks and can't be closed from outside.
 class TCurtain final : public QWidget {
 public:
-    TCurtain();
+    // `own`: outside the window manager (override-redirect), kept in its
+    // place by the program itself.
+    explicit TCurtain(bool own);
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -17,11 +17,9 @@ namespace kwizmar {
 
 namespace {
 
-template <typename T>
-using TReply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T> using TReply = std::unique_ptr<T, decltype(&std::free)>;
 
-template <typename T>
-TReply<T> Reply(T* reply) {
+template <typename T> TReply<T> Reply(T* reply) {
     return TReply<T>(reply, &std::free);
 }
 
@@ -142,8 +140,9 @@ struct TDirectStrip::TState {
     xcb_pixmap_t MakePixmap(QSize size) {
         const xcb_pixmap_t pixmap = xcb_generate_id(c);
         const auto error = Reply(xcb_request_check(
-            c, xcb_create_pixmap_checked(c, 24, pixmap, root, static_cast<std::uint16_t>(size.width()),
-                                         static_cast<std::uint16_t>(size.height()))));
+            c,
+            xcb_create_pixmap_checked(c, 24, pixmap, root, static_cast<std::uint16_t>(size.width()),
+                                      static_cast<std::uint16_t>(size.height()))));
         return error ? 0 : pixmap;
     }
 
@@ -167,9 +166,9 @@ struct TDirectStrip::TState {
         for (int top = 0; top < image.height(); top += band) {
             const int rows = std::min(band, image.height() - top);
             xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pictures[i], gc,
-                          static_cast<std::uint16_t>(image.width()), static_cast<std::uint16_t>(rows),
-                          0, static_cast<std::int16_t>(top), 0, 24,
-                          static_cast<std::uint32_t>(line * static_cast<std::size_t>(rows)),
+                          static_cast<std::uint16_t>(image.width()),
+                          static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0,
+                          24, static_cast<std::uint32_t>(line * static_cast<std::size_t>(rows)),
                           image.constScanLine(top));
         }
         return true;
@@ -178,9 +177,9 @@ struct TDirectStrip::TState {
     void Fill(xcb_drawable_t target, const QColor& colour, const QRect& r) {
         const std::uint32_t pixel[] = {Pixel(colour)};
         xcb_change_gc(c, gc, XCB_GC_FOREGROUND, pixel);
-        const xcb_rectangle_t rect{static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
-                                   static_cast<std::uint16_t>(r.width()),
-                                   static_cast<std::uint16_t>(r.height())};
+        const xcb_rectangle_t rect{
+            static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
+            static_cast<std::uint16_t>(r.width()), static_cast<std::uint16_t>(r.height())};
         xcb_poly_fill_rectangle(c, target, gc, 1, &rect);
     }
 };

@@ -36,6 +36,16 @@ namespace {
 // active treats a frameless window as large as the screen as a full-screen
 // one and keeps it above every other window (openbox does): a window of the
 // program below the curtain is then made the active one.
+//
+// Window managers that keep no true stacking list or take no restacking
+// requests (xfwm4, marco, IceWM, Fluxbox), or none at all, get a curtain of
+// the program's own, outside the window manager (override-redirect): the
+// program reads the X server's real stacking order, asks for its windows to
+// be raised above every other program's window and puts the curtain right
+// below them (LockdownStacking.h's DecideOwnRestacking). While it covers the
+// panels the mouse is held on the program's windows too, so that a panel or a
+// window the window manager keeps above them anyway takes no click. The
+// keyboard's hold needs no window manager at all.
 
 const char* const kNoDesktopNote =
     "Na tym pulpicie program nie może ukryć pulpitu i paska zadań ani zablokować "
@@ -58,7 +68,8 @@ public:
             connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { check_.start(); });
         }
         windowManager_ = WindowManager();
-        canAct_ = WindowManagerHonoursStacking();
+        canAct_ = x_ != nullptr;
+        ownStacking_ = OwnStackingWanted();
         check_.setSingleShot(true);
         check_.setInterval(0);
         connect(&check_, &QTimer::timeout, this, [this] {
@@ -66,10 +77,15 @@ public:
             // the stacking order is looked at anew.
             if (x_) {
                 const TWindowId windowManager = WindowManager();
-                UpdateNote(windowManager != kNoWindow && x_->SupportsStacking(), grabRefused_);
                 if (windowManager != windowManager_) {
                     windowManager_ = windowManager;
                     last_.order.clear();
+                    lastReal_ = {};
+                    // Another kind of window manager: the curtain of the other kind.
+                    if (OwnStackingWanted() != ownStacking_) {
+                        LiftCurtain();
+                        ownStacking_ = !ownStacking_;
+                    }
                 }
             }
             // A window manager that came after the lockdown was asked for.
@@ -86,6 +102,8 @@ public:
         if (x_)
             qApp->removeNativeEventFilter(this);
         delete curtain_;
+        if (pointerHeld_)
+            x_->UngrabPointer();
     }
 
     void ShowDesktopIcons(bool on) override {
@@ -169,8 +187,9 @@ private:
     }
 
     TWindowId WindowManager() const { return x_ ? x_->WindowManager() : kNoWindow; }
-    bool WindowManagerHonoursStacking() const {
-        return WindowManager() != kNoWindow && x_->SupportsStacking();
+    bool OwnStackingWanted() const {
+        return x_ && !KeepsItsStackingTrue(x_->WindowManagerName(),
+                                           WindowManager() != kNoWindow && x_->SupportsStacking());
     }
 
     void UpdateNote(bool canAct, bool grabRefused) {
@@ -186,13 +205,13 @@ private:
             LiftCurtain();
             return;
         }
-        UpdateNote(WindowManagerHonoursStacking(), grabRefused_);
         if (!canAct_)
             return;
         coverPanels_ = CurtainCoversPanels(options_);
         if (!curtain_) {
-            curtain_ = new TCurtain;
-            x_->MarkAsCurtain(static_cast<TWindowId>(curtain_->winId()));
+            curtain_ = new TCurtain(ownStacking_);
+            if (!ownStacking_)
+                x_->MarkAsCurtain(static_cast<TWindowId>(curtain_->winId()));
         }
         QScreen* screen =
             main_ && main_->screen() ? main_->screen() : QGuiApplication::primaryScreen();
@@ -216,7 +235,7 @@ private:
         curtain_->setGeometry(area);
         // A window manager keeps a window's own requests out of the panels'
         // strips; asked as a pager asks, it puts the curtain where it must be.
-        if (curtain_->isVisible()) {
+        if (curtain_->isVisible() && !ownStacking_) {
             x_->MoveResize(static_cast<TWindowId>(curtain_->winId()),
                            QRect(area.topLeft() * curtain_->devicePixelRatio(),
                                  area.size() * curtain_->devicePixelRatio()));
@@ -229,9 +248,14 @@ private:
             return;
         delete curtain_;
         curtain_ = nullptr;
+        HoldPointer(false);
+        lastReal_ = {};
         // The program's windows go back to the ordinary layer they were in.
-        for (const TWindowId w : BackFromUpperLayer(x_->StackingOrder(), raisedAbove_))
+        for (const TWindowId w : BackFromUpperLayer(x_->StackingOrder(), raisedAbove_)) {
             x_->SetUpperLayer(w, false);
+            if (ownStacking_)
+                x_->SetAboveDocks(w, false);
+        }
         raisedAbove_.clear();
         last_.order.clear();
         x_->Flush();
@@ -266,12 +290,15 @@ private:
     void Restack() {
         if (!curtain_ || !canAct_)
             return;
+        if (ownStacking_) {
+            RestackOwn();
+            return;
+        }
         TStacking now;
         now.order = x_->StackingOrder();
         now.curtain = static_cast<TWindowId>(curtain_->winId());
         now.own = OwnWindows();
-        now.active =
-            ActiveOwnWindow(x_->ActiveWindow(), IdOf(QGuiApplication::focusWindow()), now.own);
+        now.active = ActiveOwn(now.own);
         if (!RestackingDue(now, last_))
             return;
         last_ = now;
@@ -287,7 +314,91 @@ private:
             x_->Raise(w);
         if (restacking.activate != kNoWindow)
             x_->Activate(restacking.activate);
+        else if (now.active != kNoWindow && x_->ActiveWindow() != now.active)
+            x_->Activate(
+                now.active); // a window the program opened, which the window manager left behind
         x_->Flush();
+    }
+
+    // The program's window to be on top and active: a modal one it shows
+    // (which blocks the others, even where the window manager left it
+    // behind), else as ActiveOwnWindow says.
+    TWindowId ActiveOwn(const std::set<TWindowId>& own) const {
+        if (const TWindowId modal = IdOf(QGuiApplication::modalWindow()); own.count(modal))
+            return modal;
+        // The options, the statistics or the about window, which the main
+        // window waits for, disabled.
+        if (main_ && !main_->isEnabled())
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window != main_ && window != curtain_ && window->isVisible() &&
+                    !(window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip) &&
+                    own.count(IdOf(window->windowHandle())))
+                    return IdOf(window->windowHandle());
+        return ActiveOwnWindow(x_->ActiveWindow(), IdOf(QGuiApplication::focusWindow()), own);
+    }
+
+    // The curtain outside the window manager: the real stacking order read and
+    // put right (see the top of this file).
+    void RestackOwn() {
+        TRealStacking now;
+        now.order = x_->RealStackingOrder();
+        now.curtain = static_cast<TWindowId>(curtain_->winId());
+        const std::set<TWindowId> own = OwnWindows();
+        for (const TWindowId w : own)
+            if (const TWindowId top = x_->TopLevelOf(w); top != kNoWindow)
+                now.frameOf[w] = top;
+        now.active = ActiveOwn(own);
+        HoldPointer(coverPanels_);
+
+        if (now == lastReal_)
+            return;
+        lastReal_ = now;
+        TOwnRestacking restacking = DecideOwnRestacking(now);
+        // A window manager that keeps something above the program's windows
+        // whatever they ask (a panel in a layer of its own) is asked three
+        // times; then the curtain goes right below them all the same.
+        if (!restacking.raise.empty() && ++raiseTries_ > 3 && !now.frameOf.empty()) {
+            restacking.raise.clear();
+            TWindowId lowest = kNoWindow;
+            for (const TWindowId w : now.order)
+                for (const auto& [window, frame] : now.frameOf)
+                    if (frame == w && lowest == kNoWindow)
+                        lowest = w;
+            restacking.curtainBelow = lowest;
+        }
+        if (restacking.raise.empty())
+            raiseTries_ = 0;
+        else // a window manager that doesn't raise them says nothing: looked at again
+            QTimer::singleShot(200, this, [this] {
+                lastReal_ = {};
+                check_.start();
+            });
+        const bool managed = WindowManager() != kNoWindow;
+        for (const TWindowId w : restacking.raise) {
+            if (managed && !raisedAbove_.count(w) && !x_->InUpperLayer(w)) {
+                x_->SetUpperLayer(w, true);
+                x_->SetAboveDocks(w, true);
+                raisedAbove_.insert(w);
+            }
+            x_->RaiseOwn(w);
+        }
+        if (managed && now.active != kNoWindow && x_->ActiveWindow() != now.active)
+            x_->Activate(now.active);
+        if (restacking.curtainBelow != kNoWindow)
+            x_->PutBelow(now.curtain, restacking.curtainBelow);
+        x_->Flush();
+    }
+
+    // Holds the mouse on the program's windows, or lets it go.
+    void HoldPointer(bool hold) {
+        if (!x_)
+            return;
+        if (hold && main_ && main_->isVisible())
+            pointerHeld_ = x_->GrabPointer(IdOf(main_->windowHandle())) || pointerHeld_;
+        else if (!hold && pointerHeld_) {
+            x_->UngrabPointer();
+            pointerHeld_ = false;
+        }
     }
 
     // The window that keeps the keyboard: the program's active window, or the
@@ -304,10 +415,11 @@ private:
     void Regrab() {
         if (!lock_ || !x_)
             return;
-        UpdateNote(WindowManagerHonoursStacking(), grabRefused_);
-        // A menu holds the keyboard itself while it is open.
-        if (!canAct_ || QApplication::activePopupWidget())
+        // A menu holds the keyboard (and the mouse) itself while it is open.
+        if (QApplication::activePopupWidget())
             return;
+        if (curtain_ && ownStacking_)
+            HoldPointer(coverPanels_);
         QWindow* window = GrabWindow();
         if (!window)
             return;
@@ -318,7 +430,7 @@ private:
     }
 
     void Ungrab() {
-        if (x_ && canAct_)
+        if (x_)
             x_->UngrabKeyboard();
         UpdateNote(canAct_, false);
     }
@@ -327,6 +439,11 @@ private:
     std::unique_ptr<TXcbDesktop> x_;      // none off screen or on Wayland
     TWindowId windowManager_ = kNoWindow; // as it names itself on the root window
     bool canAct_ = false, grabRefused_ = false;
+    // The curtain is the program's own, outside the window manager.
+    bool ownStacking_ = false;
+    bool pointerHeld_ = false;
+    int raiseTries_ = 0;
+    TRealStacking lastReal_;
     TCurtainOptions options_;
     bool lock_ = false, coverPanels_ = false;
     bool watching_ = false; // the application's events pass eventFilter

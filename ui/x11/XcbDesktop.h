@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kwizmar {
@@ -34,6 +35,19 @@ public:
     // The window manager keeps a stacking order, an upper layer and takes
     // restacking requests.
     bool SupportsStacking() const;
+    // The name the window manager gives itself (_NET_WM_NAME); empty for none.
+    std::string WindowManagerName() const;
+    // The X server's own stacking order: the root window's children on the
+    // screen, bottom first.
+    std::vector<TWindowId> RealStackingOrder() const;
+    // The root window's child that holds `window` (a window manager's frame,
+    // or the window itself); kNoWindow where it is gone.
+    TWindowId TopLevelOf(TWindowId window) const;
+    // Asks for `window` on top, as a program asks for its own window; a window
+    // manager gets it as a request, and where there is none it is done.
+    void RaiseOwn(TWindowId window);
+    // Puts a window outside the window manager (the curtain) right below `sibling`.
+    void PutBelow(TWindowId window, TWindowId sibling);
     // Bottom first.
     std::vector<TWindowId> StackingOrder() const;
     TWindowId ActiveWindow() const;
@@ -46,6 +60,9 @@ public:
     // of the panels' strips; `area` in the screen's pixels.
     void MoveResize(TWindowId window, const QRect& area);
     void SetUpperLayer(TWindowId window, bool on);
+    // The older GNOME hint some window managers (IceWM) keep their layers by:
+    // above their docks and panels, or back among the ordinary windows.
+    void SetAboveDocks(TWindowId window, bool on);
     void Raise(TWindowId window);
     void Activate(TWindowId window);
     void Flush();
@@ -57,6 +74,10 @@ public:
     };
     TGrab GrabKeyboard(TWindowId window);
     void UngrabKeyboard();
+    // The mouse held on the program's windows (`window` takes the presses
+    // that fall outside them). False where another program holds it.
+    bool GrabPointer(TWindowId window);
+    void UngrabPointer();
 
     explicit TXcbDesktop(xcb_connection_t* connection);
 

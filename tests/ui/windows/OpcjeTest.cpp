@@ -157,8 +157,9 @@ TEST_F(OpcjeTest, LockdownCallsInOrderWithBothBoxesAndAfterARestart) {
 }
 
 // Off screen, as on Wayland, there is no X11 desktop for the lockdown to act
-// on, and on X11 without a window manager nothing keeps its windows in order:
-// the boxes still store and call, and a note under them says so, whole.
+// on: the boxes still store and call, and a note under them says so, whole.
+// On X11 even without a window manager the program keeps the curtain and its
+// windows in order itself, and holds the keyboard: no note.
 TEST_F(OpcjeTest, WhereTheDesktopCantBeLockedANoteSaysSo) {
     Start();
     Open();
@@ -166,6 +167,10 @@ TEST_F(OpcjeTest, WhereTheDesktopCantBeLockedANoteSaysSo) {
     EXPECT_TRUE(Stores("DesktopEnabled", 1));
     auto* note = Options().findChild<QLabel*>("LockdownNote");
     ASSERT_NE(note, nullptr);
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return note->isHidden(); }));
+        return;
+    }
     EXPECT_TRUE(note->isVisible());
     EXPECT_FALSE(note->text().isEmpty());
     EXPECT_LE(note->heightForWidth(note->width()), note->height());

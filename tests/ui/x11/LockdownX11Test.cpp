@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRadioButton>
@@ -251,8 +252,10 @@ TEST_F(LockdownX11Test, TheProgramStaysAboveTheCurtainWhenAWindowManagerComesLat
     presses.window = &Window();
     qApp->installEventFilter(&presses);
     const auto stopCounting = qScopeGuard([&] { qApp->removeEventFilter(&presses); });
-    for (void (*change)() : {&StartWindowManager, &ReplaceWindowManager}) {
-        SCOPED_TRACE(change == &StartWindowManager ? "started" : "replaced");
+    using TChange = void (*)();
+    const TChange started = &StartWindowManager, replaced = &ReplaceWindowManager;
+    for (TChange change : {started, replaced}) {
+        SCOPED_TRACE(change == started ? "started" : "replaced");
         change();
         // The window manager found nothing of the program's active.
         ASSERT_TRUE(QTest::qWaitFor(
@@ -471,4 +474,183 @@ TEST_F(LockdownX11Test, TheCurtainStandsBeforeTheQuestionAboutAnExamCutShort) {
                               box->close();
                           }));
     EXPECT_TRUE(curtainFirst);
+}
+
+namespace {
+
+// The window managers of the desktops schools run, each as its desktop starts it.
+struct TDesktop {
+    const char* name;
+    std::vector<std::string> command;
+};
+const TDesktop kDesktops[] = {
+    {"xfwm4", {"dbus-run-session", "--", "xfwm4", "--replace", "--compositor=off"}},
+    {"marco", {"dbus-run-session", "--", "marco", "--replace", "--no-composite"}},
+    {"metacity", {"dbus-run-session", "--", "metacity", "--replace", "--no-composite"}},
+    {"icewm", {"icewm", "--replace"}},
+    {"fluxbox", {"fluxbox"}},
+    {"kwin_x11", {"dbus-run-session", "--", "kwin_x11", "--replace"}},
+};
+
+class LockdownDesktopTest : public LockdownX11Test, public ::testing::WithParamInterface<TDesktop> {
+protected:
+    void SetUp() override {
+        LockdownX11Test::SetUp();
+        if (IsSkipped())
+            return;
+        const std::string program =
+            GetParam().command[GetParam().command[0] == "dbus-run-session" ? 2 : 0];
+        if (QProcess::execute(
+                "sh", {"-c", QString::fromStdString("command -v " + program + " >/dev/null")}) != 0)
+            GTEST_SKIP() << program << " is not installed";
+        StartWindowManager(GetParam().command);
+    }
+    void TearDown() override {
+        program.reset();
+        StartWindowManager(); // openbox again, for the tests after
+        LockdownX11Test::TearDown();
+    }
+    // The X server's stacking order, bottom first: the root's children on the screen.
+    std::vector<xcb_window_t> RealOrder() {
+        std::vector<xcb_window_t> order;
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(x_, xcb_query_tree(x_, root_), nullptr);
+        for (int i = 0; tree && i < xcb_query_tree_children_length(tree); ++i) {
+            const xcb_window_t w = xcb_query_tree_children(tree)[i];
+            xcb_get_window_attributes_reply_t* a =
+                xcb_get_window_attributes_reply(x_, xcb_get_window_attributes(x_, w), nullptr);
+            const QRect g = Geometry(w);
+            if (a && a->map_state == XCB_MAP_STATE_VIEWABLE &&
+                a->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT && g.width() > 1 && g.height() > 1 &&
+                g.intersects(QRect(0, 0, 1024, 768)))
+                order.push_back(w);
+            std::free(a);
+        }
+        std::free(tree);
+        return order;
+    }
+    // Where `w` stands in RealOrder(): the place of the root's child holding it.
+    std::ptrdiff_t Place(const std::vector<xcb_window_t>& order, xcb_window_t w) {
+        for (int depth = 0; depth < 16 && w; ++depth) {
+            const auto at = std::find(order.begin(), order.end(), w);
+            if (at != order.end())
+                return at - order.begin();
+            xcb_query_tree_reply_t* tree = xcb_query_tree_reply(x_, xcb_query_tree(x_, w), nullptr);
+            w = tree ? tree->parent : 0;
+            std::free(tree);
+        }
+        return -1;
+    }
+    // What the screen shows, for a failure's message: the real order of the
+    // windows named, the active one, the curtain's area, the keyboard.
+    std::string Describe(std::initializer_list<std::pair<const char*, xcb_window_t>> named) {
+        const auto order = RealOrder();
+        std::string text = "of " + std::to_string(order.size()) + ":";
+        for (const auto& [name, w] : named)
+            text += std::string(" ") + name + "@" + std::to_string(Place(order, w));
+        const QRect g = Curtain() ? Geometry(Id(Curtain())) : QRect();
+        text += " active " + std::to_string(Active()) + " curtain " + std::to_string(g.width()) +
+                "x" + std::to_string(g.height()) + (KeyboardFree() ? " keyboard free" : "");
+        return text;
+    }
+    // As the X server stacks them: the others below the curtain, `own` above it.
+    bool ReallyBetween(std::initializer_list<xcb_window_t> others,
+                       std::initializer_list<xcb_window_t> own) {
+        const auto order = RealOrder();
+        const auto curtain = Place(order, Id(Curtain()));
+        if (!Curtain() || curtain < 0)
+            return false;
+        for (xcb_window_t w : others)
+            if (Place(order, w) > curtain)
+                return false;
+        for (xcb_window_t w : own)
+            if (Place(order, w) <= curtain)
+                return false;
+        return true;
+    }
+};
+
+} // namespace
+
+// Under each window manager: the curtain over the desktop and the panel, the
+// exam above it, another program out of reach of the mouse and the keyboard,
+// the options window on top and active at every opening, nothing left after.
+TEST_P(LockdownDesktopTest, TheExamIsAloneOnTheScreenAndItsWindowsOnTop) {
+    TOtherClient other("window");
+    StoreBoxes({kDesktop, kTaskbar});
+    StartOnSample();
+    const xcb_window_t main = Id(&Window());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Curtain() && Geometry(Id(Curtain())) == QRect(0, 0, 1024, 768) &&
+                   ReallyBetween({other.Window(), panel_->Window()}, {main}) && !KeyboardFree();
+        },
+        5000))
+        << Describe({{"curtain", Id(Curtain())},
+                     {"main", main},
+                     {"other", other.Window()},
+                     {"panel", panel_->Window()}});
+    ClickAt({150, 200});
+    ClickAt({900, 10});
+    Xdotool({"key", "alt+Tab"});
+    QTest::qWait(300);
+    EXPECT_FALSE(other.Output().contains("press"));
+    EXPECT_FALSE(panel_->Output().contains("press"));
+    EXPECT_TRUE(ReallyBetween({other.Window(), panel_->Window()}, {main}));
+
+    Topcje& options = program->Options();
+    for (int opening = 1; opening <= 5; ++opening) {
+        SCOPED_TRACE(opening);
+        Press("alt+o", [&] { return options.isVisible(); });
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto order = RealOrder();
+                return Active() == Id(&options) &&
+                       Place(order, Id(&options)) == std::ptrdiff_t(order.size()) - 1 &&
+                       ReallyBetween({other.Window()}, {main, Id(&options)});
+            },
+            5000))
+            << Describe({{"curtain", Id(Curtain())},
+                         {"main", main},
+                         {"options", Id(&options)},
+                         {"other", other.Window()}})
+            << " options " << Id(&options);
+        Press("Escape", [&] { return !options.isVisible(); });
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Active() == main; }, 5000));
+
+    Window().close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Curtain() && KeyboardFree(); }, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, LockdownDesktopTest, ::testing::ValuesIn(kDesktops),
+                         [](const ::testing::TestParamInfo<TDesktop>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A window manager of another kind taking over mid-exam: its curtain comes
+// with it, below the exam, and the keyboard stays with the exam.
+TEST_F(LockdownX11Test, AWindowManagerOfAnotherKindTakingOverKeepsTheExamOnTop) {
+    TOtherClient other("window");
+    StoreBoxes({kDesktop, kTaskbar});
+    StartOnSample();
+    const xcb_window_t main = Id(&Window());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Curtain() && !KeyboardFree(); }, 5000));
+    if (QProcess::execute("sh", {"-c", "command -v xfwm4 >/dev/null"}) != 0)
+        GTEST_SKIP() << "xfwm4 is not installed";
+    ReplaceWindowManager({"dbus-run-session", "--", "xfwm4", "--replace", "--compositor=off"});
+    const auto stopped = qScopeGuard([] { StartWindowManager(); });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QWidget* curtain = Curtain();
+            return curtain && (curtain->windowFlags() & Qt::X11BypassWindowManagerHint) &&
+                   !KeyboardFree() && Active() == main;
+        },
+        10000));
+    auto* name = Find<QWidget>("NameEdit");
+    ClickAt(Geometry(main).topLeft() + name->mapTo(&Window(), name->rect().center()));
+    Xdotool({"type", "Ola"});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return qobject_cast<QLineEdit*>(name)->text().endsWith(QStringLiteral("Ola")); },
+        5000));
+    EXPECT_FALSE(other.Output().contains("press"));
 }

@@ -3,6 +3,9 @@
 // The X11 tests' own display: Xvfb on a free display number with openbox on
 // it. The test program starts it before the application, so that Qt draws
 // there.
+#include <string>
+#include <vector>
+
 namespace kwizmar::testing {
 
 // False where Xvfb isn't installed: the tests skip.
@@ -14,5 +17,11 @@ bool HavePrivateDisplay();
 void StopWindowManager();
 void StartWindowManager();
 void ReplaceWindowManager();
+// Another window manager, `command` (which asks for the screen where it
+// must), returning once it manages windows; StartWindowManager() brings
+// openbox back.
+void StartWindowManager(const std::vector<std::string>& command);
+// Another window manager taking over from the running one.
+void ReplaceWindowManager(const std::vector<std::string>& command);
 
 } // namespace kwizmar::testing

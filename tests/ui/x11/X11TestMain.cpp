@@ -137,22 +137,35 @@ public:
         gDisplay = this;
     }
 
-    void StartWindowManager() {
+    void StartWindowManager(const std::vector<std::string>& command = {"openbox", "--sm-disable"}) {
         StopWindowManager();
-        windowManager_ = Spawn({"openbox", "--sm-disable"});
+        // A session of its own: the window manager and what it started
+        // (a session bus) end together.
+        std::vector<std::string> argv = {"setsid"};
+        argv.insert(argv.end(), command.begin(), command.end());
+        windowManager_ = Spawn(argv);
         WaitForWindowManager();
     }
     void StopWindowManager() {
         if (windowManager_ <= 0)
             return;
+        ::kill(-windowManager_, SIGTERM);
         ::kill(windowManager_, SIGTERM);
+        // One that doesn't end when asked (fluxbox now and then) is ended.
+        for (int i = 0; i < 40 && ::waitpid(windowManager_, nullptr, WNOHANG) == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::kill(-windowManager_, SIGKILL);
+        ::kill(windowManager_, SIGKILL);
         ::waitpid(windowManager_, nullptr, 0);
         windowManager_ = 0;
     }
     // The running one gives way when the new one asks for the screen, and ends.
-    void ReplaceWindowManager() {
+    void ReplaceWindowManager(const std::vector<std::string>& command = {"openbox", "--sm-disable",
+                                                                         "--replace"}) {
         const pid_t old = windowManager_;
-        windowManager_ = Spawn({"openbox", "--sm-disable", "--replace"});
+        std::vector<std::string> argv = {"setsid"};
+        argv.insert(argv.end(), command.begin(), command.end());
+        windowManager_ = Spawn(argv);
         if (old > 0)
             ::waitpid(old, nullptr, 0);
         WaitForWindowManager();
@@ -187,6 +200,14 @@ void StartWindowManager() {
 
 void ReplaceWindowManager() {
     gDisplay->ReplaceWindowManager();
+}
+
+void StartWindowManager(const std::vector<std::string>& command) {
+    gDisplay->StartWindowManager(command);
+}
+
+void ReplaceWindowManager(const std::vector<std::string>& command) {
+    gDisplay->ReplaceWindowManager(command);
 }
 
 } // namespace kwizmar::testing
