@@ -59,10 +59,22 @@ void AppendCell(std::string& out, const TCell& c) {
         out += ':';
         AppendTwoDigits(out, c.number % 60);
         break;
+    case TCellType::Real:
+        out += DecimalText(c.real, int(c.number));
+        break;
     }
 }
 
 } // namespace
+
+void AppendCsvRow(std::string& out, std::span<const TCell> row) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0)
+            out += ';';
+        AppendCell(out, row[i]);
+    }
+    out += "\r\n";
+}
 
 std::string ExportCsv(const std::vector<TResultLine>& lines, const TExportTable& table,
                       const TExportFilter& filter) {
@@ -77,13 +89,7 @@ std::string ExportCsv(const std::vector<TResultLine>& lines, const TExportTable&
     for (const TResultLine& line : lines) {
         if (!table.Matches(line, filter))
             continue;
-        const auto row = table.Row(line);
-        for (std::size_t i = 0; i < kExportColumns; ++i) {
-            if (i > 0)
-                out += ';';
-            AppendCell(out, row[i]);
-        }
-        out += "\r\n";
+        AppendCsvRow(out, table.Row(line));
     }
     return out;
 }

@@ -16,4 +16,8 @@ namespace kwizmar {
 std::string ExportCsv(const std::vector<TResultLine>& lines, const TExportTable& table,
                       const TExportFilter& filter = {});
 
+// One row of cells as ExportCsv writes it, with its CR LF; a real number has
+// a decimal comma ("72,5").
+void AppendCsvRow(std::string& out, std::span<const TCell> row);
+
 } // namespace kwizmar

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "ExportCsv.h"
 #include "ExportXlsx.h"
+#include "QuestionAnalysisTable.h"
 
 #include <cctype>
 
@@ -29,6 +30,13 @@ void ExportLogLines(const std::filesystem::path& path, const std::vector<std::st
         ExportXlsx(path, parsed, table, filter);
     else
         WriteFileAtomically(path, ExportCsv(parsed, table, filter));
+}
+
+void ExportQuestionAnalysis(const std::filesystem::path& path, const TQuestionAnalysis& analysis) {
+    if (IsXlsx(path))
+        ExportAnalysisXlsx(path, analysis);
+    else
+        WriteFileAtomically(path, AnalysisCsv(analysis));
 }
 
 } // namespace kwizmar

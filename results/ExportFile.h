@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportTable.h"
+#include "QuestionAnalysis.h"
 
 #include <filesystem>
 #include <string>
@@ -14,5 +15,9 @@ namespace kwizmar {
 // ("Cannot create file %s") when it can't be written.
 void ExportLogLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
                     const TExportTable& table, const TExportFilter& filter = {});
+
+// Writes the analysis of the questions to `path`, a workbook or CSV by the
+// name's ending as above. Throws EFCreateError as ExportLogLines does.
+void ExportQuestionAnalysis(const std::filesystem::path& path, const TQuestionAnalysis& analysis);
 
 } // namespace kwizmar

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 namespace kwizmar {
@@ -82,6 +83,35 @@ const std::array<const char*, kExportColumns>& ExportHeader() {
         "Ocena",        "Wpis w innej postaci",
     };
     return header;
+}
+
+std::string DecimalText(double value, int places, std::string_view separator) {
+    if (!std::isfinite(value))
+        return "";
+    long double scale = 1;
+    for (int i = 0; i < places; ++i)
+        scale *= 10;
+    const long double scaled = std::round(static_cast<long double>(value) * scale);
+    if (std::fabs(scaled) >= 1e18L) {
+        // Beyond whole numbers of 64 bits: as the library writes it.
+        char buffer[400];
+        const auto [end, ec] =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+        std::string text(buffer, ec == std::errc() ? end : buffer);
+        if (const std::size_t point = text.find('.'); point != std::string::npos)
+            text.replace(point, 1, separator);
+        return text;
+    }
+    std::string digits = std::to_string(static_cast<unsigned long long>(std::fabs(scaled)));
+    if (digits.size() <= std::size_t(places))
+        digits.insert(0, std::size_t(places) + 1 - digits.size(), '0');
+    std::string text = scaled < 0 ? "-" : "";
+    text += digits.substr(0, digits.size() - std::size_t(places));
+    if (places > 0) {
+        text += separator;
+        text += digits.substr(digits.size() - std::size_t(places));
+    }
+    return text;
 }
 
 std::optional<TTime> ParseTimeText(std::string_view text) {
@@ -203,19 +233,28 @@ std::size_t ShownLength(const TCell& cell) {
     case TCellType::Duration:
         // The hours, then ":mm:ss".
         return std::to_string(cell.number / 3600).size() + 6;
+    case TCellType::Real:
+        // The whole part, the sign, the separator and the places.
+        return DecimalText(cell.real, int(cell.number)).size();
     }
     return 0;
 }
 
-void TColumnWidths::Fit(const std::array<TCell, kExportColumns>& row) {
-    for (std::size_t c = 0; c < kExportColumns; ++c)
+TColumnWidths::TColumnWidths()
+    : TColumnWidths(std::vector<std::string>(ExportHeader().begin(), ExportHeader().end())) {}
+
+TColumnWidths::TColumnWidths(std::vector<std::string> header)
+    : header_(std::move(header)), longest_(header_.size()) {}
+
+void TColumnWidths::Fit(std::span<const TCell> row) {
+    for (std::size_t c = 0; c < row.size() && c < longest_.size(); ++c)
         longest_[c] = std::max(longest_[c], ShownLength(row[c]));
 }
 
 double TColumnWidths::Width(std::size_t column) const {
     // Bold letters are a tenth wider; the autofilter's button takes two
     // characters' room beside the header.
-    const double header = std::ceil(CodePointCount(ExportHeader()[column]) * 1.1) + 3;
+    const double header = std::ceil(CodePointCount(header_[column]) * 1.1) + 3;
     const double value = static_cast<double>(longest_[column]) + 2;
     return std::min(std::max(header, value), kMaxColumnWidth);
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,14 +24,16 @@ enum class TCellType {
     Date,     // day, month, year
     Time,     // a time of day
     Duration, // minutes and seconds, as a length of time
+    Real,     // a number with decimal places
 };
 
 struct TCell {
     TCellType type = TCellType::Empty;
-    std::int64_t number = 0; // Number; Duration: in seconds
+    std::int64_t number = 0; // Number; Duration: in seconds; Real: its decimal places
     std::string text;        // Text
     TDate date;
     TTime time;
+    double real = 0; // Real
 };
 
 // Which lines to export: those of one test (by its name, with or without its
@@ -68,7 +71,7 @@ private:
 
 // How many characters a spreadsheet shows of a cell: a text's characters, a
 // number's digits, a date as dd.mm.yyyy, a time as hh:mm:ss, a length of time
-// as [h]:mm:ss.
+// as [h]:mm:ss, a real number with its decimal places.
 std::size_t ShownLength(const TCell& cell);
 
 // The widest a column gets, in characters: a line kept whole can run to a
@@ -79,15 +82,22 @@ inline constexpr double kMaxColumnWidth = 60;
 // a digit), so that the header and every value written show whole, also on
 // paper: the header's, bold and beside the autofilter's button, or the
 // longest value's, whichever is wider, with a little room; at most
-// kMaxColumnWidth.
+// kMaxColumnWidth. The header is the results' unless another is given.
 class TColumnWidths {
 public:
-    void Fit(const std::array<TCell, kExportColumns>& row);
+    TColumnWidths();
+    explicit TColumnWidths(std::vector<std::string> header);
+    void Fit(std::span<const TCell> row);
     double Width(std::size_t column) const;
 
 private:
-    std::array<std::size_t, kExportColumns> longest_{};
+    std::vector<std::string> header_;
+    std::vector<std::size_t> longest_;
 };
+
+// `value` with `places` decimal places (rounded half away from zero) and
+// `separator` before them: "72,5", "-0,25".
+std::string DecimalText(double value, int places, std::string_view separator = ",");
 
 // "10:15:00", "3:05:09 PM": hours, minutes, optional seconds, and an
 // optional AM/PM mark; nothing for any other text.

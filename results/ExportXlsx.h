@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportTable.h"
+#include "QuestionAnalysis.h"
 
 #include <filesystem>
 #include <vector>
@@ -18,5 +19,11 @@ namespace kwizmar {
 // ("Cannot create file %s") when it can't be written.
 void ExportXlsx(const std::filesystem::path& path, const std::vector<TResultLine>& lines,
                 const TExportTable& table, const TExportFilter& filter = {});
+
+// The analysis of the questions as a workbook of one sheet, "Analiza pytań":
+// the rows of AnalysisSheet, titles and headers bold, real numbers with their
+// decimal places, landscape on A4 and as wide as the page. Written and
+// replaced as ExportXlsx does.
+void ExportAnalysisXlsx(const std::filesystem::path& path, const TQuestionAnalysis& analysis);
 
 } // namespace kwizmar
