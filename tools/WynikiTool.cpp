@@ -4,7 +4,9 @@
 #include "CommandLineInfo.h"
 #include "Errors.h"
 #include "ExportCsv.h"
+#include "ExportFile.h"
 #include "ExportXlsx.h"
+#include "QuestionAnalysisTable.h"
 #include "ResultsLog.h"
 #include "WholeFile.h"
 
@@ -22,10 +24,15 @@ constexpr const char* kUsage =
     "Użycie:\n"
     "  kwizmar-wyniki csv [DZIENNIK] [-o PLIK.csv] [--test NAZWA] [--from DATA] [--to DATA]\n"
     "  kwizmar-wyniki xlsx [DZIENNIK] -o PLIK.xlsx [--test NAZWA] [--from DATA] [--to DATA]\n"
+    "  kwizmar-wyniki pytania [DZIENNIK] [-o PLIK.csv|PLIK.xlsx] [--test NAZWA] [--from DATA]\n"
+    "                 [--to DATA]\n"
     "Zapisuje wyniki egzaminów z dziennika (bez DZIENNIKA: z tego, którego używa program)\n"
     "jako arkusz: CSV (bez -o: na wyjście) albo XLSX. --test wybiera wyniki jednego testu,\n"
     "--from i --to egzaminy z tych dni (DATA jako dd.MM.yyyy lub yyyy-MM-dd). Test, którego\n"
-    "wyników nie ma w dzienniku, jest błędem: nic nie jest zapisywane.\n";
+    "wyników nie ma w dzienniku, jest błędem: nic nie jest zapisywane.\n"
+    "pytania zapisuje analizę pytań (łatwość, moc różnicująca, wybrane odpowiedzi, KR-20)\n"
+    "z odpowiedzi egzaminów zapisanych obok dziennika w pliku odpowiedzi-egzaminow.txt;\n"
+    "rodzaj arkusza wynika z końcówki nazwy pliku (.xlsx albo .csv).\n";
 
 class EToolError : public std::runtime_error {
 public:
@@ -65,9 +72,9 @@ bool Before(const TDate& a, const TDate& b) {
 
 TArguments ReadArguments(const std::vector<std::string>& args) {
     if (args.empty())
-        throw EArgumentError("brak polecenia: csv albo xlsx");
-    if (args[0] != "csv" && args[0] != "xlsx")
-        throw EArgumentError("nieznane polecenie " + Quoted(args[0]) + ": csv albo xlsx");
+        throw EArgumentError("brak polecenia: csv, xlsx albo pytania");
+    if (args[0] != "csv" && args[0] != "xlsx" && args[0] != "pytania")
+        throw EArgumentError("nieznane polecenie " + Quoted(args[0]) + ": csv, xlsx albo pytania");
     TArguments a;
     a.format = args[0];
     // The options with a value: what the value is, in words.
@@ -137,6 +144,30 @@ TLog ReadLog(const TArguments& a, IRegistry& registry) {
     return log;
 }
 
+// The analysis of the questions, from the records beside the log.
+void WriteAnalysis(const TArguments& a, const TLog& log, const TExportTable& table,
+                   std::ostream& out, std::ostream& err) {
+    const std::string path = AnswerRecordsPath(log.path).string();
+    std::string records;
+    try {
+        ReadWholeFile(path, records);
+    } catch (const EPlatformError&) {
+        throw EToolError("nie można odczytać pliku " + path);
+    }
+    const TQuestionAnalysis analysis = AnalyseQuestions(log.lines, records, table, a.filter);
+    if (analysis.withoutRecord > 0)
+        err << "kwizmar-wyniki: " << MissingDataNote(analysis.withoutRecord)
+            << " (nie ma ich w pliku " << path << ")\n";
+    try {
+        if (a.output)
+            ExportQuestionAnalysis(*a.output, analysis);
+        else
+            out << AnalysisCsv(analysis) << std::flush;
+    } catch (const EPlatformError&) {
+        throw EToolError("nie można zapisać pliku " + a.output.value_or("na wyjście"));
+    }
+}
+
 // A test named that the log holds no exam of is a mistake (a typo, another
 // log): an empty sheet would hide it. The tests it does hold are listed.
 void RequireTest(const TLog& log, const TExportTable& table, const std::string& test) {
@@ -192,6 +223,10 @@ int RunWynikiTool(const std::vector<std::string>& args, std::ostream& out, std::
         const TExportTable table(regional.ShortDateFormat());
         if (a->filter.test)
             RequireTest(log, table, *a->filter.test);
+        if (a->format == "pytania") {
+            WriteAnalysis(*a, log, table, out, err);
+            return 0;
+        }
         try {
             if (a->format == "xlsx") {
                 ExportXlsx(*a->output, lines, table, a->filter);

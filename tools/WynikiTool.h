@@ -12,7 +12,10 @@
 //
 //   kwizmar-wyniki csv [LOG] [-o FILE] [--test NAME] [--from DATE] [--to DATE]
 //   kwizmar-wyniki xlsx [LOG] -o FILE [--test NAME] [--from DATE] [--to DATE]
+//   kwizmar-wyniki pytania [LOG] [-o FILE] [--test NAME] [--from DATE] [--to DATE]
 //
+// "pytania" writes the analysis of the questions from the answers' records
+// beside the log, a workbook or CSV by the file's ending.
 // LOG defaults to the log the program itself would use (SysDir, read from
 // `registry`); a CSV without -o goes to `out`. A test the log holds no exam
 // of is a failure that writes nothing. Dates are dd.MM.yyyy or

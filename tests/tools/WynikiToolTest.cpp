@@ -39,6 +39,8 @@ TEST(WynikiTool, ArgumentErrorsNameTheArgument) {
         {{"csv", kLog, "--test"}, "--test: brak nazwy testu"},
         {{"csv", kLog, "-x"}, "nieznana opcja „-x”"},
         {{"xlsx", kLog}, "-o PLIK.xlsx"},
+        {{"pytania", kLog, "--from", "1.13.2026"}, "--from „1.13.2026”: to nie jest data"},
+        {{"pytanie", kLog}, "nieznane polecenie „pytanie”: csv, xlsx albo pytania"},
     };
     for (const auto& [args, said] : cases) {
         const TRun run = RunTool(args);
@@ -61,4 +63,25 @@ TEST(WynikiTool, ATestTheLogDoesNotHoldWritesNothingAndNamesThoseItHolds) {
                                 "2002-05-06", "--to", "06.05.2002"});
     EXPECT_EQ(found.status, 0) << found.err;
     EXPECT_NE(found.out.find("Zażółć"), std::string::npos) << found.out;
+}
+
+// "pytania": the analysis of the questions as CSV on the output, the exams
+// without records told on the error output; a test the log lacks fails.
+TEST(WynikiTool, QuestionsOfTheAnswersBesideTheLog) {
+    const std::string log = KWIZMAR_SOURCE_DIR "/tests/data/answers-small/MSStr32.dll";
+    const TRun run = RunTool({"pytania", log, "--test", "Historia"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("kwizmar-wyniki: brak danych o pytaniach dla 1 egzaminu"),
+              std::string::npos)
+        << run.err;
+    for (const char* row : {"\"Analiza pytań: Historia\"\r\n", "\"KR-20\";-0,31\r\n",
+                            "\"Historia\";1;\"Kiedy odbył się chrzest Polski?\";5;\"A\";100,0;0,50;"
+                            "5;0;0;0;0;0;0;\"za łatwe\"\r\n",
+                            "\"Historia\";4;\"Jak nazywał się ostatni król Polski?\";5;\"D\";40,0;"
+                            "1,00;0;0;0;1;2;3;1;\r\n"})
+        EXPECT_NE(run.out.find(row), std::string::npos) << row << "\n" << run.out;
+    EXPECT_EQ(run.out.find("Biologia"), std::string::npos);
+    const TRun missing = RunTool({"pytania", log, "--test", "Chemia"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("nie ma wyników testu „Chemia”"), std::string::npos);
 }
