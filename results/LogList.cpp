@@ -29,6 +29,11 @@ std::string TLogList::Line(std::size_t index) const {
     return Cp1250ToUtf8(std::string_view(bytes_).substr(row.at, row.size));
 }
 
+std::size_t TLogList::LineSize(std::size_t index) const {
+    const TRow& row = Rows()[index];
+    return row.from == TRow::TFrom::Added ? added_[row.at].size() : row.size;
+}
+
 void TLogList::Delete(std::size_t index) {
     Rows();
     if (index < rows_.size())

@@ -20,6 +20,8 @@ public:
     // The list: its number of lines, one line decoded (index < Count()).
     std::size_t Count() const;
     std::string Line(std::size_t index) const;
+    // How many bytes line `index` has as stored, without decoding it.
+    std::size_t LineSize(std::size_t index) const;
 
     // The statistics window's edits. Line numbers are never rewritten.
     void Delete(std::size_t index); // an index past the end does nothing
@@ -133,6 +135,7 @@ public:
     std::size_t size() const { return list_.Count(); }
     bool empty() const { return size() == 0; }
     std::string operator[](std::size_t index) const { return list_.Line(index); } // index < size()
+    std::size_t LineSize(std::size_t index) const { return list_.LineSize(index); }
     std::string back() const { return (*this)[size() - 1]; }
     const_iterator begin() const { return {*this, 0}; }
     const_iterator end() const { return {*this, size()}; }

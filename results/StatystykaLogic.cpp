@@ -5,6 +5,9 @@
 #include "ScopeExit.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace kwizmar {
 
@@ -73,7 +76,31 @@ void TStatystykaLogic::ShowLoadedList() {
     view_.SpeedButton4 = !locked_() && log_.LineCount() > 0;
     view_.selected = -1;
     view_.deletedAt = -1;
-    view_.horizontalExtent = 0;
+    MeasureWidest();
+}
+
+void TStatystykaLogic::MeasureWidest() {
+    const TLogLines lines = log_.lines();
+    std::vector<std::pair<std::size_t, std::size_t>> sizes; // bytes, index
+    sizes.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        sizes.emplace_back(lines.LineSize(i), i);
+    const std::size_t measured = std::min(sizes.size(), kMeasuredLines);
+    std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(measured), sizes.end(),
+                     std::greater<>());
+    widest_ = 0;
+    for (std::size_t i = 0; i < measured; ++i)
+        widest_ = std::max(widest_, measure_.TextWidth(lines[sizes[i].second], ListFont()));
+    SetExtent();
+}
+
+void TStatystykaLogic::SetExtent() {
+    view_.horizontalExtent = clientWidth_ < widest_ ? widest_ + 20 : 0;
+}
+
+void TStatystykaLogic::ListBox1Resize(int clientWidth) {
+    clientWidth_ = clientWidth;
+    SetExtent();
 }
 
 void TStatystykaLogic::ListBox1Click(int index, int clientWidth) {
@@ -83,8 +110,9 @@ void TStatystykaLogic::ListBox1Click(int index, int clientWidth) {
     }
     view_.selected = index;
     view_.deletedAt = -1;
-    const int width = measure_.TextWidth(log_.Line(std::size_t(index)), ListFont());
-    view_.horizontalExtent = clientWidth < width ? width + 20 : 0;
+    clientWidth_ = clientWidth;
+    widest_ = std::max(widest_, measure_.TextWidth(log_.Line(std::size_t(index)), ListFont()));
+    SetExtent();
     const bool editable = !locked_();
     view_.SpeedButton4 = editable;
     view_.SpeedButton2 = editable;
@@ -94,6 +122,7 @@ void TStatystykaLogic::SpeedButton2Click() {
     if (!view_.SpeedButton2 || view_.selected < 0)
         return;
     log_.DeleteLine(std::size_t(view_.selected));
+    MeasureWidest();
     view_.deletedAt = log_.LineCount() > 0 ? view_.selected : -1;
     view_.selected = -1;
     view_.SpeedButton3 = true;
@@ -106,7 +135,7 @@ void TStatystykaLogic::SpeedButton4Click() {
     log_.Clear();
     view_.selected = -1;
     view_.deletedAt = -1;
-    view_.horizontalExtent = 0;
+    MeasureWidest();
     view_.SpeedButton3 = true;
     view_.SpeedButton2 = false;
     view_.SpeedButton4 = false;

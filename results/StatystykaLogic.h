@@ -21,7 +21,9 @@ struct TStatystykaView {
     // The arrows go on from there, Down to the line that followed it, Up to
     // the one before it. -1 otherwise.
     int deletedAt = -1;
-    int horizontalExtent = 0; // ListBox1's horizontal scroll extent; 0 for none
+    // ListBox1's horizontal scroll extent: the widest line's width + 20 where
+    // it is wider than the list; 0 for none.
+    int horizontalExtent = 0;
     // Under the list: how many results wait on this computer for the log,
     // and where; empty while none wait.
     std::string waitingNote;
@@ -45,17 +47,22 @@ public:
 
     // The window is shown: the log is loaded afresh into the list, "&Usuń ..."
     // and "Z&apisz ..." are disabled, "&Wyczyść" is enabled when not locked
-    // and the list is not empty. A log that can't be read throws what
-    // TResultsLog::LoadIntoList throws; the buttons are set for the list as it
-    // is then all the same.
+    // and the list is not empty; the horizontal extent is the widest line's,
+    // so that the end of every line (points, percentage, grade) can be
+    // scrolled to before anything is clicked. A log that can't be read throws
+    // what TResultsLog::LoadIntoList throws; the buttons are set for the list
+    // as it is then all the same.
     void FormShow();
+    // The list's client area is `clientWidth` pixels wide (at its first
+    // showing and at every resize): the extent follows.
+    void ListBox1Resize(int clientWidth);
     // The results waiting on this computer are counted again (one went in,
     // or one more waits): waitingNote.
     void ShowWaiting();
 
     // A line is selected (`index` into lines(); -1 for none) in a list whose
-    // client area is `clientWidth` pixels wide. The selected line alone sets
-    // the horizontal extent: its width + 20 when wider than the list, else 0.
+    // client area is `clientWidth` pixels wide. Where the selected line is
+    // wider than the widest one measured, the extent grows to it.
     // "&Wyczyść" and "&Usuń ..." follow the lock.
     void ListBox1Click(int index, int clientWidth);
 
@@ -80,14 +87,23 @@ public:
     TLogLines lines() const { return log_.lines(); }
     const TStatystykaView& view() const { return view_; }
 
+    // How many of the longest lines (by their bytes) are measured for the
+    // extent: measuring all of a large log would hold up its showing, and
+    // among lines of one format the longest are the widest.
+    static constexpr std::size_t kMeasuredLines = 32;
+
 private:
     void ShowLoadedList();
+    void MeasureWidest();
+    void SetExtent();
 
     TResultsLog& log_;
     std::size_t loaded_ = 0; // lines in the list as loaded or saved last
     std::function<bool()> locked_;
     const ITextMeasure& measure_;
     TStatystykaView view_;
+    int widest_ = 0;      // the widest line measured, in pixels
+    int clientWidth_ = 0; // the list's client area as last told
 };
 
 } // namespace kwizmar

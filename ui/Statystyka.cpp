@@ -104,11 +104,17 @@ public:
         extent_ = extent;
         FitColumn();
     }
+    // Told the width of the client area at each resize, the first showing's
+    // included, before the rows are fitted to it.
+    void OnResize(std::function<void(int)> resized) { resized_ = std::move(resized); }
 
 protected:
     bool viewportEvent(QEvent* event) override {
-        if (event->type() == QEvent::Resize)
+        if (event->type() == QEvent::Resize) {
+            if (resized_)
+                resized_(viewport()->width());
             FitColumn();
+        }
         return QTableView::viewportEvent(event);
     }
 
@@ -161,6 +167,7 @@ private:
 
     int extent_ = 0;
     int deletedAt_ = -1;
+    std::function<void(int)> resized_;
 };
 
 TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
@@ -181,6 +188,10 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     model_ = new TLogListModel(log, this);
     ListBox1->setModel(model_);
     ListBox1->installEventFilter(this);
+    ListBox1->OnResize([this](int width) {
+        logic_.ListBox1Resize(width);
+        ListBox1->SetExtent(logic_.view().horizontalExtent);
+    });
 
     Oczekujace = new QLabel(this);
     Oczekujace->setObjectName(QStringLiteral("Oczekujace"));
@@ -306,8 +317,8 @@ void TStatystyka::Render(TListChange change) {
 }
 
 void TStatystyka::ShowAlone(const QString& path) {
-    setWindowTitle(QStringLiteral("Wyniki egzaminów Kwizmar 2002 – %1")
-                       .arg(QDir::toNativeSeparators(path)));
+    setWindowTitle(
+        QStringLiteral("Wyniki egzaminów Kwizmar 2002 – %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TStatystyka::ShowWaiting() {

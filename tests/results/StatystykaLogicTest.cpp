@@ -107,15 +107,23 @@ TEST_F(Statystyka, TheLockIsReadAtEachUse) {
     EXPECT_EQ(Of(logic), (Buttons{false, false, false}));
 }
 
-TEST_F(Statystyka, TheSelectedLineAloneSetsTheHorizontalExtent) {
-    WriteBytes(scratch.Log(), "1. krótka\r\n" + std::string(60, 'x') + "\r\n");
+// The widest line sets the extent from the showing on, whatever is selected;
+// a delete or a clear measures again.
+TEST_F(Statystyka, TheWidestLineSetsTheHorizontalExtent) {
+    WriteBytes(scratch.Log(), "1. krótka\r\n" + std::string(60, 'x') + "\r\n2. średnia\r\n");
     logic.FormShow();
-    logic.ListBox1Click(1, 500);
+    logic.ListBox1Resize(500);
     EXPECT_EQ(logic.view().horizontalExtent, 620);
     logic.ListBox1Click(0, 500);
-    EXPECT_EQ(logic.view().horizontalExtent, 0);
+    EXPECT_EQ(logic.view().horizontalExtent, 620);
     // Exactly as wide as the list: no scroll bar.
-    logic.ListBox1Click(1, 600);
+    logic.ListBox1Resize(600);
+    EXPECT_EQ(logic.view().horizontalExtent, 0);
+    logic.ListBox1Click(1, 500);
+    logic.SpeedButton2Click();
+    EXPECT_EQ(logic.view().horizontalExtent, 0);
+    logic.SpeedButton4Click();
+    logic.ListBox1Resize(50);
     EXPECT_EQ(logic.view().horizontalExtent, 0);
 }
 
