@@ -142,10 +142,10 @@ THelpPlacement PlaceHelpPanel(TScreenPoint pointer, TWindowFrame window, int pan
     if (std::int64_t{placement.top} + panelHeight > std::int64_t{window.height} - 18)
         placement.top = window.height - panelHeight - 36;
     // Inside the client area, whatever the frame's size.
-    placement.left = static_cast<int>(std::min<std::int64_t>(
-        placement.left, std::int64_t{window.clientWidth} - panelWidth));
-    placement.top = static_cast<int>(std::min<std::int64_t>(
-        placement.top, std::int64_t{window.clientHeight} - panelHeight));
+    placement.left = static_cast<int>(
+        std::min<std::int64_t>(placement.left, std::int64_t{window.clientWidth} - panelWidth));
+    placement.top = static_cast<int>(
+        std::min<std::int64_t>(placement.top, std::int64_t{window.clientHeight} - panelHeight));
     // A panel too big for the window starts at its edge, never before it.
     placement.left = std::max(0, placement.left);
     placement.top = std::max(0, placement.top);
@@ -172,6 +172,26 @@ constexpr THelpEntry kExportSummary{"Klikając w ten przycisk zapiszesz jako ark
                                     "tylko wyniki wybranego testu z wybranych dni [Alt + E]", ""};
 constexpr THelpEntry kCloseSummary{"Ten przycisk zamyka podsumowanie klasy",
                                    "i wraca do statystyk [Alt + Z]", ""};
+constexpr THelpEntry kAnaliza{"Kliknięcie w ten przycisk pokaże, jak poszło każde pytanie",
+                              "testu wybranej linii: łatwość, moc różnicującą i wybierane",
+                              "odpowiedzi, do wydruku albo arkusza [Alt + P]"};
+constexpr THelpEntry kAnalysisTest{"Tu wybierasz test, którego pytania chcesz zobaczyć.",
+                                   "Na liście są wszystkie testy zapisane w statystykach [Alt + T]",
+                                   ""};
+constexpr THelpEntry kVersion{"Test zmieniony między egzaminami ma kilka wersji, każdą",
+                              "z własną tabelą; tu wybierasz, którą pokazać [Alt + W]", ""};
+constexpr THelpEntry kAnalysisDays{"W tych polach wybierasz, z których dni liczą się egzaminy.",
+                                   "Pierwszy i ostatni dzień też się liczą [Alt + O] i [Alt + N]",
+                                   ""};
+constexpr THelpEntry kTabela{"Każde pytanie: jaka część odpowiadających odpowiedziała dobrze",
+                             "(łatwość), o ile lepiej najlepsi niż najsłabsi (moc różnicująca)",
+                             "i ile razy wybrano każdą literę; klucz jest zielony i ma znak ✓"};
+constexpr THelpEntry kExportAnalysis{"Klikając w ten przycisk zapiszesz analizę pytań testu",
+                                     "z wybranych dni jako skoroszyt albo plik CSV [Alt + E]", ""};
+constexpr THelpEntry kPrintAnalysis{"Klikając w ten przycisk wydrukujesz na jednej stronie",
+                                    "wyniki testu i tabelę jego pytań [Alt + D]", ""};
+constexpr THelpEntry kCloseAnalysis{"Ten przycisk zamyka analizę pytań",
+                                    "i wraca do statystyk [Alt + Z]", ""};
 
 } // namespace
 
@@ -179,12 +199,30 @@ const THelpEntry* ResultsHelpFor(std::string_view name) {
     static constexpr std::pair<std::string_view, const THelpEntry*> kEntries[] = {
         {"SpeedButton6", &kEksportuj},
         {"SpeedButton7", &kKlasa},
+        {"SpeedButton8", &kAnaliza},
         {"TestBox", &kTestBox},
         {"FromDate", &kDays},
         {"ToDate", &kDays},
         {"PrintButton", &kPrintSummary},
         {"ExportButton", &kExportSummary},
         {"CloseButton", &kCloseSummary},
+    };
+    for (const auto& [control, entry] : kEntries)
+        if (control == name)
+            return entry;
+    return nullptr;
+}
+
+const THelpEntry* AnalysisHelpFor(std::string_view name) {
+    static constexpr std::pair<std::string_view, const THelpEntry*> kEntries[] = {
+        {"TestBox", &kAnalysisTest},
+        {"VersionBox", &kVersion},
+        {"FromDate", &kAnalysisDays},
+        {"ToDate", &kAnalysisDays},
+        {"Tabela", &kTabela},
+        {"ExportButton", &kExportAnalysis},
+        {"PrintButton", &kPrintAnalysis},
+        {"CloseButton", &kCloseAnalysis},
     };
     for (const auto& [control, entry] : kEntries)
         if (control == name)

@@ -24,6 +24,8 @@ std::vector<std::string_view> HelpControlNames();
 // The help of the statistics window's spreadsheet export and class summary
 // and of the class summary window's controls, by name; nullptr for others.
 const THelpEntry* ResultsHelpFor(std::string_view controlName);
+// The help of the analysis of the questions' controls, by name.
+const THelpEntry* AnalysisHelpFor(std::string_view controlName);
 
 struct TScreenPoint {
     int x = 0;

@@ -54,4 +54,14 @@ void ExportWithDialog(QWidget* parent, const std::vector<std::string>& lines,
     });
 }
 
+void ExportAnalysisWithDialog(QWidget* parent, const TQuestionAnalysis& analysis) {
+    TExportDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Eksportuj analizę pytań"));
+    dialog.selectFile(QStringLiteral("analiza-pytan.xlsx"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::string path = QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
+    RunGuarded([&] { ExportQuestionAnalysis(path, analysis); });
+}
+
 } // namespace kwizmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportTable.h"
+#include "QuestionAnalysis.h"
 
 #include <QFileDialog>
 
@@ -21,5 +22,8 @@ public:
 // file that can't be written is reported in the program's error box.
 void ExportWithDialog(QWidget* parent, const std::vector<std::string>& lines,
                       const TExportFilter& filter = {});
+
+// The same dialog, titled "Eksportuj analizę pytań", then the analysis there.
+void ExportAnalysisWithDialog(QWidget* parent, const TQuestionAnalysis& analysis);
 
 } // namespace kwizmar

@@ -8,6 +8,7 @@
 #include "Glyphs.h"
 #include "LogListModel.h"
 #include "PrintLayout.h"
+#include "QuestionAnalysisWindow.h"
 #include "RightButtonHelp.h"
 #include "ScopeExit.h"
 #include "SpeedButton.h"
@@ -171,7 +172,7 @@ private:
 };
 
 TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget* parent)
-    : QWidget(parent, Qt::Window), logic_(log, std::move(locked), measure_) {
+    : QWidget(parent, Qt::Window), log_(log), logic_(log, std::move(locked), measure_) {
     setObjectName(QStringLiteral("TStatystyka"));
     setWindowTitle(QStringLiteral("Statystyka"));
     resize(720, 375);
@@ -209,17 +210,23 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         b->setGeometry(left, 5, 73, 63);
         return b;
     };
-    SpeedButton3 = button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany", Glyph(TGlyph::Save), 24);
+    // Seven buttons on the left, 79 px apart, "&Zamknij" on its own at the right.
+    auto left = [](int place) { return 8 + 79 * place; };
+    SpeedButton3 =
+        button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany", Glyph(TGlyph::Save), left(0));
     SpeedButton2 =
-        button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię", Glyph(TGlyph::Delete), 112);
+        button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię", Glyph(TGlyph::Delete), left(1));
     SpeedButton4 =
-        button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko", Glyph(TGlyph::Clear), 200);
+        button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko", Glyph(TGlyph::Clear), left(2));
     SpeedButton5 =
-        button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), 288);
+        button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), left(3));
     SpeedButton6 = button("SpeedButton6", "&Eksportuj ...", "Eksportuj wyniki do arkusza",
-                          Glyph(TGlyph::Download), 376);
-    SpeedButton7 =
-        button("SpeedButton7", "&Klasa ...", "Podsumowanie klasy", Glyph(TGlyph::Statistics), 464);
+                          Glyph(TGlyph::Download), left(4));
+    SpeedButton7 = button("SpeedButton7", "&Klasa ...", "Podsumowanie klasy",
+                          Glyph(TGlyph::Statistics), left(5));
+    SpeedButton8 = button("SpeedButton8", "Analiza &pytań ...", "Analiza pytań testu",
+                          Glyph(TGlyph::Check), left(6));
+    SpeedButton8->resize(104, 63); // its caption is the longest
     SpeedButton1 =
         button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 616);
 
@@ -250,9 +257,20 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         summary_->show();
         summary_->raise();
     });
+    connect(SpeedButton8, &QToolButton::clicked, this, [this] {
+        if (!analysis_)
+            analysis_ = new TQuestionAnalysisWindow(this);
+        RunGuarded([this] {
+            analysis_->ShowLines(logic_.lines(), AnswerRecordsPath(log_.Path()).string(),
+                                 logic_.view().selected);
+            analysis_->show();
+            analysis_->raise();
+        });
+    });
     auto* help = new TRightButtonHelp(this, ResultsHelpFor);
     help->Watch(SpeedButton6);
     help->Watch(SpeedButton7);
+    help->Watch(SpeedButton8);
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     // A line counts as selected when it is selected, not when the list merely
     // gets a current row by taking the focus.

@@ -13,6 +13,7 @@ class QPrinter;
 namespace kwizmar {
 
 class TClassSummaryWindow;
+class TQuestionAnalysisWindow;
 class TListBox;
 class TLogListModel;
 class TSpeedButton;
@@ -58,6 +59,7 @@ private:
     void Render(TListChange change);
     void LayOut();
 
+    TResultsLog& log_;
     TQtTextMeasure measure_;
     TStatystykaLogic logic_;
     TLogListModel* model_ = nullptr;
@@ -74,7 +76,9 @@ private:
     TSpeedButton* SpeedButton5 = nullptr; // "&Drukuj"
     TSpeedButton* SpeedButton6 = nullptr; // "&Eksportuj ..."
     TSpeedButton* SpeedButton7 = nullptr; // "&Klasa ..."
+    TSpeedButton* SpeedButton8 = nullptr; // "Analiza &pytań ..."
     TClassSummaryWindow* summary_ = nullptr;
+    TQuestionAnalysisWindow* analysis_ = nullptr;
 };
 
 } // namespace kwizmar

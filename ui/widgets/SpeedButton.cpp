@@ -115,6 +115,13 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
     painter.drawText(
         QRect(inside.left(), top + glyph.height() + 2, inside.width(), metrics.height()),
         Qt::AlignHCenter | Qt::AlignTop | mnemonic, text());
+    // A button that takes the focus (in the newer windows, by Tab) shows it.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 } // namespace kwizmar
