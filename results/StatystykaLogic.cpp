@@ -81,16 +81,26 @@ void TStatystykaLogic::ShowLoadedList() {
 
 void TStatystykaLogic::MeasureWidest() {
     const TLogLines lines = log_.lines();
-    std::vector<std::pair<std::size_t, std::size_t>> sizes; // bytes, index
-    sizes.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        sizes.emplace_back(lines.LineSize(i), i);
-    const std::size_t measured = std::min(sizes.size(), kMeasuredLines);
-    std::nth_element(sizes.begin(), sizes.begin() + std::ptrdiff_t(measured), sizes.end(),
-                     std::greater<>());
+    // The longest lines by their bytes, kept in a heap whose top is the
+    // shortest of them: one look at each line's size, and rarely more.
+    using TSized = std::pair<std::size_t, std::size_t>; // bytes, index
+    std::vector<TSized> longest;
+    longest.reserve(kMeasuredLines);
+    const auto shorter = std::greater<TSized>();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TSized line{lines.LineSize(i), i};
+        if (longest.size() < kMeasuredLines) {
+            longest.push_back(line);
+            std::push_heap(longest.begin(), longest.end(), shorter);
+        } else if (line.first > longest.front().first) {
+            std::pop_heap(longest.begin(), longest.end(), shorter);
+            longest.back() = line;
+            std::push_heap(longest.begin(), longest.end(), shorter);
+        }
+    }
     widest_ = 0;
-    for (std::size_t i = 0; i < measured; ++i)
-        widest_ = std::max(widest_, measure_.TextWidth(lines[sizes[i].second], ListFont()));
+    for (const TSized& line : longest)
+        widest_ = std::max(widest_, measure_.TextWidth(lines[line.second], ListFont()));
     SetExtent();
 }
 
