@@ -222,16 +222,20 @@ std::string DateText(const TDate& date) {
 }
 
 // Names each version of a test that has more than one by the days of its
-// exams, or by its place where no day can be read.
+// exams, or by its place where no day can be read; versions whose days are
+// the same (a test mended between two exams of a day) get their places too.
 void NameVersions(std::vector<TTestAnalysis>& tests, const std::vector<TResultLine>& lines,
                   const TExportTable& table) {
     std::map<std::string, int> versions, numbered;
     for (const TTestAnalysis& t : tests)
         versions[t.name] += t.hash.has_value();
-    for (TTestAnalysis& t : tests) {
+    std::map<std::pair<std::string, std::string>, int> named;
+    std::vector<int> number(tests.size());
+    for (std::size_t i = 0; i < tests.size(); ++i) {
+        TTestAnalysis& t = tests[i];
         if (!t.hash || versions[t.name] < 2)
             continue;
-        const int number = ++numbered[t.name];
+        number[i] = ++numbered[t.name];
         std::optional<TDate> first, last;
         for (std::size_t line : t.lines) {
             const auto& fields = lines[line].fields;
@@ -244,11 +248,21 @@ void NameVersions(std::vector<TTestAnalysis>& tests, const std::vector<TResultLi
                 last = date;
         }
         if (!first)
-            t.version = "wersja " + std::to_string(number);
+            t.version = "";
         else if (*first == *last)
-            t.version = "wersja z dnia " + DateText(*first);
+            t.version = "z dnia " + DateText(*first);
         else
-            t.version = "wersja z dni " + DateText(*first) + " – " + DateText(*last);
+            t.version = "z dni " + DateText(*first) + " – " + DateText(*last);
+        ++named[{t.name, t.version}];
+    }
+    for (std::size_t i = 0; i < tests.size(); ++i) {
+        TTestAnalysis& t = tests[i];
+        if (number[i] == 0)
+            continue;
+        const bool alone = !t.version.empty() && named[{t.name, t.version}] == 1;
+        t.version = alone ? "wersja " + t.version
+                          : "wersja " + std::to_string(number[i]) +
+                                (t.version.empty() ? "" : " " + t.version);
     }
 }
 

@@ -59,7 +59,9 @@ struct TTestAnalysis {
     // records at all (its table has no rows, only the count below).
     std::optional<std::uint64_t> hash;
     // Where a name has more than one version (hash): which one this is, by
-    // the days of its exams ("wersja z dni 04.05.2026 – 06.05.2026"); else "".
+    // the days of its exams ("wersja z dni 04.05.2026 – 06.05.2026"), and by
+    // its place among them where the days can't tell ("wersja 2 z dnia
+    // 06.05.2026"); else "".
     std::string version;
     std::size_t exams = 0; // exams with a record
     // Chosen exams of this name (by their log lines) that have no record;

@@ -150,16 +150,19 @@ TEST(QuestionAnalysis, EachVersionOfATestIsATableNamedByItsDays) {
                " przystąpił do egzaminu \"Fizyka\" o godzinie 10:00:00 dnia " + day +
                ".05.2026\tFizyka\t" + hash + "\t1\t1|A|Co?|A|-||1|0\r\n";
     };
-    const auto lines = Parsed({line(1, "Ala", "04"), line(2, "Ola", "06"), line(3, "Ela", "05")});
-    const std::string records = record(1, "Ala", "04", "00000000000000aa") +
-                                record(2, "Ola", "06", "00000000000000bb") +
-                                record(3, "Ela", "05", "00000000000000aa");
+    const auto lines = Parsed(
+        {line(1, "Ala", "04"), line(2, "Ola", "06"), line(3, "Ela", "05"), line(4, "Iza", "06")});
+    const std::string records =
+        record(1, "Ala", "04", "00000000000000aa") + record(2, "Ola", "06", "00000000000000bb") +
+        record(3, "Ela", "05", "00000000000000aa") + record(4, "Iza", "06", "00000000000000cc");
     const TQuestionAnalysis a = AnalyseQuestions(lines, records, TExportTable());
-    ASSERT_EQ(a.tests.size(), 2u);
+    ASSERT_EQ(a.tests.size(), 3u);
     EXPECT_EQ(TableTitle(a.tests[0]), "Fizyka (wersja z dni 04.05.2026 – 05.05.2026)");
     EXPECT_EQ(a.tests[0].exams, 2u);
-    EXPECT_EQ(TableTitle(a.tests[1]), "Fizyka (wersja z dnia 06.05.2026)");
+    // Mended between two exams of one day: the days can't tell them apart.
+    EXPECT_EQ(TableTitle(a.tests[1]), "Fizyka (wersja 2 z dnia 06.05.2026)");
     EXPECT_EQ(a.tests[1].hash, 0xbbu);
+    EXPECT_EQ(TableTitle(a.tests[2]), "Fizyka (wersja 3 z dnia 06.05.2026)");
 }
 
 TEST(QuestionAnalysis, TextsOfCountsAndNumbers) {
