@@ -215,7 +215,7 @@ windows() {
 }
 
 fuzz_targets=(test_file results_log settings_file update_file test_source exam_journal aiken_import
-  gift_import)
+  gift_import answer_records)
 
 # Fuzzes one target from its seeds (fuzz/corpus/<target>/) and the inputs that
 # once broke it (fuzz/regressions/<target>/) with its dictionary; what it

@@ -54,13 +54,19 @@ void AikenImportEntry(std::string_view bytes);
 // Aiken, and the questions exported as GIFT and imported again are the same,
 // none refused.
 void GiftImportEntry(std::string_view bytes);
+// The answers' records of finished exams (and, before a 0x1E byte, a results
+// log of its own; else a small one of three exams): every record reads back
+// as written; the analysis of the questions counts each line once, with a
+// record or without, and its figures stay within their ranges; it is the same
+// each time, and one test's lines give no other lines' tables.
+void AnswerRecordsEntry(std::string_view bytes);
 
 struct TFuzzEntry {
     const char* name; // of the fuzz target, its corpus and its regression inputs
     void (*run)(std::string_view bytes);
 };
 
-inline constexpr std::array<TFuzzEntry, 8> kFuzzEntries{{
+inline constexpr std::array<TFuzzEntry, 9> kFuzzEntries{{
     {"test_file", TestFileEntry},
     {"results_log", ResultsLogEntry},
     {"settings_file", SettingsFileEntry},
@@ -69,6 +75,7 @@ inline constexpr std::array<TFuzzEntry, 8> kFuzzEntries{{
     {"exam_journal", ExamJournalEntry},
     {"aiken_import", AikenImportEntry},
     {"gift_import", GiftImportEntry},
+    {"answer_records", AnswerRecordsEntry},
 }};
 
 } // namespace kwizmar::fuzz
