@@ -63,10 +63,52 @@ std::string_view PrefixOf(std::string_view recordLine) {
     return recordLine.substr(0, at);
 }
 
+// What the analysis keeps of a record: its entries without their texts
+// (a question's text is kept once per test, in TStarts).
+struct TEntry {
+    int question = 0;
+    char key = 0, chosen = 0;
+    bool typedTried = false, typedRight = false;
+    bool Answered() const { return chosen != 0 || typedTried; }
+    bool Right() const { return typedRight || (chosen != 0 && chosen == key); }
+};
+
+struct TRecord {
+    std::string testName;
+    std::uint64_t testHash = 0;
+    int questionCount = 0;
+    std::vector<TEntry> entries;
+    std::int64_t total = 0; // the points gained, held at kMaxTotal
+};
+
+// The start of each question's text per test (name and hash), from the first
+// record of the file that has it.
+using TStarts = std::map<std::pair<std::string, std::uint64_t>, std::vector<std::string>>;
+
+TRecord Kept(TAnswerRecord&& r, TStarts& starts) {
+    TRecord kept{std::move(r.testName), r.testHash, r.questionCount, {}, 0};
+    kept.entries.reserve(r.entries.size());
+    std::vector<std::string>* texts = nullptr;
+    for (TAnswerEntry& e : r.entries) {
+        kept.entries.push_back({e.question, e.key, e.chosen, e.typedTried, e.typedRight});
+        kept.total = e.gained > kMaxTotal - kept.total ? kMaxTotal : kept.total + e.gained;
+        if (e.start.empty() || e.question < 1 || e.question > kept.questionCount)
+            continue;
+        if (!texts) {
+            texts = &starts[{kept.testName, kept.testHash}];
+            if (texts->size() < std::size_t(kept.questionCount))
+                texts->resize(std::size_t(kept.questionCount));
+        }
+        std::string& text = (*texts)[std::size_t(e.question - 1)];
+        if (text.empty())
+            text = std::move(e.start);
+    }
+    return kept;
+}
+
 struct TExam {
     std::size_t line = 0;
-    const TAnswerRecord* record = nullptr;
-    std::int64_t total = 0; // the record's points, held at kMaxTotal
+    const TRecord* record = nullptr;
 };
 
 int CompareDates(const TDate& a, const TDate& b) {
@@ -99,7 +141,7 @@ void Figures(TTestAnalysis& t, const std::vector<TExam>& exams,
     for (const TExam& exam : exams) {
         const auto& fields = lines[exam.line].fields;
         if (!fields) {
-            points.push_back(static_cast<long double>(exam.total));
+            points.push_back(static_cast<long double>(exam.record->total));
             continue;
         }
         const TExamResult& r = fields->result;
@@ -115,13 +157,16 @@ void Figures(TTestAnalysis& t, const std::vector<TExam>& exams,
 }
 
 // The rows, the discrimination and KR-20 of one test's exams.
-void Questions(TTestAnalysis& t, std::vector<TExam>& exams) {
+void Questions(TTestAnalysis& t, std::vector<TExam>& exams, const std::vector<std::string>& texts) {
     int count = 0;
     for (const TExam& exam : exams)
         count = std::max(count, exam.record->questionCount);
     t.rows.resize(std::size_t(count));
-    for (int q = 0; q < count; ++q)
+    for (int q = 0; q < count; ++q) {
         t.rows[std::size_t(q)].question = q + 1;
+        if (std::size_t(q) < texts.size())
+            t.rows[std::size_t(q)].start = texts[std::size_t(q)];
+    }
 
     // Each exam's entries by question (the first entry of a question counts),
     // and how many it got right.
@@ -129,7 +174,7 @@ void Questions(TTestAnalysis& t, std::vector<TExam>& exams) {
     std::vector<std::size_t> seen(t.rows.size(), n);
     std::vector<long double> rightCounts(n);
     auto forEachEntry = [&](std::size_t e, auto&& action) {
-        for (const TAnswerEntry& entry : exams[e].record->entries) {
+        for (const TEntry& entry : exams[e].record->entries) {
             if (entry.question < 1 || entry.question > count)
                 continue;
             const std::size_t q = std::size_t(entry.question - 1);
@@ -141,11 +186,9 @@ void Questions(TTestAnalysis& t, std::vector<TExam>& exams) {
     };
     for (std::size_t e = 0; e < n; ++e) {
         std::size_t right = 0;
-        forEachEntry(e, [&](std::size_t q, const TAnswerEntry& entry) {
+        forEachEntry(e, [&](std::size_t q, const TEntry& entry) {
             TQuestionRow& row = t.rows[q];
             ++row.shown;
-            if (row.start.empty())
-                row.start = entry.start;
             if (!row.key)
                 row.key = entry.key;
             if (entry.Answered())
@@ -165,24 +208,24 @@ void Questions(TTestAnalysis& t, std::vector<TExam>& exams) {
     // The best and the weakest group: the ranking's ends.
     std::vector<std::size_t> ranked(n);
     std::iota(ranked.begin(), ranked.end(), std::size_t(0));
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [&](std::size_t a, std::size_t b) { return exams[a].total > exams[b].total; });
+    std::stable_sort(ranked.begin(), ranked.end(), [&](std::size_t a, std::size_t b) {
+        return exams[a].record->total > exams[b].record->total;
+    });
     // round(27 % of n), halves up, in whole numbers.
     const std::size_t group = std::max<std::size_t>(1, (27 * n + 50) / 100);
     std::vector<std::size_t> topRight(t.rows.size()), bottomRight(t.rows.size());
     std::vector<std::array<std::size_t, 5>> topChosen(t.rows.size());
     std::fill(seen.begin(), seen.end(), n);
     for (std::size_t i = 0; i < group && i < n; ++i)
-        forEachEntry(ranked[i], [&](std::size_t q, const TAnswerEntry& entry) {
+        forEachEntry(ranked[i], [&](std::size_t q, const TEntry& entry) {
             topRight[q] += entry.Right();
             if (entry.chosen)
                 ++topChosen[q][std::size_t(entry.chosen - 'A')];
         });
     std::fill(seen.begin(), seen.end(), n);
     for (std::size_t i = n - std::min(group, n); i < n; ++i)
-        forEachEntry(ranked[i], [&](std::size_t q, const TAnswerEntry& entry) {
-            bottomRight[q] += entry.Right();
-        });
+        forEachEntry(ranked[i],
+                     [&](std::size_t q, const TEntry& entry) { bottomRight[q] += entry.Right(); });
 
     for (std::size_t q = 0; q < t.rows.size(); ++q) {
         TQuestionRow& row = t.rows[q];
@@ -297,7 +340,8 @@ TQuestionAnalysis AnalyseQuestions(const std::vector<TResultLine>& lines, std::s
             byPrefix.emplace(std::move(*prefix), i);
     }
 
-    std::unordered_map<std::size_t, TAnswerRecord> found;
+    std::unordered_map<std::size_t, TRecord> found;
+    TStarts starts;
     if (!byPrefix.empty())
         ForEachLine(records, [&](std::size_t offset, std::size_t size, TLineEnd) {
             const std::string_view text = records.substr(offset, size);
@@ -306,7 +350,7 @@ TQuestionAnalysis AnalyseQuestions(const std::vector<TResultLine>& lines, std::s
                 return;
             auto record = ParseAnswerRecord(text);
             if (record && record->questionCount <= kMaxAnalysedQuestions)
-                found.emplace(named->second, std::move(*record));
+                found.emplace(named->second, Kept(std::move(*record), starts));
         });
 
     // The tables in the order of their first exams; the exams without a
@@ -328,7 +372,7 @@ TQuestionAnalysis AnalyseQuestions(const std::vector<TResultLine>& lines, std::s
             }
             continue;
         }
-        const TAnswerRecord& r = record->second;
+        const TRecord& r = record->second;
         const auto [at, added] =
             tableOf.emplace(std::make_pair(r.testName, r.testHash), a.tests.size());
         if (added) {
@@ -338,10 +382,7 @@ TQuestionAnalysis AnalyseQuestions(const std::vector<TResultLine>& lines, std::s
             a.tests.push_back(std::move(t));
             exams.emplace_back();
         }
-        TExam exam{i, &r, 0};
-        for (const TAnswerEntry& e : r.entries)
-            exam.total = e.gained > kMaxTotal - exam.total ? kMaxTotal : exam.total + e.gained;
-        exams[at->second].push_back(exam);
+        exams[at->second].push_back({i, &r});
         a.tests[at->second].lines.push_back(i);
     }
     for (std::size_t t = 0; t < a.tests.size(); ++t) {
@@ -350,7 +391,7 @@ TQuestionAnalysis AnalyseQuestions(const std::vector<TResultLine>& lines, std::s
         if (const auto m = missing.find(test.name); m != missing.end())
             test.withoutRecord = m->second.size();
         Figures(test, exams[t], lines);
-        Questions(test, exams[t]);
+        Questions(test, exams[t], starts[{test.name, *test.hash}]);
     }
     // A test none of whose chosen exams has a record gets a table of its
     // count alone, in the place of its first exam.
