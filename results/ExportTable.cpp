@@ -234,7 +234,7 @@ std::size_t ShownLength(const TCell& cell) {
         // The hours, then ":mm:ss".
         return std::to_string(cell.number / 3600).size() + 6;
     case TCellType::Real:
-        // The whole part, the sign, the separator and the places.
+        // As DecimalText writes it.
         return DecimalText(cell.real, int(cell.number)).size();
     }
     return 0;
