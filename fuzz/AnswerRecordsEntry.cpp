@@ -86,7 +86,7 @@ void AnswerRecordsEntry(std::string_view bytes) {
         const std::string written = FormatAnswerRecord(*record);
         Require(ParseAnswerRecord(written) == record, "a record reads back as written");
         Require(written.find_first_of("\r\n") == std::string::npos, "a record is one line");
-        Require(RecordNamesLine(written, record->line, record->lineStart),
+        Require(written.starts_with(RecordLinePrefix(record->line, record->lineStart)),
                 "a record names its own line");
     });
 

@@ -85,8 +85,16 @@ struct TRecord {
 // record of the file that has it.
 using TStarts = std::map<std::pair<std::string, std::uint64_t>, std::vector<std::string>>;
 
+// The test's name as the log's lines give it (TestTitle): the program
+// records the name line of the test, its double quotes included.
+std::string Unquoted(std::string name) {
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+        return name.substr(1, name.size() - 2);
+    return name;
+}
+
 TRecord Kept(TAnswerRecord&& r, TStarts& starts) {
-    TRecord kept{std::move(r.testName), r.testHash, r.questionCount, {}, 0};
+    TRecord kept{Unquoted(std::move(r.testName)), r.testHash, r.questionCount, {}, 0};
     kept.entries.reserve(r.entries.size());
     std::vector<std::string>* texts = nullptr;
     for (TAnswerEntry& e : r.entries) {

@@ -14,12 +14,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyleHints>
 #include <QTimer>
 
 #include <fstream>
+#include <map>
+#include <sstream>
 
 using namespace kwizmar;
 using namespace kwizmar::testing;
@@ -335,4 +338,59 @@ TEST_F(RealHandsTest, WhereTheLabWantsItEachExamHasItsOwnOrderAndIsGradedRight) 
         Button("SpeedButton9")->click();
     }
     EXPECT_NE(seen[0], seen[1]);
+}
+
+// Four exams through the program, then the analysis of their answers as a
+// teacher takes it from the command line: each question's facility and the
+// choices of A–E as the pupils answered.
+TEST_F(RealHandsTest, TheAnalysisOfRealExamsCountsTheirAnswers) {
+    const std::string exams[] = {"bdcea", "aaaaa", "bdcea", "bbbbb"};
+    StartOnSample();
+    for (const std::string& letters : exams) {
+        TypeName(QStringLiteral("Ala"));
+        Key(Qt::Key_Return);
+        for (char letter : letters) {
+            if (Shown("Panel7")) {
+                Alt('t');
+                Key(Qt::Key_Return);
+            }
+            Alt(letter);
+            Key(Qt::Key_Return); // checks the pick
+            Key(Qt::Key_Return); // confirms the verdict
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("Panel4"); }) && ResultSaved());
+        Button("SpeedButton9")->click();
+    }
+    const QString csv = QString::fromStdString((dir.path() / "analiza.csv").string());
+    const QString log = QString::fromStdString((dir.path() / "data/Kwizmar/MSStr32.dll").string());
+    ASSERT_EQ(QProcess::execute(QCoreApplication::applicationDirPath() + "/kwizmar-wyniki",
+                                {"pytania", log, "-o", csv}),
+              0);
+    std::ifstream in(csv.toStdString());
+    std::map<int, std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> cells;
+        std::stringstream fields(line);
+        for (std::string cell; std::getline(fields, cell, ';');)
+            cells.push_back(cell);
+        if (cells.size() > 11 && cells[0] == "\"Geografia Polski\"")
+            rows[std::stoi(cells[1])] = cells;
+    }
+    ASSERT_EQ(rows.size(), std::size_t(kGeografiaQuestions));
+    for (int q = 1; q <= kGeografiaQuestions; ++q) {
+        SCOPED_TRACE(q);
+        const char key = kGeografiaAnswers[q - 1];
+        int right = 0;
+        for (const std::string& exam : exams)
+            right += exam[std::size_t(q - 1)] == key;
+        EXPECT_EQ(rows[q][3], "4");
+        EXPECT_EQ(rows[q][4], std::string("\"") + char(std::toupper(key)) + "\"");
+        EXPECT_EQ(rows[q][5], std::to_string(right * 25) + ",0");
+        for (int letter = 0; letter < 5; ++letter) {
+            int chose = 0;
+            for (const std::string& exam : exams)
+                chose += exam[std::size_t(q - 1)] == 'a' + letter;
+            EXPECT_EQ(rows[q][std::size_t(7 + letter)], std::to_string(chose)) << letter;
+        }
+    }
 }
