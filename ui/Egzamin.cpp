@@ -380,6 +380,11 @@ void TEgzamin::Act(const std::function<void()>& action) {
     Render();
 }
 
+void TEgzamin::ShowLockdownNote(const QString& note) {
+    Panel6->LockdownNote->setText(note);
+    Panel6->LockdownNote->setVisible(!note.isEmpty());
+}
+
 void TEgzamin::OpenSecondary(QWidget* window) {
     if (!window)
         return;

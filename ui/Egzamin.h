@@ -56,6 +56,9 @@ public:
     explicit TEgzamin(TEgzaminServices services, QWidget* parent = nullptr);
     ~TEgzamin() override;
 
+    // What the lockdown the options ask for can't do here (empty: nothing),
+    // shown on the start page.
+    void ShowLockdownNote(const QString& note);
     // The test to load once the window is first shown (the command line's
     // first argument); empty for none.
     void SetCommandLineTest(const QString& path);

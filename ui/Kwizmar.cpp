@@ -92,8 +92,25 @@ TKwizmar::TKwizmar(const QStringList& arguments)
     about_ = std::make_unique<TF_About>();
     main_->SetSecondaryWindows(statistics_.get(), options_.get(), about_.get());
     lockdown_->AttachMainWindow(main_.get());
-    options_->ShowLockdownNote(lockdown_->Note());
-    lockdown_->OnNoteChanged = [this] { options_->ShowLockdownNote(lockdown_->Note()); };
+    // What the lockdown can't do here: under the options' boxes, and on the
+    // start page while a lockdown is asked for, so that a pupil and a teacher
+    // who never open the options see it before the exam.
+    const auto tell = [this] {
+        const QString note = lockdown_->Note();
+        options_->ShowLockdownNote(note);
+        const bool asked = settings_.Options.Get(TOption::DesktopEnabled) ||
+                           settings_.Options.Get(TOption::TaskBarEnabled);
+        main_->ShowLockdownNote(asked && !note.isEmpty()
+                                    ? QString::fromUtf8("Blokada pulpitu nie działa w pełni: ") +
+                                          note.left(1).toLower() + note.mid(1)
+                                    : QString());
+    };
+    tell();
+    lockdown_->OnNoteChanged = tell;
+    settings_.Options.OnChanged = [tell](TOption option, bool) {
+        if (option == TOption::DesktopEnabled || option == TOption::TaskBarEnabled)
+            tell();
+    };
 
     main_->SetOnFirstShow([this] {
         splash_.reset();

@@ -47,6 +47,17 @@ TStartPage::TStartPage(QWidget* parent) : QFrame(parent) {
     welcome->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     welcome->setFont(UiFont("MS Sans Serif", 10));
 
+    LockdownNote = MakeLabel(this, "LockdownNote", QString(), QRect(2, 4, kPageWidth - 4, 42));
+    LockdownNote->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    LockdownNote->setWordWrap(true);
+    LockdownNote->setAutoFillBackground(true);
+    LockdownNote->setFont(UiFont("MS Sans Serif", 10, true));
+    QPalette red = LockdownNote->palette();
+    red.setColor(QPalette::WindowText, QColor(0xc0, 0, 0));
+    LockdownNote->setPalette(red);
+    LockdownNote->setToolTip(QStringLiteral("Blokada pulpitu na tym komputerze"));
+    LockdownNote->hide();
+
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);

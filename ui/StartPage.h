@@ -33,6 +33,9 @@ public:
     QLabel* TSPyt = nullptr;
     QLabel* TSPkt = nullptr;
     QLabel* TSSam = nullptr;
+    // What the lockdown the options ask for can't do on this desktop, over
+    // the welcome text, before an exam starts.
+    QLabel* LockdownNote = nullptr;
 
 private:
     QLabel* AddValue(QGroupBox* box, const char* name, const char* caption, const QString& hint,

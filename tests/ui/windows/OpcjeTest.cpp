@@ -167,10 +167,16 @@ TEST_F(OpcjeTest, WhereTheDesktopCantBeLockedANoteSaysSo) {
     EXPECT_TRUE(Stores("DesktopEnabled", 1));
     auto* note = Options().findChild<QLabel*>("LockdownNote");
     ASSERT_NE(note, nullptr);
+    // The start page says so too, for whoever never opens the options.
+    auto* startNote = program->MainWindow().findChild<QLabel*>("LockdownNote");
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return note->isHidden(); }));
+        EXPECT_TRUE(startNote->isHidden());
         return;
     }
+    EXPECT_TRUE(startNote->isVisible());
+    EXPECT_TRUE(startNote->text().startsWith(
+        QString::fromUtf8("Blokada pulpitu nie działa w pełni: na tym pulpicie")));
     EXPECT_TRUE(note->isVisible());
     EXPECT_FALSE(note->text().isEmpty());
     EXPECT_LE(note->heightForWidth(note->width()), note->height());
