@@ -18,6 +18,45 @@ std::string& OwnFolder() {
     return folder;
 }
 
+// Adds `text` as a line of `file` (made where missing, with its folder), the
+// last line there ended first. False where it could not. Never throws.
+bool AppendLine(const std::filesystem::path& file, std::string_view text) noexcept {
+    try {
+        if (file.empty())
+            return false;
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        TLockedFile pending(file, TLockedFile::TAccess::Create);
+        std::string tail;
+        const std::uint64_t size = pending.ReadTail(tail, 2);
+        std::string line(LineEndToClose(tail));
+        line.append(text);
+        line += "\r\n";
+        pending.AppendAt(size, line);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// How many lines of `file` `counts`; 0 where it can't be read. Never throws.
+template <class F> std::size_t CountLines(const std::filesystem::path& file, F counts) noexcept {
+    try {
+        if (file.empty())
+            return 0;
+        TLockedFile pending(file, TLockedFile::TAccess::Read);
+        if (!pending.IsOpen())
+            return 0;
+        const std::string bytes = pending.ReadAll();
+        std::size_t count = 0;
+        for (std::string_view line : SplitLogLines(bytes))
+            count += counts(line) ? 1 : 0;
+        return count;
+    } catch (...) {
+        return 0;
+    }
+}
+
 } // namespace
 
 void TPendingResults::KeepIn(std::string folder) {
@@ -30,40 +69,11 @@ std::filesystem::path TPendingResults::File() {
 }
 
 bool TPendingResults::Keep(std::string_view encodedText) noexcept {
-    try {
-        const std::filesystem::path file = File();
-        if (file.empty())
-            return false;
-        std::error_code ec;
-        std::filesystem::create_directories(file.parent_path(), ec);
-        TLockedFile pending(file, TLockedFile::TAccess::Create);
-        const std::string bytes = pending.ReadAll();
-        std::string line(LineEndToClose(bytes));
-        line.append(encodedText);
-        line += "\r\n";
-        pending.AppendAt(bytes.size(), line);
-        return true;
-    } catch (...) {
-        return false;
-    }
+    return AppendLine(File(), encodedText);
 }
 
 std::size_t TPendingResults::Count() noexcept {
-    try {
-        const std::filesystem::path file = File();
-        if (file.empty())
-            return 0;
-        TLockedFile pending(file, TLockedFile::TAccess::Read);
-        if (!pending.IsOpen())
-            return 0;
-        std::size_t count = 0;
-        const std::string bytes = pending.ReadAll();
-        for (std::string_view line : SplitLogLines(bytes))
-            count += !line.empty();
-        return count;
-    } catch (...) {
-        return 0;
-    }
+    return CountLines(File(), [](std::string_view line) { return !line.empty(); });
 }
 
 TPendingResults::TPendingResults() {
@@ -102,41 +112,12 @@ std::filesystem::path TPendingRecords::File() {
 }
 
 bool TPendingRecords::Keep(const TAnswerRecord& record) noexcept {
-    try {
-        const std::filesystem::path file = File();
-        if (file.empty())
-            return false;
-        std::error_code ec;
-        std::filesystem::create_directories(file.parent_path(), ec);
-        TLockedFile pending(file, TLockedFile::TAccess::Create);
-        std::string tail;
-        const std::uint64_t size = pending.ReadTail(tail, 2);
-        std::string line(LineEndToClose(tail));
-        line += FormatAnswerRecord(record);
-        line += "\r\n";
-        pending.AppendAt(size, line);
-        return true;
-    } catch (...) {
-        return false;
-    }
+    return AppendLine(File(), FormatAnswerRecord(record));
 }
 
 std::size_t TPendingRecords::Count() noexcept {
-    try {
-        const std::filesystem::path file = File();
-        if (file.empty())
-            return 0;
-        TLockedFile pending(file, TLockedFile::TAccess::Read);
-        if (!pending.IsOpen())
-            return 0;
-        std::size_t count = 0;
-        const std::string bytes = pending.ReadAll();
-        for (std::string_view line : SplitLogLines(bytes))
-            count += ParseAnswerRecord(line).has_value();
-        return count;
-    } catch (...) {
-        return 0;
-    }
+    return CountLines(File(),
+                      [](std::string_view line) { return ParseAnswerRecord(line).has_value(); });
 }
 
 TPendingRecords::TPendingRecords() {

@@ -1,5 +1,7 @@
 #include "ClassSummaryWindow.h"
 
+#include "TestDays.h"
+
 #include "ContextHelp.h"
 #include "ExportDialog.h"
 #include "Fonts.h"
@@ -26,14 +28,6 @@ namespace kwizmar {
 namespace {
 
 const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
-
-QDate ToQDate(const TDate& d) {
-    return QDate(d.year, d.month, d.day);
-}
-
-TDate FromQDate(const QDate& d) {
-    return {d.year(), d.month(), d.day()};
-}
 
 QString Percent(double value) {
     return QString::fromStdString(PolishNumber(value)) + QLatin1Char('%');
@@ -139,41 +133,18 @@ void TClassSummaryWindow::ShowLines(const std::vector<std::string>& lines) {
     TestChosen();
 }
 
-// A test's range of days is the days its exams span; where none of its dates
-// can be read, the days don't count.
+// A test's range of days is the days its exams span.
 void TClassSummaryWindow::TestChosen() {
     if (filling_)
         return;
-    std::optional<TDate> first, last;
-    const std::string test = TestBox->currentText().toStdString();
-    for (const TResultLine& line : lines_) {
-        if (!line.fields || TestTitle(*line.fields) != test)
-            continue;
-        if (const auto date = table_.StartDate(*line.fields)) {
-            if (!first || ToQDate(*date) < ToQDate(*first))
-                first = date;
-            if (!last || ToQDate(*last) < ToQDate(*date))
-                last = date;
-        }
-    }
     filling_ = true;
-    const QDate today = QDate::currentDate();
-    FromDate->setDate(first ? ToQDate(*first) : today);
-    ToDate->setDate(last ? ToQDate(*last) : today);
-    FromDate->setEnabled(first.has_value());
-    ToDate->setEnabled(first.has_value());
+    ShowTestDays(lines_, table_, TestBox->currentText().toStdString(), FromDate, ToDate);
     filling_ = false;
     Recount();
 }
 
 TExportFilter TClassSummaryWindow::Filter() const {
-    TExportFilter filter;
-    filter.test = TestBox->currentText().toStdString();
-    if (FromDate->isEnabled()) {
-        filter.from = FromQDate(FromDate->date());
-        filter.to = FromQDate(ToDate->date());
-    }
-    return filter;
+    return ChosenFilter(TestBox, FromDate, ToDate);
 }
 
 void TClassSummaryWindow::Recount() {
@@ -248,8 +219,7 @@ void TClassSummaryWindow::Print(QPrinter& printer) {
         columns = (count + perColumn - 1) / perColumn;
         double widest = 0;
         for (const TClassSummary::TExam& e : summary_.exams)
-            widest = std::max(
-                widest, m.horizontalAdvance(QString::fromStdString(ExamLine(e))));
+            widest = std::max(widest, m.horizontalAdvance(QString::fromStdString(ExamLine(e))));
         if (columns * (widest + nameLine) <= area.width() || size <= 5)
             break;
     }

@@ -1,5 +1,7 @@
 #include "QuestionAnalysisWindow.h"
 
+#include "TestDays.h"
+
 #include "ClassSummary.h"
 #include "ContextHelp.h"
 #include "ExportDialog.h"
@@ -40,14 +42,6 @@ constexpr int kFacilityColumn = 4, kFirstLetterColumn = 6;
 const QColor kFacilityBar(168, 198, 236);
 const QColor kKeyBar(130, 205, 130);
 const QColor kChoiceBar(205, 205, 205);
-
-QDate ToQDate(const TDate& d) {
-    return QDate(d.year, d.month, d.day);
-}
-
-TDate FromQDate(const QDate& d) {
-    return {d.year(), d.month(), d.day()};
-}
 
 // The system's decimal separator; the Polish one where the locale is the
 // plain C one, as for the regional dates.
@@ -295,40 +289,18 @@ void TQuestionAnalysisWindow::ShowLines(const std::vector<std::string>& lines,
             move(screen->availableGeometry().center() - rect().center());
 }
 
-// A test's range of days is the days its exams span, as in the class summary.
+// A test's range of days is the days its exams span.
 void TQuestionAnalysisWindow::TestChosen() {
     if (filling_)
         return;
-    std::optional<TDate> first, last;
-    const std::string test = TestBox->currentText().toStdString();
-    for (const TResultLine& line : lines_) {
-        if (!line.fields || TestTitle(*line.fields) != test)
-            continue;
-        if (const auto date = table_.StartDate(*line.fields)) {
-            if (!first || ToQDate(*date) < ToQDate(*first))
-                first = date;
-            if (!last || ToQDate(*last) < ToQDate(*date))
-                last = date;
-        }
-    }
     filling_ = true;
-    const QDate today = QDate::currentDate();
-    FromDate->setDate(first ? ToQDate(*first) : today);
-    ToDate->setDate(last ? ToQDate(*last) : today);
-    FromDate->setEnabled(first.has_value());
-    ToDate->setEnabled(first.has_value());
+    ShowTestDays(lines_, table_, TestBox->currentText().toStdString(), FromDate, ToDate);
     filling_ = false;
     Recount();
 }
 
 TExportFilter TQuestionAnalysisWindow::Filter() const {
-    TExportFilter filter;
-    filter.test = TestBox->currentText().toStdString();
-    if (FromDate->isEnabled()) {
-        filter.from = FromQDate(FromDate->date());
-        filter.to = FromQDate(ToDate->date());
-    }
-    return filter;
+    return ChosenFilter(TestBox, FromDate, ToDate);
 }
 
 void TQuestionAnalysisWindow::Recount() {
