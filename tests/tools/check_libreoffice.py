@@ -10,31 +10,16 @@ import sys
 
 import openpyxl
 
+from calc import Calc
+
 tool, log, work = sys.argv[1:4]
 os.makedirs(work, exist_ok=True)
 csv, xlsx = os.path.join(work, "wyniki.csv"), os.path.join(work, "wyniki.xlsx")
 subprocess.run([tool, "csv", log, "-o", csv], check=True)
 subprocess.run([tool, "xlsx", log, "-o", xlsx], check=True)
 
-# LibreOffice keeps its profile in HOME: one of our own, not the user's.
-env = dict(os.environ, HOME=os.path.join(work, "home"))
-
-
-def convert(source, folder, target_filter, *options):
-    out = os.path.join(work, folder)
-    subprocess.run(["soffice", "--headless", *options, "--convert-to", target_filter,
-                    "--outdir", out, source],
-                   check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    extension = target_filter.split(":")[0]
-    return os.path.join(out, os.path.splitext(os.path.basename(source))[0] + "." + extension)
-
-
-problems = []
-
-
-def expect(what, got, wanted):
-    if got != wanted:
-        problems.append(f"{what}: {got!r}, expected {wanted!r}")
+calc = Calc(work)
+convert, expect, problems = calc.convert, calc.expect, calc.problems
 
 
 # The CSV: field separator ";", text in quotes, UTF-8, Polish language.
@@ -56,13 +41,9 @@ expect("xlsx first row", text[1][:5],
        ["1", 'Zażółć "Jaś"; Gęślą', "Geografia Polski", "06.05.2002", "10:15:00"])
 expect("xlsx duration and points", text[1][8:12], ["0:08:00", "30", "75", "10"])
 # The workbook printed: every header whole on paper, not cut by a narrow column.
-printed = convert(xlsx, "printed", "pdf")
-paper = subprocess.run(["pdftotext", "-layout", printed, "-"], check=True,
-                       capture_output=True, text=True).stdout
+paper = calc.printed_text(xlsx)
 header = next(openpyxl.load_workbook(xlsx).active.iter_rows(values_only=True))
 for title in header:
     if title not in paper:
         problems.append(f"the printed workbook cuts the header {title!r}")
-if problems:
-    print("\n".join(problems))
-    sys.exit(1)
+calc.finish()

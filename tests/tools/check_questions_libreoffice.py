@@ -9,31 +9,16 @@ import sys
 
 import openpyxl
 
+from calc import Calc
+
 tool, log, work = sys.argv[1:4]
 os.makedirs(work, exist_ok=True)
 csv, xlsx = os.path.join(work, "pytania.csv"), os.path.join(work, "pytania.xlsx")
 subprocess.run([tool, "pytania", log, "-o", csv], check=True)
 subprocess.run([tool, "pytania", log, "-o", xlsx], check=True)
 
-# LibreOffice keeps its profile in HOME: one of our own, not the user's.
-env = dict(os.environ, HOME=os.path.join(work, "home"))
-
-
-def convert(source, folder, target_filter, *options):
-    out = os.path.join(work, folder)
-    subprocess.run(["soffice", "--headless", *options, "--convert-to", target_filter,
-                    "--outdir", out, source],
-                   check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    extension = target_filter.split(":")[0]
-    return os.path.join(out, os.path.splitext(os.path.basename(source))[0] + "." + extension)
-
-
-problems = []
-
-
-def expect(what, got, wanted):
-    if got != wanted:
-        problems.append(f"{what}: {got!r}, expected {wanted!r}")
+calc = Calc(work)
+convert, expect, problems = calc.convert, calc.expect, calc.problems
 
 
 def find(rows, *start):
@@ -63,12 +48,8 @@ expect("xlsx question", [cell.replace(",", ".") for cell in question[3:7]],
 expect("xlsx notes", question[14], "za trudne; sprawdź klucz")
 expect("xlsx mean", find(text, "Średnio punktów")[1].replace(",", "."), "2.3")
 # The workbook printed: the header whole on paper.
-printed = convert(xlsx, "printed", "pdf")
-paper = subprocess.run(["pdftotext", "-layout", printed, "-"], check=True,
-                       capture_output=True, text=True).stdout
+paper = calc.printed_text(xlsx)
 for title in ("Łatwość %", "Moc różnicująca", "Wpisane dobrze", "Uwagi"):
     if title not in paper:
         problems.append(f"the printed workbook cuts the header {title!r}")
-if problems:
-    print("\n".join(problems))
-    sys.exit(1)
+calc.finish()
