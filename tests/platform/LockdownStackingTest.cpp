@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -146,4 +147,55 @@ TEST(LockdownStacking, EachWindowGoesWhereItBelongs) {
 TEST(LockdownStacking, LiftingTakesBackOnlyTheWindowsStillThere) {
     EXPECT_EQ(BackFromUpperLayer({kOther, kMain}, {kMain, kDialog}), std::vector<TWindowId>{kMain});
     EXPECT_TRUE(BackFromUpperLayer({kOther, kMain}, {}).empty());
+}
+
+// The curtain of the program's own, in the X server's real order: frames of
+// the main window (120) and a dialog (121) hold them.
+TEST(LockdownStacking, TheProgramsOwnCurtainGoesRightBelowItsWindowsOnceTheyAreOnTop) {
+    constexpr TWindowId kMainFrame = 120, kDialogFrame = 121;
+    struct TCase {
+        const char* what;
+        std::vector<TWindowId> order;
+        TWindowId active;
+        TOwnRestacking expected;
+    } cases[] = {
+        {"in place", {kOther, kCurtain, kMainFrame, kDialogFrame}, kDialog, {}},
+        {"another program above",
+         {kCurtain, kMainFrame, kOther, kDialogFrame},
+         kDialog,
+         {{kMain, kDialog}, kNoWindow}},
+        {"the curtain on top",
+         {kOther, kMainFrame, kDialogFrame, kCurtain},
+         kDialog,
+         {{}, kMainFrame}},
+        {"a panel between",
+         {kCurtain, kPanel, kMainFrame, kDialogFrame},
+         kDialog,
+         {{}, kMainFrame}},
+        {"the active one covered",
+         {kOther, kCurtain, kDialogFrame, kMainFrame},
+         kDialog,
+         {{kDialog}, kNoWindow}},
+        {"none of the program's on the screen", {kOther, kCurtain}, kMain, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TRealStacking now;
+        now.order = c.order;
+        now.curtain = kCurtain;
+        for (const auto& [window, frame] : {std::pair{kMain, kMainFrame}, {kDialog, kDialogFrame}})
+            if (std::find(c.order.begin(), c.order.end(), frame) != c.order.end())
+                now.frameOf[window] = frame;
+        now.active = c.active;
+        EXPECT_EQ(DecideOwnRestacking(now), c.expected);
+    }
+}
+
+TEST(LockdownStacking, OnlyWindowManagersKnownToKeepTheirListTrueManageTheCurtain) {
+    EXPECT_TRUE(KeepsItsStackingTrue("Openbox", true));
+    EXPECT_TRUE(KeepsItsStackingTrue("KWin", true));
+    EXPECT_FALSE(KeepsItsStackingTrue("Openbox", false));
+    EXPECT_FALSE(KeepsItsStackingTrue("IceWM 3.3.1 (Linux/x86_64)", true));
+    EXPECT_FALSE(KeepsItsStackingTrue("Xfwm4", false));
+    EXPECT_FALSE(KeepsItsStackingTrue("", false));
 }
