@@ -167,7 +167,8 @@ TAnswerRecord TEgzaminLogic::AnswersRecord(const std::string& lineText) const {
         if (!entry)
             continue;
         entry->chosen = o.chosen;
-        entry->typedTried = o.typed.has_value();
+        // A journal from before the answers were kept has no typed text.
+        entry->typedTried = o.typed.has_value() || o.kind == 'S';
         entry->typedRight = o.kind == 'S';
         entry->typed = o.typed.value_or("");
         (o.kind == 'W' ? entry->lost : entry->gained) = o.points;
