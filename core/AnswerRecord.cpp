@@ -40,14 +40,15 @@ void PutEscaped(std::string& out, std::string_view text) {
 std::optional<std::string> Unescaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size())
+    // The runs between escapes go over whole: most texts have none.
+    for (std::size_t at = 0;;) {
+        const std::size_t escape = text.find('\\', at);
+        out.append(text.substr(at, escape - at));
+        if (escape == std::string_view::npos)
+            return out;
+        if (escape + 1 == text.size())
             return std::nullopt;
-        switch (text[i]) {
+        switch (text[escape + 1]) {
         case '\\':
             out += '\\';
             break;
@@ -66,8 +67,8 @@ std::optional<std::string> Unescaped(std::string_view text) {
         default:
             return std::nullopt;
         }
+        at = escape + 2;
     }
-    return out;
 }
 
 template <typename T>
