@@ -348,7 +348,9 @@ private:
             if (const TWindowId top = x_->TopLevelOf(w); top != kNoWindow)
                 now.frameOf[w] = top;
         now.active = ActiveOwn(own);
-        HoldPointer(coverPanels_);
+        // Taken again after a menu only (Regrab): not at every change of the screen.
+        if (pointerHeld_ != coverPanels_)
+            HoldPointer(coverPanels_);
 
         if (now == lastReal_)
             return;

@@ -38,7 +38,8 @@ TXcbDesktop::TAtoms::TAtoms(xcb_connection_t* c)
       above(Atom(c, "_NET_WM_STATE_ABOVE")), skipTaskbar(Atom(c, "_NET_WM_STATE_SKIP_TASKBAR")),
       skipPager(Atom(c, "_NET_WM_STATE_SKIP_PAGER")), restack(Atom(c, "_NET_RESTACK_WINDOW")),
       moveResize(Atom(c, "_NET_MOVERESIZE_WINDOW")), active(Atom(c, "_NET_ACTIVE_WINDOW")),
-      protocols(Atom(c, "WM_PROTOCOLS")), deleteWindow(Atom(c, "WM_DELETE_WINDOW")) {}
+      protocols(Atom(c, "WM_PROTOCOLS")), deleteWindow(Atom(c, "WM_DELETE_WINDOW")),
+      name(Atom(c, "_NET_WM_NAME")), winLayer(Atom(c, "_WIN_LAYER")) {}
 
 std::unique_ptr<TXcbDesktop> TXcbDesktop::OfApplication() {
     // The off-screen platform may offer an X11 interface too, without a
@@ -119,9 +120,9 @@ std::string TXcbDesktop::WindowManagerName() const {
     const TWindowId manager = WindowManager();
     if (manager == kNoWindow)
         return {};
-    const xcb_atom_t name = Atom(c_, "_NET_WM_NAME");
     xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c_, xcb_get_property(c_, 0, manager, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
+        c_, xcb_get_property(c_, 0, manager, atoms_.name, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+        nullptr);
     std::string text;
     if (reply && reply->format == 8)
         text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
@@ -245,7 +246,7 @@ void TXcbDesktop::SetAboveDocks(TWindowId window, bool on) {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
-    message.type = Atom(c_, "_WIN_LAYER");
+    message.type = atoms_.winLayer;
     message.data.data32[0] = on ? kAboveDock : kNormal;
     message.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(c_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,

@@ -90,7 +90,7 @@ private:
     struct TAtoms {
         explicit TAtoms(xcb_connection_t* c);
         xcb_atom_t supported, check, stacking, state, above, skipTaskbar, skipPager, restack,
-            moveResize, active, protocols, deleteWindow;
+            moveResize, active, protocols, deleteWindow, name, winLayer;
     };
 
     xcb_connection_t* c_;
