@@ -403,9 +403,15 @@ private:
         }
     }
 
-    // The window that keeps the keyboard: the program's active window, or the
-    // main window while none of the program's windows is active.
+    // The window that keeps the keyboard: the one the lockdown keeps active
+    // (a grab moves the toolkit's focus to its window, so a grab on the main
+    // window while the options window is open would send every key to the
+    // blocked main window), else the focused one, else the main window.
     QWindow* GrabWindow() const {
+        if (const TWindowId active = ActiveOwn(OwnWindows()); active != kNoWindow)
+            for (QWindow* window : QGuiApplication::allWindows())
+                if (window->handle() && window->isVisible() && IdOf(window) == active)
+                    return window;
         QWindow* focus = QGuiApplication::focusWindow();
         if (focus && focus->isVisible() && (!curtain_ || focus != curtain_->windowHandle()))
             return focus;
