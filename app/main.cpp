@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "CommandLineInfo.h"
 #include "Kwizmar.h"
 #include "LockdownRecord.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
     // The desktop entry the program is started from, so that the desktop shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("kwizmar"));
     kwizmar::SpeakPolish();
+    kwizmar::InstallAccessibility();
 
     kwizmar::TKwizmar program(QCoreApplication::arguments());
     program.Show();

@@ -87,6 +87,7 @@ void TEgzaminLogic::StartExam() {
         return;
     if (view_.NameEdit.text.empty()) {
         ports_.messages.ShowMessage(kNoNameText);
+        view_.focus = "NameEdit"; // where the name is to be typed
         return;
     }
     if (!loaded_.test) {

@@ -1,5 +1,6 @@
 #include "Egzamin.h"
 
+#include "Accessibility.h"
 #include "AnswerLetters.h"
 #include "ContextHelp.h"
 #include "ErrorHandler.h"
@@ -24,6 +25,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -31,9 +33,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShortcutEvent>
 #include <QSpinBox>
 #include <QStyle>
+#include <QUrl>
 
 namespace kwizmar {
 
@@ -42,26 +46,6 @@ namespace {
 constexpr int kClientWidth = 602;
 constexpr int kClientHeight = 307;
 constexpr int kColumnWidth = 89;
-// The help panel keeps this far from the window's sides, like the right edge's rule.
-constexpr int kHelpMargin = 8;
-
-bool IsTextField(QObject* object) {
-    return qobject_cast<QLineEdit*>(object) || qobject_cast<QAbstractSpinBox*>(object);
-}
-
-// Alt with a key that types a character: a Latin letter, or a Polish one
-// where the keyboard has its own keys for them (ż, ó, ł, ś, ą ...), which
-// come with a key code of their own or none at all. AltGr (Ctrl+Alt on some
-// systems) gives the Polish letters and is no such key.
-bool IsAltLetter(const QKeyEvent& key) {
-    const Qt::KeyboardModifiers held = key.modifiers();
-    if (!(held & Qt::AltModifier) || (held & (Qt::ControlModifier | Qt::GroupSwitchModifier)))
-        return false;
-    const QList<uint> text = key.text().toUcs4();
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](uint c) {
-        return QChar::isPrint(c) && !QChar::isSpace(c);
-    });
-}
 
 } // namespace
 
@@ -83,6 +67,7 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
         },
         services_.shuffle});
     logic_->ApplyLabRules(services_.labRules);
+    InstallAccessibility();
     setObjectName(QStringLiteral("Egzamin"));
     setWindowTitle(QStringLiteral("Nerbaly Kwizmar 2002"));
     SetFixedFrame(*this, {kClientWidth, kClientHeight});
@@ -104,6 +89,13 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
     Panel4->Proba->setVisible(services_.trial);
     HP = new THelpPanel(this);
     HP->OnMouseMove([this] { HP->hide(); });
+
+    // Every button takes the focus by Tab (a click leaves it where the exam
+    // put it), so the keyboard reaches every action.
+    for (TSpeedButton* button : findChildren<TSpeedButton*>())
+        button->setFocusPolicy(Qt::TabFocus);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { OpenHelpPage(); });
 
     BuildBindings();
     ConnectEvents();
@@ -240,6 +232,7 @@ void TEgzamin::ConnectEvents() {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (rendering_ || !now || now->window() != this)
             return;
+        firstControlDue_ = false; // the person moved it
         const QString name = HelpName(now);
         if (ControlOf(name)) {
             renderedFocus_ = name.toStdString();
@@ -385,6 +378,15 @@ void TEgzamin::ShowLockdownNote(const QString& note) {
     Panel6->LockdownNote->setVisible(!note.isEmpty());
 }
 
+void TEgzamin::OpenHelpPage() {
+    const QString page = QFileInfo(QString::fromStdString(ProgramDataFolder()) +
+                                   QStringLiteral("/help/trelvo2006.html"))
+                             .absoluteFilePath();
+    const std::string file = QDir::toNativeSeparators(page).toStdString();
+    shell_.Open(QUrl::fromLocalFile(page).toString().toStdString(), TShowMode::Maximised,
+                [this, file] { messages_.ShowMessage(HelpPageNotOpened(file)); });
+}
+
 void TEgzamin::OpenSecondary(QWidget* window) {
     if (!window)
         return;
@@ -486,125 +488,6 @@ void TEgzamin::closeEvent(QCloseEvent* event) {
             window->hide();
     QWidget::closeEvent(event);
     event->accept();
-}
-
-bool TEgzamin::eventFilter(QObject* watched, QEvent* event) {
-    const auto secondary = Secondary();
-    if (std::find(secondary.begin(), secondary.end(), watched) != secondary.end()) {
-        if (event->type() == QEvent::Hide || event->type() == QEvent::Close)
-            setEnabled(true);
-        return false;
-    }
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::ContextMenu:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-    case QEvent::Shortcut:
-        break;
-    default:
-        return false; // paints and moves come here too, many times a second
-    }
-    const QString name = HelpName(watched);
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && ControlOf(name)) {
-            Act([&] {
-                logic_->SetFocus(name.toStdString());
-                logic_->PressEnter();
-            });
-            return true;
-        }
-        // An Alt+letter that no visible, enabled button took is no typing.
-        if (IsTextField(watched) && IsAltLetter(*key))
-            return true;
-        // While the desktop is locked, the Windows key's combinations (Super+D
-        // and the like), which the program holds, type nothing either.
-        if (IsTextField(watched) && (key->modifiers() & Qt::MetaModifier) &&
-            (services_.settings.Options.Get(TOption::DesktopEnabled) ||
-             services_.settings.Options.Get(TOption::TaskBarEnabled)))
-            return true;
-        break;
-    }
-    case QEvent::Shortcut: {
-        // An accelerator acts at once, not when its pressed look ends a tenth
-        // of a second later: a second one typed in that time ("Da&lej" right
-        // after "&samodzielna") finds the window as the first one left it.
-        auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (!button || static_cast<QShortcutEvent*>(event)->isAmbiguous())
-            break;
-        if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus))
-            button->setFocus(Qt::ShortcutFocusReason);
-        button->click();
-        return true;
-    }
-    case QEvent::ContextMenu:
-        // The right button explains a field, as it does every other control;
-        // no edit menu comes up over the help.
-        if (IsTextField(watched))
-            return true;
-        break;
-    case QEvent::MouseButtonDblClick:
-        if (doubleClickGuard_.Swallows(watched, *static_cast<QMouseEvent*>(event)))
-            return true;
-        break;
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (doubleClickGuard_.Swallows(watched, *mouse))
-            return true;
-        if (watched == SpeedButton11) {
-            Act([this] { logic_->ShowGradeScale(true); });
-            return false;
-        }
-        if (mouse->buttons() & Qt::RightButton)
-            ShowHelp(name);
-        break;
-    }
-    case QEvent::MouseButtonRelease:
-        if (watched == SpeedButton11)
-            Act([this] { logic_->ShowGradeScale(false); });
-        break;
-    case QEvent::MouseMove: {
-        if (!(static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier))
-            break;
-        if (watched == Panel3->SamEdit)
-            Act([this] { logic_->RevealTypedAnswer(true); });
-        else if (std::find(Panel3->Answer.begin(), Panel3->Answer.end(), watched) !=
-                 Panel3->Answer.end())
-            Act([this] { logic_->RevealCorrectChoice(true); });
-        break;
-    }
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-QString TEgzamin::HelpName(QObject* object) const {
-    // The time field's inner line edit speaks for the field.
-    if (object && object->parent() == Panel6->SETime)
-        return Panel6->SETime->objectName();
-    return object ? object->objectName() : QString();
-}
-
-void TEgzamin::ShowHelp(const QString& controlName) {
-    if (!logic_->MayExplain(controlName.toStdString()))
-        return;
-    const THelpEntry* entry = logic_->Help(controlName.toStdString());
-    HP->SetLines(QString::fromUtf8(entry->H1), QString::fromUtf8(entry->H2),
-                 QString::fromUtf8(entry->H3), width() - 2 * kHelpMargin);
-    const QRect outer = frameGeometry();
-    const QPoint pointer = QCursor::pos();
-    const THelpPlacement place =
-        PlaceHelpPanel({pointer.x(), pointer.y()},
-                       {outer.x(), outer.y(), outer.width(), outer.height(), width(), height()},
-                       HP->width(), HP->height());
-    HP->move(place.left, place.top);
-    HP->raise();
-    HP->show();
 }
 
 } // namespace kwizmar

@@ -4,6 +4,7 @@
 #include "EgzaminLogic.h"
 #include "ExamAdapters.h"
 #include "QtRegionalSettings.h"
+#include "QtShellOpen.h"
 #include "QtTextMeasure.h"
 #include "ScrollingCaption.h"
 
@@ -117,6 +118,16 @@ private:
     // Asks whether the strict exam in progress is to end now.
     bool ConfirmEndingTheExam();
     void ShowHelp(const QString& controlName);
+    // An arrow on an answer button: the next answer shown is picked.
+    bool MoveAmongAnswers(QObject* watched, int key);
+    // F1: the program's help page in the browser.
+    void OpenHelpPage();
+    // What a screen reader reads that the model doesn't hold: the window's
+    // and the pages' names, each answer with its letter.
+    void RenderAccessibleNames();
+    // The control the focus goes to where the model names none: the first
+    // one of the page or overlay on top.
+    QWidget* FirstShownControl() const;
     const TControl* ControlOf(const QString& name) const;
     QString HelpName(QObject* object) const;
 
@@ -126,6 +137,7 @@ private:
     TQtMessageBox messages_;
     TSystemClock clock_;
     TDoubleClickGuard doubleClickGuard_;
+    TQtShellOpen shell_; // opens the help page
     std::unique_ptr<TEgzaminLogic> logic_;
 
     QString commandLineTest_;
@@ -137,6 +149,8 @@ private:
     bool rendering_ = false;
     // The focus the window last took from the model or reported to it.
     std::string renderedFocus_;
+    // The focus is to go to the first control in sight (FirstShownControl).
+    bool firstControlDue_ = false;
     int shownPage_ = -1; // which pages and overlays the last render showed
     std::vector<TBinding> bindings_;
     std::array<QWidget*, 3> Secondary() const { return {statistics_, options_, about_}; }

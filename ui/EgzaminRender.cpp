@@ -3,6 +3,8 @@
 
 #include "Egzamin.h"
 
+#include "AnswerLetters.h"
+
 #include "ExamPage.h"
 #include "HelpPanel.h"
 #include "Odometer.h"
@@ -13,6 +15,7 @@
 #include "Widgets.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,6 +113,7 @@ void TEgzamin::Render() {
         v.Czas ? Czas.start() : Czas.stop();
     if (v.Timer1 != Timer1.isActive())
         v.Timer1 ? Timer1.start() : Timer1.stop();
+    RenderAccessibleNames();
     RenderFocus();
     rendering_ = false;
 }
@@ -129,19 +133,104 @@ void TEgzamin::MoveBanner() {
 // comes while the person moves it (the time field's entry ends as it loses the
 // focus, before the window hears where the focus went) must not take it back.
 void TEgzamin::RenderFocus() {
-    if (logic_->view().focus == renderedFocus_)
-        return;
+    const bool moved = logic_->view().focus != renderedFocus_;
     renderedFocus_ = logic_->view().focus;
-    const QString wanted = QString::fromStdString(renderedFocus_);
-    QWidget* current = QApplication::focusWidget();
-    if (wanted.isEmpty() || (current && HelpName(current) == wanted))
-        return;
-    for (const TBinding& b : bindings_) {
-        if (b.widget->objectName() == wanted) {
-            b.widget->setFocus(Qt::OtherFocusReason);
-            return;
+    QString wanted = QString::fromStdString(renderedFocus_);
+    // Enter after a verdict goes to Next or Dalej, which lie out of sight:
+    // the focus shows on the verdict's OK that stands for them.
+    if (wanted == QLatin1String("Next"))
+        wanted = Panel3->SpeedButton8->objectName();
+    else if (wanted == QLatin1String("Dalej"))
+        wanted = Panel3->SpeedButton13->objectName();
+    QWidget* current = focusWidget();
+    if (moved && !wanted.isEmpty() && !(current && HelpName(current) == wanted)) {
+        for (const TBinding& b : bindings_) {
+            if (b.widget->objectName() == wanted) {
+                b.widget->setFocus(Qt::OtherFocusReason);
+                return;
+            }
         }
     }
+    // A step that names no focus (a new question, the summary) or a focus
+    // left on a control that went out of sight: the first control of what
+    // shows takes it, never a hidden one.
+    current = focusWidget();
+    if ((moved && wanted.isEmpty()) || !current || !current->isVisible() || !current->isEnabled())
+        firstControlDue_ = true;
+    if (!firstControlDue_ || !isEnabled())
+        return;
+    // The summary's "&Egzaminuj ..." shows once the result is kept: the
+    // focus waits for it.
+    if (QWidget* first = FirstShownControl()) {
+        if (first != current)
+            first->setFocus(Qt::OtherFocusReason);
+        firstControlDue_ = false;
+    }
+}
+
+QWidget* TEgzamin::FirstShownControl() const {
+    auto usable = [](QWidget* w) { return w && w->isVisible() && w->isEnabled(); };
+    TExamPage* exam = Panel3;
+    if (Panel4->isVisible())
+        return usable(SpeedButton9) ? SpeedButton9 : nullptr;
+    if (exam->isVisible() && exam->ODPPanel->isVisible())
+        return usable(exam->SpeedButton8) ? exam->SpeedButton8 : exam->SpeedButton13;
+    if (exam->isVisible() && exam->SAMPanel->isVisible()) {
+        if (exam->Panel7->isVisible())
+            return exam->RBTest->isChecked() ? exam->RBTest : exam->RBSam;
+        return exam->SamEdit;
+    }
+    if (exam->isVisible()) {
+        QWidget* first = nullptr;
+        for (QRadioButton* answer : exam->Answer)
+            if (usable(answer) && (answer->isChecked() || !first))
+                first = answer;
+        if (first)
+            return first;
+    }
+    if (usable(Panel6) && usable(Panel6->NameEdit))
+        return Panel6->NameEdit;
+    for (QWidget* button : {SpeedButton3, SpeedButton1})
+        if (usable(button))
+            return button;
+    return nullptr;
+}
+
+void TEgzamin::RenderAccessibleNames() {
+    auto name = [](QWidget* w, const QString& text) {
+        if (w->accessibleName() != text)
+            w->setAccessibleName(text);
+    };
+    auto joined = [](std::initializer_list<const QLabel*> labels) {
+        QStringList parts;
+        for (const QLabel* label : labels)
+            if (!label->text().trimmed().isEmpty())
+                parts << label->text().trimmed();
+        return parts.join(QLatin1Char(' '));
+    };
+    // The window's own name stays put while its title scrolls.
+    const QString test = QString::fromStdString(logic_->view().TSName.text).trimmed();
+    name(this, test.isEmpty() ? QStringLiteral("Kwizmar 2002")
+                              : QStringLiteral("Kwizmar 2002 \u2013 ") + test);
+    TExamPage* exam = Panel3;
+    const QString question = exam->QuestionText();
+    name(exam->GroupBox2, question);
+    name(exam->SAMPanel, question);
+    for (std::size_t i = 0; i < kAnswerCount; ++i)
+        name(exam->Answer[i], QString::fromLatin1(kAnswerCapitals[i]) + QStringLiteral(": ") +
+                                  exam->AnswerText[i]->text().trimmed());
+    name(exam->Panel7, QStringLiteral("Pytanie zawiera odpowiedź samodzielną. Do zdobycia jest "
+                                      "dodatkowe %1 pkt. Wybierz formę pytania:")
+                           .arg(exam->LabelAdd->text().trimmed()));
+    const QString verdict =
+        joined({exam->RxLabel[0], exam->RxLabel[1], exam->RxLabel[2], exam->RxLabel[3]});
+    name(exam->ODPPanel, verdict);
+    // On the summary the focus is on "&Egzaminuj ...", which tells the result.
+    const QString summary = joined({Panel4->RxLabel[0], Panel4->RxLabel[1], Panel4->RxLabel[2],
+                                    Panel4->RxLabel[3], Panel4->RxLabel[4], Panel4->RxLabel[5]});
+    name(Panel4, summary);
+    if (SpeedButton9->accessibleDescription() != summary)
+        SpeedButton9->setAccessibleDescription(summary);
 }
 
 } // namespace kwizmar

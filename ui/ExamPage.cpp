@@ -1,5 +1,6 @@
 #include "ExamPage.h"
 
+#include "Accessibility.h"
 #include "AnswerLetters.h"
 #include "ExamPageGeometry.h"
 #include "Fonts.h"
@@ -30,6 +31,20 @@ QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
     return panel;
 }
 
+QString Caption(const QString& caption) {
+    QString plain = caption.trimmed();
+    if (plain.endsWith(QLatin1Char(':')))
+        plain.chop(1);
+    return plain.trimmed();
+}
+
+// A value read with its caption ("Zdobyto: 3"), which is a label of its own.
+void ReadWithCaption(QLabel* value, const QString& caption) {
+    ReadAsOneText(value, [value, caption = Caption(caption)] {
+        return caption + QStringLiteral(": ") + value->text();
+    });
+}
+
 QLabel* Value(QWidget* parent, const char* name, const QString& hint, const QRect& geometry) {
     QLabel* label = MakeLabel(parent, name, QString(), geometry);
     label->setToolTip(hint);
@@ -57,6 +72,12 @@ TExamPage::TExamPage(QWidget* parent) : QFrame(parent) {
     Dalej->setObjectName(QStringLiteral("Dalej"));
     Dalej->setGeometry(80, kPageHeight + 40, 60, 24);
     Dalej->setEnabled(false);
+    // Enter reaches them through the verdict's OK buttons, which show; the
+    // focus never rests on them.
+    for (QPushButton* target : {Next, Dalej}) {
+        target->setFocusPolicy(Qt::NoFocus);
+        target->hide();
+    }
 }
 
 void TExamPage::BuildHeader() {
@@ -83,15 +104,27 @@ void TExamPage::BuildHeader() {
     bevel->setObjectName(QStringLiteral("Bevel2"));
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bevel->setGeometry(4, kStripHeight + 2, kPageWidth - 8, 48);
+    // The question's lines lie on the bevel, which a screen reader reads as
+    // the whole question.
     const char* names[] = {"L1", "L2", "L3"};
     for (int i = 0; i < 3; ++i) {
-        L[static_cast<std::size_t>(i)] = new TPressLabel(names[i], this);
+        L[static_cast<std::size_t>(i)] = new TPressLabel(names[i], bevel);
         TPressLabel* line = L[static_cast<std::size_t>(i)];
-        line->setGeometry(kQuestionX, kQuestionTop + kQuestionStep * i, kPageWidth - 2 * kQuestionX,
-                          15);
+        line->setGeometry(
+            QRect(kQuestionX, kQuestionTop + kQuestionStep * i, kPageWidth - 2 * kQuestionX, 15)
+                .translated(-bevel->pos()));
         line->setFont(UiFont("MS Sans Serif", 13));
         line->setToolTip(QStringLiteral("Pytanie"));
     }
+    ReadAsOneText(bevel, [this] { return QuestionText(); });
+}
+
+QString TExamPage::QuestionText() const {
+    QStringList lines;
+    for (const TPressLabel* line : L)
+        if (!line->text().trimmed().isEmpty())
+            lines << line->text().trimmed();
+    return lines.join(QLatin1Char(' '));
 }
 
 void TExamPage::BuildAnswers() {
@@ -159,7 +192,9 @@ void TExamPage::BuildStatistics() {
         MakeLabel(box, "", QString::fromUtf8(row.caption), QRect(8, rowY(i), 112, 15));
         *row.value = Value(box, row.valueName, QString::fromUtf8(row.valueHint),
                            QRect(122, rowY(i), 36, 15));
+        ReadWithCaption(*row.value, QString::fromUtf8(row.caption));
         *row.bar = new TGaugeBar(row.barName, row.colour, box);
+        (*row.bar)->setAccessibleName(Caption(QString::fromUtf8(row.caption)));
         (*row.bar)->setGeometry(160, rowY(i) + 1, 90, 13);
         (*row.bar)->setToolTip(QString::fromUtf8(row.barHint));
     }
@@ -175,8 +210,16 @@ void TExamPage::BuildStatistics() {
                    QStringLiteral("Pokazuje, czy jest w tym pytaniu odpowiedź samodzielna, i ile "
                                   "jest za nią punktów"),
                    QRect(414, rowY(1), 80, 15));
+    ReadWithCaption(Zdobyto, QStringLiteral("Ilość punktów do zdobycia :"));
+    ReadWithCaption(OdpSam, QStringLiteral("Odpowiedź samodzielna :"));
     QLabel* clock =
         MakeLabel(box, "Label18", QStringLiteral("Czas :"), QRect(262, rowY(3) - 2, 40, 26));
+    // The time left, read when asked: no word every second.
+    ReadAsOneText(clock, [this] {
+        return QStringLiteral("Czas: %1:%2")
+            .arg(minuty->intValue(), 2, 10, QLatin1Char('0'))
+            .arg(sekundy->intValue(), 2, 10, QLatin1Char('0'));
+    });
     clock->setFont(UiFont("MS Sans Serif", 14, true));
     minuty = new TTwoDigits("minuty", box);
     minuty->setGeometry(310, rowY(3) - 4, 40, 28);
@@ -200,6 +243,8 @@ void TExamPage::BuildAnswerForm() {
     SamEdit->setGeometry(10, 56, kAnswersArea.width() - 20, 26);
     SamEdit->setFont(UiFont("MS Sans Serif", 14));
     SamEdit->setEnabled(false);
+    prompt->setBuddy(SamEdit);
+    SamEdit->setAccessibleName(Caption(prompt->text()));
 
     Panel7 =
         MakePanel(SAMPanel, "Panel7", QRect(0, 0, kAnswersArea.width(), kAnswersArea.height()));

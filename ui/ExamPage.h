@@ -76,6 +76,9 @@ public:
     QPushButton* Next = nullptr;
     QPushButton* Dalej = nullptr;
 
+    // The question's lines as one text, as a screen reader reads it.
+    QString QuestionText() const;
+
 private:
     void BuildHeader();
     void BuildAnswers();

@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "CommandLineInfo.h"
 #include "Edytor.h"
 #include "EndSignals.h"
@@ -42,6 +43,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QStringLiteral("Nerbaly"));
     QCoreApplication::setApplicationName(QStringLiteral("Kwizmar"));
     kwizmar::SpeakPolish();
+    kwizmar::InstallAccessibility();
     kwizmar::SetApplicationTitle(QStringLiteral("Edytor testów Kwizmar 2002"));
 
     kwizmar::TEdytor editor(kwizmar::PlatformRegistry());

@@ -59,8 +59,8 @@ TEST_F(ExamWindowTest, ATrialsResultThatCantBeWrittenWaitsAmongTheTrials) {
             ResultSaved(); // the box comes with the log's answer
         },
         [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); }));
-    EXPECT_TRUE(std::filesystem::exists(UserDataFolder() / "proby-edytora" /
-                                        TPendingResults::kFileName));
+    EXPECT_TRUE(
+        std::filesystem::exists(UserDataFolder() / "proby-edytora" / TPendingResults::kFileName));
     EXPECT_FALSE(std::filesystem::exists(UserDataFolder() / TPendingResults::kFileName));
 }
 
@@ -77,6 +77,8 @@ TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
             Alt('t');
             Key(Qt::Key_Return);
         }
+        // The focus is always on a control in sight: the question's first answer.
+        EXPECT_EQ(FocusName(), "A");
         ASSERT_TRUE(Find<QWidget>("A")->isEnabled());
         Alt(kGeografiaAnswers[k]);
         EXPECT_TRUE(Find<QRadioButton>(std::string(1, char(kGeografiaAnswers[k] - 32)).c_str())
@@ -84,10 +86,11 @@ TEST_F(ExamWindowTest, WholeExamWithTheKeyboardOnly) {
         Key(Qt::Key_Return); // confirm the pick
         ASSERT_TRUE(Shown("ODPPanel"));
         EXPECT_EQ(Text("RxLabel2"), "Gratuluję Jan Kowalski");
-        EXPECT_EQ(FocusName(), "Next");
-        Key(Qt::Key_Return); // on to the next question
+        EXPECT_EQ(FocusName(), "SpeedButton8"); // the verdict's OK, for Next behind it
+        Key(Qt::Key_Return);                    // on to the next question
     }
     ASSERT_TRUE(Shown("Panel4") && ResultSaved());
+    EXPECT_EQ(FocusName(), "SpeedButton9");
     EXPECT_EQ(Text("RxLabel5"), "Jan Kowalski gratuluję przejścia egzaminu");
     EXPECT_EQ(Text("RxLabel8"), "Zdobyłeś 100% całości punktów.");
     EXPECT_EQ(Text("RxLabel10"), "bardzo dobry");
@@ -125,7 +128,7 @@ TEST_F(ExamWindowTest, WrongTypedAnswerFallsBackToTheTestFormByEnter) {
     EXPECT_EQ(Text("RxLabel1"), "Niestety Ola");
     EXPECT_EQ(Text("RxLabel3"), "Sprój testowo");
     EXPECT_TRUE(Shown("SpeedButton13"));
-    EXPECT_EQ(FocusName(), "Dalej");
+    EXPECT_EQ(FocusName(), "SpeedButton13"); // the verdict's OK, for Dalej behind it
     Key(Qt::Key_Return);
     // The same question again, in the test form.
     EXPECT_FALSE(Shown("ODPPanel"));

@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "ErrorHandler.h"
 #include "QtPolish.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Qt's dialogs speak as they do in the program.
     kwizmar::SpeakPolish();
+    kwizmar::InstallAccessibility();
     kwizmar::SetApplicationTitle(QStringLiteral("Kwizmar 2002"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,5 +1,6 @@
 #include "PrivateDisplay.h"
 
+#include "Accessibility.h"
 #include "ErrorHandler.h"
 #include "QtPolish.h"
 
@@ -223,6 +224,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", kwizmar::testing::HavePrivateDisplay() ? "xcb" : "offscreen", 1);
     QApplication app(argc, argv);
     kwizmar::SpeakPolish();
+    kwizmar::InstallAccessibility();
     kwizmar::SetApplicationTitle(QStringLiteral("Kwizmar 2002"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
