@@ -209,7 +209,9 @@ void TEgzamin::RenderAccessibleNames() {
         return parts.join(QLatin1Char(' '));
     };
     // The window's own name stays put while its title scrolls.
-    const QString test = QString::fromStdString(logic_->view().TSName.text).trimmed();
+    QString test = QString::fromStdString(logic_->view().TSName.text).trimmed();
+    if (test.size() > 1 && test.startsWith(QLatin1Char('"')) && test.endsWith(QLatin1Char('"')))
+        test = test.mid(1, test.size() - 2).trimmed();
     name(this, test.isEmpty() ? QStringLiteral("Kwizmar 2002")
                               : QStringLiteral("Kwizmar 2002 \u2013 ") + test);
     TExamPage* exam = Panel3;

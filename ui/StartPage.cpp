@@ -63,19 +63,26 @@ TStartPage::TStartPage(QWidget* parent) : QFrame(parent) {
     bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bevel->setGeometry(kBoxX, 50, kBoxWidth, 50);
 
-    MakeLabel(this, "Label2", QStringLiteral(" Podaj swoje imię: "), QRect(20, 54, 200, 16));
+    QLabel* nameLabel =
+        MakeLabel(this, "Label2", QStringLiteral(" Podaj swoje imię: "), QRect(20, 54, 200, 16));
     NameEdit = new QLineEdit(this);
     NameEdit->setObjectName(QStringLiteral("NameEdit"));
     NameEdit->setToolTip(QStringLiteral("Wpisz swoje imię"));
     NameEdit->setGeometry(20, 72, 230, 22);
     UseScrollBarBackground(NameEdit);
 
-    MakeLabel(this, "Label3", QStringLiteral(" Podaj czas trwania egzaminu: "),
-              QRect(300, 54, 200, 16));
+    QLabel* timeLabel = MakeLabel(this, "Label3", QStringLiteral(" Podaj czas trwania egzaminu: "),
+                                  QRect(300, 54, 200, 16));
     SETime = new TTimeSpin("SETime", this);
     SETime->setToolTip(QStringLiteral("Nastaw czas egzainu"));
     SETime->setGeometry(300, 72, 80, 22);
     UseScrollBarBackground(SETime);
+    // Each field is named by the label above it.
+    for (auto [label, field] : {std::pair<QLabel*, QWidget*>{nameLabel, NameEdit},
+                                std::pair<QLabel*, QWidget*>{timeLabel, SETime}}) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text().trimmed());
+    }
 
     auto* box = new QGroupBox(QStringLiteral(" Test: "), this);
     box->setObjectName(QStringLiteral("GroupBox1"));
