@@ -114,5 +114,23 @@ TEST_F(ExamAccessibilityTest, TheQuestionAndItsAnswersReadAsTheyShowAndTheFocusS
     }
 }
 
+// The summary by keyboard: the focus on "&Egzaminuj ...", which tells the
+// result, and "Oceny" shown and hidden by a key.
+TEST_F(ExamAccessibilityTest, TheSummaryTellsTheResultAndItsGradesComeByAKey) {
+    StartOnSample();
+    TypeName("Jan");
+    Key(Qt::Key_Return);
+    AnswerRightUpTo(kGeografiaQuestions);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FocusName() == "SpeedButton9"; }));
+    EXPECT_TRUE(Of(Button("SpeedButton9"))
+                    ->text(QAccessible::Description)
+                    .contains(QStringLiteral("bardzo dobry")));
+    Button("SpeedButton11")->setFocus();
+    for (const bool shown : {true, false}) {
+        Key(Qt::Key_Space);
+        EXPECT_EQ(Shown("Panel8"), shown);
+    }
+}
+
 } // namespace
 } // namespace kwizmar::testing

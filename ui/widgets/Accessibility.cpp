@@ -61,6 +61,9 @@ public:
         : QAccessibleWidget(button, QAccessible::RadioButton) {}
 
     QString text(QAccessible::Text t) const override {
+        // Its hint says no more than its name: not read after it.
+        if (t == QAccessible::Description)
+            return widget()->accessibleDescription();
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
         const QString name = widget()->accessibleName();
