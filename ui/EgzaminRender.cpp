@@ -221,9 +221,6 @@ void TEgzamin::RenderAccessibleNames() {
     for (std::size_t i = 0; i < kAnswerCount; ++i)
         name(exam->Answer[i], QString::fromLatin1(kAnswerCapitals[i]) + QStringLiteral(": ") +
                                   exam->AnswerText[i]->text().trimmed());
-    name(exam->Panel7, QStringLiteral("Pytanie zawiera odpowiedź samodzielną. Do zdobycia jest "
-                                      "dodatkowe %1 pkt. Wybierz formę pytania:")
-                           .arg(exam->LabelAdd->text().trimmed()));
     const QString verdict =
         joined({exam->RxLabel[0], exam->RxLabel[1], exam->RxLabel[2], exam->RxLabel[3]});
     name(exam->ODPPanel, verdict);

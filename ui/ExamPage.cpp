@@ -149,6 +149,7 @@ void TExamPage::BuildAnswers() {
         text->setGeometry(kAnswerTextX, top, kAnswerTextWidth, 18);
         AnswerText[i] = text;
     }
+    TellGroupOnce({Answer[0], Answer[1], Answer[2], Answer[3], Answer[4]});
 }
 
 void TExamPage::BuildStatistics() {
@@ -263,10 +264,17 @@ void TExamPage::BuildAnswerForm() {
     extra->setToolTip(hint);
     const int gap =
         extra->fontMetrics().horizontalAdvance(QStringLiteral("Do zdobycia jest dodatkowe "));
-    LabelAdd = MakeLabel(Panel7, "LabelAdd", QString(), QRect(10 + gap, 30, 34, 20));
+    // On the gap left for it in the line; a screen reader reads the line and
+    // the points as one sentence with the line above.
+    LabelAdd = MakeLabel(extra, "LabelAdd", QString(), QRect(gap, 0, 34, 20));
     LabelAdd->setFont(UiFont("MS Sans Serif", 12, true));
     LabelAdd->setAlignment(Qt::AlignCenter);
     LabelAdd->setToolTip(hint);
+    ReadAsOneText(intro, [intro, extra, this] {
+        return QStringLiteral("%1 Do zdobycia jest dodatkowe %2 pkt. Wybierz formę pytania:")
+            .arg(intro->text(), LabelAdd->text().trimmed());
+    });
+    ReadAsOneText(extra, [] { return QStringLiteral(" "); });
     RBSam = new QRadioButton(QStringLiteral("&samodzielna"), Panel7);
     RBSam->setObjectName(QStringLiteral("RBSam"));
     RBSam->setToolTip(QStringLiteral("Sam wpisujesz odpowiedź"));
@@ -275,6 +283,7 @@ void TExamPage::BuildAnswerForm() {
     RBTest->setObjectName(QStringLiteral("RBTest"));
     RBTest->setToolTip(QStringLiteral("Pytania są w fromie testowej"));
     RBTest->setGeometry(30, 82, 160, 20);
+    TellGroupOnce({RBSam, RBTest});
     for (QRadioButton* form : {RBSam, RBTest}) {
         form->setFont(UiFont("MS Sans Serif", 12, true));
         form->setAutoExclusive(false);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QFrame>
+#include <QLabel>
 #include <QPointer>
 
 namespace kwizmar {
@@ -128,8 +129,26 @@ void InstallAccessibility() {
 }
 
 void ReadAsOneText(QWidget* widget, std::function<QString()> text) {
-    if (!OneTextOf(widget))
-        new TOneText(widget, std::move(text));
+    if (OneTextOf(widget))
+        return;
+    new TOneText(widget, std::move(text));
+    // A reader already on: the widget's interface, made when it was, goes,
+    // and the next one asked for reads it as one text.
+    if (QAccessible::isActive())
+        if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget);
+            made && !dynamic_cast<TOneTextAccessible*>(made))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+void TellGroupOnce(std::initializer_list<QAbstractButton*> buttons) {
+    for (QAbstractButton* button : buttons) {
+        auto* label = new QLabel(button->parentWidget());
+        label->setObjectName(QStringLiteral("kwizmar_group_label"));
+        label->setBuddy(button);
+        // A blank, not an empty name: an empty one is filled in from the group.
+        label->setAccessibleName(QStringLiteral(" "));
+        label->hide();
+    }
 }
 
 QString WithoutAccelerator(const QString& caption) {

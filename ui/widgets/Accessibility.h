@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
+class QAbstractButton;
 class QWidget;
 
 namespace kwizmar {
@@ -22,6 +24,12 @@ void InstallAccessibility();
 // asked at each reading, or by its accessible name where `text` is empty.
 // No event tells of a change: it is read when the reader asks (the clock).
 void ReadAsOneText(QWidget* widget, std::function<QString()> text = {});
+
+// Radio buttons whose group is told once, as the context the focus enters
+// (a panel named by the question), not again before each of them: a reader
+// takes a radio button's group from its label where it has one, and each of
+// these gets an empty one.
+void TellGroupOnce(std::initializer_list<QAbstractButton*> buttons);
 
 // A button's caption as read: the accelerator's "&" dropped, "&&" kept as "&".
 QString WithoutAccelerator(const QString& caption);
