@@ -38,6 +38,9 @@ packages=(
   # The window managers schools' desktops run, for the lockdown's tests
   # (marco needs MATE's settings schemas, xfwm4 and marco a session bus).
   xfwm4 marco mate-settings-daemon-common metacity icewm fluxbox kwin-x11 dbus-daemon
+  # The screen reader's tests: the accessibility bus, pyatspi, and Orca, whose
+  # debug log holds what it says (no voice or sound card needed).
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0 orca
 )
 
 # The packages of the Windows build: the MinGW-w64 cross compilers (posix
