@@ -134,11 +134,14 @@ def exam(ctx):
     report, window = ctx.report, ctx.window
 
     def question_page(step, when):
-        q = step.question
-        expect_one(report, window, "label", q.text, f"{when}: the question")
+        # The whole question in one name (the window puts its number before it).
+        expect_one(report, window, "label", re.compile(re.escape(tree.norm(step.question.text))),
+                   f"{when}: the question")
         expect_one(report, window, "label", CLOCK, f"{when}: the time left")
 
     def observe(step, window):
+        if step.kind == "start":
+            return  # the start page has a test of its own
         when = {"form": "the form choice", "question": "the question", "typing": "the typed answer",
                 "picked": "the picked answer", "verdict": "the verdict",
                 "summary": "the summary"}[step.kind]
@@ -183,6 +186,10 @@ def exam(ctx):
             expect_focus(report, window, when, "the push button 'Egzaminuj ...'",
                          lambda f: f.role == "push button" and f.name == "Egzaminuj ...")
             expect_one(report, window, "label", GRADE, f"{when}: the grade")
+            statistics = expect_one(report, window, "push button", "Statystyki", when)
+            if statistics:
+                report.expect("focusable" in statistics.states,
+                              f"{when}: the button 'Statystyki' takes the focus", str(statistics))
 
     ctx.pupil.observe = observe
     ctx.pupil.take_exam()

@@ -83,7 +83,7 @@ _NOTHING = _Nothing()
 @dataclass
 class Step:
     """Where the exam is, for the checks that follow each move."""
-    kind: str  # "question", "form", "typing", "picked", "verdict", "summary"
+    kind: str  # "start", "question", "form", "typing", "picked", "verdict", "summary"
     question: Question = None
     number: int = 0
     right: bool = False
@@ -91,8 +91,9 @@ class Step:
 
 
 class Pupil:
-    """Drives the exam. `observe(step, window)` is called at each stop; `moved(letter, question)`
-    after each move to an answer (for a listener that must hear it before the next key)."""
+    """Drives the exam. `observe(step, window)` is called at each stop, and
+    `moved(letter, question)` after each move to an answer, before the next
+    key: a pupil listening to a screen reader hears each out first."""
 
     def __init__(self, desktop, app, window, test, observe=None, moved=None, browse=False):
         self.desktop, self.app, self.window, self.test = desktop, app, window, test
@@ -131,19 +132,19 @@ class Pupil:
                 tree.focused(self.window)).endswith(text[:i + 1]), 20, tree.pump)
 
     def take_exam(self):
+        self.observe(Step("start"), self.window)
         self.type(PUPIL)
         self.desktop.keys("alt+s")
         gained = 0
         for number, (question, (form, answer)) in enumerate(zip(self.test.questions, PLAN), 1):
             self.wait_shown(f"question {number}", re.compile(re.escape(question.text[:24])))
-            step = Step("question", question, number, gained=gained)
             if question.typed:
                 self.focus_becomes(lambda f: f.name == "samodzielna")
                 self.observe(Step("form", question, number, gained=gained), self.window)
                 right = self.choose_form(question, number, form, answer, gained)
             else:
                 self.focus_becomes(on_answer("A"))
-                self.observe(step, self.window)
+                self.observe(Step("question", question, number, gained=gained), self.window)
                 right = self.pick(question, number, answer, gained)
             if right:
                 gained += question.points + (question.extra if form == "samodzielna" else 0)
