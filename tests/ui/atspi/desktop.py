@@ -48,6 +48,8 @@ def wait_for(what, condition, timeout=20.0, pump=None):
 
 
 class Desktop:
+    """The display, the buses and the home; keys as a person presses them."""
+
     def __init__(self):
         self.folder = tempfile.mkdtemp(prefix="kwizmar-atspi-")
         self.children = []
@@ -67,20 +69,24 @@ class Desktop:
             # screen reader has asked for it.
             QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
             QT_QPA_PLATFORM="xcb",
-            NO_AT_BRIDGE="0",
+            # The program speaks Polish whatever the locale; Orca's own words
+            # (roles, states) come in English, which needs no generated locale.
             LANG="C.UTF-8",
         )
-        for name in ("LC_ALL", "LANGUAGE", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS"):
+        for name in ("LC_ALL", "LANGUAGE", "WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS",
+                     "NO_AT_BRIDGE"):
             self.env.pop(name, None)
         os.environ.clear()
         os.environ.update(self.env)
 
     def spawn(self, argv, log=None, capture=False, **kwargs):
-        out = open(os.path.join(self.folder, log), "wb") if log else subprocess.DEVNULL
-        if capture:
-            out = subprocess.PIPE
+        out = subprocess.PIPE if capture else subprocess.DEVNULL
+        if log:
+            out = open(os.path.join(self.folder, log), "wb")
         child = subprocess.Popen(argv, env=self.env, stdout=out, stderr=subprocess.STDOUT,
                                  stdin=subprocess.DEVNULL, preexec_fn=die_with_parent, **kwargs)
+        if log:
+            out.close()
         self.children.append(child)
         return child
 
@@ -105,11 +111,11 @@ class Desktop:
         subprocess.run(["setxkbmap", "pl"], env=self.env, check=True)
         self.spawn(["openbox", "--sm-disable"])
         wait_for("openbox on the display", lambda: self._root_property("_NET_SUPPORTING_WM_CHECK"))
-        # The accessibility bus, which the program and the readers ask the
-        # session bus for (the bus starts its launcher when first asked), and
-        # its registry (started on that bus when asked).
-        # Everyone asks the session bus for its address, as on a desktop: Qt
-        # 6.4 given AT_SPI_BUS_ADDRESS connects but never turns its bridge on.
+        # The accessibility bus, whose address the program and the readers
+        # ask the session bus for, as on a desktop (the bus starts its
+        # launcher when first asked), and its registry, which that bus starts.
+        # Qt 6.4 given AT_SPI_BUS_ADDRESS instead connects but never turns its
+        # bridge on.
         address = wait_for("the accessibility bus", self._a11y_address)
         wait_for("the accessibility registry", lambda: self._call(
             ["--address", address, "--dest", "org.a11y.atspi.Registry",

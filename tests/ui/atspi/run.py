@@ -22,7 +22,8 @@ CASES = ("start_page", "exam", "windows", "orca")
 
 
 class Context:
-    pupil_name = "Ola"
+    """What a test works with: the desktop, the program's application and
+    main window on the bus, the sample test, the pupil."""
 
 
 def main(case, program, folder):

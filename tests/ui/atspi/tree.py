@@ -75,6 +75,12 @@ def nodes(root, showing_only=False):
     return found
 
 
+def listen(callback, *events):
+    """Calls `callback(event)` for each of `events` ("object:state-changed:focused"
+    and the like) the bus brings while the test waits (pump())."""
+    pyatspi.Registry.registerEventListener(callback, *events)
+
+
 def application(name="Kwizmar", timeout=30):
     def find():
         pump()
@@ -166,5 +172,5 @@ def dump(window):
     return "\n".join(lines)
 
 
-__all__ = ["Failure", "Node", "active_window", "application", "dump", "find", "focused", "main_window", "nodes",
-           "norm", "pump", "windows"]
+__all__ = ["Failure", "Node", "active_window", "application", "dump", "find", "focused", "listen",
+           "main_window", "nodes", "norm", "pump", "wait_for", "windows"]
