@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 #include "CommandLineInfo.h"
+#include "FocusStyle.h"
 #include "Kwizmar.h"
 #include "LockdownRecord.h"
 #include "QtPolish.h"
@@ -47,6 +48,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kwizmar"));
     kwizmar::SpeakPolish();
     kwizmar::InstallAccessibility();
+    kwizmar::UseProgramStyle();
 
     kwizmar::TKwizmar program(QCoreApplication::arguments());
     program.Show();

@@ -3,6 +3,7 @@
 #include "Edytor.h"
 #include "EndSignals.h"
 #include "ErrorHandler.h"
+#include "FocusStyle.h"
 #include "QtPolish.h"
 #include "Registry.h"
 
@@ -44,6 +45,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Kwizmar"));
     kwizmar::SpeakPolish();
     kwizmar::InstallAccessibility();
+    kwizmar::UseProgramStyle();
     kwizmar::SetApplicationTitle(QStringLiteral("Edytor testów Kwizmar 2002"));
 
     kwizmar::TEdytor editor(kwizmar::PlatformRegistry());

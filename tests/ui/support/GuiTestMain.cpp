@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 #include "ErrorHandler.h"
+#include "FocusStyle.h"
 #include "QtPolish.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     // Qt's dialogs speak as they do in the program.
     kwizmar::SpeakPolish();
     kwizmar::InstallAccessibility();
+    // The look the programs have, their focus frames included.
+    kwizmar::UseProgramStyle();
     kwizmar::SetApplicationTitle(QStringLiteral("Kwizmar 2002"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

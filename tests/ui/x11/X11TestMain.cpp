@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "ErrorHandler.h"
+#include "FocusStyle.h"
 #include "QtPolish.h"
 
 #include <QApplication>
@@ -225,6 +226,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     kwizmar::SpeakPolish();
     kwizmar::InstallAccessibility();
+    kwizmar::UseProgramStyle();
     kwizmar::SetApplicationTitle(QStringLiteral("Kwizmar 2002"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
