@@ -33,7 +33,7 @@ TEST(Fonts, NamedFontsMapOntoWhatTheSystemHas) {
         GTEST_SKIP() << "fonts-liberation is not installed";
     EXPECT_EQ(QFontInfo(UiFont("Times New Roman", 16)).family(), "Liberation Serif");
     EXPECT_EQ(QFontInfo(UiFont("MS Sans Serif", 13)).family(), "Liberation Sans");
-    EXPECT_EQ(UiFont("MS Sans Serif", 13).pixelSize(), 13);
+    EXPECT_EQ(QFontInfo(UiFont("MS Sans Serif", 13)).pixelSize(), 13); // at 96 dots per inch
     const TQtTextMeasure measure;
     const TFontSpec plain{"MS Sans Serif", 13, false};
     const TFontSpec bold{"MS Sans Serif", 13, true};

@@ -7,6 +7,9 @@ namespace kwizmar {
 
 namespace {
 
+constexpr double kPointsPerInch = 72;
+constexpr double kDesignDpi = 96;
+
 QString SystemFamily(const QString& family) {
     static QHash<QString, QString> cache;
     const auto found = cache.constFind(family);
@@ -33,7 +36,10 @@ QString SystemFamily(const QString& family) {
 
 QFont UiFont(const TFontSpec& spec) {
     QFont font(SystemFamily(QString::fromStdString(spec.family)));
-    font.setPixelSize(spec.pixelHeight);
+    // The windows' sizes are given as pixels on a screen of 96 dots per inch;
+    // in points they follow the desktop's text size (the screen's logical
+    // dots per inch), and at 96 they are those pixels exactly.
+    font.setPointSizeF(spec.pixelHeight * kPointsPerInch / kDesignDpi);
     font.setBold(spec.bold);
     return font;
 }
