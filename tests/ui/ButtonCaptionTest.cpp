@@ -2,13 +2,12 @@
 // whatever lies under the button, in every state of the button.
 
 #include "ExamWindowFixture.h"
+#include "Pictures.h"
 
 #include <QAbstractButton>
-#include <QImage>
-#include <QMap>
 #include <QTest>
 
-#include <cmath>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -16,37 +15,6 @@ using namespace kwizmar;
 using namespace kwizmar::testing;
 
 namespace {
-
-double Luminance(QRgb rgb) {
-    auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
-           0.0722 * channel(qBlue(rgb));
-}
-
-double Contrast(QRgb a, QRgb b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QImage Picture(QWidget* button) {
-    return button->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// The commonest colour of the picture: what lies under the caption.
-QRgb Background(const QImage& picture) {
-    QMap<QRgb, int> counts;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            ++counts[picture.pixel(x, y)];
-    QRgb background = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > counts.value(background))
-            background = it.key();
-    return background;
-}
 
 constexpr int kBevel = 3;
 

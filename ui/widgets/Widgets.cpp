@@ -2,6 +2,7 @@
 
 #include "DirectStrip.h"
 #include "ExamClock.h"
+#include "FocusStyle.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -241,7 +242,8 @@ TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
     setFormat(QStringLiteral("%p%"));
     QPalette gauge = palette();
     gauge.setColor(QPalette::Highlight, colour);
-    gauge.setColor(QPalette::HighlightedText, Qt::black);
+    // The percentage over the bar in black or white, whichever reads on it.
+    gauge.setColor(QPalette::HighlightedText, StandingOut(colour));
     setPalette(gauge);
     setFont(QFont(font().family(), 7));
 }
