@@ -4,12 +4,14 @@
 #include "ErrorHandler.h"
 #include "ExamAdapters.h"
 #include "FileVersion.h"
+#include "FocusStyle.h"
 #include "Folders.h"
 #include "Fonts.h"
 #include "Glyphs.h"
 #include "Platform.h"
 #include "ProgramData.h"
 
+#include <QAbstractButton>
 #include <QDate>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -37,33 +39,52 @@ void SetTextColour(QLabel* label, const QColor& colour) {
     label->setPalette(palette);
 }
 
-// A label that acts on a click: a hand pointer, red while the button is held.
-class TLinkLabel final : public QLabel {
+// A link: text (or a picture) that acts on a click, with a hand pointer, red
+// while it is held down. It is a button to the keyboard (Tab reaches it, the
+// space bar or Enter acts) and to a screen reader; the focus frame goes
+// around it.
+class TLinkButton final : public QAbstractButton {
 public:
-    TLinkLabel(const char* name, std::function<void()> onClick, QWidget* parent)
-        : QLabel(parent), onClick_(std::move(onClick)) {
+    TLinkButton(const char* name, std::function<void()> onClick, QWidget* parent)
+        : QAbstractButton(parent) {
         setObjectName(QString::fromLatin1(name));
         setCursor(Qt::PointingHandCursor);
-        SetTextColour(this, kNormal);
+        setFocusPolicy(Qt::StrongFocus);
+        FrameFocusAround(this);
+        connect(this, &QAbstractButton::clicked, this, std::move(onClick));
+    }
+    void SetPicture(const QPixmap& picture) {
+        picture_ = picture;
+        update();
+    }
+    QSize sizeHint() const override {
+        if (!picture_.isNull())
+            return picture_.deviceIndependentSize().toSize();
+        return fontMetrics().boundingRect(QRect(), Qt::TextSingleLine, text()).size();
     }
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton)
-            SetTextColour(this, Qt::red);
-        QLabel::mousePressEvent(event);
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        if (!picture_.isNull()) {
+            painter.drawPixmap(0, 0, picture_);
+            return;
+        }
+        painter.setFont(font());
+        painter.setPen(isDown() ? QColor(Qt::red) : kNormal);
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
     }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton)
-            return QLabel::mouseReleaseEvent(event);
-        SetTextColour(this, kNormal);
-        if (rect().contains(event->position().toPoint()))
-            onClick_();
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            click();
+            return;
+        }
+        QAbstractButton::keyPressEvent(event);
     }
 
 private:
     static constexpr QColor kNormal{0x00, 0x00, 0xc0};
-    std::function<void()> onClick_;
+    QPixmap picture_;
 };
 
 // The program's picture: an exam sheet with ticked answers on a blue ground,
@@ -174,7 +195,7 @@ TF_About::TF_About(IShellOpen* shell, QWidget* parent)
     SetTextColour(notice, QColor(0xc0, 0x00, 0x00));
     // Laid over the notice and never blinking, so the notice can be clicked
     // while it is hidden.
-    Link("l_SzukamPracy2", &TF_AboutLogic::l_SzukamPracy2Click)->setPalette(QPalette());
+    Link("l_SzukamPracy2", &TF_AboutLogic::l_SzukamPracy2Click);
     Button("sb_DownUpdate", TGlyph::Download, &TF_AboutLogic::sb_DownUpdateClick);
     Button("sb_Pomoc", TGlyph::Help, &TF_AboutLogic::sb_PomocClick);
     QToolButton* ok = Button("sb_OK", TGlyph::Check, nullptr);
@@ -195,9 +216,9 @@ void TF_About::DrawPictures() {
     auto* about = findChild<QLabel*>(QStringLiteral("img_About"));
     if (about->pixmap().isNull()) {
         about->setPixmap(AboutPicture());
-        findChild<QLabel*>(QStringLiteral("imgGL"))->setPixmap(ProfilePicture());
-        findChild<QLabel*>(QStringLiteral("img_Money"))
-            ->setPixmap(SmallPicture(QColor(230, 160, 0), QStringLiteral("zł")));
+        findChild<TLinkButton*>(QStringLiteral("imgGL"))->SetPicture(ProfilePicture());
+        findChild<TLinkButton*>(QStringLiteral("img_Money"))
+            ->SetPicture(SmallPicture(QColor(230, 160, 0), QStringLiteral("zł")));
     }
 }
 
@@ -208,11 +229,11 @@ QLabel* TF_About::Label(const char* name, bool bold) {
     return label;
 }
 
-QLabel* TF_About::Link(const char* name, void (TF_AboutLogic::*click)()) {
-    auto* label = new TLinkLabel(
+QAbstractButton* TF_About::Link(const char* name, void (TF_AboutLogic::*click)()) {
+    auto* link = new TLinkButton(
         name, [this, click] { Act(click); }, this);
-    label->setFont(UiFont("MS Sans Serif", 11));
-    return label;
+    link->setFont(UiFont("MS Sans Serif", 11));
+    return link;
 }
 
 QToolButton* TF_About::Button(const char* name, TGlyph glyph, void (TF_AboutLogic::*click)()) {
@@ -222,7 +243,7 @@ QToolButton* TF_About::Button(const char* name, TGlyph glyph, void (TF_AboutLogi
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setIcon(Glyph(glyph));
     button->setIconSize(QSize(16, 16));
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::StrongFocus);
     if (click)
         connect(button, &QToolButton::clicked, this, [this, click] { Act(click); });
     return button;
@@ -263,10 +284,15 @@ void TF_About::Render() {
         widget->setToolTip(QString::fromStdString(c.hint));
         if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull())
             label->setText(QString::fromStdString(c.text));
-        else if (auto* button = qobject_cast<QToolButton*>(widget))
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->setText(QString::fromStdString(c.text));
+        // A link without text is named by what it does.
+        widget->setAccessibleName(c.text.empty() ? QString::fromStdString(c.hint) : QString());
         widget->setVisible(c.visible);
     }
+    // The notice's link lies over it without a text of its own.
+    findChild<QWidget*>(QStringLiteral("l_SzukamPracy2"))
+        ->setAccessibleName(QString::fromStdString(v.l_SzukamPracy.text));
     findChild<QWidget*>(QStringLiteral("l_SzukamPracy2"))->raise();
     if (v.clientHeight > 0)
         setFixedSize(v.clientWidth, v.clientHeight);
@@ -285,6 +311,7 @@ void TF_About::showEvent(QShowEvent* event) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);
+    findChild<QWidget*>(QStringLiteral("sb_OK"))->setFocus(Qt::OtherFocusReason);
 }
 
 void TF_About::hideEvent(QHideEvent* event) {
@@ -296,6 +323,10 @@ void TF_About::hideEvent(QHideEvent* event) {
 void TF_About::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
+        return;
+    }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        Act(&TF_AboutLogic::sb_PomocClick);
         return;
     }
     QWidget::keyPressEvent(event);

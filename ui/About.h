@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class QAbstractButton;
 class QLabel;
 class QToolButton;
 
@@ -35,7 +36,7 @@ private:
     void Act(void (TF_AboutLogic::*operation)());
     void Render();
     QLabel* Label(const char* name, bool bold);
-    QLabel* Link(const char* name, void (TF_AboutLogic::*click)());
+    QAbstractButton* Link(const char* name, void (TF_AboutLogic::*click)());
     void DrawPictures();
     QToolButton* Button(const char* name, TGlyph glyph, void (TF_AboutLogic::*click)());
 

@@ -84,8 +84,10 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     ExportButton = new TSpeedButton("ExportButton", QStringLiteral("&Eksportuj ..."),
                                     QStringLiteral("Eksportuj wyniki testu do arkusza"),
                                     Glyph(TGlyph::Download), this);
-    for (TSpeedButton* b : {PrintButton, ExportButton, CloseButton})
+    for (TSpeedButton* b : {PrintButton, ExportButton, CloseButton}) {
         b->setFixedSize(73, 63);
+        b->setFocusPolicy(Qt::StrongFocus);
+    }
 
     auto* choice = new QHBoxLayout;
     choice->addWidget(label("&Test:", TestBox));
@@ -117,6 +119,7 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     connect(ExportButton, &QToolButton::clicked, this,
             [this] { ExportWithDialog(this, text_, Filter()); });
     connect(CloseButton, &QToolButton::clicked, this, &QWidget::close);
+    HelpOnF1(this, "arkusz");
 }
 
 void TClassSummaryWindow::ShowLines(const std::vector<std::string>& lines) {

@@ -3,6 +3,7 @@
 #include "ErrorHandler.h"
 #include "ExportFile.h"
 #include "QtRegionalSettings.h"
+#include "RightButtonHelp.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -27,6 +28,7 @@ TExportDialog::TExportDialog(QWidget* parent)
     setNameFilters({kXlsxFilter, kCsvFilter});
     setDefaultSuffix(QStringLiteral("xlsx"));
     selectFile(QStringLiteral("wyniki.xlsx"));
+    HelpOnF1(this, "arkusz");
     connect(this, &QFileDialog::filterSelected, this, [this](const QString& filter) {
         const QString suffix =
             filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("xlsx");

@@ -3,6 +3,7 @@
 #include "ErrorHandler.h"
 #include "Fonts.h"
 #include "Glyphs.h"
+#include "RightButtonHelp.h"
 #include "ScopeExit.h"
 #include "SpeedButton.h"
 
@@ -77,8 +78,10 @@ Topcje::Topcje(TOptionStates& states, QWidget* parent)
     SpeedButton1 = new TSpeedButton("SpeedButton1", QStringLiteral("&OK"), QStringLiteral("OK"),
                                     Glyph(TGlyph::Check), this);
     SpeedButton1->setGeometry(320, 256, 73, 57);
+    SpeedButton1->setFocusPolicy(Qt::StrongFocus); // the last stop of Tab
 
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
+    HelpOnF1(this, "opcje");
 
     // Enter or Esc on any control closes the window before the control can
     // act on the key.

@@ -182,6 +182,7 @@ TQuestionAnalysisWindow::TQuestionAnalysisWindow(QWidget* parent)
 
     Tabela = new QTableWidget(0, kColumns, this);
     Tabela->setObjectName(QStringLiteral("Tabela"));
+    Tabela->setAccessibleName(QStringLiteral("Pytania testu"));
     // The long headers in two lines, so that the columns stay narrow.
     QStringList header = Header();
     for (QString& title : header)
@@ -254,6 +255,7 @@ TQuestionAnalysisWindow::TQuestionAnalysisWindow(QWidget* parent)
             [this] { ExportAnalysisWithDialog(this, analysis_); });
     connect(PrintButton, &QToolButton::clicked, this, [this] { PrintClick(); });
     connect(CloseButton, &QToolButton::clicked, this, &QWidget::close);
+    HelpOnF1(this, "pytania");
 }
 
 void TQuestionAnalysisWindow::ShowLines(const std::vector<std::string>& lines,

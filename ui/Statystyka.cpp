@@ -180,6 +180,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
 
     ListBox1 = new TListBox(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setAccessibleName(QStringLiteral("Wyniki egzaminów"));
     ListBox1->setFont(UiFont(TStatystykaLogic::ListFont()));
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setWordWrap(false);
@@ -208,6 +209,7 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
         auto* b = new TSpeedButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint), glyph,
                                    Panel1);
         b->setGeometry(left, 5, 73, 63);
+        b->setFocusPolicy(Qt::StrongFocus); // Tab goes from the list along the buttons
         return b;
     };
     // Seven buttons on the left, 79 px apart, "&Zamknij" on its own at the right.
@@ -272,6 +274,16 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     help->Watch(SpeedButton7);
     help->Watch(SpeedButton8);
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
+    HelpOnF1(this, "statystyki");
+    // Tab in reading order: the list, then the buttons from the left.
+    setTabOrder(ListBox1, SpeedButton3);
+    setTabOrder(SpeedButton3, SpeedButton2);
+    setTabOrder(SpeedButton2, SpeedButton4);
+    setTabOrder(SpeedButton4, SpeedButton5);
+    setTabOrder(SpeedButton5, SpeedButton6);
+    setTabOrder(SpeedButton6, SpeedButton7);
+    setTabOrder(SpeedButton7, SpeedButton8);
+    setTabOrder(SpeedButton8, SpeedButton1);
     // A line counts as selected when it is selected, not when the list merely
     // gets a current row by taking the focus.
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -366,6 +378,15 @@ bool TStatystyka::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TStatystyka::keyPressEvent(QKeyEvent* event) {
+    // Esc on a button as well as on the list.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TStatystyka::SpeedButton5Click() {

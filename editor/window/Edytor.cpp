@@ -2,6 +2,7 @@
 
 #include "AnswerLetters.h"
 #include "FindingsList.h"
+#include "FocusStyle.h"
 #include "Fonts.h"
 #include "GradeScale.h"
 #include "Preview.h"
@@ -69,11 +70,24 @@ QWidget* WithChecks(QWidget* parent, QWidget* field, QLabel* checks) {
     return WithChecks(parent, &item, checks, field);
 }
 
-// A form row whose caption's accelerator gives the focus to the row's field.
+// A caption as a name: "&Maks. punktów :" names its field "Maks. punktów".
+QString NameOf(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    caption = caption.trimmed();
+    if (caption.endsWith(QLatin1Char(':')))
+        caption.chop(1);
+    return caption.trimmed();
+}
+
+// A form row whose caption's accelerator gives the focus to the row's field,
+// and whose caption names the field: the field lies in a widget of its own
+// with its checks, where the caption can't name it by itself.
 void AddRow(QFormLayout* form, const QString& caption, QWidget* row) {
     form->addRow(caption, row);
+    QWidget* field = row->focusProxy() ? row->focusProxy() : row;
     if (auto* label = qobject_cast<QLabel*>(form->labelForField(row)))
-        label->setBuddy(row->focusProxy() ? row->focusProxy() : row);
+        label->setBuddy(field);
+    field->setAccessibleName(NameOf(caption));
 }
 
 } // namespace
@@ -359,8 +373,13 @@ QWidget* TEdytor::BuildHeader() {
     auto* maxNote = new QLabel(QString::fromStdString(GradeRuleText()) +
                                    QStringLiteral(" Zwykle maksimum to suma punktów pytań."),
                                box);
+    maxNote->setObjectName(QStringLiteral("MaksPunktyOpis"));
     maxNote->setWordWrap(true);
-    maxNote->setEnabled(false);
+    // Quieter than the fields' captions, and as readable.
+    QPalette quiet = maxNote->palette();
+    quiet.setColor(QPalette::WindowText,
+                   Subdued(quiet.color(QPalette::WindowText), quiet.color(QPalette::Window)));
+    maxNote->setPalette(quiet);
     maxColumn->addWidget(maxNote);
     AddRow(form, QStringLiteral("&Maks. punktów :"),
            WithChecks(box, maxColumn, maxChecks, maxPoints_));
@@ -372,6 +391,7 @@ QWidget* TEdytor::BuildQuestionList() {
     auto* layout = new QVBoxLayout(box);
     list_ = new QListWidget(box);
     list_->setObjectName(QStringLiteral("ListaPytan"));
+    list_->setAccessibleName(QStringLiteral("Pytania"));
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setTextElideMode(Qt::ElideRight);
     list_->setToolTip(QStringLiteral("Pytania testu w kolejności egzaminu; pytania z błędami są "
@@ -438,6 +458,10 @@ QWidget* TEdytor::BuildQuestion() {
         radio->setObjectName(QStringLiteral("Poprawna") + QLatin1String(kAnswerCapitals[i]));
         radio->setToolTip(
             QStringLiteral("Zaznacz, jeśli to poprawna odpowiedź [Ctrl + %1]").arg(i + 1));
+        radio->setAccessibleName(
+            QStringLiteral("Poprawna odpowiedź %1").arg(QLatin1String(kAnswerCapitals[i])));
+        answer->setAccessibleName(
+            QStringLiteral("Odpowiedź %1").arg(QLatin1String(kAnswerCapitals[i])));
         radio->setAutoExclusive(false);
         connect(radio, &QRadioButton::clicked, this,
                 [this, i] { Edit([&] { logic_.SetCorrectAnswer(question_, i); }); });
@@ -478,6 +502,7 @@ QWidget* TEdytor::BuildQuestion() {
         },
         &bonusChecks);
     bonus_->setMaximumWidth(80);
+    bonus_->setAccessibleName(QStringLiteral("Dodatkowe punkty"));
     auto* selfRow = new QHBoxLayout;
     selfRow->addWidget(selfAnswer_);
     selfRow->addWidget(bonus_);

@@ -23,6 +23,7 @@ namespace kwizmar {
 namespace {
 
 constexpr int kFrameWidth = 2;
+constexpr const char* kAround = "kwizmarFocusAround";
 // A quieter text keeps this much above the 4.5 of readable text: the edges
 // of its letters are blended into the ground.
 constexpr double kSubduedContrast = 5.0;
@@ -45,9 +46,14 @@ void DrawFrame(QPainter* painter, const QRect& rect, const QColor& colour, int w
     painter->fillRect(QRect(rect.right() - width + 1, inner.top(), width, inner.height()), colour);
 }
 
-bool IsFocusFrame(const QStyleOption* option, const QWidget* widget) {
-    return qobject_cast<const QFocusFrame*>(widget) ||
-           (option && qobject_cast<const QFocusFrame*>(option->styleObject));
+const QFocusFrame* FocusFrameOf(const QStyleOption* option, const QWidget* widget) {
+    if (const auto* frame = qobject_cast<const QFocusFrame*>(widget))
+        return frame;
+    return option ? qobject_cast<const QFocusFrame*>(option->styleObject) : nullptr;
+}
+
+bool FramedAround(const QWidget* control) {
+    return control && control->property(kAround).toBool();
 }
 
 class TFocusStyle final : public QProxyStyle {
@@ -95,14 +101,28 @@ public:
         DrawFrame(painter, option->rect, colour, kFrameWidth);
     }
 
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        const auto* tool = qstyleoption_cast<const QStyleOptionToolButton*>(option);
+        if (control != CC_ToolButton || !tool || !(tool->state & State_HasFocus))
+            return QProxyStyle::drawComplexControl(control, option, painter, widget);
+        // On the button's edge: inside it, the picture would cover the frame.
+        QStyleOptionToolButton unfocused = *tool;
+        unfocused.state &= ~State_HasFocus;
+        QProxyStyle::drawComplexControl(control, &unfocused, painter, widget);
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(*option);
+        drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+    }
+
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         // The frame lies on the control's own edge, not around it: it takes
         // no room from the controls beside it and is never cut off by the
-        // control's parent.
-        if ((metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin) &&
-            IsFocusFrame(option, widget))
-            return 0;
+        // control's parent; around those that fill themselves to the edge.
+        if (metric == PM_FocusFrameHMargin || metric == PM_FocusFrameVMargin)
+            if (const QFocusFrame* frame = FocusFrameOf(option, widget))
+                return FramedAround(frame->widget()) ? kFrameWidth : 0;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 
@@ -125,6 +145,8 @@ public:
 // Whether the control shows its focus by itself (through the style's focus
 // frame, drawn above), or is given the frame on its edge.
 bool ShowsFocusItself(const QWidget* widget) {
+    if (FramedAround(widget))
+        return false;
     return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QTabBar*>(widget) ||
            qobject_cast<const QMenuBar*>(widget) || qobject_cast<const QMenu*>(widget);
 }
@@ -172,6 +194,10 @@ private:
 
 } // namespace
 
+void FrameFocusAround(QWidget* control) {
+    control->setProperty(kAround, true);
+}
+
 void UseProgramStyle() {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!app)
@@ -179,6 +205,13 @@ void UseProgramStyle() {
     // Over the style the system chose (or the one asked for by -style).
     QApplication::setStyle(new TFocusStyle(QStyleFactory::create(QApplication::style()->name())));
     new TFocusFrameKeeper(app);
+    // The hint in an empty field is text to read, not a shade of the field.
+    QPalette palette = QApplication::palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(
+            group, QPalette::PlaceholderText,
+            Subdued(palette.color(group, QPalette::Text), palette.color(group, QPalette::Base)));
+    QApplication::setPalette(palette);
 }
 
 double Contrast(const QColor& a, const QColor& b) {

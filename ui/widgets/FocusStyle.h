@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+class QWidget;
+
 namespace kwizmar {
 
 // The program's look over the system's style, for every window of every
@@ -11,9 +13,13 @@ namespace kwizmar {
 // whichever stands out from what lies under it. Buttons, check boxes, radio
 // buttons and list rows draw that frame where the style puts their focus; a
 // field, a list or a drop-down list gets it on its own edge. Sizes and places
-// stay the system style's. Called once the application exists, before any
-// window is made.
+// stay the system style's. The hint in an empty field reads as well as text.
+// Called once the application exists, before any window is made.
 void UseProgramStyle();
+
+// `control` fills itself to its edges (a link's text, a picture): the focus
+// frame goes around it, in the room beside it.
+void FrameFocusAround(QWidget* control);
 
 // How far apart two colours stand for the eye, from 1 (alike) to 21 (black
 // and white): text reads well from 4.5, an outline is seen from 3.

@@ -9,6 +9,7 @@
 #include "Scratch.h"
 #include "Unprivileged.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -95,7 +96,7 @@ TEST_F(AboutTest, ANewerVersionShowsTheUpdateButtonAndTheCheckRunsOnce) {
     EXPECT_TRUE(update->isVisible());
     EXPECT_EQ(update->text(), "Dostępna jest nowa wersja programu");
     EXPECT_EQ(update->toolTip(), "Nowe testy i poprawki");
-    EXPECT_EQ(Control<QLabel>("a_l_9")->text(), "https://strona.nerbaly.pl/");
+    EXPECT_EQ(Control<QAbstractButton>("a_l_9")->text(), "https://strona.nerbaly.pl/");
     EXPECT_TRUE(Control("l_SzukamPracy2")->isVisible());
     EXPECT_EQ(Control("l_SzukamPracy")->toolTip(), "https://www.nerbaly.pl/praca.html");
 
@@ -152,7 +153,7 @@ TEST_F(AboutTest, AMissingFileOrADeadServerLeavesTheDefaults) {
         ShowAbout(dead ? TLocalHttpServer::DeadAddress() : server.BaseAddress());
         EXPECT_EQ(server.Requests(), before + (dead ? 0 : 1));
         EXPECT_FALSE(UpdateButtonShown());
-        EXPECT_EQ(Control<QLabel>("a_l_9")->text(), QString::fromUtf8(kDefaultHomePage));
+        EXPECT_EQ(Control<QAbstractButton>("a_l_9")->text(), QString::fromUtf8(kDefaultHomePage));
         EXPECT_FALSE(Control("l_SzukamPracy")->isVisible());
         EXPECT_FALSE(Control("l_SzukamPracy2")->isVisible());
         EXPECT_FALSE(UpdateFileLeft());
@@ -174,7 +175,7 @@ TEST_F(AboutTest, FilesAndProgramsNamedByATamperedUpdateFileAreNeverOpened) {
     ShowAbout(server.BaseAddress());
     EXPECT_FALSE(UpdateButtonShown());
     EXPECT_FALSE(Control("l_SzukamPracy")->isVisible());
-    EXPECT_EQ(Control<QLabel>("a_l_9")->text(), QString::fromUtf8(kDefaultHomePage));
+    EXPECT_EQ(Control<QAbstractButton>("a_l_9")->text(), QString::fromUtf8(kDefaultHomePage));
     ClickLabel("a_l_9");
     ClickLabel("l_SzukamPracy2");
     for (const auto& [target, mode] : shell.opened)
@@ -189,15 +190,15 @@ TEST_F(AboutTest, TextsLinksAndLayout) {
     EXPECT_EQ(about->height(), about->Logic().view().clientHeight);
     EXPECT_EQ(Control<QLabel>("l_Version")->text(), "v 1.5.0.124");
     EXPECT_EQ(Control<QLabel>("a_l_2")->text(), "E-mail:");
-    EXPECT_EQ(Control<QLabel>("a_l_3")->toolTip(),
+    EXPECT_EQ(Control<QAbstractButton>("a_l_3")->toolTip(),
               "Jeżeli masz jakieś uwagi/propozycje daj mi znać");
-    EXPECT_EQ(Control<QLabel>("a_l_9")->toolTip(), "Odwiedź moją stronę internetową");
+    EXPECT_EQ(Control<QAbstractButton>("a_l_9")->toolTip(), "Odwiedź moją stronę internetową");
     EXPECT_EQ(Control("img_Money")->toolTip(), "Wesprzyj mnie finansowo");
     EXPECT_TRUE(
         Control<QLabel>("a_l_1")->text().endsWith(QString::number(QDate::currentDate().year())));
-    // Every text fits in its label, and every control inside the window.
-    for (QLabel* label : about->findChildren<QLabel*>()) {
-        if (!label->isVisible())
+    // Every text fits in its label or link, and every control inside the window.
+    for (QWidget* label : about->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!label->isVisible() || qobject_cast<QToolButton*>(label))
             continue;
         SCOPED_TRACE(label->objectName().toStdString());
         EXPECT_GE(label->width(), label->sizeHint().width());
@@ -335,7 +336,7 @@ TEST_F(AboutTest, AnUpdateFilePlantedByAnotherUserNeverReachesTheWindow) {
     }
     EXPECT_EQ(server.Requests(), 1);
     EXPECT_FALSE(UpdateButtonShown());
-    EXPECT_EQ(Control<QLabel>("a_l_9")->text(), "https://strona.nerbaly.pl/");
+    EXPECT_EQ(Control<QAbstractButton>("a_l_9")->text(), "https://strona.nerbaly.pl/");
     EXPECT_EQ(about->Logic().updateInfo().publishedVersion, "1.0.0.0");
 }
 
