@@ -10,18 +10,17 @@
 #include "Glyphs.h"
 #include "Platform.h"
 #include "ProgramData.h"
+#include "ScreenFit.h"
 
 #include <QAbstractButton>
 #include <QDate>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -308,8 +307,7 @@ void TF_About::showEvent(QShowEvent* event) {
         return QWidget::showEvent(event);
     DrawPictures();
     Act(&TF_AboutLogic::FormShow);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceOnScreen(this, size());
     QWidget::showEvent(event);
     findChild<QWidget*>(QStringLiteral("sb_OK"))->setFocus(Qt::OtherFocusReason);
 }

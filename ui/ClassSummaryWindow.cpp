@@ -9,6 +9,7 @@
 #include "GradeChart.h"
 #include "QtRegionalSettings.h"
 #include "RightButtonHelp.h"
+#include "ScreenFit.h"
 #include "SpeedButton.h"
 
 #include <QComboBox>
@@ -49,7 +50,8 @@ TClassSummaryWindow::TClassSummaryWindow(QWidget* parent)
     setObjectName(QStringLiteral("TClassSummaryWindow"));
     setWindowTitle(QStringLiteral("Podsumowanie klasy"));
     setFont(UiFont("MS Sans Serif", 11));
-    resize(560, 400);
+    // Its first size; where the screen is smaller, what the screen takes.
+    PlaceOnScreen(this, QSize(560, 400));
 
     TestBox = new QComboBox(this);
     TestBox->setObjectName(QStringLiteral("TestBox"));

@@ -5,15 +5,14 @@
 #include "Glyphs.h"
 #include "RightButtonHelp.h"
 #include "ScopeExit.h"
+#include "ScreenFit.h"
 #include "SpeedButton.h"
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyle>
 
 namespace kwizmar {
@@ -125,8 +124,7 @@ void Topcje::Render() {
 
 void Topcje::showEvent(QShowEvent* event) {
     Render(); // a strict exam may have begun or ended meanwhile
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceOnScreen(this, size());
     QWidget::showEvent(event);
 }
 

@@ -9,12 +9,12 @@
 #include "Glyphs.h"
 #include "QtRegionalSettings.h"
 #include "RightButtonHelp.h"
+#include "ScreenFit.h"
 #include "SpeedButton.h"
 #include "WholeFile.h"
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,7 +22,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -287,8 +286,7 @@ void TQuestionAnalysisWindow::ShowLines(const std::vector<std::string>& lines,
     TestChosen();
     // In the middle of the screen when it opens, as the other windows.
     if (!isVisible())
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        PlaceOnScreen(this, size());
 }
 
 // A test's range of days is the days its exams span.

@@ -11,8 +11,10 @@
 #include "QuestionAnalysisWindow.h"
 #include "RightButtonHelp.h"
 #include "ScopeExit.h"
+#include "ScreenFit.h"
 #include "SpeedButton.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -25,7 +27,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
@@ -182,6 +184,9 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setAccessibleName(QStringLiteral("Wyniki egzaminów"));
     ListBox1->setFont(UiFont(TStatystykaLogic::ListFont()));
+    // Its rows grow with the desktop's type.
+    ListBox1->verticalHeader()->setDefaultSectionSize(
+        qRound(kItemHeight * ListBox1->logicalDpiY() / 96.0));
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setWordWrap(false);
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -202,35 +207,39 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     Oczekujace->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Oczekujace->hide();
 
-    Panel1 = new QWidget(this);
+    // The buttons' row scrolls sideways where the window is narrower than it.
+    PanelScroll = new QScrollArea(this);
+    PanelScroll->setObjectName(QStringLiteral("PanelScroll"));
+    PanelScroll->setFrameShape(QFrame::NoFrame);
+    PanelScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PanelScroll->setFocusPolicy(Qt::NoFocus);
+    PanelScroll->setWidgetResizable(true);
+    Panel1 = new QWidget;
     Panel1->setObjectName(QStringLiteral("Panel1"));
     auto button = [this](const char* name, const char* caption, const char* hint, QIcon glyph,
-                         int left) {
+                         int width) {
         auto* b = new TSpeedButton(name, QString::fromUtf8(caption), QString::fromUtf8(hint), glyph,
                                    Panel1);
-        b->setGeometry(left, 5, 73, 63);
+        b->resize(width, 63);
         b->setFocusPolicy(Qt::StrongFocus); // Tab goes from the list along the buttons
         return b;
     };
-    // Seven buttons on the left, 79 px apart, "&Zamknij" on its own at the right.
-    auto left = [](int place) { return 8 + 79 * place; };
-    SpeedButton3 =
-        button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany", Glyph(TGlyph::Save), left(0));
+    SpeedButton3 = button("SpeedButton3", "Z&apisz ...", "Zapisz zmiany", Glyph(TGlyph::Save), 73);
     SpeedButton2 =
-        button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię", Glyph(TGlyph::Delete), left(1));
-    SpeedButton4 =
-        button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko", Glyph(TGlyph::Clear), left(2));
-    SpeedButton5 =
-        button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), left(3));
+        button("SpeedButton2", "&Usuń ...", "Usuń wybraną linię", Glyph(TGlyph::Delete), 73);
+    SpeedButton4 = button("SpeedButton4", "&Wyczyść", "Wyczyść wszystko", Glyph(TGlyph::Clear), 73);
+    SpeedButton5 = button("SpeedButton5", "&Drukuj", "Drukuj statystyki", Glyph(TGlyph::Print), 73);
     SpeedButton6 = button("SpeedButton6", "&Eksportuj ...", "Eksportuj wyniki do arkusza",
-                          Glyph(TGlyph::Download), left(4));
-    SpeedButton7 = button("SpeedButton7", "&Klasa ...", "Podsumowanie klasy",
-                          Glyph(TGlyph::Statistics), left(5));
+                          Glyph(TGlyph::Download), 73);
+    SpeedButton7 =
+        button("SpeedButton7", "&Klasa ...", "Podsumowanie klasy", Glyph(TGlyph::Statistics), 73);
+    // Its caption is the longest.
     SpeedButton8 = button("SpeedButton8", "Analiza &pytań ...", "Analiza pytań testu",
-                          Glyph(TGlyph::Check), left(6));
-    SpeedButton8->resize(104, 63); // its caption is the longest
+                          Glyph(TGlyph::Check), 104);
     SpeedButton1 =
-        button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 616);
+        button("SpeedButton1", "&Zamknij", "Zamknij statystyki", Glyph(TGlyph::Close), 73);
+    ArrangeButtons();
+    PanelScroll->setWidget(Panel1);
 
     connect(SpeedButton3, &QToolButton::clicked, this, [this] {
         // No result leaves the log by a slip.
@@ -275,6 +284,11 @@ TStatystyka::TStatystyka(TResultsLog& log, std::function<bool()> locked, QWidget
     help->Watch(SpeedButton8);
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     HelpOnF1(this, "statystyki");
+    // The focused button comes into sight where the row scrolls.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && Panel1->isAncestorOf(now))
+            PanelScroll->ensureWidgetVisible(now, 8, 0);
+    });
     // Tab in reading order: the list, then the buttons from the left.
     setTabOrder(ListBox1, SpeedButton3);
     setTabOrder(SpeedButton3, SpeedButton2);
@@ -301,9 +315,9 @@ void TStatystyka::showEvent(QShowEvent* event) {
     // Only a real showing reloads the log; coming back from the taskbar
     // must not throw away the edits.
     if (!event->spontaneous()) {
-        // In the middle of the screen, over the main window, like the other windows.
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        // In the middle of the screen, over the main window, like the other
+        // windows, and no larger than the screen takes.
+        PlaceOnScreen(this, size());
         Act([this] { logic_.FormShow(); }, TListChange::Loaded);
     }
     QWidget::showEvent(event);
@@ -363,12 +377,34 @@ void TStatystyka::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
+void TStatystyka::ArrangeButtons() {
+    // Seven buttons on the left, 6 px apart, "&Zamknij" on its own at the
+    // right; each as large as its caption needs in the desktop's type.
+    int x = 8, height = 63;
+    for (TSpeedButton* b : {SpeedButton3, SpeedButton2, SpeedButton4, SpeedButton5, SpeedButton6,
+                            SpeedButton7, SpeedButton8}) {
+        const QSize needed = b->size().expandedTo(b->sizeHint());
+        b->setGeometry(x, 5, needed.width(), needed.height());
+        height = std::max(height, needed.height());
+        x += needed.width() + 6;
+    }
+    const QSize needed = SpeedButton1->size().expandedTo(SpeedButton1->sizeHint());
+    SpeedButton1->setGeometry(std::max(616, x + 24), 5, needed.width(), needed.height());
+    height = std::max(height, needed.height());
+    Panel1->setMinimumSize(SpeedButton1->geometry().right() + 32, height + 10);
+}
+
 void TStatystyka::LayOut() {
-    const int panelTop = height() - 73;
+    // A scroll bar under the buttons where the window is narrower than their row.
+    const int panelHeight =
+        Panel1->minimumHeight() + (width() < Panel1->minimumWidth()
+                                       ? PanelScroll->horizontalScrollBar()->sizeHint().height()
+                                       : 0);
+    const int panelTop = height() - panelHeight;
     const int noteHeight = Oczekujace->isHidden() ? 0 : Oczekujace->heightForWidth(width());
     ListBox1->setGeometry(0, 0, width(), panelTop - noteHeight);
     Oczekujace->setGeometry(0, panelTop - noteHeight, width(), noteHeight);
-    Panel1->setGeometry(0, panelTop, width(), 73);
+    PanelScroll->setGeometry(0, panelTop, width(), panelHeight);
 }
 
 bool TStatystyka::eventFilter(QObject* watched, QEvent* event) {

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPrinter;
+class QScrollArea;
 
 namespace kwizmar {
 
@@ -58,6 +59,7 @@ private:
     enum class TListChange { None, Edited, Loaded };
     void Act(const std::function<void()>& action, TListChange change);
     void Render(TListChange change);
+    void ArrangeButtons();
     void LayOut();
 
     TResultsLog& log_;
@@ -68,7 +70,8 @@ private:
     bool printing_ = false;
 
     TListBox* ListBox1 = nullptr;
-    QLabel* Oczekujace = nullptr; // the results waiting on this computer
+    QLabel* Oczekujace = nullptr;       // the results waiting on this computer
+    QScrollArea* PanelScroll = nullptr; // Panel1 in it
     QWidget* Panel1 = nullptr;
     TSpeedButton* SpeedButton1 = nullptr; // "&Zamknij"
     TSpeedButton* SpeedButton2 = nullptr; // "&Usuń ..."

@@ -7,9 +7,11 @@
 #include "GradeScale.h"
 #include "Preview.h"
 #include "QuestionTextEdit.h"
+#include "ScreenFit.h"
 #include "TypedAnswer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
@@ -23,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
@@ -90,6 +93,26 @@ void AddRow(QFormLayout* form, const QString& caption, QWidget* row) {
     field->setAccessibleName(NameOf(caption));
 }
 
+// The window's content, which scrolls where the window is smaller than it
+// needs (a small screen, large type): the window never has to pass the
+// screen's edge. Its natural size is the whole content's. It takes no focus
+// of its own, and brings the focused field into sight.
+class TWholeScroll final : public QScrollArea {
+public:
+    TWholeScroll(QWidget* content, QWidget* parent) : QScrollArea(parent) {
+        setObjectName(QStringLiteral("Przewijanie"));
+        setFrameShape(QFrame::NoFrame);
+        setFocusPolicy(Qt::NoFocus);
+        setWidgetResizable(true);
+        setWidget(content);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && widget()->isAncestorOf(now))
+                ensureWidgetVisible(now, 8, 8);
+        });
+    }
+    QSize sizeHint() const override { return widget()->sizeHint(); }
+};
+
 } // namespace
 
 TDate Today() {
@@ -116,7 +139,7 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     right->addWidget(previewBox, 1);
     columns->addLayout(left, 4);
     columns->addLayout(right, 5);
-    setCentralWidget(central);
+    setCentralWidget(new TWholeScroll(central, this));
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Stan"));
@@ -146,6 +169,11 @@ TEdytor::TEdytor(IRegistry& registry) : logic_(regional_, measure_, Today()), re
     freshQuestion_ = logic_.Selected(); // the new test's first question
     StartKeepingCopies();
     Render();
+}
+
+void TEdytor::ShowOnScreen() {
+    PlaceOnScreen(this, QSize(1040, 760));
+    show();
 }
 
 void TEdytor::BuildActions() {

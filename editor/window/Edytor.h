@@ -44,6 +44,10 @@ public:
     explicit TEdytor(IRegistry& registry);
     ~TEdytor() override;
 
+    // Shows the window as the editor starts: 1040 × 760, or as much as the
+    // screen takes (the rest then scrolls), in the middle of the screen.
+    void ShowOnScreen();
+
     // Opens a test as File > Open does, telling the teacher when it can't.
     bool OpenFile(const QString& path);
     // Appends the questions of an Aiken or GIFT file as one edit, then lists

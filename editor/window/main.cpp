@@ -49,8 +49,7 @@ int main(int argc, char* argv[]) {
     kwizmar::SetApplicationTitle(QStringLiteral("Edytor testów Kwizmar 2002"));
 
     kwizmar::TEdytor editor(kwizmar::PlatformRegistry());
-    editor.resize(1040, 760);
-    editor.show();
+    editor.ShowOnScreen();
     kwizmar::OnEndSignal([&editor] { editor.KeepAndEnd(); });
     // A test kept at the last end goes first; the one asked for waits.
     const QStringList args = QCoreApplication::arguments().mid(1);

@@ -70,7 +70,10 @@ QWidget* ProgramWindowsTest::Open(const char* name) {
     }
     if (!window)
         return nullptr;
-    window->show();
+    if (editor_ && window == editor_.get())
+        editor_->ShowOnScreen();
+    else
+        window->show();
     window->raise();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window)) << name;

@@ -2,7 +2,9 @@
 
 // The X11 tests' own display: Xvfb on a free display number with openbox on
 // it. The test program starts it before the application, so that Qt draws
-// there.
+// there. Its screen is 1024 x 768 unless KWIZMAR_TEST_SCREEN gives another
+// size ("1366x768"); KWIZMAR_TEST_XFT_DPI sets the desktop's scale as a
+// desktop does, as Xft.dpi among the X resources ("144": 1.5).
 #include <string>
 #include <vector>
 

@@ -108,6 +108,20 @@ void WaitForWindowManager() {
     std::abort();
 }
 
+void SetResources(const std::string& text) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 16, "RESOURCE_MANAGER"), nullptr);
+    // Checked, so that the server has done it before the connection ends.
+    std::free(xcb_request_check(
+        c, xcb_change_property_checked(c, XCB_PROP_MODE_REPLACE, screen->root, atom->atom,
+                                       XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(text.size()),
+                                       text.data())));
+    std::free(atom);
+    xcb_disconnect(c);
+}
+
 class TPrivateDisplay {
 public:
     void Start() {
@@ -116,8 +130,11 @@ public:
         int fds[2];
         if (::pipe(fds) != 0)
             std::abort();
-        children_.push_back(Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                   "1024x768x24", "-nolisten", "tcp", "-noreset"}));
+        // The screen's size in pixels, 1024x768 unless KWIZMAR_TEST_SCREEN names another.
+        const char* size = std::getenv("KWIZMAR_TEST_SCREEN");
+        children_.push_back(
+            Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+                   std::string(size ? size : "1024x768") + "x24", "-nolisten", "tcp", "-noreset"}));
         ::close(fds[1]);
         std::string number;
         char ch = 0;
@@ -135,6 +152,10 @@ public:
             std::fprintf(stderr, "setxkbmap failed on the test display\n");
             std::abort();
         }
+        // The desktop's scale as a desktop sets it (its "text size" too):
+        // Xft.dpi among the X resources, which Qt reads as it starts.
+        if (const char* dpi = std::getenv("KWIZMAR_TEST_XFT_DPI"))
+            SetResources("Xft.dpi:\t" + std::string(dpi) + "\n");
         StartWindowManager();
         gDisplay = this;
     }
