@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
@@ -68,7 +69,18 @@ bool TRightButtonHelp::eventFilter(QObject* watched, QEvent* event) {
                 return true;
         }
         break;
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier &&
+            watched != window_) {
+            auto* control = static_cast<QWidget*>(watched);
+            if (Show(watched, control->mapToGlobal(QPoint(0, control->height()))))
+                return true;
+        }
+        if (panel_->isVisible())
+            panel_->hide();
+        break;
+    }
     case QEvent::FocusOut:
         if (panel_->isVisible())
             panel_->hide();

@@ -1,8 +1,11 @@
 // The windows other than the exam's for a user of the keyboard and of a
 // screen reader: every control named and of its kind, Tab reaching each,
-// the focus seen at once, F1 for the help page.
+// the focus seen at once, F1 for the help page, the menu key for a control's
+// own help.
 
+#include "ContextHelp.h"
 #include "GuiHelpers.h"
+#include "HelpPanel.h"
 #include "Pictures.h"
 #include "ProgramWindows.h"
 
@@ -12,6 +15,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -169,4 +174,40 @@ TEST_F(ProgramWindowsTest, F1OpensTheHelpPage) {
         window->close();
     }
     qputenv("PATH", path);
+}
+
+TEST_F(ProgramWindowsTest, AKeyShowsTheFocusedControlsHelpUntilTheNextKey) {
+    const struct {
+        const char* window;
+        const char* control;
+        const THelpEntry* help;
+    } cases[] = {
+        {"TStatystyka", "SpeedButton7", ResultsHelpFor("SpeedButton7")},
+        {"TClassSummaryWindow", "TestBox", ResultsHelpFor("TestBox")},
+        {"TQuestionAnalysisWindow", "Tabela", AnalysisHelpFor("Tabela")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        QWidget* window = Open(c.window);
+        ASSERT_NE(window, nullptr);
+        QWidget* control = window->findChild<QWidget*>(c.control);
+        control->setFocus(Qt::TabFocusReason);
+        THelpPanel* panel = nullptr;
+        for (QFrame* frame : window->findChildren<QFrame*>(Qt::FindDirectChildrenOnly))
+            panel = panel ? panel : dynamic_cast<THelpPanel*>(frame);
+        ASSERT_NE(panel, nullptr);
+        // Shift + F10; the menu key comes as the context menu's event the
+        // window system makes of it.
+        QTest::keyClick(control, Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_TRUE(panel->isVisible());
+        EXPECT_EQ(panel->H[0]->text(), QString::fromUtf8(c.help->H1));
+        QTest::keyClick(control, Qt::Key_Shift);
+        EXPECT_FALSE(panel->isVisible());
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        QApplication::sendEvent(control, &menuKey);
+        EXPECT_TRUE(panel->isVisible());
+        QTest::keyClick(control, Qt::Key_Down);
+        EXPECT_FALSE(panel->isVisible());
+        window->close();
+    }
 }
