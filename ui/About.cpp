@@ -86,6 +86,14 @@ private:
     QPixmap picture_;
 };
 
+// The type of a picture's lettering: its pixels, whatever the desktop's text
+// size, as the picture's are.
+QFont PictureFont(const char* family, int pixelHeight, bool bold = false) {
+    QFont font = UiFont(family, pixelHeight, bold);
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+
 // The program's picture: an exam sheet with ticked answers on a blue ground,
 // and the program's name.
 QPixmap AboutPicture() {
@@ -99,7 +107,7 @@ QPixmap AboutPicture() {
 
     PaintExamSheet(p, QPointF(44, 18), -6, 92, 5);
 
-    QFont title = UiFont("Times New Roman", 44, true);
+    QFont title = PictureFont("Times New Roman", 44, true);
     title.setItalic(true);
     p.setFont(title);
     p.setPen(QColor(0, 0, 0, 90));
@@ -108,10 +116,10 @@ QPixmap AboutPicture() {
     p.setPen(Qt::white);
     p.drawText(QRect(160, 32, 236, 60), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Kwizmar"));
-    p.setFont(UiFont("Times New Roman", 30, true));
+    p.setFont(PictureFont("Times New Roman", 30, true));
     p.setPen(QColor(255, 220, 90));
     p.drawText(QRect(160, 86, 236, 36), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002"));
-    p.setFont(UiFont("MS Sans Serif", 12));
+    p.setFont(PictureFont("MS Sans Serif", 12));
     p.setPen(QColor(230, 240, 255));
     p.drawText(QRect(160, 124, 236, 20), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("program egzaminacyjny"));
@@ -127,7 +135,7 @@ QPixmap SmallPicture(const QColor& fill, const QString& letter) {
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
     p.setPen(Qt::white);
-    p.setFont(UiFont("MS Sans Serif", 11, true));
+    p.setFont(PictureFont("MS Sans Serif", 11, true));
     p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, letter);
     return pixmap;
 }
