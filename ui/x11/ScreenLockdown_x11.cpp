@@ -299,8 +299,14 @@ private:
         now.curtain = static_cast<TWindowId>(curtain_->winId());
         now.own = OwnWindows();
         now.active = ActiveOwn(now.own);
-        if (!RestackingDue(now, last_))
+        if (!RestackingDue(now, last_)) {
+            // Nothing moved, but another program was made active.
+            if (now.active != kNoWindow && x_->ActiveWindow() != now.active) {
+                x_->Activate(now.active);
+                x_->Flush();
+            }
             return;
+        }
         last_ = now;
         std::set<TWindowId> upperOfTheirOwn;
         for (const TWindowId w : now.order)
@@ -334,7 +340,14 @@ private:
                     !(window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip) &&
                     own.count(IdOf(window->windowHandle())))
                     return IdOf(window->windowHandle());
-        return ActiveOwnWindow(x_->ActiveWindow(), IdOf(QGuiApplication::focusWindow()), own);
+        const TWindowId active =
+            ActiveOwnWindow(x_->ActiveWindow(), IdOf(QGuiApplication::focusWindow()), own);
+        // Behind the curtain no other program is to be active (one that the
+        // window manager activated as it came up, say): the main window is.
+        if (active == kNoWindow && curtain_ && main_ && main_->isVisible() &&
+            own.count(IdOf(main_->windowHandle())))
+            return IdOf(main_->windowHandle());
+        return active;
     }
 
     // The curtain outside the window manager: the real stacking order read and
@@ -352,8 +365,15 @@ private:
         if (pointerHeld_ != coverPanels_)
             HoldPointer(coverPanels_);
 
-        if (now == lastReal_)
+        const bool managed = WindowManager() != kNoWindow;
+        if (now == lastReal_) {
+            // Nothing moved, but another program was made active.
+            if (managed && now.active != kNoWindow && x_->ActiveWindow() != now.active) {
+                x_->Activate(now.active);
+                x_->Flush();
+            }
             return;
+        }
         lastReal_ = now;
         TOwnRestacking restacking = DecideOwnRestacking(now);
         // A window manager that keeps something above the program's windows
@@ -375,7 +395,6 @@ private:
                 lastReal_ = {};
                 check_.start();
             });
-        const bool managed = WindowManager() != kNoWindow;
         for (const TWindowId w : restacking.raise) {
             if (managed && !raisedAbove_.count(w) && !x_->InUpperLayer(w)) {
                 x_->SetUpperLayer(w, true);
