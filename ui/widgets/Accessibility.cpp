@@ -132,12 +132,11 @@ void ReadAsOneText(QWidget* widget, std::function<QString()> text) {
     if (OneTextOf(widget))
         return;
     new TOneText(widget, std::move(text));
-    // A reader already on: the widget's interface, made when it was, goes,
-    // and the next one asked for reads it as one text.
-    if (QAccessible::isActive())
-        if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget);
-            made && !dynamic_cast<TOneTextAccessible*>(made))
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    // An interface made for the widget before (a reader already on as it
+    // was made) goes: the next one asked for reads it as one text.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget);
+        made && !dynamic_cast<TOneTextAccessible*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 void TellGroupOnce(std::initializer_list<QAbstractButton*> buttons) {

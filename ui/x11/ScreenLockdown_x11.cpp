@@ -161,8 +161,14 @@ protected:
         // Every event of the program passes here: the cheap test first.
         const QEvent::Type type = event->type();
         if ((type == QEvent::Hide && lock_) || (type == QEvent::WindowStateChange && curtain_))
-            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+                // A window that held the keyboard lets it go as it goes: the
+                // keyboard is taken again at once, before a key can slip by
+                // to no window (Esc on the options, then at once Alt+O).
+                if (type == QEvent::Hide && x_ && static_cast<QWidget*>(watched) != curtain_)
+                    Regrab();
                 check_.start();
+            }
         return false;
     }
 
