@@ -1,5 +1,6 @@
 #include "SpeedButton.h"
 
+#include "FocusStyle.h"
 #include "Fonts.h"
 
 #include <QPainter>
@@ -7,7 +8,6 @@
 #include <QStyleOption>
 
 #include <algorithm>
-#include <cmath>
 
 namespace kwizmar {
 
@@ -18,19 +18,6 @@ namespace {
 // margin above it, since its letters' edges are blended into the ground.
 constexpr double kReadable = 4.5;
 constexpr double kDimmedReadable = 5.0;
-
-double Luminance(const QColor& colour) {
-    auto channel = [](double c) {
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
-           0.0722 * channel(colour.blueF());
-}
-
-double Contrast(const QColor& a, const QColor& b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The caption colour the window asked for, or black or white where that one
 // would not stand out from the ground.
