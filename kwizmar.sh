@@ -2,7 +2,8 @@
 # Sets up, builds and runs Kwizmar 2002 on Debian 12.
 #   ./kwizmar.sh run    install what is missing, build, start with a sample test
 #   ./kwizmar.sh test   install what is missing, build, run every test through ctest
-#                       (where CI is set, the sanitizer suite below as well)
+#                       (where CI is set, the sanitizer suite and the plain-C++
+#                       suites for Windows below as well)
 #   ./kwizmar.sh package  install what is missing, build, make the Debian package
 #                       build/kwizmar_<version>_<arch>.deb
 #   ./kwizmar.sh sanitize
@@ -15,6 +16,9 @@
 #                       once per machine (cached in ~/.cache/kwizmar), cross-build the
 #                       programs and their test suites in build-windows/, run them under
 #                       Wine in a throw-away Wine prefix
+#   ./kwizmar.sh windows-plain
+#                       the libraries of plain C++ and their suites for Windows,
+#                       without Qt, in build-windows-plain/, run under Wine
 #   ./kwizmar.sh windows-qt
 #                       only the cached Qt for Windows (about an hour on two cores)
 # All are idempotent: with everything in place they only rebuild what changed.
@@ -51,6 +55,12 @@ windows_packages=(
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine wine64 xvfb xauth dpkg-dev libz-mingw-w64-dev
   nsis xdotool imagemagick
+)
+# Of those, what the plain-C++ suites for Windows need (CI runs them).
+windows_plain_packages=(
+  cmake ninja-build ccache
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest wine wine64 xvfb xauth
 )
 
 # Installs those of the packages named (by default the ones above) that are missing.
@@ -170,29 +180,18 @@ xlsxwriter_windows() {
   )
 }
 
-# The whole program and its suites built for 64-bit Windows against the Qt
-# and libxlsxwriter above, run under Wine (64-bit only) in a Wine prefix made
-# for this run and removed after it; the windows go to Xvfb. The programs find
-# the Qt DLLs on Wine's path, and Qt its plugins beside them.
-windows() {
-  qt_windows
-  xlsxwriter_windows
-  local folder=$root/build-windows
-  if [ ! -f "$folder/build.ninja" ] || ! grep -q "^KWIZMAR_WITH_QT:BOOL=ON" "$folder/CMakeCache.txt"; then
-    rm -rf "$folder"
-    PKG_CONFIG_LIBDIR=$xlsxwriter_windows_prefix/lib/pkgconfig \
-      "$qt_windows_prefix/bin/qt-cmake" -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_FIND_ROOT_PATH="/usr/x86_64-w64-mingw32;$qt_windows_prefix;$xlsxwriter_windows_prefix"
-  fi
-  cmake --build "$folder" --parallel "$(nproc)"
+# Runs the suites of a Windows build folder through ctest under Wine (64-bit
+# only) in a Wine prefix made for this run and removed after it; the windows go
+# to Xvfb. The optional second argument is Wine's path (where the Qt DLLs are).
+wine_ctest() {
+  local folder=$1 winepath=${2:-}
   local prefix
   prefix=$(mktemp -d "${TMPDIR:-/tmp}/kwizmar-wine.XXXXXX")
   (
     # Without Wine's .NET and HTML engines, which nothing here needs and whose
     # installers would ask.
     export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    export WINEPATH="Z:${qt_windows_prefix//\//\\}\\bin"
+    [ -z "$winepath" ] || export WINEPATH=$winepath
     trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
     wine wineboot --init
     wineserver -w
@@ -206,6 +205,24 @@ windows() {
     LC_ALL=pl_PL.UTF-8 xvfb-run -a bash -c 'wineserver -p && wine cmd /c exit </dev/null >/dev/null 2>&1
       ctest --output-on-failure --timeout 300 -j "$1"' ctest "$(nproc)"
   )
+}
+
+# The whole program and its suites built for 64-bit Windows against the Qt
+# and libxlsxwriter above and run under Wine; the programs find the Qt DLLs on
+# Wine's path, and Qt its plugins beside them.
+windows() {
+  qt_windows
+  xlsxwriter_windows
+  local folder=$root/build-windows
+  if [ ! -f "$folder/build.ninja" ] || ! grep -q "^KWIZMAR_WITH_QT:BOOL=ON" "$folder/CMakeCache.txt"; then
+    rm -rf "$folder"
+    PKG_CONFIG_LIBDIR=$xlsxwriter_windows_prefix/lib/pkgconfig \
+      "$qt_windows_prefix/bin/qt-cmake" -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_FIND_ROOT_PATH="/usr/x86_64-w64-mingw32;$qt_windows_prefix;$xlsxwriter_windows_prefix"
+  fi
+  cmake --build "$folder" --parallel "$(nproc)"
+  wine_ctest "$folder" "Z:${qt_windows_prefix//\//\\}\\bin"
   # The installer, made from the programs, and checked in a Wine prefix of its
   # own: installed silently, started from the Start menu and through a test
   # file, installed again, uninstalled with the results log kept.
@@ -215,6 +232,20 @@ windows() {
   # The desktop and taskbar lockdown in a Wine desktop with a taskbar:
   # hidden while the program runs, back when it closes or starts after a kill.
   packaging/windows/check-lockdown.sh "$folder/bin" "$qt_windows_prefix"
+}
+
+# The plain-C++ libraries and their suites (everything but the windows) built
+# for 64-bit Windows without Qt, in build-windows-plain/, and run under Wine:
+# what CI runs on every change, in minutes where the whole build above takes
+# half an hour.
+windows_plain() {
+  local folder=$root/build-windows-plain
+  if [ ! -f "$folder/build.ninja" ]; then
+    cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKWIZMAR_WITH_QT=OFF \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+  fi
+  cmake --build "$folder" --parallel "$(nproc)"
+  wine_ctest "$folder"
 }
 
 fuzz_targets=(test_file results_log settings_file update_file test_source exam_journal aiken_import
@@ -259,6 +290,8 @@ case "${1:-}" in
     (cd "$build" && ctest --output-on-failure --timeout 300 -j "$(nproc)")
     if [ -n "${CI:-}" ]; then
       sanitize
+      install_missing "${windows_plain_packages[@]}"
+      windows_plain
     fi
     ;;
   sanitize)
@@ -274,6 +307,10 @@ case "${1:-}" in
     install_missing "${windows_packages[@]}"
     windows
     ;;
+  windows-plain)
+    install_missing "${windows_plain_packages[@]}"
+    windows_plain
+    ;;
   windows-qt)
     install_missing "${windows_packages[@]}"
     qt_windows
@@ -286,7 +323,7 @@ case "${1:-}" in
     cpack -G DEB
     ;;
   *)
-    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds] | windows | windows-qt" >&2
+    echo "usage: $0 run [test-file] | test | package | sanitize | fuzz target [seconds] | windows | windows-plain | windows-qt" >&2
     exit 2
     ;;
 esac

@@ -53,12 +53,15 @@ TEST(AnswerRecords, EachFinishAddsItsRecordNamingItsLineAfterARecordCutShort) {
 TEST(AnswerRecords, ARecordWaitsWithItsLineAndGoesInWithIt) {
     TLogScratch scratch;
     const std::filesystem::path folder = scratch.Root() / "serwer";
+    // A folder in the log's place: the share is there, its log can't be
+    // written (Windows, unlike Linux, takes no log folder that isn't there).
+    std::filesystem::create_directories(folder / "MSStr32.dll");
     scratch.SetSysDir(folder);
     TResultsLog log(scratch.Registry());
     EXPECT_THROW(log.AppendResultLine(Text("Ala"), kAnswers), EResultWaits);
     EXPECT_EQ(TPendingRecords::Count(), 1u);
 
-    std::filesystem::create_directories(folder);
+    std::filesystem::remove(folder / "MSStr32.dll");
     WriteBytes(folder / "MSStr32.dll", "1. wcześniej\r\n");
     EXPECT_EQ(TResultsLogFile(folder.string()).DeliverWaiting(), 1u);
     EXPECT_EQ(ReadBytes(folder / kAnswerRecordsFileName), Line(2, "Ala"));
