@@ -17,7 +17,9 @@ struct TRunningCopy {
 
 // The processes of this computer whose program file lies directly in one of
 // `folders` (paths compared as Windows compares them), in the order of their
-// ids. A process the caller may not look into is not counted.
+// ids. A process the caller may not look into is not counted, nor are the
+// calling process and those that started it (an uninstaller that runs from
+// the folder it empties).
 std::vector<TRunningCopy> RunningCopiesIn(const std::vector<std::string>& folders);
 
 // Asks each copy to end the way Windows asks programs to close for an

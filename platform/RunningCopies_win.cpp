@@ -77,9 +77,28 @@ std::vector<TRunningCopy> RunningCopiesIn(const std::vector<std::string>& folder
         return copies;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
+    std::vector<PROCESSENTRY32W> processes;
     for (bool more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ProcessID == GetCurrentProcessId())
+         more = Process32NextW(snapshot, &entry))
+        processes.push_back(entry);
+    CloseHandle(snapshot);
+    // This process and those that started it (an uninstaller running from
+    // the very folder it empties, through NSIS's runner) are no copies to
+    // wait for.
+    std::vector<DWORD> ancestry{GetCurrentProcessId()};
+    for (bool found = true; found && ancestry.size() < 64;) {
+        found = false;
+        for (const auto& process : processes)
+            if (process.th32ProcessID == ancestry.back() && process.th32ParentProcessID != 0 &&
+                std::find(ancestry.begin(), ancestry.end(), process.th32ParentProcessID) ==
+                    ancestry.end()) {
+                ancestry.push_back(process.th32ParentProcessID);
+                found = true;
+                break;
+            }
+    }
+    for (const auto& entry : processes) {
+        if (std::find(ancestry.begin(), ancestry.end(), entry.th32ProcessID) != ancestry.end())
             continue;
         const std::wstring program = ProgramOf(entry.th32ProcessID);
         const auto slash = program.find_last_of(L"\\/");
@@ -91,7 +110,6 @@ std::vector<TRunningCopy> RunningCopiesIn(const std::vector<std::string>& folder
             copies.push_back({entry.th32ProcessID,
                               Utf8FromPath(std::filesystem::path(program.substr(slash + 1)))});
     }
-    CloseHandle(snapshot);
     std::sort(copies.begin(), copies.end(),
               [](const TRunningCopy& a, const TRunningCopy& b) { return a.pid < b.pid; });
     return copies;

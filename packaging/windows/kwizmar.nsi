@@ -5,9 +5,18 @@
 ; the results log and the settings. "/S" installs and uninstalls without a
 ; word, for rolling the program out to a lab.
 ;
+;
+; Programs of an earlier installation that are running are closed first:
+; interactively the installer asks to close them and waits; with "/S" it waits
+; up to /CZEKAJ=SECONDS (60 by default) for them to end, then asks them to end
+; as Windows asks a program to close for an installation (an exam in progress
+; stays in its journal), and ends with exit code 32 where one still runs,
+; having changed nothing. The uninstaller does the same.
+;
 ;   makensis -INPUTCHARSET UTF8 -DSTAGE=<folder made by stage.sh> \
+;            -DHELPER=<kwizmar-instalator.exe of the build> \
 ;            -DOUTDIR=<folder for the installer> packaging/windows/kwizmar.nsi
-; (both paths absolute; build-installer.sh does all of it).
+; (all paths absolute; build-installer.sh does all of it).
 
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -19,6 +28,9 @@ ManifestDPIAware true
 !endif
 !ifndef OUTDIR
   !error "makensis -DSTAGE=<folder made by stage.sh> -DOUTDIR=<output folder> kwizmar.nsi"
+!endif
+!ifndef HELPER
+  !error "makensis -DHELPER=<kwizmar-instalator.exe> ... kwizmar.nsi"
 !endif
 
 ; The version is the project's, from CMakeLists.txt.
@@ -65,6 +77,9 @@ BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
 !insertmacro MUI_LANGUAGE "Polish"
 
 LangString NEED_ADMIN ${LANG_POLISH} "Program ${PRODUCT} instaluje się dla wszystkich użytkowników komputera: instalację trzeba uruchomić z uprawnieniami administratora."
+LangString STILL_RUNNING ${LANG_POLISH} "Te programy ${PRODUCT} wciąż są uruchomione i blokują swoje pliki:"
+LangString CLOSE_THEM ${LANG_POLISH} "Zamknij je (egzamin w toku najpierw zakończ albo przerwij) i wybierz „Ponów”. „Anuluj” przerywa, niczego nie zmieniając."
+LangString NOT_CLOSED ${LANG_POLISH} "Nie udało się zamknąć uruchomionych programów; niczego nie zmieniono:"
 LangString NO_RIGHTS ${LANG_POLISH} "Nie udało się nadać użytkownikom komputera prawa zapisu w folderze wyników"
 
 VIProductVersion "${VERSION}"
@@ -86,6 +101,63 @@ VIAddVersionKey /LANG=${LANG_POLISH} "LegalCopyright" "© 2001-2026 Nerbaly Soft
   ${EndIf}
 !macroend
 
+; ERROR_SHARING_VIOLATION: a program still runs, its files can't be replaced.
+!define STILL_RUNNING_EXIT 32
+; How long a silent installation waits for running programs to end by
+; themselves before it asks them to (/CZEKAJ=SECONDS).
+Var WAIT_SECONDS
+
+; The running programs of the folders given (each quoted) are closed, or the
+; installation ends without changing anything: see the top of this file.
+!macro CLOSE_RUNNING_COPIES un
+Function ${un}CloseRunningCopies
+  Exch $R0 ; the folders
+  Push $R1
+  Push $R2
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\kwizmar-instalator.exe" "${HELPER}"
+  ${If} ${Silent}
+    nsExec::ExecToStack '"$PLUGINSDIR\kwizmar-instalator.exe" zamknij $WAIT_SECONDS $R0'
+    Pop $R1
+    Pop $R2
+    ${If} $R1 != 0
+      DetailPrint "$(NOT_CLOSED) $R2"
+      SetErrorLevel ${STILL_RUNNING_EXIT}
+      Quit
+    ${EndIf}
+  ${Else}
+    ${Do}
+      nsExec::ExecToStack '"$PLUGINSDIR\kwizmar-instalator.exe" czekaj 3 $R0'
+      Pop $R1
+      Pop $R2
+      ${If} $R1 == 0
+        ${Break}
+      ${EndIf}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(STILL_RUNNING)$\r$\n$\r$\n$R2$\r$\n$(CLOSE_THEM)" IDRETRY again
+      SetErrorLevel ${STILL_RUNNING_EXIT}
+      Quit
+      again:
+    ${Loop}
+  ${EndIf}
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+!macroend
+!insertmacro CLOSE_RUNNING_COPIES ""
+!insertmacro CLOSE_RUNNING_COPIES "un."
+
+!macro READ_WAIT_SECONDS
+  StrCpy $WAIT_SECONDS 60
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/CZEKAJ=" $1
+  ${IfNot} ${Errors}
+  ${AndIf} $1 != ""
+    IntOp $WAIT_SECONDS $1 + 0
+  ${EndIf}
+!macroend
+
 ; Tells the shell the file types changed, so that test files get their icon
 ; and their program at once.
 !macro FILE_TYPES_CHANGED
@@ -97,6 +169,7 @@ VIAddVersionKey /LANG=${LANG_POLISH} "LegalCopyright" "© 2001-2026 Nerbaly Soft
 Function .onInit
   !insertmacro NEEDS_ADMIN
   SetShellVarContext all
+  !insertmacro READ_WAIT_SECONDS
 FunctionEnd
 
 Section "Kwizmar 2002"
@@ -104,6 +177,9 @@ Section "Kwizmar 2002"
   ; that no file the new version no longer has stays behind; the results log
   ; and the settings stay, as they always do.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ; Nothing is touched while a program of either folder runs.
+  Push '"$INSTDIR" "$0"'
+  Call CloseRunningCopies
   ${If} $0 != ""
   ${AndIf} ${FileExists} "$0\${UNINSTALLER}"
     DetailPrint "Usuwanie poprzedniej wersji z $0"
@@ -164,12 +240,26 @@ SectionEnd
 Function un.onInit
   !insertmacro NEEDS_ADMIN
   SetShellVarContext all
+  !insertmacro READ_WAIT_SECONDS
 FunctionEnd
 
 ; Everything the installer put in but the results log folder and what the
 ; programs keep themselves: each user's settings and data, and the lab's
 ; settings (HKEY_LOCAL_MACHINE\SOFTWARE\Nerbaly\Kwizmar).
 Section "Uninstall"
+  Push '"$INSTDIR"'
+  Call un.CloseRunningCopies
+
+  ; The test-file icon that a first start of an older version wrote into the
+  ; Windows folder, where it is still that very icon.
+  ${If} ${FileExists} "$WINDIR\KwIc.dll"
+    nsExec::Exec '"$PLUGINSDIR\kwizmar-instalator.exe" ten-sam "$WINDIR\KwIc.dll" "$INSTDIR\KwIc.ico"'
+    Pop $0
+    ${If} $0 == 0
+      Delete "$WINDIR\KwIc.dll"
+    ${EndIf}
+  ${EndIf}
+
   !insertmacro KWIZMAR_REMOVE_FILES
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
