@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 #include "CommandLineInfo.h"
+#include "CommandLineOutput.h"
 #include "FocusStyle.h"
 #include "Kwizmar.h"
 #include "LockdownRecord.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 
-#include <iostream>
 
 namespace {
 
@@ -28,12 +28,12 @@ int main(int argc, char* argv[]) {
     // Answered before any window or setting is touched: asking for the version
     // counts no start of the program.
     if (const auto info = kwizmar::CommandLineInfo({argv + 1, argv + argc}, "kwizmar", kUsage)) {
-        std::cout << *info << std::flush;
-        return std::cout ? 0 : 1;
+        return kwizmar::PrintOnCommandLine(*info) ? 0 : 1;
     }
     const auto read = kwizmar::ReadExamArguments({argv + 1, argv + argc});
     if (const auto* wrong = std::get_if<std::string>(&read)) {
-        std::cerr << "kwizmar: " << *wrong << "\n" << kUsage;
+        kwizmar::PrintOnCommandLine("kwizmar: " + *wrong + "\n" + kUsage,
+                                    kwizmar::TCommandLineStream::Error);
         return 2;
     }
 

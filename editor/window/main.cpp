@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 #include "CommandLineInfo.h"
+#include "CommandLineOutput.h"
 #include "Edytor.h"
 #include "EndSignals.h"
 #include "ErrorHandler.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 
-#include <iostream>
 
 namespace {
 
@@ -23,8 +23,7 @@ constexpr const char* kUsage =
 int main(int argc, char* argv[]) {
     if (const auto info =
             kwizmar::CommandLineInfo({argv + 1, argv + argc}, "kwizmar-edytor", kUsage)) {
-        std::cout << *info << std::flush;
-        return std::cout ? 0 : 1;
+        return kwizmar::PrintOnCommandLine(*info) ? 0 : 1;
     }
     // The editor reads the exam program's command line but for its options.
     const auto read = kwizmar::ReadExamArguments({argv + 1, argv + argc});
@@ -36,7 +35,8 @@ int main(int argc, char* argv[]) {
     else if (asked.results)
         wrong = "nieznana opcja --wyniki";
     if (!wrong.empty()) {
-        std::cerr << "kwizmar-edytor: " << wrong << "\n" << kUsage;
+        kwizmar::PrintOnCommandLine("kwizmar-edytor: " + wrong + "\n" + kUsage,
+                                    kwizmar::TCommandLineStream::Error);
         return 2;
     }
 
