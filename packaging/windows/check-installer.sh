@@ -9,12 +9,16 @@
 #   2. with Qt's libraries installed (a real build of the program), the exam
 #      program shows its window when a sample test is opened and when it is
 #      started from its Start-menu entry;
+#      "SETUP_EXE /S" over a copy in an exam closes it (its exam stays in its
+#      journal) and installs; over a copy that does not answer (stopped) it
+#      changes nothing and ends with 32;
 #   3. a results log in that folder, "SETUP_EXE /S" again over the
 #      installation (the earlier one is uninstalled first): all of 1 again,
 #      the log untouched;
 #   4. the uninstaller named in Add or remove programs, with "/S": the
-#      programs, the entries and the file type gone, the results log, a
-#      user's settings and the lab's settings kept.
+#      programs, the entries, the file type and the test-file icon an older
+#      first start left in the Windows folder gone, the results log, a user's
+#      settings and the lab's settings kept.
 # KWIZMAR_SCREENSHOT=file.png keeps a picture of the screen with the program's
 # window. Wine's icacls does not change access rights, so the rights the
 # installer gives on the results folder cannot be checked here.
@@ -56,6 +60,7 @@ drive=$prefix/drive_c
 program_files=$drive/Program\ Files/Nerbaly/Kwizmar
 menu=$drive/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Kwizmar\ 2002
 results=$drive/ProgramData/Nerbaly/Kwizmar
+journal=$(echo "$drive"/users/*/AppData/Roaming)/Nerbaly/Kwizmar/egzamin-w-toku.txt
 windows_program_files='C:\Program Files\Nerbaly\Kwizmar'
 
 # The data of a registry value (the key's default value without NAME), or
@@ -89,10 +94,9 @@ expect_link() { # .lnk, program[, its argument]
     fail "the Start-menu entry $1 does not give $2 the argument $3"
 }
 
-install() {
+install() { # the installer's further options
   local rc=0
-  wine "$setup" /S || rc=$?
-  wineserver -w
+  wine "$setup" /S "$@" || rc=$?
   [ "$rc" -eq 0 ] || fail "the installer ended with $rc"
 }
 
@@ -148,24 +152,29 @@ program_window() {
   return 1
 }
 
+# The window of the exam program, once it shows one (after 3 minutes: failure).
+wait_for_program() { # how it was started, said on failure
+  local tries=0
+  until program_window; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 180 ]; then
+      [ -z "${KWIZMAR_SCREENSHOT:-}" ] || import -window root "$KWIZMAR_SCREENSHOT"
+      fail "the exam program started $1 showed no window in 3 minutes (its DLLs or Qt's plugins missing?${KWIZMAR_SCREENSHOT:+ see $KWIZMAR_SCREENSHOT})"
+    fi
+    sleep 1
+  done
+  # Its first-show steps, the file type's among them, run once it is up.
+  sleep 3
+}
+
 # Opens a file through the shell, as a double click does, and waits for the
 # exam program's window.
 start_program() { # what is opened (Windows path), how it is said
   echo "Starting the exam program $2"
   # "start" opens the file and returns; the program goes on by itself.
   wine start "$1"
-  local tries=0
-  until program_window; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 180 ]; then
-      [ -z "${KWIZMAR_SCREENSHOT:-}" ] || import -window root "$KWIZMAR_SCREENSHOT"
-      fail "the exam program started $2 showed no window in 3 minutes (its DLLs or Qt's plugins missing?${KWIZMAR_SCREENSHOT:+ see $KWIZMAR_SCREENSHOT})"
-    fi
-    sleep 1
-  done
+  wait_for_program "$2"
   echo "The exam program shows its window"
-  # Its first-show steps, the file type's among them, run once it is up.
-  sleep 3
   if [ -n "${KWIZMAR_SCREENSHOT:-}" ]; then
     # What it draws once the window is up.
     sleep 5
@@ -174,6 +183,26 @@ start_program() { # what is opened (Windows path), how it is said
   fi
   wineserver -k
   wineserver -w
+}
+
+# The Wine process of the installed exam program, if one runs.
+program_process() {
+  pgrep -f 'Nerbaly.Kwizmar.kwizmar\.exe' | head -n1
+}
+
+# A pupil's exam in progress: the program opened with a sample test, the
+# name typed and the exam started (Alt+S), its journal written.
+start_exam() { # the sample test (Windows path)
+  wine start "$1"
+  wait_for_program "with a sample test"
+  xdotool type --delay 50 "Jan Instalacja"
+  xdotool key alt+s
+  local tries=0
+  until [ -f "$journal" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 60 ] || fail "no exam started: the journal $journal was not written"
+    sleep 0.5
+  done
 }
 
 grep -qxF "$version" <<<"$(strings -a -el "$setup")" || fail "the installer carries no version $version"
@@ -195,6 +224,31 @@ if [ -f "$program_files/Qt6Core.dll" ]; then
   [ ! -e "$drive/windows/KwIc.dll" ] || fail "the program's first start wrote KwIc.dll into the Windows folder"
   expect_value 'HKLM\Software\Classes\TS2File\DefaultIcon' "" "$windows_program_files\\KwIc.ico,0"
   expect_value 'HKCU\Software\Nerbaly\Kwizmar' Path "$windows_program_files\\kwizmar.exe"
+
+  # The lab is updated while a pupil is in an exam: the silent installation
+  # waits, asks the program to end as Windows does, and replaces it; the
+  # exam stays in its journal, to be taken up at the next start.
+  echo "Installing again over a copy of the program in an exam"
+  start_exam "$windows_program_files\\Testy\\$sample"
+  install /CZEKAJ=2
+  [ -z "$(program_process)" ] || fail "the copy in an exam still runs after the installation"
+  grep -q "Jan Instalacja" "$journal" || fail "the exam's journal did not outlive the installation"
+  check_installed
+
+  # A copy that does not answer (stopped outright): nothing is replaced, and
+  # the exit code says why.
+  echo "Installing again over a copy that does not answer"
+  wine start "$windows_program_files\\kwizmar.exe"
+  wait_for_program "from its folder"
+  stopped=$(program_process)
+  kill -STOP "$stopped"
+  rc=0
+  wine "$setup" /S /CZEKAJ=1 || rc=$?
+  kill -CONT "$stopped"
+  [ "$rc" -eq 32 ] || fail "the installer ended with $rc, not 32, over a copy it could not close"
+  check_installed
+  wineserver -k
+  wineserver -w
 fi
 
 echo "Installing again over the installation, with a results log kept"
@@ -209,6 +263,8 @@ check_installed
 cmp -s "$log" "$prefix/log.copy" || fail "installing again changed the results log"
 
 echo "Uninstalling"
+# The test-file icon a first start of an older version wrote into the Windows folder.
+cp "$here/../KwIc.ico" "$drive/windows/KwIc.dll"
 uninstaller=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kwizmar' UninstallString)
 rc=0
 wine "${uninstaller//\"/}" /S || rc=$?
@@ -217,6 +273,7 @@ wineserver -w
 [ ! -e "$program_files" ] || fail "Program Files\\Nerbaly\\Kwizmar is still there: $(cd "$program_files" && find . | head)"
 [ ! -e "$drive/Program Files/Nerbaly" ] || fail "Program Files\\Nerbaly is still there"
 [ ! -e "$menu" ] || fail "the Start-menu folder Kwizmar 2002 is still there"
+[ ! -e "$drive/windows/KwIc.dll" ] || fail "the uninstaller left the program's KwIc.dll in the Windows folder"
 ! reg_value 'HKLM\Software\Classes\.ts2' >/dev/null || fail "the .ts2 file type is still registered"
 ! reg_value 'HKLM\Software\Classes\TS2File\shell\open\command' >/dev/null || fail "TS2File is still registered"
 ! reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kwizmar' DisplayName >/dev/null ||
