@@ -86,7 +86,11 @@ std::string WhyNotWritten(const std::exception& error, const std::string& path) 
 #endif
     if (overQuota || Either(cause, {errc::no_space_on_device, errc::file_too_large}))
         return "Na dysku z plikiem wyników " + path + " zabrakło miejsca.";
-    if (Either(cause, {errc::permission_denied, errc::operation_not_permitted,
+    // Windows answers "access denied" also where a folder stands in the
+    // log's place, which no permission would help.
+    std::error_code folder;
+    if (!std::filesystem::is_directory(PathFromUtf8(path), folder) &&
+        Either(cause, {errc::permission_denied, errc::operation_not_permitted,
                        errc::read_only_file_system}))
         return "Brak uprawnień do zapisu w pliku wyników " + path + ".";
     if (Either(cause, {errc::no_such_file_or_directory, errc::not_a_directory}))

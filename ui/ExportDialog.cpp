@@ -5,6 +5,7 @@
 #include "QtRegionalSettings.h"
 #include "RightButtonHelp.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QStandardPaths>
@@ -29,6 +30,12 @@ TExportDialog::TExportDialog(QWidget* parent)
     setDefaultSuffix(QStringLiteral("xlsx"));
     selectFile(QStringLiteral("wyniki.xlsx"));
     HelpOnF1(this, "arkusz");
+    // Named for a screen reader by what they do: a save dialog's labels are
+    // not their buddies everywhere (Windows).
+    for (const auto& [name, text] : {std::pair{"lookInCombo", "Szukaj w"},
+                                     std::pair{"fileTypeCombo", "Typ pliku"}})
+        if (auto* combo = findChild<QComboBox*>(QLatin1String(name)))
+            combo->setAccessibleName(QString::fromUtf8(text));
     connect(this, &QFileDialog::filterSelected, this, [this](const QString& filter) {
         const QString suffix =
             filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("xlsx");

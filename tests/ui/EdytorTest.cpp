@@ -5,6 +5,7 @@
 #include "EgzaminHarness.h"
 #include "Folders.h"
 #include "GuiHelpers.h"
+#include "Paths.h"
 #include "Registry.h"
 #include "TempDir.h"
 #include "TestFixtures.h"
@@ -258,7 +259,9 @@ TEST_F(EdytorTest, AChangeIsKeptWithinSecondsForAnEditorThatCrashesAndASaveEndsT
         TEdytor next{PlatformRegistry()};
         ASSERT_TRUE(WithModal([&] { EXPECT_TRUE(next.OfferRecovery()); },
                               [&](QWidget* modal) { Press(modal, "Przywróć"); }));
-        EXPECT_EQ(next.Logic().Path(), path);
+        // The same file, in the system's own spelling (back slashes on Windows).
+        EXPECT_EQ(PathFromUtf8(next.Logic().Path()).lexically_normal(),
+                  PathFromUtf8(path).lexically_normal());
         EXPECT_TRUE(next.Logic().Text({TField::Author}).ends_with("ż"));
     }
 
@@ -270,6 +273,9 @@ TEST_F(EdytorTest, AChangeIsKeptWithinSecondsForAnEditorThatCrashesAndASaveEndsT
 }
 
 TEST_F(EdytorTest, HelpThatNothingCanShowNamesItsFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows opens a web page through its file types, not PATH";
+#endif
     // No xdg-open and no browser: nothing in PATH, and Qt's offscreen
     // platform has no opener of its own.
     std::filesystem::create_directories(dir.path() / "pusty");

@@ -150,6 +150,9 @@ TEST_F(ProgramWindowsTest, TheFocusShowsAtOnceAndStandsOut) {
 }
 
 TEST_F(ProgramWindowsTest, F1OpensTheHelpPage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows opens a web page through its file types, not PATH";
+#endif
     // Nothing here can show a web page: the message names the help page's file.
     std::filesystem::create_directories(dir.path() / "pusty");
     const QByteArray path = qgetenv("PATH");

@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace kwizmar {
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
@@ -245,7 +247,36 @@ TGaugeBar::TGaugeBar(const char* name, const QColor& colour, QWidget* parent)
     // The percentage over the bar in black or white, whichever reads on it.
     gauge.setColor(QPalette::HighlightedText, StandingOut(colour));
     setPalette(gauge);
-    setFont(QFont(font().family(), 7));
+    // Small type drawn without smoothing, so that its strokes are the full
+    // black or white however the system smooths (Windows greys them).
+    QFont small(font().family(), 7);
+    small.setStyleStrategy(QFont::NoAntialias);
+    setFont(small);
+}
+
+void TGaugeBar::paintEvent(QPaintEvent*) {
+    // Drawn whole by the gauge: the styles draw a bar in colours of their own
+    // (Windows' themes), and some the text beside it.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QRect inner = rect().adjusted(1, 1, -1, -1);
+    const int span = std::max(1, maximum() - minimum());
+    const QRect bar(inner.left(), inner.top(),
+                    int(qint64(inner.width()) * (std::clamp(value(), minimum(), maximum()) -
+                                                 minimum()) / span),
+                    inner.height());
+    painter.fillRect(bar, palette().color(QPalette::Highlight));
+    const QString percentage = text();
+    if (percentage.isEmpty())
+        return;
+    painter.setFont(font());
+    for (const bool onTheBar : {true, false}) {
+        painter.setClipRect(onTheBar ? bar : QRect(bar.right() + 1, 0, width(), height()));
+        painter.setPen(palette().color(onTheBar ? QPalette::HighlightedText : QPalette::Text));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, percentage);
+    }
 }
 
 TTimeSpin::TTimeSpin(const char* name, QWidget* parent) : QSpinBox(parent) {

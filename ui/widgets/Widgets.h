@@ -108,10 +108,15 @@ private:
     std::unique_ptr<TDirectStrip> direct_;
 };
 
-// A gauge: a flat progress bar in one colour.
+// A gauge: a flat progress bar in one colour, its percentage drawn by itself
+// (black or white over the bar, the window's text colour beside it), the
+// same under every style.
 class TGaugeBar final : public QProgressBar {
 public:
     TGaugeBar(const char* name, const QColor& colour, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The exam-time field: any text of digits may be typed (the exam keeps it

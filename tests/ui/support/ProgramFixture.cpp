@@ -49,13 +49,40 @@ ProgramTest::~ProgramTest() {
     program.reset();
     QApplication::processEvents();
 #ifdef _WIN32
-    // The test's folder goes with it: the lab's key no longer names it.
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", L"SysDir");
+    // The test's folder goes with it, and the lab's values it wrote.
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar");
     _putenv_s("APPDATA", savedAppData_ ? savedAppData_->c_str() : "");
 #endif
 }
 
 void ProgramTest::WriteLabSetup(const std::string& values) const {
+#ifdef _WIN32
+    // The values of the .reg lines, "Name"=dword:0000000N or "Name"="text",
+    // into the lab's key of the system's registry.
+    HKEY lab = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Nerbaly\\Kwizmar", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &lab, nullptr) != ERROR_SUCCESS)
+        return;
+    std::istringstream lines(values);
+    for (std::string line; std::getline(lines, line);) {
+        const auto equals = line.find("\"=");
+        if (line.empty() || line[0] != '"' || equals == std::string::npos)
+            continue;
+        const std::wstring name = std::filesystem::path(line.substr(1, equals - 1)).wstring();
+        const std::string value = line.substr(equals + 2);
+        if (value.starts_with("dword:")) {
+            const DWORD number = DWORD(std::stoul(value.substr(6), nullptr, 16));
+            RegSetValueExW(lab, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                           sizeof number);
+        } else if (value.size() >= 2 && value.front() == '"') {
+            const std::wstring text =
+                std::filesystem::path(value.substr(1, value.find_last_of('"') - 1)).wstring();
+            RegSetValueExW(lab, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                           DWORD((text.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    RegCloseKey(lab);
+#endif
     std::filesystem::create_directories(dir.path() / "xdg" / "Nerbaly");
     std::ofstream(dir.path() / "xdg" / "Nerbaly" / "Setup.reg")
         << "Windows Registry Editor Version 5.00\n\n"
