@@ -97,6 +97,11 @@ TEgzamin::TEgzamin(TEgzaminServices services, QWidget* parent)
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { OpenHelpPage(); });
 
+    // The program never quits by itself while this window is open: a quit
+    // before its close comes from outside.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [this] { sessionEnding_ = true; });
+
     BuildBindings();
     ConnectEvents();
     ConnectTimers();
@@ -457,6 +462,12 @@ bool TEgzamin::ConfirmEndingTheExam() {
 }
 
 void TEgzamin::closeEvent(QCloseEvent* event) {
+    // At the session's end the exam stays in its journal, offered at the next
+    // start as after a crash, and a finished exam's line waits in the journal.
+    if (sessionEnding_) {
+        Close(event);
+        return;
+    }
     // A strict exam is not left unseen: confirmed, it ends with what was
     // answered, and the window closes once its line is kept.
     if (logic_->LeavingEndsTheExam()) {
@@ -476,10 +487,14 @@ void TEgzamin::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    logic_->AbandonExam();
+    Close(event);
+}
+
+void TEgzamin::Close(QCloseEvent* event) {
     // The desktop and the taskbar come back whatever the options say; the
     // stored options stay, so the next start locks again.
     LiftEverything(services_.lockdown);
-    logic_->AbandonExam();
     Czas.stop();
     Timer1.stop();
     captionTimer_.stop();

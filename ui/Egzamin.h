@@ -92,6 +92,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The window closes: the lockdown lifted, the clocks stopped.
+    void Close(QCloseEvent* event);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -146,6 +148,10 @@ private:
     bool shownOnce_ = false;
     // Closing waits for the finished exam's line to reach the log.
     bool closeWhenSaved_ = false;
+    // The program is asked to end from outside (Windows ends the session or
+    // closes it for an installation): an exam in progress stays in its
+    // journal, and nothing holds the close up.
+    bool sessionEnding_ = false;
     bool rendering_ = false;
     // The focus the window last took from the model or reported to it.
     std::string renderedFocus_;

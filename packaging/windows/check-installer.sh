@@ -83,14 +83,15 @@ expect_value() { # key, name ("" for the default), expected data
   [ "$data" = "$3" ] || fail "$1 ${2:-(default)} is \"$data\", not \"$3\""
 }
 
-# A shortcut names its target in the ANSI or the UTF-16 form.
+# A shortcut names its target in the ANSI or the UTF-16 form; its argument
+# runs on into the next string (a length before each is no separator).
 expect_link() { # .lnk, program[, its argument]
   [ -f "$menu/$1" ] || fail "no Start-menu entry $1"
   local text
   text=$(strings -a "$menu/$1"; strings -a -el "$menu/$1")
   grep -qiF "$windows_program_files\\$2" <<<"$text" ||
     fail "the Start-menu entry $1 does not start $windows_program_files\\$2"
-  [ -z "${3:-}" ] || grep -qxF -- "$3" <<<"$text" ||
+  [ -z "${3:-}" ] || grep -qF -- "$3" <<<"$text" ||
     fail "the Start-menu entry $1 does not give $2 the argument $3"
 }
 

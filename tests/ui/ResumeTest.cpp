@@ -231,3 +231,18 @@ TEST_F(ResumeTest, AnExamLeftOrClosedIsNotPickedUpAgain) {
     EXPECT_FALSE(std::filesystem::exists(JournalFile()));
     EXPECT_TRUE(LogLines().empty());
 }
+
+// Windows ends the session, or closes the program for an installation: Qt
+// says the program is about to quit and closes its windows. The exam is not
+// abandoned but stays in its journal, as after a crash.
+TEST_F(ResumeTest, AtTheSessionsEndTheExamStaysInItsJournal) {
+    StartOnSample();
+    TypeName("Uczeń");
+    Click("SpeedButton3");
+    ASSERT_TRUE(std::filesystem::exists(JournalFile()));
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit",
+                                          Qt::DirectConnection));
+    EXPECT_TRUE(Window().close());
+    EXPECT_EQ(Journal().userName, "Uczeń");
+    EXPECT_TRUE(LogLines().empty());
+}
