@@ -54,13 +54,13 @@ windows_packages=(
   cmake ninja-build ccache
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest wine wine64 xvfb xauth dpkg-dev libz-mingw-w64-dev
-  nsis xdotool imagemagick
+  nsis xdotool imagemagick locales
 )
 # Of those, what the plain-C++ suites for Windows need (CI runs them).
 windows_plain_packages=(
   cmake ninja-build ccache
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  googletest wine wine64 xvfb xauth
+  googletest wine wine64 xvfb xauth locales
 )
 
 # Installs those of the packages named (by default the ones above) that are missing.
@@ -180,11 +180,26 @@ xlsxwriter_windows() {
   )
 }
 
+# Wine takes its Windows' regional settings from the locale it runs in: the
+# Polish one is made where the system lacks it (package locales).
+polish_locale() {
+  locale -a 2>/dev/null | grep -qix 'pl_PL.utf8' && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  if grep -q '^# *pl_PL.UTF-8 UTF-8' /etc/locale.gen; then
+    "${sudo[@]}" sed -i 's/^# *pl_PL.UTF-8 UTF-8/pl_PL.UTF-8 UTF-8/' /etc/locale.gen
+  else
+    echo 'pl_PL.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  fi
+  "${sudo[@]}" locale-gen >/dev/null
+}
+
 # Runs the suites of a Windows build folder through ctest under Wine (64-bit
 # only) in a Wine prefix made for this run and removed after it; the windows go
 # to Xvfb. The optional second argument is Wine's path (where the Qt DLLs are).
 wine_ctest() {
   local folder=$1 winepath=${2:-}
+  polish_locale
   local prefix
   prefix=$(mktemp -d "${TMPDIR:-/tmp}/kwizmar-wine.XXXXXX")
   (
