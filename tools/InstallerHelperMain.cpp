@@ -8,7 +8,7 @@
 //       program to close for an installation, and waits for them once more
 //   kwizmar-instalator ten-sam PLIK WZÓR
 //       whether PLIK holds the very bytes of WZÓR
-// Each prints the programs that still run, one per line, and ends with 0 when
+// Each prints the programs that still run, each once on a line of its own, and ends with 0 when
 // none does (the files are the same), 1 when some do (they differ or PLIK is
 // missing), 2 on a wrong command line.
 
@@ -16,6 +16,7 @@
 #include "RunningCopies.h"
 #include "WholeFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <string>
@@ -32,8 +33,12 @@ namespace {
 constexpr std::chrono::seconds kEnding{20};
 
 int Report(const std::vector<kwizmar::TRunningCopy>& left) {
+    std::vector<std::string> named;
     for (const auto& copy : left)
-        std::cout << copy.program << "\n";
+        if (std::find(named.begin(), named.end(), copy.program) == named.end()) {
+            named.push_back(copy.program);
+            std::cout << copy.program << "\n";
+        }
     std::cout << std::flush;
     return left.empty() ? 0 : 1;
 }

@@ -191,6 +191,49 @@ program_process() {
   pgrep -f 'Nerbaly.Kwizmar.kwizmar\.exe' | head -n1
 }
 
+# The installer's windows (its pages and its questions), newest last.
+installer_windows() {
+  xdotool search --onlyvisible --name '^Instalator' 2>/dev/null || true
+}
+
+# An installation by hand while a copy runs: the pages gone through by Enter;
+# at the question about the running copy, the copy ended first where a
+# process is given (as its user closes it), then the key given is pressed
+# (Return: "Ponów", Escape: "Anuluj"). The exit code goes to $prefix/rc.
+interactive_install() { # key, [process to end first]
+  rm -f "$prefix/rc"
+  (rc=0; wine "$setup" || rc=$?; echo "$rc" >"$prefix/rc") &
+  local tries=0 pages
+  until [ -n "$(installer_windows)" ]; do
+    tries=$((tries + 1)); [ "$tries" -le 120 ] || fail "the installer showed no window"; sleep 0.5
+  done
+  sleep 1
+  xdotool windowfocus --sync "$(installer_windows | tail -n1)" key Return # the welcome page
+  sleep 1
+  xdotool windowfocus --sync "$(installer_windows | tail -n1)" key Return # the folder: install
+  tries=0
+  until [ "$(installer_windows | wc -l)" -ge 2 ]; do
+    tries=$((tries + 1)); [ "$tries" -le 60 ] || fail "the installer did not ask about the running copy"; sleep 0.5
+  done
+  sleep 1
+  [ -z "${KWIZMAR_SCREENSHOT:-}" ] || import -window root "${KWIZMAR_SCREENSHOT%.png}-pytanie.png"
+  if [ -n "${2:-}" ]; then
+    kill "$2"
+    while kill -0 "$2" 2>/dev/null; do sleep 0.2; done
+  fi
+  xdotool windowfocus --sync "$(installer_windows | tail -n1)" key "$1"
+  if [ "$1" = Return ]; then
+    tries=0
+    # The last page: "Zakończ".
+    until [ -f "$prefix/rc" ]; do
+      tries=$((tries + 1)); [ "$tries" -le 120 ] || fail "the installer did not end"
+      sleep 1
+      [ -z "$(installer_windows)" ] || xdotool windowfocus --sync "$(installer_windows | tail -n1)" key Return 2>/dev/null || true
+    done
+  fi
+  wait
+}
+
 # A pupil's exam in progress: the program opened with a sample test, the
 # name typed and the exam started (Alt+S), its journal written.
 start_exam() { # the sample test (Windows path)
@@ -247,6 +290,17 @@ if [ -f "$program_files/Qt6Core.dll" ]; then
   wine "$setup" /S /CZEKAJ=1 || rc=$?
   kill -CONT "$stopped"
   [ "$rc" -eq 32 ] || fail "the installer ended with $rc, not 32, over a copy it could not close"
+  check_installed
+
+  # Started by hand over a running copy, the installer asks to close it:
+  # "Anuluj" leaves everything as it was, "Ponów" once it is closed installs.
+  echo "Installing by hand over a running copy: cancelled, then once it is closed"
+  interactive_install Escape
+  [ "$(cat "$prefix/rc")" -eq 32 ] || fail "the installer cancelled over a running copy ended with $(cat "$prefix/rc"), not 32"
+  [ "$(program_process)" = "$stopped" ] || fail "cancelling the installation ended the running copy"
+  check_installed
+  interactive_install Return "$stopped"
+  [ "$(cat "$prefix/rc")" -eq 0 ] || fail "the installer ended with $(cat "$prefix/rc") once the copy was closed"
   check_installed
   wineserver -k
   wineserver -w
