@@ -8,9 +8,9 @@
 //       program to close for an installation, and waits for them once more
 //   kwizmar-instalator ten-sam PLIK WZÓR
 //       whether PLIK holds the very bytes of WZÓR
-// Each prints the programs that still run, each once on a line of its own, and ends with 0 when
-// none does (the files are the same), 1 when some do (they differ or PLIK is
-// missing), 2 on a wrong command line.
+// Each prints the programs that still run, each once on a line of its own,
+// and ends with 0 when none does (the files are the same), 1 when some do
+// (they differ or PLIK is missing), 2 on a wrong command line.
 
 #include "Paths.h"
 #include "RunningCopies.h"
@@ -60,12 +60,11 @@ int main() {
     const std::string verb = args.empty() ? "" : args[0];
     if (verb == "ten-sam" && args.size() == 3) {
         std::string file, model;
-        const bool same =
-            kwizmar::TryReadWholeFile(kwizmar::PathFromUtf8(args[1]), file) ==
-                kwizmar::TWholeFileRead::Read &&
-            kwizmar::TryReadWholeFile(kwizmar::PathFromUtf8(args[2]), model) ==
-                kwizmar::TWholeFileRead::Read &&
-            file == model;
+        const bool same = kwizmar::TryReadWholeFile(kwizmar::PathFromUtf8(args[1]), file) ==
+                              kwizmar::TWholeFileRead::Read &&
+                          kwizmar::TryReadWholeFile(kwizmar::PathFromUtf8(args[2]), model) ==
+                              kwizmar::TWholeFileRead::Read &&
+                          file == model;
         return same ? 0 : 1;
     }
     unsigned long seconds = 0;

@@ -32,8 +32,8 @@ TExportDialog::TExportDialog(QWidget* parent)
     HelpOnF1(this, "arkusz");
     // Named for a screen reader by what they do: a save dialog's labels are
     // not their buddies everywhere (Windows).
-    for (const auto& [name, text] : {std::pair{"lookInCombo", "Szukaj w"},
-                                     std::pair{"fileTypeCombo", "Typ pliku"}})
+    for (const auto& [name, text] :
+         {std::pair{"lookInCombo", "Szukaj w"}, std::pair{"fileTypeCombo", "Typ pliku"}})
         if (auto* combo = findChild<QComboBox*>(QLatin1String(name)))
             combo->setAccessibleName(QString::fromUtf8(text));
     connect(this, &QFileDialog::filterSelected, this, [this](const QString& filter) {

@@ -17,8 +17,7 @@ DWORD RunPrinter(HANDLE output) {
     wchar_t own[MAX_PATH] = L"";
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     std::wstring line =
-        L"\"" +
-        (std::filesystem::path(own).parent_path() / L"command_line_printer.exe").wstring() +
+        L"\"" + (std::filesystem::path(own).parent_path() / L"command_line_printer.exe").wstring() +
         L"\"";
     // Without an output, no standard handles at all, as Windows starts a
     // program of windows from a command line.
@@ -44,15 +43,15 @@ TEST(CommandLineOutput, GoesIntoTheStartingConsoleOrAsUtf8IntoAPipe) {
     // A console of this test's own, as cmd has one, with nothing on it yet.
     FreeConsole();
     ASSERT_TRUE(AllocConsole());
-    HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE screen =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(screen, INVALID_HANDLE_VALUE);
     EXPECT_EQ(RunPrinter(nullptr), 0u);
     std::wstring shown(kLine.size(), L'\0');
     DWORD read = 0;
-    ASSERT_TRUE(ReadConsoleOutputCharacterW(screen, shown.data(), DWORD(shown.size()), {0, 0},
-                                            &read));
+    ASSERT_TRUE(
+        ReadConsoleOutputCharacterW(screen, shown.data(), DWORD(shown.size()), {0, 0}, &read));
     EXPECT_EQ(shown, kLine);
     CloseHandle(screen);
     FreeConsole();

@@ -33,11 +33,11 @@ public:
         wchar_t own[MAX_PATH] = L"";
         GetModuleFileNameW(nullptr, own, MAX_PATH);
         const auto program = Folder() / name;
-        std::filesystem::copy_file(
-            std::filesystem::path(own).parent_path() / L"running_copy_program.exe", program,
-            std::filesystem::copy_options::overwrite_existing);
-        const std::wstring event = L"KwizmarCopyRuns" + std::to_wstring(processes_.size()) +
-                                   L"_" + std::to_wstring(GetCurrentProcessId());
+        std::filesystem::copy_file(std::filesystem::path(own).parent_path() /
+                                       L"running_copy_program.exe",
+                                   program, std::filesystem::copy_options::overwrite_existing);
+        const std::wstring event = L"KwizmarCopyRuns" + std::to_wstring(processes_.size()) + L"_" +
+                                   std::to_wstring(GetCurrentProcessId());
         HANDLE running = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
         std::wstring line = L"\"" + program.wstring() + L"\" " + event + L" " + how;
         STARTUPINFOW startup{};

@@ -263,10 +263,10 @@ void TGaugeBar::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     const QRect inner = rect().adjusted(1, 1, -1, -1);
     const int span = std::max(1, maximum() - minimum());
-    const QRect bar(inner.left(), inner.top(),
-                    int(qint64(inner.width()) * (std::clamp(value(), minimum(), maximum()) -
-                                                 minimum()) / span),
-                    inner.height());
+    const QRect bar(
+        inner.left(), inner.top(),
+        int(qint64(inner.width()) * (std::clamp(value(), minimum(), maximum()) - minimum()) / span),
+        inner.height());
     painter.fillRect(bar, palette().color(QPalette::Highlight));
     const QString percentage = text();
     if (percentage.isEmpty())

@@ -77,7 +77,8 @@ void ProgramTest::WriteLabSetup(const std::string& values) const {
         } else if (value.size() >= 2 && value.front() == '"') {
             const std::wstring text =
                 std::filesystem::path(value.substr(1, value.find_last_of('"') - 1)).wstring();
-            RegSetValueExW(lab, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+            RegSetValueExW(lab, name.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(text.c_str()),
                            DWORD((text.size() + 1) * sizeof(wchar_t)));
         }
     }
