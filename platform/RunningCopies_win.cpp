@@ -13,7 +13,8 @@ namespace kwizmar {
 
 namespace {
 
-// A folder as the system spells it in full, for comparing.
+// A folder as the system spells it in full and long, as it names a process's
+// program file, for comparing.
 std::wstring FullFolder(const std::wstring& folder) {
     std::wstring full(MAX_PATH, L'\0');
     DWORD size = GetFullPathNameW(folder.c_str(), DWORD(full.size()), full.data(), nullptr);
@@ -38,16 +39,18 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
            CSTR_EQUAL;
 }
 
-// The program file of a process, empty where it can't be looked into.
-std::wstring ProgramOf(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process)
-        return {};
-    std::wstring path(32768, L'\0');
-    DWORD size = DWORD(path.size());
-    const bool known = QueryFullProcessImageNameW(process, 0, path.data(), &size);
-    CloseHandle(process);
-    return known ? path.substr(0, size) : std::wstring();
+// The program file of a process (full and long), read into `path`; empty
+// where the process can't be looked into.
+void ProgramOf(DWORD pid, std::wstring& path) {
+    path.resize(32768);
+    DWORD size = 0;
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+        size = DWORD(path.size());
+        if (!QueryFullProcessImageNameW(process, 0, path.data(), &size))
+            size = 0;
+        CloseHandle(process);
+    }
+    path.resize(size);
 }
 
 struct TWindowsOf {
@@ -97,14 +100,15 @@ std::vector<TRunningCopy> RunningCopiesIn(const std::vector<std::string>& folder
                 break;
             }
     }
+    std::wstring program;
     for (const auto& entry : processes) {
         if (std::find(ancestry.begin(), ancestry.end(), entry.th32ProcessID) != ancestry.end())
             continue;
-        const std::wstring program = ProgramOf(entry.th32ProcessID);
+        ProgramOf(entry.th32ProcessID, program);
         const auto slash = program.find_last_of(L"\\/");
         if (slash == std::wstring::npos)
             continue;
-        const std::wstring folder = FullFolder(program.substr(0, slash));
+        const std::wstring folder = program.substr(0, slash);
         if (std::any_of(wanted.begin(), wanted.end(),
                         [&](const std::wstring& w) { return SameText(w, folder); }))
             copies.push_back({entry.th32ProcessID,

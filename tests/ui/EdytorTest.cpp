@@ -276,19 +276,13 @@ TEST_F(EdytorTest, HelpThatNothingCanShowNamesItsFile) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows opens a web page through its file types, not PATH";
 #endif
-    // No xdg-open and no browser: nothing in PATH, and Qt's offscreen
-    // platform has no opener of its own.
-    std::filesystem::create_directories(dir.path() / "pusty");
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QByteArray::fromStdString((dir.path() / "pusty").string()));
+    const TNoPageOpener nothing(dir.path());
     QString text;
-    const bool shown = WithModal([&] { Key(Qt::Key_F1); },
-                                 [&](QWidget* modal) {
-                                     text = static_cast<QMessageBox*>(modal)->text();
-                                     static_cast<QMessageBox*>(modal)->accept();
-                                 });
-    qputenv("PATH", path);
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WithModal([&] { Key(Qt::Key_F1); },
+                          [&](QWidget* modal) {
+                              text = static_cast<QMessageBox*>(modal)->text();
+                              static_cast<QMessageBox*>(modal)->accept();
+                          }));
     EXPECT_TRUE(text.endsWith(
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/help/trelvo2006.html")))
         << text.toStdString();

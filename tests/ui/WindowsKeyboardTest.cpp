@@ -154,9 +154,7 @@ TEST_F(ProgramWindowsTest, F1OpensTheHelpPage) {
     GTEST_SKIP() << "Windows opens a web page through its file types, not PATH";
 #endif
     // Nothing here can show a web page: the message names the help page's file.
-    std::filesystem::create_directories(dir.path() / "pusty");
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QByteArray::fromStdString((dir.path() / "pusty").string()));
+    const TNoPageOpener nothing(dir.path());
     const QString help = QCoreApplication::applicationDirPath() + "/help/trelvo2006.html";
     for (const char* name : WindowNames()) {
         SCOPED_TRACE(name);
@@ -176,7 +174,6 @@ TEST_F(ProgramWindowsTest, F1OpensTheHelpPage) {
         EXPECT_TRUE(text.contains(QDir::toNativeSeparators(help))) << text.toStdString();
         window->close();
     }
-    qputenv("PATH", path);
 }
 
 TEST_F(ProgramWindowsTest, AKeyShowsTheFocusedControlsHelpUntilTheNextKey) {

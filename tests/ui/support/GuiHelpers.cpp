@@ -27,4 +27,13 @@ bool WithModal(const std::function<void()>& action, const std::function<void(QWi
     return seen;
 }
 
+TNoPageOpener::TNoPageOpener(const std::filesystem::path& scratch) : path_(qgetenv("PATH")) {
+    std::filesystem::create_directories(scratch / "pusty");
+    qputenv("PATH", QByteArray::fromStdString((scratch / "pusty").string()));
+}
+
+TNoPageOpener::~TNoPageOpener() {
+    qputenv("PATH", path_);
+}
+
 } // namespace kwizmar::testing
