@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStandardPaths>
 
@@ -30,12 +31,16 @@ TExportDialog::TExportDialog(QWidget* parent)
     setDefaultSuffix(QStringLiteral("xlsx"));
     selectFile(QStringLiteral("wyniki.xlsx"));
     HelpOnF1(this, "arkusz");
-    // Named for a screen reader by what they do: a save dialog's labels are
-    // not their buddies everywhere (Windows).
-    for (const auto& [name, text] :
-         {std::pair{"lookInCombo", "Szukaj w"}, std::pair{"fileTypeCombo", "Typ pliku"}})
-        if (auto* combo = findChild<QComboBox*>(QLatin1String(name)))
-            combo->setAccessibleName(QString::fromUtf8(text));
+    // Named for a screen reader as their captions read: a save dialog's
+    // captions are not their buddies everywhere (Windows).
+    for (const auto& [list, caption] :
+         {std::pair{"lookInCombo", "lookInLabel"}, std::pair{"fileTypeCombo", "fileTypeLabel"}}) {
+        auto* combo = findChild<QComboBox*>(QLatin1String(list));
+        auto* label = findChild<QLabel*>(QLatin1String(caption));
+        if (combo && label)
+            combo->setAccessibleName(
+                label->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
+    }
     connect(this, &QFileDialog::filterSelected, this, [this](const QString& filter) {
         const QString suffix =
             filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("xlsx");
